@@ -1,0 +1,25 @@
+#pragma once
+#include <cstdint>
+
+class CArchive;
+
+/// One LNB configuration: twelve 32-bit fields, frequencies in kHz.
+class CLnb {
+public:
+    std::int32_t LnbType = 0;  ///< 0 C band, 1 KU low, 2 KU high, 3 universal, 4 user defined
+    std::int32_t LowFrequency = 0;
+    std::int32_t HighFrequency = 0;
+    std::int32_t SwitchFrequency = 0;
+    std::int32_t LowBandLof = 0;
+    std::int32_t HighBandLof = 0;
+    std::int32_t CBand = 0;
+    std::int32_t PowerOn = 0;
+    std::int32_t Tone22kHz = 0;
+    std::int32_t DiseqcType = 0;       ///< 0 off, 1 tone burst, 2 DiSEqC 1.0
+    std::int32_t DiseqcParameter = 0;  ///< 0..3 position A..D
+    std::int32_t DiseqcRepeat = 0;
+
+    void Serialize(CArchive& ar);
+
+    bool operator==(const CLnb&) const = default;
+};

@@ -1,0 +1,51 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "channellist/CStreaminfo.h"
+
+class CArchive;
+
+/// Kind of a program as the lists and dialogs show it.
+enum class ProgramKind { TV, Radio, Data };
+
+/// One program (service) of a channel list. Strings hold Windows-1252 bytes.
+class CProgramInfo {
+public:
+    std::string Name;
+    std::string Provider;
+    std::int32_t FrontendType = 0;
+    std::string LnbName;
+    std::int32_t Frequency = 0;          ///< kHz
+    std::int32_t PolarisationOrQam = 0;  ///< 0 horizontal, 1 vertical, else QAM order
+    std::int32_t SymbolRate = 0;         ///< symbols per second
+    std::uint32_t ProgramType = 0;       ///< kind bits 0-3, encrypted bit 16
+    std::uint16_t CiAccess = 0;
+    std::uint16_t TransportStreamId = 0;
+    std::uint16_t NetworkId = 0;
+    std::uint16_t OriginalNetworkId = 0;
+    std::uint16_t ServiceId = 0;
+    std::uint16_t PcrPid = 0;
+    std::uint16_t PmtPid = 0;
+    std::uint16_t VideoPid = 0;
+    std::uint16_t AudioPid = 0;
+    std::uint16_t TeletextPid = 0;
+    std::vector<CStreaminfo> Streams;  ///< StreamCount is Streams.size()
+    ByteBlock ProgramData1;
+    ByteBlock ProgramData2;
+
+    void Serialize(CArchive& ar);
+
+    static constexpr std::uint32_t EncryptedBit = 0x10000;
+    bool IsEncrypted() const { return (ProgramType & EncryptedBit) != 0; }
+    /// Data when bits 2-3 are set, else TV when bit 0 is set, else radio.
+    ProgramKind Kind() const {
+        if ((ProgramType & 0x0C) != 0) return ProgramKind::Data;
+        return (ProgramType & 1) ? ProgramKind::TV : ProgramKind::Radio;
+    }
+    /// "TV", "Radio", "Data", "TV Verschlüsselt" or "Radio Verschlüsselt" (UTF-8).
+    std::string KindText() const;
+
+    bool operator==(const CProgramInfo&) const = default;
+};
