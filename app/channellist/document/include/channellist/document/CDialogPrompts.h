@@ -1,0 +1,25 @@
+#pragma once
+#include <QPointer>
+#include <QWidget>
+
+#include "channellist/document/IDocumentPrompts.h"
+
+/// The document's prompts as real dialogs: file dialogs and German message
+/// boxes kept in front of the program's windows.
+class CDialogPrompts : public IDocumentPrompts {
+public:
+    /// Dialogs are centred on `parent` once it is set (the main frame).
+    void SetParent(QWidget* parent) { parent_ = parent; }
+
+    QString AskOpenFile(const QString& title, const QString& filter) override;
+    QString AskSaveFile(const QString& title, const QString& filter,
+                        const QString& proposedPath) override;
+    SaveChangesAnswer AskSaveChanges(const QString& text) override;
+    void ShowError(const QString& text) override;
+
+    /// Turns "name|pattern|name|pattern|" into the dialog's "name (pattern);;..." form.
+    static QString ToDialogFilter(const QString& pipeFilter);
+
+private:
+    QPointer<QWidget> parent_;
+};
