@@ -1,0 +1,81 @@
+#pragma once
+#include <QString>
+#include <QTreeView>
+#include <vector>
+
+#include "Allgemein/CColumnLayout.h"
+#include "Allgemein/CGfxListModel.h"
+
+class QSettings;
+
+/// The list control of every list window: columns from a column layout,
+/// cell texts computed on demand by the owner, an optional category mode
+/// with collapsible header rows, several selected rows, and a stored layout
+/// (shown columns, their order and widths) per list name.
+///
+/// Typical use by a list window:
+///   list->SetListName("TheTimerList");
+///   list->DefineColumn({...}); ...            // built-in definitions
+///   list->SetBuiltInShown({0, 1, 2, ...});
+///   list->LoadLayout();                       // stored layout over the built-in one
+///   list->Model()->SetCellText(...);
+///   list->SetItems({...});
+///   ...
+///   list->SaveLayout();                       // when the window closes
+class CGfxListCtrl : public QTreeView {
+    Q_OBJECT
+public:
+    explicit CGfxListCtrl(QWidget* parent = nullptr);
+
+    void SetListName(const QString& name) { listName_ = name; }
+    const QString& ListName() const { return listName_; }
+
+    void DefineColumn(const CColumnDef& def) { layout_.AddColumn(def); }
+    void SetBuiltInShown(std::vector<int> ids);
+    const CColumnLayout& Layout() const { return layout_; }
+    /// Replaces the shown set and rebuilds the columns.
+    void SetShown(std::vector<int> ids);
+
+    /// Reads the stored layout of this list over the built-in one and rebuilds the columns.
+    void LoadLayout(QSettings& settings);
+    void LoadLayout();
+    /// Takes the current header widths and stores the layout of this list.
+    void SaveLayout(QSettings& settings);
+    void SaveLayout();
+    /// Header widths back into the layout (done by SaveLayout).
+    void TakeHeaderWidths();
+
+    CGfxListModel* Model() const { return model_; }
+    void SetItems(std::vector<quintptr> items) { model_->SetItems(std::move(items)); }
+
+    void SetCategoryMode(bool on);
+    bool CategoryMode() const { return model_->CategoryMode(); }
+
+    /// Selected rows in row order as item positions; header rows are -1.
+    std::vector<int> SelectedRowItems() const;
+    /// Selected items in row order, header rows skipped.
+    std::vector<int> SelectedItems() const;
+    void SelectItems(const std::vector<int>& items);
+
+    /// Opens "Spalteneinstellung"; on OK the shown set changes. Returns true on OK.
+    bool RunColumnDialog();
+
+signals:
+    /// A row was double-clicked; `item` is -1 for a category header row.
+    void rowDoubleClicked(int item);
+    /// The Delete key was pressed in the list.
+    void deletePressed();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void RebuildColumns();
+    void AfterReset();
+    void ShowHeaderMenu(const QPoint& pos);
+    std::vector<std::pair<QModelIndex, int>> SelectedInRowOrder() const;
+
+    QString listName_;
+    CColumnLayout layout_;
+    CGfxListModel* model_;
+};

@@ -1,0 +1,152 @@
+#include "Allgemein/CGfxListCtrl.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QSettings>
+#include <algorithm>
+
+#include "Allgemein/CColumnDialog.h"
+
+CGfxListCtrl::CGfxListCtrl(QWidget* parent) : QTreeView(parent), model_(new CGfxListModel(this)) {
+    setModel(model_);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setAllColumnsShowFocus(true);
+    setRootIsDecorated(false);
+    setItemsExpandable(true);
+    setExpandsOnDoubleClick(true);
+
+    QHeaderView* h = header();
+    h->setMinimumSectionSize(0);
+    h->setStretchLastSection(false);
+    h->setSectionsMovable(false);
+    h->setSectionResizeMode(QHeaderView::Interactive);
+    h->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(h, &QHeaderView::customContextMenuRequested, this, &CGfxListCtrl::ShowHeaderMenu);
+
+    connect(model_, &QAbstractItemModel::modelReset, this, &CGfxListCtrl::AfterReset);
+    connect(this, &QTreeView::doubleClicked, this, [this](const QModelIndex& idx) {
+        emit rowDoubleClicked(model_->ItemOf(idx));
+    });
+}
+
+void CGfxListCtrl::SetBuiltInShown(std::vector<int> ids) {
+    layout_.SetShown(std::move(ids));
+    RebuildColumns();
+}
+
+void CGfxListCtrl::SetShown(std::vector<int> ids) {
+    TakeHeaderWidths();
+    layout_.SetShown(std::move(ids));
+    RebuildColumns();
+}
+
+void CGfxListCtrl::LoadLayout(QSettings& settings) {
+    layout_.Load(settings, listName_);
+    RebuildColumns();
+}
+
+void CGfxListCtrl::LoadLayout() {
+    QSettings settings;
+    LoadLayout(settings);
+}
+
+void CGfxListCtrl::SaveLayout(QSettings& settings) {
+    TakeHeaderWidths();
+    layout_.Save(settings, listName_);
+}
+
+void CGfxListCtrl::SaveLayout() {
+    QSettings settings;
+    SaveLayout(settings);
+}
+
+void CGfxListCtrl::TakeHeaderWidths() {
+    std::vector<int> widths;
+    for (int i = 0; i < model_->columnCount(); ++i) widths.push_back(header()->sectionSize(i));
+    layout_.TakeWidths(widths);
+}
+
+void CGfxListCtrl::RebuildColumns() {
+    model_->SetColumns(layout_.ShownDefinitions());  // resets, AfterReset applies widths
+}
+
+void CGfxListCtrl::AfterReset() {
+    const auto& cols = model_->Columns();
+    for (int i = 0; i < int(cols.size()); ++i)
+        header()->resizeSection(i, std::max(0, cols[std::size_t(i)].width));
+    const bool category = model_->CategoryMode();
+    setRootIsDecorated(category);
+    if (!category) return;
+    for (int g = 0; g < model_->GroupCount(); ++g) setFirstColumnSpanned(g, QModelIndex(), true);
+    expandAll();
+}
+
+void CGfxListCtrl::SetCategoryMode(bool on) {
+    const std::vector<int> selected = SelectedItems();
+    model_->SetCategoryMode(on);
+    SelectItems(selected);
+}
+
+std::vector<std::pair<QModelIndex, int>> CGfxListCtrl::SelectedInRowOrder() const {
+    std::vector<std::pair<QModelIndex, int>> rows;
+    for (const QModelIndex& idx : selectionModel()->selectedRows()) rows.emplace_back(idx, 0);
+    // Row order: header rows by their row, items below their header by group then row.
+    auto key = [](const QModelIndex& idx) {
+        const QModelIndex p = idx.parent();
+        return p.isValid() ? std::pair{p.row(), idx.row()} : std::pair{idx.row(), -1};
+    };
+    std::sort(rows.begin(), rows.end(),
+              [&](const auto& a, const auto& b) { return key(a.first) < key(b.first); });
+    for (auto& r : rows) r.second = model_->ItemOf(r.first);
+    return rows;
+}
+
+std::vector<int> CGfxListCtrl::SelectedRowItems() const {
+    std::vector<int> out;
+    for (const auto& r : SelectedInRowOrder()) out.push_back(r.second);
+    return out;
+}
+
+std::vector<int> CGfxListCtrl::SelectedItems() const {
+    std::vector<int> out;
+    for (const auto& r : SelectedInRowOrder())
+        if (r.second >= 0) out.push_back(r.second);
+    return out;
+}
+
+void CGfxListCtrl::SelectItems(const std::vector<int>& items) {
+    QItemSelection selection;
+    for (int item : items) {
+        const QModelIndex idx = model_->IndexOfItem(item);
+        if (idx.isValid()) selection.select(idx, idx);
+    }
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect |
+                                            QItemSelectionModel::Rows);
+}
+
+bool CGfxListCtrl::RunColumnDialog() {
+    TakeHeaderWidths();
+    CColumnDialog dialog(layout_, this);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    layout_.SetShown(dialog.Result());
+    RebuildColumns();
+    return true;
+}
+
+void CGfxListCtrl::ShowHeaderMenu(const QPoint& pos) {
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("Spalteneinstellung..."), this, &CGfxListCtrl::RunColumnDialog);
+    menu.exec(header()->mapToGlobal(pos));
+}
+
+void CGfxListCtrl::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
+        emit deletePressed();
+        event->accept();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
+}
