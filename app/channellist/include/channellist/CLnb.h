@@ -1,15 +1,15 @@
 #pragma once
 #include <cstdint>
 
-class CArchive;
+#include "channellist/CSerializable.h"
 
 /// One LNB configuration: twelve 32-bit fields, frequencies in kHz.
-class CLnb {
+class CLnb : public CSerializable {
 public:
     std::int32_t LnbType = 0;  ///< 0 C band, 1 KU low, 2 KU high, 3 universal, 4 user defined
     std::int32_t LowFrequency = 0;
     std::int32_t HighFrequency = 0;
-    std::int32_t SwitchFrequency = 0;
+    std::int32_t SwitchFrequency = 0;  ///< frequencies up to and including this use the low band
     std::int32_t LowBandLof = 0;
     std::int32_t HighBandLof = 0;
     std::int32_t CBand = 0;
@@ -19,7 +19,8 @@ public:
     std::int32_t DiseqcParameter = 0;  ///< 0..3 position A..D
     std::int32_t DiseqcRepeat = 0;
 
-    void Serialize(CArchive& ar);
+    const char* ClassName() const override { return "CLnb"; }
+    void Serialize(CArchive& ar) override;
 
     bool operator==(const CLnb&) const = default;
 };

@@ -3,15 +3,15 @@
 #include <string>
 #include <vector>
 
+#include "channellist/ByteBlock.h"
+#include "channellist/CSerializable.h"
 #include "channellist/CStreaminfo.h"
-
-class CArchive;
 
 /// Kind of a program as the lists and dialogs show it.
 enum class ProgramKind { TV, Radio, Data };
 
 /// One program (service) of a channel list. Strings hold Windows-1252 bytes.
-class CProgramInfo {
+class CProgramInfo : public CSerializable {
 public:
     std::string Name;
     std::string Provider;
@@ -35,7 +35,8 @@ public:
     ByteBlock ProgramData1;
     ByteBlock ProgramData2;
 
-    void Serialize(CArchive& ar);
+    const char* ClassName() const override { return "CProgramInfo"; }
+    void Serialize(CArchive& ar) override;
 
     static constexpr std::uint32_t EncryptedBit = 0x10000;
     bool IsEncrypted() const { return (ProgramType & EncryptedBit) != 0; }
@@ -48,4 +49,7 @@ public:
     std::string KindText() const;
 
     bool operator==(const CProgramInfo&) const = default;
+
+private:
+    void SerializeStreams(CArchive& ar);
 };

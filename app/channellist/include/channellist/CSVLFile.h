@@ -8,8 +8,7 @@
 
 #include "channellist/CLnbTable.h"
 #include "channellist/CProgramInfo.h"
-
-class CArchive;
+#include "channellist/CSerializable.h"
 
 /// A format error while reading an archive: where it happened and why (German).
 struct ArchiveError {
@@ -18,7 +17,7 @@ struct ArchiveError {
 };
 
 /// One channel list: programs in list order and the named LNB table.
-class CSVLFile {
+class CSVLFile : public CSerializable {
 public:
     bool Loaded = false;        ///< set once filled by a load
     std::uint32_t Reserved = 0; ///< kept and written back unchanged
@@ -26,7 +25,15 @@ public:
     std::vector<std::unique_ptr<CProgramInfo>> Programs;
     CLnbTable Lnbs;
 
-    void Serialize(CArchive& ar);
+    CSVLFile() = default;
+    CSVLFile(CSVLFile&&) = default;
+    CSVLFile& operator=(CSVLFile&&) = default;
+
+    const char* ClassName() const override { return "CSVLFile"; }
+    /// Stores or loads the whole list. A load that meets a format error
+    /// clears the list and rethrows the CArchiveException.
+    void Serialize(CArchive& ar) override;
+    /// Deletes every program and LNB object and sets Loaded to false.
     void Clear();
 
     CLnb* FindLnb(const std::string& name) const { return Lnbs.Find(name); }
@@ -37,6 +44,16 @@ public:
 
     /// Whole-file helpers: the .svl bytes of this list, and loading from bytes.
     /// A failed load leaves the list empty (Loaded false) and fills `error`.
+    /// `canonical` tells whether storing the loaded list gives back exactly
+    /// `bytes` (false for encodings this writer never produces, such as a
+    /// long length form for a short string, LNB pairs out of the writer's
+    /// order, or bytes after the list).
     std::vector<std::uint8_t> Store() const;
-    bool Load(std::span<const std::uint8_t> bytes, ArchiveError* error = nullptr);
+    bool Load(std::span<const std::uint8_t> bytes, ArchiveError* error = nullptr,
+              bool* canonical = nullptr);
+
+private:
+    void StoreTo(CArchive& ar) const;
+    void LoadFrom(CArchive& ar);
+    void LoadLnbTable(CArchive& ar);
 };

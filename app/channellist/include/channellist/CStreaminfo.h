@@ -1,24 +1,24 @@
 #pragma once
 #include <cstdint>
 #include <string>
-#include <vector>
 
-class CArchive;
-
-/// Raw bytes carried verbatim (descriptor loops, program data blocks).
-using ByteBlock = std::vector<std::uint8_t>;
+#include "channellist/ByteBlock.h"
+#include "channellist/CSerializable.h"
 
 /// One elementary stream of a program.
-class CStreaminfo {
+class CStreaminfo : public CSerializable {
 public:
     ByteBlock Descriptors;        ///< descriptor loop as in the PMT (tag, length, payload)...
     std::uint16_t StreamType = 0; ///< MPEG stream type
     std::uint16_t Pid = 0;        ///< elementary PID
 
-    void Serialize(CArchive& ar);
+    const char* ClassName() const override { return "CStreaminfo"; }
+    void Serialize(CArchive& ar) override;
 
     /// Three-letter ISO 639 code of the first language descriptor (tag 0x0A), or "" when none.
     std::string LanguageCode() const;
+    /// "Video", "Audio", "Teletext" or the stream type as a decimal number.
+    std::string StreamTypeText() const;
 
     bool operator==(const CStreaminfo&) const = default;
 };

@@ -1,0 +1,53 @@
+#include "channellist/CLnbTable.h"
+
+#include <algorithm>
+
+void CLnbTable::Set(const std::string& key, std::shared_ptr<CLnb> lnb) {
+    if (auto it = index_.find(key); it != index_.end()) {
+        entries_[it->second].lnb = std::move(lnb);
+        return;
+    }
+    index_.emplace(key, entries_.size());
+    entries_.push_back(Entry{key, std::move(lnb)});
+}
+
+CLnb* CLnbTable::Find(const std::string& key) const {
+    auto it = index_.find(key);
+    return it == index_.end() ? nullptr : entries_[it->second].lnb.get();
+}
+
+bool CLnbTable::Remove(const std::string& key) {
+    auto it = index_.find(key);
+    if (it == index_.end()) return false;
+    const std::size_t position = it->second;
+    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(position));
+    index_.erase(it);
+    for (auto& [name, pos] : index_)
+        if (pos > position) --pos;
+    return true;
+}
+
+void CLnbTable::Clear() {
+    entries_.clear();
+    index_.clear();
+}
+
+std::vector<const CLnbTable::Entry*> CLnbTable::InHashOrder() const {
+    std::vector<const Entry*> order;
+    order.reserve(entries_.size());
+    for (std::uint32_t bucket = 0; bucket < BucketCount; ++bucket) {
+        // Within a bucket the most recently inserted key comes first.
+        for (auto it = entries_.rbegin(); it != entries_.rend(); ++it)
+            if (Hash(it->key) % BucketCount == bucket) order.push_back(&*it);
+    }
+    return order;
+}
+
+std::uint32_t CLnbTable::Hash(const std::string& key) {
+    std::uint32_t h = 0;
+    for (char c : key) {
+        const auto b = static_cast<std::int32_t>(static_cast<signed char>(c));
+        h = h * 33u + static_cast<std::uint32_t>(b);
+    }
+    return h;
+}
