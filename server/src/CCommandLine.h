@@ -1,0 +1,28 @@
+// The server's command line:
+//   nvdvbsrv [--config FILE] [--instance NAME] [--base-port N] [--speed X]
+//            [--keepalive-timeout-ms N]
+//   nvdvbsrv key CODE [--instance NAME]
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace nvdvbsrv {
+
+struct CCommandLine {
+    bool keyCommand = false;
+    uint32_t keyCode = 0;
+    std::string config;                 // empty: the default place
+    std::optional<std::string> instance;  // else KESTREL_INSTANCE
+    std::optional<uint16_t> basePort;
+    std::optional<double> speed;
+    std::optional<uint32_t> keepAliveMs;
+
+    // False with a message for an unknown or malformed argument.
+    bool Parse(const std::vector<std::string>& args, std::string& error);
+    static const char* Usage();
+};
+
+}  // namespace nvdvbsrv

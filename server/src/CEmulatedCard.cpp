@@ -1,0 +1,131 @@
+#include "CEmulatedCard.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <iostream>
+
+#include "CVideoProbe.h"
+
+namespace nvdvbsrv {
+namespace {
+
+// Port offsets with a fixed meaning (common interface, on-screen display,
+// remote control) are never given out as filter handles.
+bool Reserved(uint16_t handle) { return handle >= 34 && handle <= 37; }
+
+constexpr uint16_t kRemotePort = 37;
+
+}  // namespace
+
+CEmulatedCard::CEmulatedCard(CInstallation installation, IDatagramSink& sink)
+    : installation_(std::move(installation)),
+      sink_(sink),
+      tuner_(installation_),
+      filters_(sink),
+      player_(filters_) {}
+
+CEmulatedCard::~CEmulatedCard() { player_.Stop(); }
+
+bool CEmulatedCard::BootFirmware(std::string_view directory) {
+    std::error_code ec;
+    firmwareRunning_ = !directory.empty() &&
+                       std::filesystem::is_directory(std::filesystem::path(directory), ec);
+    return firmwareRunning_;
+}
+
+uint32_t CEmulatedCard::FrontendType() const {
+    return installation_.frontend == FrontendKind::Cable ? 3 : 1;
+}
+
+bool CEmulatedCard::SendDiseqc(std::span<const uint8_t> message, uint8_t burst) {
+    int before = tuner_.Position();
+    if (!tuner_.SendDiseqc(message, burst)) return false;
+    // Switching the dish loses the signal until the next tune.
+    if (tuner_.Position() != before && installation_.diseqc) {
+        player_.Stop();
+        playing_.reset();
+        tuner_.Tune(ChannelParams{});
+    }
+    return true;
+}
+
+bool CEmulatedCard::Tune(const ChannelParams& params) {
+    const Transponder* tp = tuner_.Tune(params);
+    std::shared_ptr<const CTsFile> file = tp ? FileFor(*tp) : nullptr;
+    if (file == playing_ && file) return true;  // same transponder: the stream goes on
+    player_.Stop();
+    playing_ = file;
+    if (!file) return false;
+    player_.Play(file, installation_.speed);
+    video_ = CVideoProbe::Probe(*file, videoPid_);
+    return true;
+}
+
+std::shared_ptr<const CTsFile> CEmulatedCard::FileFor(const Transponder& tp) {
+    auto it = files_.find(tp.file);
+    if (it != files_.end()) return it->second;
+    std::string error;
+    auto loaded = CTsFile::Load(tp.file, error);
+    if (!loaded) {
+        std::cerr << "nvdvbsrv: " << error << "\n";
+        return nullptr;
+    }
+    auto file = std::make_shared<const CTsFile>(std::move(*loaded));
+    files_.emplace(tp.file, file);
+    return file;
+}
+
+SignalFigures CEmulatedCard::Signal() const {
+    SignalFigures s;
+    const Transponder* tp = tuner_.Locked();
+    if (!tp || !playing_) return s;
+    const int level = std::clamp(tp->level, 0, 100);
+    s.locked = true;
+    s.afcKHz = tuner_.OffsetKHz();
+    s.strengthTenths = uint16_t(level * 10);
+    s.quality = uint32_t(std::clamp(level + 20, 0, 100));
+    s.snrTenths = uint16_t(level * 2);
+    s.agc = uint32_t(level) * 655;
+    // A clean signal has a handful of corrected bits per 2^27, a weak one more.
+    s.berMantissa = uint16_t(level >= 50 ? 3 : 90);
+    s.berExponent = -27;
+    return s;
+}
+
+std::optional<uint16_t> CEmulatedCard::FreeHandle() const {
+    for (uint16_t h = 1; h < 1 + kMaxFilters + 4; ++h) {
+        if (!Reserved(h) && !filters_.InUse(h)) return h;
+    }
+    return std::nullopt;
+}
+
+std::optional<uint16_t> CEmulatedCard::AddSectionFilter(uint32_t client,
+                                                        const SectionFilterSpec& spec) {
+    auto handle = FreeHandle();
+    if (!handle || !filters_.Add(client, *handle, spec)) return std::nullopt;
+    return handle;
+}
+
+bool CEmulatedCard::RemoveFilter(uint32_t client, uint16_t handle) {
+    return filters_.Remove(client, handle);
+}
+
+void CEmulatedCard::RemoveClient(uint32_t client) { filters_.RemoveClient(client); }
+
+void CEmulatedCard::SetVideoPid(uint16_t pid) {
+    videoPid_ = pid;
+    video_ = playing_ ? CVideoProbe::Probe(*playing_, pid) : VideoInfo{};
+}
+
+void CEmulatedCard::SetRemoteControl(uint32_t type, uint16_t /*value*/) { remoteOn_ = type != 0; }
+
+bool CEmulatedCard::PressKey(uint8_t code) {
+    if (!remoteOn_) return false;
+    // One key per datagram: the code in the low 6 bits, the top bit of the
+    // second byte marks a valid key.
+    const uint8_t datagram[2] = {uint8_t(code & 0x3F), 0x80};
+    sink_.Send(kRemotePort, datagram);
+    return true;
+}
+
+}  // namespace nvdvbsrv

@@ -1,0 +1,67 @@
+// The emulated card: a dish installation read from the configuration, a tuner
+// that locks only to configured transponders, and a demultiplexer that plays the
+// locked transponder's stream and serves section filters from it.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "CTsPlayer.h"
+#include "ICard.h"
+
+namespace nvdvbsrv {
+
+class CEmulatedCard : public ICard {
+public:
+    CEmulatedCard(CInstallation installation, IDatagramSink& sink);
+    ~CEmulatedCard() override;
+
+    const BoardIdentity& Board() const override { return installation_.board; }
+    bool BootFirmware(std::string_view directory) override;
+    bool FirmwareRunning() const override { return firmwareRunning_; }
+    uint32_t FrontendType() const override;
+
+    bool SendDiseqc(std::span<const uint8_t> message, uint8_t burst) override;
+    bool Tune(const ChannelParams& params) override;
+    ChannelParams Channel() const override { return tuner_.Channel(); }
+    SignalFigures Signal() const override;
+
+    std::optional<uint16_t> AddSectionFilter(uint32_t client,
+                                             const SectionFilterSpec& spec) override;
+    bool RemoveFilter(uint32_t client, uint16_t handle) override;
+    void RemoveClient(uint32_t client) override;
+
+    void SetVideoPid(uint16_t pid) override;
+    void SetAudioPid(uint16_t pid) override { audioPid_ = pid; }
+    uint16_t VideoPid() const override { return videoPid_; }
+    uint16_t AudioPid() const override { return audioPid_; }
+    VideoInfo Video() const override { return video_; }
+
+    void SetRemoteControl(uint32_t type, uint16_t value) override;
+    bool PressKey(uint8_t code) override;
+
+    // Highest number of section filters open at once.
+    static constexpr size_t kMaxFilters = 64;
+    // Packets played since the last tune (for tests).
+    uint64_t PacketsPlayed() const { return player_.PacketsPlayed(); }
+
+private:
+    std::shared_ptr<const CTsFile> FileFor(const Transponder& tp);
+    std::optional<uint16_t> FreeHandle() const;
+
+    CInstallation installation_;
+    IDatagramSink& sink_;
+    CDishTuner tuner_;
+    CSectionFilterBank filters_;
+    CTsPlayer player_;
+    std::map<std::string, std::shared_ptr<const CTsFile>> files_;
+    std::shared_ptr<const CTsFile> playing_;
+    bool firmwareRunning_ = false;
+    bool remoteOn_ = false;
+    uint16_t videoPid_ = 0x1FFF;
+    uint16_t audioPid_ = 0x1FFF;
+    VideoInfo video_;
+};
+
+}  // namespace nvdvbsrv

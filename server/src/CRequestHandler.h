@@ -1,0 +1,57 @@
+// Carries out one request of a client: reads the command and its arguments from
+// the client's 408-byte parameter block, asks the card, and writes the reply
+// over the same block. The block is outside bytes: every length in it is checked
+// and a malformed request gets an error result.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "ICard.h"
+
+namespace nvdvbsrv {
+
+// The server's own failure codes (1 is success).
+namespace result {
+inline constexpr uint32_t kOk = 1;
+inline constexpr uint32_t kFailed = 2;          // the card could not do it
+inline constexpr uint32_t kBadRequest = 10;     // arguments out of range
+inline constexpr uint32_t kUnknownCommand = 11;
+inline constexpr uint32_t kNotSupported = 12;   // not available on this card
+}  // namespace result
+
+class CRequestHandler {
+public:
+    explicit CRequestHandler(ICard& card) : card_(card) {}
+
+    // Executes the request in block (which must be the whole parameter block)
+    // for the client and returns the result code.
+    uint32_t Handle(uint32_t client, std::span<uint8_t> block);
+
+private:
+    uint32_t Board(uint16_t code, std::span<uint8_t> block);
+    uint32_t BoardInfo(uint16_t code, std::span<uint8_t> block);
+    uint32_t Frontend(uint16_t code, std::span<uint8_t> block);
+    uint32_t FrontendStatus(uint16_t code, std::span<uint8_t> block);
+    uint32_t NewFrontend(uint16_t code, std::span<uint8_t> block);
+    uint32_t Decoder(uint16_t code, std::span<uint8_t> block);
+    uint32_t Filter(uint32_t client, uint16_t code, std::span<uint8_t> block);
+    uint32_t Peripherals(uint16_t code, std::span<uint8_t> block);
+    uint32_t Diseqc(std::span<uint8_t> block);
+    uint32_t TuneLegacy();
+
+    ICard& card_;
+    // Settings of the older front-end interface, combined into one tune.
+    ChannelParams legacy_;
+    uint32_t lnbParams_[4] = {1, 13, 0, 0};
+    uint32_t frontendApi_ = 1;
+    uint32_t qam_ = 0;
+    uint32_t requests_ = 0;
+    uint32_t tunes_ = 0;
+    // Decoder and audio settings that are only stored and read back.
+    uint32_t audioChannel_ = 0;
+    uint32_t stereo_ = 1;
+    uint8_t ofdmMode_ = 0;
+};
+
+}  // namespace nvdvbsrv

@@ -1,0 +1,82 @@
+#include "CSectionFilterBank.h"
+
+namespace nvdvbsrv {
+
+bool CSectionFilterBank::Matches(const SectionFilterSpec& spec,
+                                 std::span<const uint8_t> section) {
+    for (size_t i = 0; i < spec.length && i < kMaxLength; ++i) {
+        if (i == 1 || i == 2) continue;  // section_length
+        uint8_t m = spec.mask[i];
+        if (m == 0) continue;
+        if (i >= section.size()) return false;
+        if ((section[i] & m) != (spec.filter[i] & m)) return false;
+    }
+    return true;
+}
+
+bool CSectionFilterBank::Add(uint32_t client, uint16_t handle, const SectionFilterSpec& spec) {
+    if (spec.length > kMaxLength || spec.pid > 0x1FFF) return false;
+    std::lock_guard lock(mutex_);
+    if (filters_.count(handle)) return false;
+    filters_.emplace(handle, Filter{client, spec});
+    pids_[spec.pid].filters++;
+    return true;
+}
+
+bool CSectionFilterBank::Remove(uint32_t client, uint16_t handle) {
+    std::lock_guard lock(mutex_);
+    auto it = filters_.find(handle);
+    if (it == filters_.end() || it->second.client != client) return false;
+    auto pid = pids_.find(it->second.spec.pid);
+    if (pid != pids_.end() && --pid->second.filters <= 0) pids_.erase(pid);
+    filters_.erase(it);
+    return true;
+}
+
+void CSectionFilterBank::RemoveClient(uint32_t client) {
+    std::lock_guard lock(mutex_);
+    for (auto it = filters_.begin(); it != filters_.end();) {
+        if (it->second.client != client) {
+            ++it;
+            continue;
+        }
+        auto pid = pids_.find(it->second.spec.pid);
+        if (pid != pids_.end() && --pid->second.filters <= 0) pids_.erase(pid);
+        it = filters_.erase(it);
+    }
+}
+
+bool CSectionFilterBank::InUse(uint16_t handle) const {
+    std::lock_guard lock(mutex_);
+    return filters_.count(handle) != 0;
+}
+
+size_t CSectionFilterBank::Count() const {
+    std::lock_guard lock(mutex_);
+    return filters_.size();
+}
+
+void CSectionFilterBank::ResetAssemblers() {
+    std::lock_guard lock(mutex_);
+    for (auto& [pid, state] : pids_) state.assembler.Reset();
+}
+
+void CSectionFilterBank::FeedPacket(std::span<const uint8_t> packet) {
+    if (packet.size() != CSectionAssembler::kPacketSize || packet[0] != 0x47) return;
+    uint16_t pid = uint16_t((packet[1] & 0x1F) << 8 | packet[2]);
+    std::lock_guard lock(mutex_);
+    auto it = pids_.find(pid);
+    if (it == pids_.end()) return;
+    it->second.assembler.Feed(packet, [&](std::span<const uint8_t> section) {
+        Deliver(pid, section);
+    });
+}
+
+void CSectionFilterBank::Deliver(uint16_t pid, std::span<const uint8_t> section) {
+    // Called with the mutex held; the sink does not call back into the bank.
+    for (const auto& [handle, f] : filters_) {
+        if (f.spec.pid == pid && Matches(f.spec, section)) sink_.Send(handle, section);
+    }
+}
+
+}  // namespace nvdvbsrv

@@ -1,0 +1,66 @@
+// The card's section filters: per PID a section assembler, per filter up to 16
+// filter/mask bytes compared with the first bytes of each section (bytes 1 and 2,
+// the section length, never take part). Every matching section goes out as one
+// datagram at the filter's handle.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "CSectionAssembler.h"
+#include "IDatagramSink.h"
+
+namespace nvdvbsrv {
+
+struct SectionFilterSpec {
+    uint16_t pid = 0;
+    std::array<uint8_t, 16> filter{};
+    std::array<uint8_t, 16> mask{};
+    uint8_t length = 0;  // filter/mask bytes in use, at most 16
+    uint32_t type = 4;
+};
+
+class CSectionFilterBank {
+public:
+    static constexpr size_t kMaxLength = 16;
+
+    explicit CSectionFilterBank(IDatagramSink& sink) : sink_(sink) {}
+
+    // Adds a filter for a client under the given handle; false when the spec is
+    // malformed (length above 16, PID above 0x1FFF) or the handle is in use.
+    bool Add(uint32_t client, uint16_t handle, const SectionFilterSpec& spec);
+    bool Remove(uint32_t client, uint16_t handle);
+    void RemoveClient(uint32_t client);
+    bool InUse(uint16_t handle) const;
+    size_t Count() const;
+
+    // Streaming side: one transport packet of the received stream.
+    void FeedPacket(std::span<const uint8_t> packet);
+    // The stream jumped (new transponder, loop): drop sections in progress.
+    void ResetAssemblers();
+
+    static bool Matches(const SectionFilterSpec& spec, std::span<const uint8_t> section);
+
+private:
+    struct Filter {
+        uint32_t client;
+        SectionFilterSpec spec;
+    };
+    struct PidState {
+        CSectionAssembler assembler;
+        int filters = 0;
+    };
+    void Deliver(uint16_t pid, std::span<const uint8_t> section);
+
+    IDatagramSink& sink_;
+    mutable std::mutex mutex_;
+    std::map<uint16_t, Filter> filters_;  // by handle
+    std::map<uint16_t, PidState> pids_;
+};
+
+}  // namespace nvdvbsrv

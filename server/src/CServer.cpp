@@ -1,0 +1,179 @@
+#include "CServer.h"
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <array>
+#include <iostream>
+#include <set>
+#include <vector>
+
+#include "kestrel/protocol/BlockIO.h"
+#include "kestrel/protocol/Commands.h"
+#include "kestrel/protocol/Names.h"
+#include "kestrel/protocol/ParamBlock.h"
+
+namespace nvdvbsrv {
+
+namespace kp = kestrel::protocol;
+
+namespace {
+// The server waits this long for a client's parameter mutex before it gives up
+// on a request (the client holds it only while it writes or reads the block).
+constexpr std::chrono::milliseconds kBlockWait{2000};
+}  // namespace
+
+CServer::CServer(ICard& card, Options options)
+    : card_(card), options_(std::move(options)), handler_(card) {}
+
+CServer::~CServer() { Shutdown(); }
+
+bool CServer::Start(std::string& error) {
+    if (!statusMutex_.Create(kp::StatusMutexName(options_.suffix))) {
+        error = "Status-Mutex kann nicht angelegt werden";
+        return false;
+    }
+    if (!status_.Create(kp::StatusMemoryName(options_.suffix), kp::kStatusBlockSize)) {
+        error = "Statusspeicher kann nicht angelegt werden";
+        return false;
+    }
+    const uint32_t pid = uint32_t(getpid());
+    listenFd_ = kp::ListenLocal(kp::ServerSocketName(pid, options_.suffix));
+    if (listenFd_ < 0) {
+        error = "Lokaler Socket kann nicht geöffnet werden (läuft der Server schon?)";
+        return false;
+    }
+    kp::SharedMutexGuard guard(statusMutex_, std::chrono::milliseconds(-1));
+    kp::BlockWriter(std::span<uint8_t>(status_.data(), status_.size()))
+        .U32(kp::kStatusServerWindowOffset, pid);
+    return true;
+}
+
+void CServer::Shutdown() {
+    sessions_.clear();  // unlinks every client's objects
+    if (listenFd_ >= 0) close(listenFd_);
+    listenFd_ = -1;
+    if (status_.IsOpen()) {
+        status_.Close();
+        kp::SharedMemory::Unlink(kp::StatusMemoryName(options_.suffix));
+    }
+    if (statusMutex_.IsOpen()) {
+        statusMutex_.Close();
+        kp::SharedMemory::Unlink(kp::StatusMutexName(options_.suffix));
+    }
+}
+
+void CServer::Run(int stopFd) {
+    for (;;) {
+        std::vector<pollfd> fds;
+        fds.push_back({stopFd, POLLIN, 0});
+        fds.push_back({listenFd_, POLLIN, 0});
+        for (const auto& [fd, s] : sessions_) fds.push_back({fd, POLLIN, 0});
+        int rc = poll(fds.data(), fds.size(), 1000);
+        if (rc < 0 && errno != EINTR) break;
+        if (fds[0].revents) break;
+        if (fds[1].revents & POLLIN) Accept();
+        for (size_t i = 2; i < fds.size(); ++i) {
+            if (!fds[i].revents) continue;
+            auto it = sessions_.find(fds[i].fd);
+            if (it != sessions_.end() && !Serve(*it->second)) Drop(fds[i].fd);
+        }
+        CheckKeepAlive();
+    }
+    Shutdown();
+}
+
+void CServer::Accept() {
+    int fd = accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
+    if (fd < 0) return;
+    if (sessions_.size() >= options_.maxClients) {
+        close(fd);
+        return;
+    }
+    sessions_.emplace(fd, std::make_unique<CClientSession>(fd));
+}
+
+bool CServer::Serve(CClientSession& session) {
+    kp::Frame frame;
+    const kp::RecvStatus st = kp::RecvFrame(session.Fd(), frame, 0);
+    if (st == kp::RecvStatus::Timeout) return true;
+    if (st != kp::RecvStatus::Ok) return false;  // closed, or not our protocol
+    session.Alive();
+    if (frame.kind != kp::FrameKind::Send && frame.kind != kp::FrameKind::Post) return false;
+    uint32_t result = 0;
+    if (frame.message == kInjectKeyMessage) {
+        result = frame.wParam <= 0x3F && card_.PressKey(uint8_t(frame.wParam)) ? 1 : 0;
+    } else if (frame.message != kp::kDvbClientMessage) {
+        return false;
+    } else if (frame.lParam == uint32_t(kp::LinkOp::Connect)) {
+        result = Connect(session);
+    } else if (!session.Registered() || frame.wParam != session.Id()) {
+        result = 0;  // a request in another client's name
+    } else if (frame.lParam == uint32_t(kp::LinkOp::Request)) {
+        result = Request(session);
+    } else if (frame.lParam == uint32_t(kp::LinkOp::Disconnect)) {
+        card_.RemoveClient(session.Id());
+        session.Unregister();
+    } else if (frame.lParam == uint32_t(kp::LinkOp::KeepAlive)) {
+        session.stale = false;
+    }
+    if (frame.kind == kp::FrameKind::Post) return true;
+    kp::Frame reply;
+    reply.kind = kp::FrameKind::Result;
+    reply.seq = frame.seq;
+    reply.message = frame.message;
+    reply.lParam = result;
+    return kp::SendFrame(session.Fd(), reply);
+}
+
+uint32_t CServer::Connect(CClientSession& session) {
+    if (session.Registered()) return session.Id();
+    std::set<uint16_t> used;
+    for (const auto& [fd, s] : sessions_) used.insert(s->Id());
+    for (uint16_t id = 1; id != 0; ++id) {
+        if (used.count(id)) continue;
+        return session.Register(id, options_.suffix) ? id : 0;
+    }
+    return 0;
+}
+
+uint32_t CServer::Request(CClientSession& session) {
+    // The block is copied in and out under the client's mutex so that the card
+    // works on bytes the client cannot change underneath it.
+    std::array<uint8_t, kp::kParamBlockSize> block;
+    {
+        kp::SharedMutexGuard guard(session.Mutex(), kBlockWait);
+        if (!guard.owns()) return result::kFailed;
+        std::copy_n(session.Block().data(), block.size(), block.begin());
+    }
+    const std::array<uint8_t, kp::kParamBlockSize> before = block;
+    const uint32_t result = handler_.Handle(session.Id(), block);
+    if (block != before) {
+        kp::SharedMutexGuard guard(session.Mutex(), kBlockWait);
+        if (!guard.owns()) return result::kFailed;
+        std::copy(block.begin(), block.end(), session.Block().data());
+    }
+    return result;
+}
+
+void CServer::Drop(int fd) {
+    auto it = sessions_.find(fd);
+    if (it == sessions_.end()) return;
+    if (it->second->Registered()) card_.RemoveClient(it->second->Id());
+    sessions_.erase(it);
+}
+
+void CServer::CheckKeepAlive() {
+    const auto now = CClientSession::Clock::now();
+    for (auto& [fd, s] : sessions_) {
+        if (!s->Registered() || s->stale) continue;
+        if (now - s->LastAlive() < options_.keepAliveTimeout) continue;
+        // The client stopped talking: its filters go, its registration stays,
+        // so that it can go on should it come back.
+        card_.RemoveClient(s->Id());
+        s->stale = true;
+    }
+}
+
+}  // namespace nvdvbsrv

@@ -1,0 +1,41 @@
+// A transponder's transport stream held in memory: whole 188-byte packets from
+// the first sync on, and the stream's own bit rate measured from its PCRs.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace nvdvbsrv {
+
+class CTsFile {
+public:
+    static constexpr size_t kPacket = 188;
+    static constexpr uint64_t kFallbackBitrate = 4000000;  // streams without PCR
+
+    static std::optional<CTsFile> Load(const std::string& path, std::string& error);
+    static CTsFile FromBytes(std::span<const uint8_t> bytes);
+
+    size_t PacketCount() const { return packets_.size() / kPacket; }
+    std::span<const uint8_t> Packet(size_t i) const {
+        return std::span<const uint8_t>(packets_).subspan(i * kPacket, kPacket);
+    }
+    std::span<const uint8_t> Bytes() const { return packets_; }
+    // Bits per second; from the PCR of the first PID that carries one.
+    uint64_t Bitrate() const { return bitrate_; }
+    bool BitrateFromPcr() const { return fromPcr_; }
+
+    // The PCR of a packet in 27 MHz units, if it carries one.
+    static std::optional<uint64_t> Pcr(std::span<const uint8_t> packet);
+
+private:
+    void MeasureBitrate();
+
+    std::vector<uint8_t> packets_;
+    uint64_t bitrate_ = kFallbackBitrate;
+    bool fromPcr_ = false;
+};
+
+}  // namespace nvdvbsrv

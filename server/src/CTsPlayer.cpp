@@ -1,0 +1,54 @@
+#include "CTsPlayer.h"
+
+#include <chrono>
+
+namespace nvdvbsrv {
+
+void CTsPlayer::Play(std::shared_ptr<const CTsFile> file, double speed) {
+    Stop();
+    if (!file || file->PacketCount() == 0) return;
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = false;
+    }
+    played_ = 0;
+    filters_.ResetAssemblers();
+    thread_ = std::thread([this, file, speed] { Run(file, speed); });
+}
+
+void CTsPlayer::Stop() {
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    wake_.notify_all();
+    if (thread_.joinable()) thread_.join();
+}
+
+void CTsPlayer::Run(std::shared_ptr<const CTsFile> file, double speed) {
+    using Clock = std::chrono::steady_clock;
+    // Packets are released in slices of about 10 ms of stream time.
+    const double packetsPerSecond = double(file->Bitrate()) * speed / (8.0 * CTsFile::kPacket);
+    const size_t slice = std::max<size_t>(1, size_t(packetsPerSecond / 100.0));
+    const size_t count = file->PacketCount();
+    const auto start = Clock::now();
+    uint64_t sent = 0;
+    size_t index = 0;
+    for (;;) {
+        for (size_t k = 0; k < slice; ++k) {
+            filters_.FeedPacket(file->Packet(index));
+            if (++index == count) {
+                index = 0;
+                filters_.ResetAssemblers();  // the loop joins two unrelated points
+            }
+        }
+        sent += slice;
+        played_ = sent;
+        auto due = start + std::chrono::duration_cast<Clock::duration>(
+                               std::chrono::duration<double>(double(sent) / packetsPerSecond));
+        std::unique_lock lock(mutex_);
+        if (wake_.wait_until(lock, due, [this] { return stop_; })) return;
+    }
+}
+
+}  // namespace nvdvbsrv

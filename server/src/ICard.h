@@ -1,0 +1,78 @@
+// The card behind the server: board, front end, demultiplexer with section
+// filters, decoder and remote control. The emulated card is one implementation;
+// a real adapter could be another.
+//
+// Threading: every method is called from the server's request thread only, one
+// call at a time. An implementation may run threads of its own (the stream,
+// the filters) and sends its continuous output through the datagram sink it was
+// given, which is thread-safe.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "CDishTuner.h"
+#include "CInstallation.h"
+#include "CSectionFilterBank.h"
+
+namespace nvdvbsrv {
+
+// Figures a front end reports; all zero without lock.
+struct SignalFigures {
+    bool locked = false;
+    int32_t afcKHz = 0;            // frequency offset of the carrier found
+    uint16_t berMantissa = 0;      // bit error rate = mantissa * 2^exponent
+    int16_t berExponent = 0;
+    uint16_t strengthTenths = 0;   // signal strength in tenths
+    uint32_t quality = 0;          // signal quality, 0..100
+    uint16_t snrTenths = 0;        // signal to noise in tenths of a dB
+    uint32_t agc = 0;              // automatic gain control, 0..65535
+};
+
+// What the decoder knows of the video it shows.
+struct VideoInfo {
+    uint16_t width = 0;
+    uint16_t height = 0;
+    uint16_t aspect = 0;     // MPEG aspect_ratio_information
+    uint16_t frameRate = 0;  // MPEG frame_rate_code
+    uint16_t bitrateKbit = 0;
+};
+
+class ICard {
+public:
+    virtual ~ICard() = default;
+
+    // Board.
+    virtual const BoardIdentity& Board() const = 0;
+    virtual bool BootFirmware(std::string_view directory) = 0;
+    virtual bool FirmwareRunning() const = 0;
+    virtual uint32_t FrontendType() const = 0;  // 1 satellite, 3 cable
+
+    // Front end.
+    virtual bool SendDiseqc(std::span<const uint8_t> message, uint8_t burst) = 0;
+    virtual bool Tune(const ChannelParams& params) = 0;  // true when locked
+    virtual ChannelParams Channel() const = 0;
+    virtual SignalFigures Signal() const = 0;
+
+    // Demultiplexer: handles are the port offsets of the filters' datagrams.
+    virtual std::optional<uint16_t> AddSectionFilter(uint32_t client,
+                                                     const SectionFilterSpec& spec) = 0;
+    virtual bool RemoveFilter(uint32_t client, uint16_t handle) = 0;
+    virtual void RemoveClient(uint32_t client) = 0;
+
+    // Decoder.
+    virtual void SetVideoPid(uint16_t pid) = 0;
+    virtual void SetAudioPid(uint16_t pid) = 0;
+    virtual uint16_t VideoPid() const = 0;
+    virtual uint16_t AudioPid() const = 0;
+    virtual VideoInfo Video() const = 0;
+
+    // Remote control: type 0 switches the receiver off.
+    virtual void SetRemoteControl(uint32_t type, uint16_t value) = 0;
+    // A key pressed on the remote control; false when the receiver is off.
+    virtual bool PressKey(uint8_t code) = 0;
+};
+
+}  // namespace nvdvbsrv

@@ -1,0 +1,128 @@
+// nvdvbsrv: the emulated DVB card and its driver server.
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+
+#include "CCommandLine.h"
+#include "CEmulatedCard.h"
+#include "CServer.h"
+#include "CUdpSender.h"
+#include "kestrel/protocol/BlockIO.h"
+#include "kestrel/protocol/Names.h"
+#include "kestrel/protocol/ParamBlock.h"
+#include "kestrel/protocol/SharedMemory.h"
+#include "kestrel/protocol/Wire.h"
+
+namespace kp = kestrel::protocol;
+using namespace nvdvbsrv;
+
+namespace {
+
+std::string DefaultConfig() {
+    if (const char* c = std::getenv("NVDVBSRV_CONFIG"); c && *c) return c;
+    std::string base;
+    if (const char* x = std::getenv("XDG_CONFIG_HOME"); x && *x) base = x;
+    else if (const char* h = std::getenv("HOME"); h && *h) base = std::string(h) + "/.config";
+    return base.empty() ? std::string() : base + "/nvdvbsrv/installation.conf";
+}
+
+// Talks to the running server of this instance and presses one key there.
+int InjectKey(const std::string& suffix, uint32_t code) {
+    kp::SharedMemory status;
+    if (!status.Open(kp::StatusMemoryName(suffix), kp::kStatusBlockSize, false) ||
+        !status.Map()) {
+        std::cerr << "nvdvbsrv: kein laufender Server gefunden\n";
+        return 2;
+    }
+    const uint32_t pid = kp::BlockReader(std::span<const uint8_t>(status.data(), 4)).U32(0);
+    const int fd = kp::ConnectLocal(kp::ServerSocketName(pid, suffix));
+    if (fd < 0) {
+        std::cerr << "nvdvbsrv: Server antwortet nicht\n";
+        return 2;
+    }
+    kp::Frame f;
+    f.kind = kp::FrameKind::Send;
+    f.seq = 1;
+    f.message = kInjectKeyMessage;
+    f.wParam = code;
+    kp::Frame reply;
+    const bool ok = kp::SendFrame(fd, f) && kp::RecvFrame(fd, reply, 5000) == kp::RecvStatus::Ok;
+    close(fd);
+    if (!ok) {
+        std::cerr << "nvdvbsrv: keine Antwort vom Server\n";
+        return 2;
+    }
+    if (reply.lParam != 1) {
+        std::cerr << "nvdvbsrv: Fernbedienung ist ausgeschaltet, Taste verworfen\n";
+        return 1;
+    }
+    return 0;
+}
+
+std::optional<CInstallation> LoadInstallation(const CCommandLine& cl) {
+    std::string path = cl.config.empty() ? DefaultConfig() : cl.config;
+    std::error_code ec;
+    if (cl.config.empty() && (path.empty() || !std::filesystem::exists(path, ec))) {
+        std::cerr << "nvdvbsrv: keine Konfiguration, Karte ohne Empfang\n";
+        return CInstallation{};
+    }
+    std::string error;
+    auto inst = CInstallation::Load(path, error);
+    if (!inst) std::cerr << "nvdvbsrv: " << error << "\n";
+    return inst;
+}
+
+int Serve(const CCommandLine& cl, const std::string& suffix) {
+    auto inst = LoadInstallation(cl);
+    if (!inst) return 1;
+    if (cl.basePort) inst->board.basePort = *cl.basePort;
+    if (cl.speed) inst->speed = *cl.speed;
+
+    // SIGTERM and SIGINT end the server cleanly; they are blocked before any
+    // thread starts and read from a descriptor by the request loop.
+    sigset_t mask;
+    sigemptyset(&mask);
+    sigaddset(&mask, SIGTERM);
+    sigaddset(&mask, SIGINT);
+    sigaddset(&mask, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &mask, nullptr);
+    signal(SIGPIPE, SIG_IGN);
+    const int sigFd = signalfd(-1, &mask, SFD_CLOEXEC);
+
+    CUdpSender sender(inst->board.ip, inst->board.basePort);
+    if (!sender.IsOpen()) {
+        std::cerr << "nvdvbsrv: Datagramm-Socket kann nicht geöffnet werden\n";
+        return 1;
+    }
+    CEmulatedCard card(std::move(*inst), sender);
+    CServer::Options options;
+    options.suffix = suffix;
+    if (cl.keepAliveMs) options.keepAliveTimeout = std::chrono::milliseconds(*cl.keepAliveMs);
+    CServer server(card, options);
+    std::string error;
+    if (!server.Start(error)) {
+        std::cerr << "nvdvbsrv: " << error << "\n";
+        return 1;
+    }
+    server.Run(sigFd);
+    close(sigFd);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CCommandLine cl;
+    std::string error;
+    if (!cl.Parse(std::vector<std::string>(argv + 1, argv + argc), error)) {
+        std::cerr << "nvdvbsrv: " << error << "\n" << CCommandLine::Usage();
+        return 64;
+    }
+    const std::string suffix =
+        cl.instance ? kp::InstanceSuffixFor(*cl.instance) : kp::InstanceSuffix();
+    return cl.keyCommand ? InjectKey(suffix, cl.keyCode) : Serve(cl, suffix);
+}
