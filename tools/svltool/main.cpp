@@ -1,0 +1,165 @@
+// svltool: inspect, check, convert and import channel lists.
+//
+//   svltool dump [--json] FILE.svl
+//   svltool check FILE.svl
+//   svltool resave IN.svl OUT.svl
+//   svltool from-json IN.json OUT.svl
+//   svltool import-dvb IN.dvb OUT.svl
+//
+// "-" names standard input or output. Exit codes: 0 success, 1 a file that
+// cannot be read, loaded, converted or written (the message says why and, for
+// format errors, at which byte), 2 wrong usage.
+#include <QJsonDocument>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "SvlJson.h"
+#include "SvlTextDump.h"
+#include "channellist/AtomicFile.h"
+#include "channellist/DvbImport.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+enum Exit { Success = 0, Failure = 1, Usage = 2 };
+
+int UsageError() {
+    std::cerr << "Aufruf:\n"
+                 "  svltool dump [--json] DATEI.svl\n"
+                 "  svltool check DATEI.svl\n"
+                 "  svltool resave EIN.svl AUS.svl\n"
+                 "  svltool from-json EIN.json AUS.svl\n"
+                 "  svltool import-dvb EIN.dvb AUS.svl\n"
+                 "\"-\" steht für die Standardeingabe bzw. -ausgabe.\n";
+    return Usage;
+}
+
+int Fail(const std::string& message) {
+    std::cerr << "svltool: " << message << "\n";
+    return Failure;
+}
+
+bool ReadInput(const std::string& path, Bytes& bytes, std::string& error) {
+    if (path != "-") return ReadWholeFile(path, bytes, &error);
+    bytes.clear();
+    char buffer[1 << 16];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
+    if (std::ferror(stdin)) {
+        error = "Die Standardeingabe kann nicht gelesen werden.";
+        return false;
+    }
+    return true;
+}
+
+bool WriteOutput(const std::string& path, const Bytes& bytes, std::string& error) {
+    if (path != "-") return SaveFileAtomically(path, bytes, &error);
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0) {
+        error = "Die Standardausgabe kann nicht geschrieben werden.";
+        return false;
+    }
+    return true;
+}
+
+/// Reads and loads a channel list; prints the reason and returns false on failure.
+bool LoadList(const std::string& path, CSVLFile& list, Bytes& bytes) {
+    std::string error;
+    if (!ReadInput(path, bytes, error)) {
+        Fail(error);
+        return false;
+    }
+    ArchiveError format;
+    if (!list.Load(bytes, &format)) {
+        Fail(path + ": Formatfehler bei Byte " + std::to_string(format.offset) + ": " + format.message);
+        return false;
+    }
+    return true;
+}
+
+int Dump(const std::vector<std::string>& args) {
+    const bool json = args.size() == 2 && args[0] == "--json";
+    if (args.size() != 1 && !json) return UsageError();
+    CSVLFile list;
+    Bytes bytes;
+    if (!LoadList(args.back(), list, bytes)) return Failure;
+    const std::string text = json ? ListToJson(list).toJson(QJsonDocument::Indented).toStdString()
+                                  : ListToText(list);
+    std::cout << text;
+    return std::cout.flush() ? Success : Failure;
+}
+
+int Check(const std::vector<std::string>& args) {
+    if (args.size() != 1) return UsageError();
+    CSVLFile list;
+    Bytes bytes;
+    if (!LoadList(args[0], list, bytes)) return Failure;
+    const Bytes again = list.Store();
+    if (again == bytes) {
+        std::cout << args[0] << ": " << list.Programs.size() << " Programme, " << list.Lnbs.Size()
+                  << " LNBs; gespeichert byte-identisch (" << bytes.size() << " Bytes)\n";
+        return Success;
+    }
+    std::size_t at = 0;
+    while (at < bytes.size() && at < again.size() && bytes[at] == again[at]) ++at;
+    return Fail(args[0] + ": geladen, aber erneut gespeichert nicht byte-identisch (" +
+                std::to_string(bytes.size()) + " gegen " + std::to_string(again.size()) +
+                " Bytes, erste Abweichung bei Byte " + std::to_string(at) + ")");
+}
+
+int Store(const CSVLFile& list, const std::string& out) {
+    std::string error;
+    if (!WriteOutput(out, list.Store(), error)) return Fail(error);
+    return Success;
+}
+
+int Resave(const std::vector<std::string>& args) {
+    if (args.size() != 2) return UsageError();
+    CSVLFile list;
+    Bytes bytes;
+    if (!LoadList(args[0], list, bytes)) return Failure;
+    return Store(list, args[1]);
+}
+
+int FromJson(const std::vector<std::string>& args) {
+    if (args.size() != 2) return UsageError();
+    Bytes bytes;
+    std::string error;
+    if (!ReadInput(args[0], bytes, error)) return Fail(error);
+    QJsonParseError parse{};
+    const auto json = QJsonDocument::fromJson(
+        QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())), &parse);
+    if (parse.error != QJsonParseError::NoError)
+        return Fail(args[0] + ": kein gültiges JSON bei Zeichen " + std::to_string(parse.offset) + ": " +
+                    parse.errorString().toStdString());
+    CSVLFile list;
+    if (!ListFromJson(json, list, error)) return Fail(args[0] + ": " + error);
+    return Store(list, args[1]);
+}
+
+int ImportDvb(const std::vector<std::string>& args) {
+    if (args.size() != 2) return UsageError();
+    Bytes bytes;
+    std::string error;
+    if (!ReadInput(args[0], bytes, error)) return Fail(error);
+    CSVLFile list;
+    if (!ImportDvbList(bytes, list, &error))
+        return Fail(args[0] + ": nicht importierbar: " + error);
+    return Store(list, args[1]);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return UsageError();
+    const std::string command = argv[1];
+    const std::vector<std::string> args(argv + 2, argv + argc);
+    if (command == "dump") return Dump(args);
+    if (command == "check") return Check(args);
+    if (command == "resave") return Resave(args);
+    if (command == "from-json") return FromJson(args);
+    if (command == "import-dvb") return ImportDvb(args);
+    return UsageError();
+}
