@@ -1,7 +1,7 @@
 #include "channellist/CSVLFile.h"
 
 #include <algorithm>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "channellist/CArchive.h"
 
@@ -75,23 +75,35 @@ void CSVLFile::LoadLnbTable(CArchive& ar) {
         auto lnb = ar.ReadObjectAs<CLnb>();
         pairs.push_back(CLnbTable::Entry{std::move(key), std::move(lnb)});
     }
-    // The writer emits each bucket newest first. Inserting the pairs in
-    // reverse file order rebuilds that insertion order, so storing the list
-    // again writes the pairs in the order they were read. A later pair with
-    // the same key wins.
-    Lnbs.Clear();
-    std::unordered_set<std::string> seen;
-    for (auto it = pairs.rbegin(); it != pairs.rend(); ++it) {
-        if (seen.insert(it->key).second) {
-            Lnbs.Set(it->key, it->lnb);
-        } else {
+    // A later pair with the same key wins.
+    std::unordered_map<std::string, std::size_t> last;
+    for (std::size_t i = 0; i < pairs.size(); ++i) last[pairs[i].key] = i;
+    std::vector<const CLnbTable::Entry*> unique;
+    unique.reserve(last.size());
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+        if (last[pairs[i].key] == i)
+            unique.push_back(&pairs[i]);
+        else
             ar.MarkNonCanonical();
-        }
+    }
+    // The writer emits the buckets in ascending order, each newest first.
+    // Inserting every run of keys of one bucket in reverse rebuilds an
+    // insertion order that stores back to the order read, and keeps the file
+    // order as the table's order where keys do not share a bucket.
+    Lnbs.Clear();
+    for (std::size_t begin = 0; begin < unique.size();) {
+        const std::uint32_t bucket = CLnbTable::Hash(unique[begin]->key) % CLnbTable::BucketCount;
+        std::size_t end = begin;
+        while (end < unique.size() &&
+               CLnbTable::Hash(unique[end]->key) % CLnbTable::BucketCount == bucket)
+            ++end;
+        for (std::size_t k = end; k-- > begin;) Lnbs.Set(unique[k]->key, unique[k]->lnb);
+        begin = end;
     }
     if (!ar.Canonical()) return;
     const auto order = Lnbs.InHashOrder();
     for (std::size_t i = 0; i < order.size(); ++i) {
-        if (order[i]->key != pairs[i].key) {
+        if (order[i]->key != unique[i]->key) {
             ar.MarkNonCanonical();
             break;
         }

@@ -119,12 +119,16 @@ def main():
                       "TeletextPid": p["TeletextPid"], "Streams": p["Streams"],
                       "ProgramData1": "", "ProgramData2": ""}
             programs.append(record)
-    objects = [dict(Id=1, **lnb(2, 11700000, 10600000, 1, 0)),
+    # The table in the insertion order that loading Demo.svl reconstructs
+    # (file order, keys of one hash bucket newest first: "Hotbird 13°" and
+    # "Universal 2" share one), so that dumping Demo.svl as JSON gives this
+    # file back. Its file order is the one of an imported .dvb list.
+    objects = [dict(Id=1, **lnb(3, 10700000, 9750000, 2, 2)),
                dict(Id=2, **lnb(3, 10700000, 9750000, 1, 1)),
-               dict(Id=3, **lnb(3, 10700000, 9750000, 2, 2)),
-               dict(Id=4, **lnb(3, 10700000, 9750000, 2, 3))]
-    table = [{"Key": ASTRA, "Object": 1}, {"Key": "Hotbird 13\u00b0", "Object": 2},
-             {"Key": "Universal 1", "Object": 3}, {"Key": "Universal 2", "Object": 4}]
+               dict(Id=3, **lnb(3, 10700000, 9750000, 2, 3)),
+               dict(Id=4, **lnb(2, 11700000, 10600000, 1, 0))]
+    table = [{"Key": "Universal 1", "Object": 1}, {"Key": "Hotbird 13\u00b0", "Object": 2},
+             {"Key": "Universal 2", "Object": 3}, {"Key": ASTRA, "Object": 4}]
     doc = {"Reserved": 0, "Programs": programs, "LnbObjects": objects, "Lnbs": table}
     print(json.dumps(doc, indent=2, ensure_ascii=False))
 
