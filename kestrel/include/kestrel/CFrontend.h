@@ -1,0 +1,64 @@
+#pragma once
+// Tuner and demodulator, with the older operations and the newer `z` interface.
+#include <cstdint>
+
+#include "kestrel/CCommonDVB.h"
+#include "kestrel/Records.h"
+
+class CFrontend : public CCommonDVB {
+public:
+    /// Reads the front-end interface in force (command 4911) and keeps it as
+    /// the process-wide setting when the request succeeds.
+    CFrontend();
+    /// Restores the saved interface setting (zSetNewFrontendAPI).
+    ~CFrontend() override;
+    CFrontend(const CFrontend&) = delete;
+    CFrontend& operator=(const CFrontend&) = delete;
+
+    /// The process-wide saved interface setting (0 until a constructor read one).
+    static std::uint16_t SavedFrontendAPI();
+
+    ErrReturn Init();
+    ErrReturn SetFrequency(std::uint32_t frequency, int flag);
+    ErrReturn GetFrequency(std::uint32_t& frequency);
+    ErrReturn SetSymbolrate(std::uint32_t rate, int flag);
+    ErrReturn GetSymbolrate(std::uint32_t& rate);
+    ErrReturn GetStatus(LOCKSTATE& lock, int& v12, int& v16, int& b20, int& b24);
+    ErrReturn GetStatus(LOCKSTATE& lock, DVB_SIGNAL& signal);
+    ErrReturn SetLNBParams(int a, int b, int c, int d);
+    ErrReturn GetLNBParams(int& a, int& b, int& c);
+    ErrReturn SetSlowBlank(unsigned char value);
+    ErrReturn SetFastBlank(unsigned char value);
+    ErrReturn SetMainSwitch(int value);
+    ErrReturn SetADSwitch(int value);
+    ErrReturn GetBitErrorRate(std::uint32_t& rate, int& value, unsigned char& b16,
+                              unsigned char& b20);
+    ErrReturn SetLOF(std::uint32_t lof, int flag);
+    /// length bytes of message (at most 388, the room from offset 20).
+    ErrReturn SendDiSEqCMsg(const unsigned char* message, std::uint32_t length, unsigned char burst,
+                            int flag);
+    ErrReturn GetCodeRate(CODERATE& rate);
+    ErrReturn SetQAM(QAM_TYPE modulation, int flag);
+    ErrReturn GetTPS(TYPE_TPS& tps);
+    ErrReturn SetOFDM_Auto(unsigned char value);
+    ErrReturn SetOFDM_Mode(TYPE_OFDM_MODE mode);
+    ErrReturn GetOFDM_Mode(TYPE_OFDM_MODE& mode);
+    ErrReturn ClearBit(std::uint32_t value);
+
+    ErrReturn zSetNewFrontendAPI(int api);
+    ErrReturn zGetChannel(unsigned short& status, CHANNEL_TYPE& channel);
+    ErrReturn zGetDemodStatus(unsigned short& a, unsigned short& b, unsigned short& c);
+    ErrReturn zGetSignal(unsigned short& status, SIGNAL_TYPE& signal, unsigned short value);
+    ErrReturn zManager(unsigned short& status, std::uint32_t value);
+    ErrReturn zSetChannel(unsigned short& status, CHANNEL_TYPE channel);
+    ErrReturn zStartScan(unsigned short& status);
+    ErrReturn zStopScan(unsigned short& status);
+    ErrReturn zSendDiSEqCMsg(const unsigned char* message, std::uint32_t length,
+                             unsigned char burst, int flag);
+    ErrReturn zSetScanRange(std::uint32_t a, std::uint32_t b, std::uint32_t c);
+    ErrReturn zSetFullScanRange(std::uint32_t value);
+
+private:
+    ErrReturn DiSEqC(std::uint16_t code, const unsigned char* message, std::uint32_t length,
+                     unsigned char burst, int flag);
+};

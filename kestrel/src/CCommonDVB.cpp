@@ -1,0 +1,3 @@
+#include "kestrel/CCommonDVB.h"
+
+CCommonDVB::~CCommonDVB() = default;

@@ -1,0 +1,96 @@
+#include "kestrel/CDVBWinSock.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "Proxy.h"
+#include "kestrel/IDispatcher.h"
+
+using namespace kestrel;
+using namespace kestrel::detail;
+
+CDVBWinSock::~CDVBWinSock() { SClose(); }
+
+bool CDVBWinSock::GetIPandPort(std::string& address, std::string& port) {
+    address.clear();
+    port.clear();
+    std::uint32_t check = 0;
+    std::string ip;
+    std::uint16_t udpPort = 0;
+    const ErrReturn r = Transact(Request(Command::Board_GetIP), [&](BlockReader& b) {
+        check = b.U32(8);
+        ip = b.Text(20, std::min<std::size_t>(b.U32(12), 100 - 20));
+        udpPort = b.U16(180);
+    });
+    if (r != CCommonDVB::RET_OK || (check != 0 && check != 6)) return false;
+    address = ip;
+    port = std::to_string(udpPort);
+    return true;
+}
+
+int CDVBWinSock::SOpen(int portOffset, int* error) {
+    int dummy = 0;
+    int& err = error ? *error : dummy;
+    if (IsOpen()) {
+        err = -1;
+        return 0;
+    }
+    portOffset_ = portOffset;
+    if (!GetIPandPort(addressText_, portText_)) {
+        err = -2;
+        portOffset_ = -1;
+        return 0;
+    }
+    basePort_ = std::atoi(portText_.c_str());
+    in_addr a{};
+    const int port = basePort_ + portOffset;
+    int e = 0;
+    if (inet_pton(AF_INET, addressText_.c_str(), &a) != 1 || port <= 0 || port > 65535)
+        e = EINVAL;
+    else if ((ntohl(a.s_addr) >> 24) != 127)
+        e = EADDRNOTAVAIL;  // this port receives on loopback only
+    address_ = a.s_addr;
+    int fd = -1;
+    if (!e) {
+        fd = socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        if (fd < 0) e = errno;
+    }
+    if (!e) {
+        sockaddr_in sa{};
+        sa.sin_family = AF_INET;
+        sa.sin_addr = a;
+        sa.sin_port = htons(static_cast<std::uint16_t>(port));
+        if (bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0) e = errno;
+    }
+    if (e) {
+        if (fd >= 0) ::close(fd);
+        err = e;
+        portOffset_ = -1;
+        return 0;
+    }
+    fd_ = fd;
+    watch_ = Dispatcher().WatchReadable(fd_, [this] { OnReceive(0); });
+    err = 0;
+    return 1;
+}
+
+void CDVBWinSock::SClose() {
+    if (watch_) Dispatcher().Unwatch(watch_);
+    watch_ = 0;
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    portOffset_ = -1;
+}
+
+void CDVBWinSock::OnReceive(int error) {
+    if (error != 0 || fd_ < 0) return;
+    const ssize_t n = ::recv(fd_, buffer_, sizeof buffer_, 0);
+    if (n < 0) return;
+    OnDataArrival(buffer_, static_cast<int>(n));
+}
+
+void CDVBWinSock::OnDataArrival(unsigned char*, int) {}

@@ -1,0 +1,190 @@
+#include "kestrel/CFrontend.h"
+
+#include "Proxy.h"
+
+using namespace kestrel;
+using namespace kestrel::detail;
+
+namespace {
+// The interface setting in force when the last CFrontend was constructed.
+std::uint16_t g_savedFrontendAPI = 0;
+
+void PutChannel(Request& r, std::size_t at, const CHANNEL_TYPE& c) {
+    const std::uint32_t f[8] = {c.Frequency,  c.LOF,        c.SymbolRate, c.Polarisation,
+                                c.Mode,       c.LNBVoltage, c.Tone22kHz,  c.Reserved};
+    for (int i = 0; i < 8; ++i) r.Slot(at + 4 * i, f[i]);
+}
+
+void GetChannel(BlockReader& b, std::size_t at, CHANNEL_TYPE& c) {
+    std::uint32_t* f[8] = {&c.Frequency,  &c.LOF,        &c.SymbolRate, &c.Polarisation,
+                           &c.Mode,       &c.LNBVoltage, &c.Tone22kHz,  &c.Reserved};
+    for (int i = 0; i < 8; ++i) *f[i] = b.U32(at + 4 * i);
+}
+}  // namespace
+
+CFrontend::CFrontend() {
+    GetU16(Command::FE_zGetFrontendAPI, g_savedFrontendAPI);
+}
+
+CFrontend::~CFrontend() { zSetNewFrontendAPI(g_savedFrontendAPI); }
+
+std::uint16_t CFrontend::SavedFrontendAPI() { return g_savedFrontendAPI; }
+
+ErrReturn CFrontend::Init() { return Simple(Command::FE_Init); }
+ErrReturn CFrontend::SetFrequency(std::uint32_t f, int flag) {
+    return Slots(Command::FE_SetFrequency, f, flag);
+}
+ErrReturn CFrontend::GetFrequency(std::uint32_t& f) { return GetSlot(Command::FE_GetFrequency, f); }
+ErrReturn CFrontend::SetSymbolrate(std::uint32_t rate, int flag) {
+    return Slots(Command::FE_SetSymbolrate, rate, flag);
+}
+ErrReturn CFrontend::GetSymbolrate(std::uint32_t& rate) {
+    return GetSlot(Command::FE_GetSymbolrate, rate);
+}
+
+ErrReturn CFrontend::GetStatus(LOCKSTATE& lock, int& v12, int& v16, int& b20, int& b24) {
+    return Transact(Request(Command::FE_GetStatus), [&](BlockReader& b) {
+        lock.raw[0] = b.U8(8);
+        v12 = b.I32(12);
+        v16 = b.I32(16);
+        b20 = b.U8(20);
+        b24 = b.U8(24);
+    });
+}
+
+ErrReturn CFrontend::GetStatus(LOCKSTATE& lock, DVB_SIGNAL& signal) {
+    return Transact(Request(Command::FE_GetStatusSignal), [&](BlockReader& b) {
+        b.Bytes(8, lock.raw, sizeof lock.raw);
+        b.Bytes(48, signal.raw, sizeof signal.raw);
+    });
+}
+
+ErrReturn CFrontend::SetLNBParams(int a, int b, int c, int d) {
+    return Slots(Command::FE_SetLNBParams, a, b, c, d);
+}
+
+ErrReturn CFrontend::GetLNBParams(int& a, int& b, int& c) {
+    return Transact(Request(Command::FE_GetLNBParams), [&](BlockReader& r) {
+        a = r.I32(8);
+        b = r.I32(12);
+        c = r.I32(16);
+    });
+}
+
+ErrReturn CFrontend::SetSlowBlank(unsigned char v) { return Slots(Command::FE_SetSlowBlank, v); }
+ErrReturn CFrontend::SetFastBlank(unsigned char v) { return Slots(Command::FE_SetFastBlank, v); }
+ErrReturn CFrontend::SetMainSwitch(int v) { return Slots(Command::FE_SetMainSwitch, v); }
+ErrReturn CFrontend::SetADSwitch(int v) { return Slots(Command::FE_SetADSwitch, v); }
+
+ErrReturn CFrontend::GetBitErrorRate(std::uint32_t& rate, int& value, unsigned char& b16,
+                                     unsigned char& b20) {
+    return Transact(Request(Command::FE_GetBitErrorRate), [&](BlockReader& b) {
+        rate = b.U32(8);
+        value = b.I32(12);
+        b16 = b.U8(16);
+        b20 = b.U8(20);
+    });
+}
+
+ErrReturn CFrontend::SetLOF(std::uint32_t lof, int flag) { return Slots(Command::FE_SetLOF, lof, flag); }
+
+ErrReturn CFrontend::DiSEqC(std::uint16_t code, const unsigned char* message, std::uint32_t length,
+                            unsigned char burst, int flag) {
+    if (length && !message) return RET_INVALID;
+    Request r(static_cast<Command>(code));
+    r.Slot(8, length).Slot(12, burst).Slot(16, static_cast<std::uint32_t>(flag));
+    r.Bytes(20, message, length);  // a message past the block makes the request invalid
+    return Transact(r);
+}
+
+ErrReturn CFrontend::SendDiSEqCMsg(const unsigned char* m, std::uint32_t n, unsigned char burst,
+                                   int flag) {
+    return DiSEqC(protocol::Code(Command::FE_SendDiSEqCMsg), m, n, burst, flag);
+}
+
+ErrReturn CFrontend::GetCodeRate(CODERATE& rate) { return GetSlot(Command::FE_GetCodeRate, rate); }
+ErrReturn CFrontend::SetQAM(QAM_TYPE m, int flag) { return Slots(Command::FE_SetQAM, m, flag); }
+
+ErrReturn CFrontend::GetTPS(TYPE_TPS& t) {
+    return Transact(Request(Command::FE_GetTPS), [&](BlockReader& b) {
+        t.dw0 = b.U32(40);
+        t.w4 = static_cast<std::uint16_t>(b.U32(56));
+        t.b6 = static_cast<std::uint8_t>(b.U32(44));
+        t.b7 = static_cast<std::uint8_t>(b.U32(28));
+        t.b8 = static_cast<std::uint8_t>(b.U32(24));
+        t.b9 = static_cast<std::uint8_t>(b.U32(36));
+        t.b10 = static_cast<std::uint8_t>(b.U32(16));
+        t.b11 = static_cast<std::uint8_t>(b.U32(20));
+        t.b12 = static_cast<std::uint8_t>(b.U32(32));
+        t.b13 = static_cast<std::uint8_t>(b.U32(48));
+        t.w14 = static_cast<std::uint16_t>(b.U32(52));
+        t.w16 = static_cast<std::uint16_t>(b.U32(12));
+        t.dw20 = b.U32(64);
+        t.dw24 = b.U32(68);
+        t.dw28 = b.U32(60);
+        t.dw32 = b.U32(8);
+    });
+}
+
+ErrReturn CFrontend::SetOFDM_Auto(unsigned char v) { return Slots(Command::FE_SetOFDM_Auto, v); }
+ErrReturn CFrontend::SetOFDM_Mode(TYPE_OFDM_MODE mode) {
+    return Slots(Command::FE_SetOFDM_Mode, static_cast<std::uint8_t>(mode));
+}
+ErrReturn CFrontend::GetOFDM_Mode(TYPE_OFDM_MODE& mode) {
+    return Transact(Request(Command::FE_GetOFDM_Mode),
+                    [&](BlockReader& b) { mode = static_cast<TYPE_OFDM_MODE>(b.U8(8)); });
+}
+ErrReturn CFrontend::ClearBit(std::uint32_t v) { return Slots(Command::FE_ClearBit, v); }
+
+ErrReturn CFrontend::zSetNewFrontendAPI(int api) { return Slots(Command::FE_zSetNewFrontendAPI, api); }
+
+ErrReturn CFrontend::zGetChannel(unsigned short& status, CHANNEL_TYPE& channel) {
+    return Transact(Request(Command::FE_zGetChannel), [&](BlockReader& b) {
+        status = b.U16(8);
+        GetChannel(b, 12, channel);
+    });
+}
+
+ErrReturn CFrontend::zGetDemodStatus(unsigned short& a, unsigned short& b, unsigned short& c) {
+    return Transact(Request(Command::FE_zGetDemodStatus), [&](BlockReader& r) {
+        a = r.U16(8);
+        b = r.U16(12);
+        c = r.U16(16);
+    });
+}
+
+ErrReturn CFrontend::zGetSignal(unsigned short& status, SIGNAL_TYPE& signal, unsigned short value) {
+    Request r(Command::FE_zGetSignal);
+    r.Slot(12, value);
+    return Transact(r, [&](BlockReader& b) {
+        status = b.U16(8);
+        b.Bytes(16, signal.raw, sizeof signal.raw);
+    });
+}
+
+ErrReturn CFrontend::zManager(unsigned short& status, std::uint32_t value) {
+    Request r(Command::FE_zManager);
+    r.Slot(12, value);
+    return Transact(r, [&](BlockReader& b) { status = b.U16(8); });
+}
+
+ErrReturn CFrontend::zSetChannel(unsigned short& status, CHANNEL_TYPE channel) {
+    Request r(Command::FE_zSetChannel);
+    PutChannel(r, 12, channel);
+    return Transact(r, [&](BlockReader& b) { status = b.U16(8); });
+}
+
+ErrReturn CFrontend::zStartScan(unsigned short& status) { return GetU16(Command::FE_zStartScan, status); }
+ErrReturn CFrontend::zStopScan(unsigned short& status) { return GetU16(Command::FE_zStopScan, status); }
+
+ErrReturn CFrontend::zSendDiSEqCMsg(const unsigned char* m, std::uint32_t n, unsigned char burst,
+                                    int flag) {
+    return DiSEqC(protocol::Code(Command::FE_zSendDiSEqCMsg), m, n, burst, flag);
+}
+
+ErrReturn CFrontend::zSetScanRange(std::uint32_t a, std::uint32_t b, std::uint32_t c) {
+    return Slots(Command::FE_zSetScanRange, a, b, c);
+}
+ErrReturn CFrontend::zSetFullScanRange(std::uint32_t v) {
+    return Slots(Command::FE_zSetFullScanRange, v);
+}

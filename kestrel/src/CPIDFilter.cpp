@@ -1,0 +1,29 @@
+#include "kestrel/CPIDFilter.h"
+
+#include "Proxy.h"
+
+using namespace kestrel;
+using namespace kestrel::detail;
+
+CPIDFilter::~CPIDFilter() {
+    if (handle_ != kNoHandle) ShutDownFilter();
+}
+
+ErrReturn CPIDFilter::SetBitFilter(unsigned short pid, const unsigned char* filter,
+                                   const unsigned char* mask, unsigned char length,
+                                   unsigned short type) {
+    if (handle_ != kNoHandle) return RET_INVALID;
+    // Filter bytes run from 12 to 28 and mask bytes from 28 to 44: more than
+    // 16 would overwrite the neighbouring field.
+    if (length > kMaxLength || (length && (!filter || !mask))) return RET_INVALID;
+    Request r(Command::PID_SetBitFilter);
+    r.Slot(8, pid).Bytes(12, filter, length).Bytes(28, mask, length);
+    r.Slot(44, length).Slot(48, type);
+    return Transact(r, [&](BlockReader& b) { handle_ = b.U16(8); }, ReplyWait::Forever);
+}
+
+ErrReturn CPIDFilter::ShutDownFilter() {
+    const ErrReturn r = Slots(Command::PID_ShutDownFilter, handle_);
+    if (r == RET_OK) handle_ = kNoHandle;
+    return r;
+}

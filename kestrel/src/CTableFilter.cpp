@@ -1,0 +1,166 @@
+#include "kestrel/CTableFilter.h"
+
+namespace {
+// Bit fields of the long section header (counted from the section's first bit).
+int Bits(const unsigned char* s, unsigned bitOffset, unsigned count) {
+    unsigned long v = 0;
+    for (unsigned i = 0; i < count; ++i) {
+        const unsigned bit = bitOffset + i;
+        v = (v << 1) | ((s[bit / 8] >> (7 - bit % 8)) & 1u);
+    }
+    return static_cast<int>(v);
+}
+int CurrentNext(const unsigned char* s) { return Bits(s, 47, 1); }
+int VersionOf(const unsigned char* s) { return Bits(s, 42, 5); }
+int SectionNumber(const unsigned char* s) { return Bits(s, 48, 8); }
+int LastSectionNumber(const unsigned char* s) { return Bits(s, 56, 8); }
+
+// Collection reads the header up to last_section_number (8 bytes); a single
+// section (mode 1) only needs table id and length.
+constexpr int kMinLongSection = 8;
+constexpr int kMinShortSection = 3;
+}  // namespace
+
+CTableFilter::CTableFilter() : CTableFilter(nullptr, nullptr, 0) {}
+
+CTableFilter::CTableFilter(Callback callback, char* data, unsigned long value)
+    : callback_(callback), callbackData_(data), callbackValue_(value) {
+    ClearStore();
+}
+
+CTableFilter::~CTableFilter() {
+    CloseFilter();
+    ClearStore();
+}
+
+void CTableFilter::SetCallback(Callback callback, char* data, unsigned long value) {
+    callback_ = callback;
+    callbackData_ = data;
+    callbackValue_ = value;
+}
+
+void CTableFilter::ClearStore() {
+    for (auto& s : sections_) s.clear();
+    lastSection_ = -1;
+    state_ = 0;
+}
+
+int CTableFilter::OpenFilter(unsigned short pid, unsigned char tableId,
+                             unsigned short tableIdExtension, int useExtension, int* error,
+                             int type5, int mode) {
+    mode_ = mode;
+    const unsigned short type = type5 ? 5 : 4;
+    CloseFilter();
+    ClearStore();
+    version_ = kNoVersion;
+    pid_ = pid;
+    tableId_ = tableId;
+    ++generation_;
+    const unsigned char filter[8] = {tableId, 0, 0, static_cast<unsigned char>(tableIdExtension >> 8),
+                                     static_cast<unsigned char>(tableIdExtension), 0, 0, 0};
+    unsigned char mask[8] = {0xFF, 0, 0, 0, 0, 0, 0, 0};
+    unsigned char length = 1;
+    if (useExtension) {
+        mask[3] = mask[4] = 0xFF;
+        length = 8;
+    }
+    const ErrReturn r = Filter().SetBitFilter(pid, filter, mask, length, type);
+    if (error) *error = r;
+    if (r != CCommonDVB::RET_OK) return -1;
+    int socketError = 0;
+    if (SOpen(Filter().GetFilterHandle(), &socketError)) {
+        if (error) *error = 0;
+        lastArrival_ = Clock::now();
+        opened_ = true;
+        return 0;
+    }
+    Filter().ShutDownFilter();  // never leave a filter without its socket
+    if (error) *error = socketError;
+    return -2;
+}
+
+int CTableFilter::CloseFilter() {
+    if (!opened_) return 0;
+    SClose();
+    const ErrReturn r = Filter().ShutDownFilter();
+    opened_ = false;
+    ++generation_;
+    return r == CCommonDVB::RET_OK ? 0 : -1;
+}
+
+unsigned long CTableFilter::GetTimeElapsed() const {
+    return static_cast<unsigned long>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - lastArrival_).count());
+}
+
+unsigned long CTableFilter::GetValue(int section, unsigned long bitOffset, unsigned long count) const {
+    if (section < 0 || section > 255 || count > 32) return 0;
+    const auto& s = sections_[static_cast<std::size_t>(section)];
+    unsigned long v = 0;
+    for (unsigned long i = 0; i < count; ++i) {
+        const unsigned long bit = bitOffset + i;
+        const unsigned long byte = bit / 8;
+        const unsigned b = byte < s.size() ? (s[byte] >> (7 - bit % 8)) & 1u : 0u;
+        v = (v << 1) | b;
+    }
+    return v & 0xFFFFFFFFul;
+}
+
+unsigned char* CTableFilter::GetBytePointer(int section, unsigned long byteOffset) {
+    if (section < 0 || section > 255) return nullptr;
+    auto& s = sections_[static_cast<std::size_t>(section)];
+    return byteOffset < s.size() ? s.data() + byteOffset : nullptr;
+}
+
+int CTableFilter::GetPayLoadLength(int section) const {
+    return static_cast<int>(GetValue(section, 12, 12));
+}
+
+bool CTableFilter::Complete() const {
+    if (lastSection_ < 0) return false;
+    for (int i = 0; i <= lastSection_; ++i)
+        if (sections_[static_cast<std::size_t>(i)].empty()) return false;
+    return true;
+}
+
+void CTableFilter::Notify() {
+    if (callback_) callback_(callbackData_, callbackValue_);
+}
+
+void CTableFilter::OnDataArrival(unsigned char* data, int length) {
+    lastArrival_ = Clock::now();
+    if (!data || length < (mode_ == 1 ? kMinShortSection : kMinLongSection)) return;
+    if (mode_ == 0 && CurrentNext(data) == 0) return;
+    const unsigned gen = generation_;
+    if (state_ == 2) {
+        Notify();
+        if (gen != generation_) return;  // the callback closed or reopened the filter
+        if (VersionOf(data) == version_) return;
+        ClearStore();
+    }
+    if (state_ == 0) {
+        if (mode_ == 1) {
+            sections_[0].assign(data, data + length);
+            lastSection_ = 0;
+            state_ = 2;
+            Notify();
+            if (gen == generation_) ClearStore();
+            return;
+        }
+        version_ = VersionOf(data);
+        state_ = 1;
+    }
+    if (mode_ == 1) return;
+    if (VersionOf(data) != version_) {
+        ClearStore();
+        version_ = VersionOf(data);
+    }
+    lastSection_ = LastSectionNumber(data);
+    sections_[static_cast<std::size_t>(SectionNumber(data))].assign(data, data + length);
+    if (Complete()) {
+        state_ = 2;
+        Notify();
+    } else {
+        state_ = 1;
+    }
+}

@@ -1,0 +1,30 @@
+#include "kestrel/CTeletext.h"
+
+#include "Proxy.h"
+
+using namespace kestrel;
+using namespace kestrel::detail;
+
+CTeletext::~CTeletext() {
+    if (handle_ != kNoHandle) TTXOff();
+}
+
+ErrReturn CTeletext::TTXOn(unsigned short pid) {
+    if (handle_ != kNoHandle) return RET_INVALID;
+    Request r(Command::TTX_On);
+    r.Slot(8, pid);
+    return Transact(r, [&](BlockReader& b) { handle_ = b.U16(8); });
+}
+
+ErrReturn CTeletext::TTXOff() {
+    const ErrReturn r = Slots(Command::TTX_Off, handle_);
+    if (r == RET_OK) handle_ = kNoHandle;
+    return r;
+}
+
+ErrReturn CTeletext::TTXModifySearchTable(unsigned short a, unsigned short b, unsigned short c,
+                                          TTX_REQUEST request) {
+    return Slots(Command::TTX_ModifySearchTable, a, b, c, request);
+}
+
+ErrReturn CTeletext::TTXGetP29_P830(int v) { return Slots(Command::TTX_GetP29_P830, v); }
