@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-#include "channellist/SaveFileAtomically.h"
+#include "channellist/AtomicFile.h"
 #include "channellist/document/DocumentTexts.h"
 
 CSVL_EditorDoc::CSVL_EditorDoc(IDocumentPrompts& prompts, QObject* parent)
@@ -113,8 +113,8 @@ bool CSVL_EditorDoc::OnFileSave() {
 }
 
 bool CSVL_EditorDoc::OnFileSaveAs() {
-    const QString filter = DocumentTexts::FilterName + u"|*.svl|" + DocumentTexts::AllFilesName +
-                           u"|*.*|";
+    const QString filter = DocumentTexts::FilterName + QStringLiteral("|*.svl|") +
+                           DocumentTexts::AllFilesName + QStringLiteral("|*.*|");
     const QString path =
         prompts_.AskSaveFile(DocumentTexts::SaveAsTitle, filter, ProposedSaveName());
     if (path.isEmpty()) return false;
