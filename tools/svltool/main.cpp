@@ -81,7 +81,7 @@ bool LoadList(const std::string& path, CSVLFile& list, Bytes& bytes) {
 
 int Dump(const std::vector<std::string>& args) {
     const bool json = args.size() == 2 && args[0] == "--json";
-    if (args.size() != 1 && !json) return UsageError();
+    if ((args.size() != 1 && !json) || args.back() == "--json") return UsageError();
     CSVLFile list;
     Bytes bytes;
     if (!LoadList(args.back(), list, bytes)) return Failure;

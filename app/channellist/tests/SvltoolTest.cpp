@@ -1,0 +1,166 @@
+// The svltool command line, run as a separate process: exit codes, messages,
+// and the JSON form reproducing files byte for byte.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "SampleLists.h"
+#include "TempDir.h"
+#include "channellist/AtomicFile.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct Result {
+    int exitCode = -1;
+    std::string output;  // standard output and error
+};
+
+Result RunTool(const std::string& arguments) {
+    const std::string command = std::string(SVLTOOL_PATH) + " " + arguments + " 2>&1";
+    Result r;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return r;
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) r.output.append(buffer, n);
+    const int status = pclose(pipe);
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+Bytes Read(const std::string& path) {
+    Bytes bytes;
+    ReadWholeFile(path, bytes, nullptr);
+    return bytes;
+}
+
+void Write(const std::string& path, const Bytes& bytes) { ASSERT_TRUE(SaveFileAtomically(path, bytes, nullptr)); }
+
+class Svltool : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::string sample = dir.File("sample.svl");
+    void SetUp() override {
+        CSVLFile list = MakeSampleList();
+        // Every byte value in a name, and a key without an object.
+        std::string all;
+        for (int b = 1; b < 256; ++b) all.push_back(static_cast<char>(b));
+        list.Programs[0]->Name = all + '\0' + "end";
+        list.Lnbs.Set("leer", nullptr);
+        Write(sample, list.Store());
+    }
+};
+
+TEST_F(Svltool, UsageErrorsExitWithTwo) {
+    for (const char* args : {"", "frobnicate x", "dump", "dump --json", "dump a b", "check", "resave a",
+                             "from-json a", "import-dvb a b c"})
+        EXPECT_EQ(RunTool(args).exitCode, 2) << args;
+}
+
+TEST_F(Svltool, DumpShowsProgramsAndLnbs) {
+    const Result r = RunTool("dump " + sample);
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_NE(r.output.find("Bayerisches FS S\u00fcd"), std::string::npos);
+    EXPECT_NE(r.output.find("Audio (deu)"), std::string::npos);
+    EXPECT_NE(r.output.find("\"Alias\" -> #"), std::string::npos);
+    EXPECT_NE(r.output.find("(dasselbe Objekt)"), std::string::npos);
+    EXPECT_NE(r.output.find("Anzahl Programme: 3"), std::string::npos);
+}
+
+TEST_F(Svltool, JsonRoundTripReproducesTheFile) {
+    const Result json = RunTool("dump --json " + sample);
+    ASSERT_EQ(json.exitCode, 0) << json.output;
+    EXPECT_NE(json.output.find("\"ProgramData1\": \"010203\""), std::string::npos);
+    {
+        std::ofstream(dir.File("list.json")) << json.output;
+    }
+    ASSERT_EQ(RunTool("from-json " + dir.File("list.json") + " " + dir.File("back.svl")).exitCode, 0);
+    EXPECT_EQ(Read(dir.File("back.svl")), Read(sample));
+    // Standard input and output.
+    const Result piped = RunTool("from-json - - < " + dir.File("list.json") + " > " + dir.File("piped.svl"));
+    EXPECT_EQ(piped.exitCode, 0) << piped.output;
+    EXPECT_EQ(Read(dir.File("piped.svl")), Read(sample));
+    // And JSON -> svl -> JSON gives the same JSON.
+    EXPECT_EQ(RunTool("dump --json " + dir.File("back.svl")).output, json.output);
+}
+
+TEST_F(Svltool, CheckAndResave) {
+    const Result ok = RunTool("check " + sample);
+    EXPECT_EQ(ok.exitCode, 0) << ok.output;
+    EXPECT_NE(ok.output.find("byte-identisch"), std::string::npos);
+
+    Bytes trailing = Read(sample);
+    trailing.push_back(0);
+    Write(dir.File("trailing.svl"), trailing);
+    const Result differs = RunTool("check " + dir.File("trailing.svl"));
+    EXPECT_EQ(differs.exitCode, 1);
+    EXPECT_NE(differs.output.find("nicht byte-identisch"), std::string::npos) << differs.output;
+
+    ASSERT_EQ(RunTool("resave " + dir.File("trailing.svl") + " " + dir.File("out.svl")).exitCode, 0);
+    EXPECT_EQ(Read(dir.File("out.svl")), Read(sample));
+}
+
+TEST_F(Svltool, FormatErrorsNameTheOffsetAndWriteNothing) {
+    Bytes bytes = Read(sample);
+    bytes.resize(bytes.size() - 5);
+    Write(dir.File("cut.svl"), bytes);
+    for (const char* command : {"check ", "dump ", "dump --json "}) {
+        const Result r = RunTool(command + dir.File("cut.svl"));
+        EXPECT_EQ(r.exitCode, 1) << command;
+        EXPECT_NE(r.output.find("Formatfehler bei Byte"), std::string::npos) << r.output;
+        EXPECT_NE(r.output.find("Unerwartetes Dateiende"), std::string::npos) << r.output;
+    }
+    EXPECT_EQ(RunTool("resave " + dir.File("cut.svl") + " " + dir.File("x.svl")).exitCode, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("x.svl")));
+    EXPECT_EQ(RunTool("dump " + dir.File("missing.svl")).exitCode, 1);
+}
+
+TEST_F(Svltool, FromJsonRefusesBadValues) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"{", "kein g\u00fcltiges JSON"},
+        {"[]", "Objekt erwartet"},
+        {R"({"Programs":[{"VideoPid":65536}]})", "$.Programs[0].VideoPid"},
+        {R"({"Programs":[{"Frequency":1.5}]})", "Frequency"},
+        {R"({"Programs":[{"Name":"\u0100"}]})", "Windows-1252"},
+        {R"({"Programs":[{"Streams":[{"Descriptors":"0g"}]}]})", "Hex"},
+        {R"({"Lnbs":[{"Key":"a","Object":3}]})", "unbekannte LNB-Id"},
+        {R"({"LnbObjects":[{"Id":1},{"Id":1}]})", "doppelt"},
+        {R"({"Lnbs":[{"Key":"a","Object":null},{"Key":"a","Object":null}]})", "doppelt"},
+    };
+    for (const auto& [json, message] : cases) {
+        std::ofstream(dir.File("bad.json"), std::ios::trunc) << json;
+        const Result r = RunTool("from-json " + dir.File("bad.json") + " " + dir.File("bad.svl"));
+        EXPECT_EQ(r.exitCode, 1) << json;
+        EXPECT_NE(r.output.find(message), std::string::npos) << json << "\n" << r.output;
+        EXPECT_FALSE(std::filesystem::exists(dir.File("bad.svl")));
+    }
+}
+
+TEST_F(Svltool, ImportDvb) {
+    Bytes record(64, 0);
+    std::memcpy(record.data(), "DVSO", 4);
+    record[8] = 0x2E, record[9] = 0x7E;
+    std::memcpy(record.data() + 32, "Test", 4);
+    Write(dir.File("in.dvb"), record);
+    const Result ok = RunTool("import-dvb " + dir.File("in.dvb") + " " + dir.File("in.svl"));
+    ASSERT_EQ(ok.exitCode, 0) << ok.output;
+    CSVLFile list;
+    ASSERT_TRUE(list.Load(Read(dir.File("in.svl"))));
+    ASSERT_EQ(list.Programs.size(), 1u);
+    EXPECT_EQ(list.Programs[0]->Frequency, 11902000);
+
+    record.push_back(0);
+    Write(dir.File("bad.dvb"), record);
+    const Result bad = RunTool("import-dvb " + dir.File("bad.dvb") + " " + dir.File("bad.svl"));
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_NE(bad.output.find("nicht importierbar"), std::string::npos) << bad.output;
+    EXPECT_FALSE(std::filesystem::exists(dir.File("bad.svl")));
+}
+
+}  // namespace
