@@ -1,0 +1,16 @@
+#pragma once
+// What the program, LNB and stream dialogs take from the program's options,
+// passed in by the caller (the dialogs read no global state).
+#include <cstdint>
+#include <functional>
+
+struct DialogOptions {
+    bool pidHex = false;      ///< IDs and PIDs shown as "%04X" instead of decimal
+    bool fadeOutOff = false;  ///< close without the 300 ms fade-out
+};
+
+/// What a double-click in the stream list switches. Empty functions do nothing.
+struct StreamSwitch {
+    std::function<void(std::uint16_t)> setVideoPid;  ///< the decoder's video PID
+    std::function<void(std::uint16_t)> setAudioPid;  ///< the decoder's audio PID
+};

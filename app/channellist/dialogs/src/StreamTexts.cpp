@@ -1,0 +1,23 @@
+#include "dialogs/StreamTexts.h"
+
+#include "dialogs/Cp1252.h"
+#include "dialogs/DialogTexts.h"
+#include "dialogs/FieldRules.h"
+
+namespace StreamTexts {
+
+std::string Pid(std::uint16_t pid, bool hex) { return FieldRules::FormatId(pid, hex); }
+
+std::string Descriptors(const ByteBlock& descriptors) {
+    std::string bytes;
+    bytes.reserve(descriptors.size());
+    for (std::uint8_t b : descriptors) bytes.push_back(b < 50 && b != 32 ? ' ' : static_cast<char>(b));
+    return Cp1252::ToUtf8(bytes);
+}
+
+std::string Language(const CStreaminfo& stream) {
+    const std::string code = stream.LanguageCode();
+    return code.empty() ? DialogTexts::NoLanguageInfo : Cp1252::ToUtf8(code);
+}
+
+}  // namespace StreamTexts
