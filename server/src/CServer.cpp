@@ -29,7 +29,27 @@ CServer::CServer(ICard& card, Options options)
 
 CServer::~CServer() { Shutdown(); }
 
+bool CServer::OtherServerRunning() const {
+    kp::SharedMemory status;
+    if (!status.Open(kp::StatusMemoryName(options_.suffix), kp::kStatusBlockSize, false) ||
+        !status.Map()) {
+        return false;
+    }
+    const uint32_t pid =
+        kp::BlockReader(std::span<const uint8_t>(status.data(), status.size())).U32(0);
+    if (pid == 0 || pid == uint32_t(getpid())) return false;
+    const int fd = kp::ConnectLocal(kp::ServerSocketName(pid, options_.suffix));
+    if (fd < 0) return false;  // left over from a server that died
+    close(fd);
+    return true;
+}
+
 bool CServer::Start(std::string& error) {
+    if (OtherServerRunning()) {
+        error = "Ein Server dieser Instanz läuft bereits";
+        alreadyRunning_ = true;
+        return false;
+    }
     if (!statusMutex_.Create(kp::StatusMutexName(options_.suffix))) {
         error = "Status-Mutex kann nicht angelegt werden";
         return false;

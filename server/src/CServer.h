@@ -42,6 +42,8 @@ public:
     void Run(int stopFd);
 
     size_t ClientCount() const { return sessions_.size(); }
+    // After a failed Start: another server of the same instance serves already.
+    bool AlreadyRunning() const { return alreadyRunning_; }
 
 private:
     void Accept();
@@ -52,6 +54,7 @@ private:
     void Drop(int fd);
     void CheckKeepAlive();
     void Shutdown();
+    bool OtherServerRunning() const;
 
     ICard& card_;
     Options options_;
@@ -59,6 +62,7 @@ private:
     kestrel::protocol::SharedMemory status_;
     kestrel::protocol::SharedMutex statusMutex_;
     int listenFd_ = -1;
+    bool alreadyRunning_ = false;
     std::map<int, std::unique_ptr<CClientSession>> sessions_;  // by descriptor
 };
 

@@ -1,7 +1,6 @@
 #include "CTsFile.h"
 
 #include <fstream>
-#include <iterator>
 
 namespace nvdvbsrv {
 namespace {
@@ -35,6 +34,7 @@ std::optional<uint64_t> CTsFile::Pcr(std::span<const uint8_t> p) {
 
 CTsFile CTsFile::FromBytes(std::span<const uint8_t> bytes) {
     CTsFile f;
+    f.packets_.reserve(bytes.size());
     size_t off = FindSync(bytes);
     for (; off + kPacket <= bytes.size(); off += kPacket) {
         if (bytes[off] != 0x47) continue;  // a damaged packet is left out
@@ -50,8 +50,19 @@ std::optional<CTsFile> CTsFile::Load(const std::string& path, std::string& error
         error = "Transportstrom nicht lesbar: " + path;
         return std::nullopt;
     }
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                               std::istreambuf_iterator<char>());
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    in.seekg(0, std::ios::beg);
+    if (size < 0 || size > kMaxFileSize) {
+        error = "Transportstrom zu groß oder nicht lesbar: " + path;
+        return std::nullopt;
+    }
+    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    in.read(reinterpret_cast<char*>(bytes.data()), size);
+    if (!in) {
+        error = "Transportstrom nicht lesbar: " + path;
+        return std::nullopt;
+    }
     CTsFile f = FromBytes(bytes);
     if (f.PacketCount() == 0) {
         error = "Keine Transportstrompakete in " + path;

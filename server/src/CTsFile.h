@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ios>
 #include <optional>
 #include <span>
 #include <string>
@@ -14,6 +15,7 @@ class CTsFile {
 public:
     static constexpr size_t kPacket = 188;
     static constexpr uint64_t kFallbackBitrate = 4000000;  // streams without PCR
+    static constexpr std::streamoff kMaxFileSize = std::streamoff(1) << 30;  // held in memory
 
     static std::optional<CTsFile> Load(const std::string& path, std::string& error);
     static CTsFile FromBytes(std::span<const uint8_t> bytes);

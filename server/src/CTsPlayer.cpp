@@ -4,6 +4,10 @@
 
 namespace nvdvbsrv {
 
+namespace {
+constexpr std::chrono::milliseconds kMaxLag{50};
+}  // namespace
+
 void CTsPlayer::Play(std::shared_ptr<const CTsFile> file, double speed) {
     Stop();
     if (!file || file->PacketCount() == 0) return;
@@ -31,9 +35,13 @@ void CTsPlayer::Run(std::shared_ptr<const CTsFile> file, double speed) {
     const double packetsPerSecond = double(file->Bitrate()) * speed / (8.0 * CTsFile::kPacket);
     const size_t slice = std::max<size_t>(1, size_t(packetsPerSecond / 100.0));
     const size_t count = file->PacketCount();
-    const auto start = Clock::now();
+    auto start = Clock::now();
     uint64_t sent = 0;
     size_t index = 0;
+    const auto streamTime = [&](uint64_t packets) {
+        return std::chrono::duration_cast<Clock::duration>(
+            std::chrono::duration<double>(double(packets) / packetsPerSecond));
+    };
     for (;;) {
         for (size_t k = 0; k < slice; ++k) {
             filters_.FeedPacket(file->Packet(index));
@@ -44,8 +52,13 @@ void CTsPlayer::Run(std::shared_ptr<const CTsFile> file, double speed) {
         }
         sent += slice;
         played_ = sent;
-        auto due = start + std::chrono::duration_cast<Clock::duration>(
-                               std::chrono::duration<double>(double(sent) / packetsPerSecond));
+        auto due = start + streamTime(sent);
+        // A player that was held up does not rush to catch up: a broadcast
+        // never arrives faster than its rate.
+        if (Clock::now() > due + kMaxLag) {
+            start = Clock::now() - streamTime(sent);
+            due = start + streamTime(sent);
+        }
         std::unique_lock lock(mutex_);
         if (wake_.wait_until(lock, due, [this] { return stop_; })) return;
     }

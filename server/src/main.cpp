@@ -106,7 +106,8 @@ int Serve(const CCommandLine& cl, const std::string& suffix) {
     std::string error;
     if (!server.Start(error)) {
         std::cerr << "nvdvbsrv: " << error << "\n";
-        return 1;
+        // The library starts a server on every load: the one that runs serves.
+        return server.AlreadyRunning() ? 0 : 1;
     }
     server.Run(sigFd);
     close(sigFd);
