@@ -27,6 +27,8 @@ CGfxListCtrl::CGfxListCtrl(QWidget* parent) : QTreeView(parent), model_(new CGfx
     connect(h, &QHeaderView::customContextMenuRequested, this, &CGfxListCtrl::ShowHeaderMenu);
 
     connect(model_, &QAbstractItemModel::modelReset, this, &CGfxListCtrl::AfterReset);
+    connect(model_, &CGfxListModel::itemCellsChanged, viewport(),
+            static_cast<void (QWidget::*)()>(&QWidget::update));
     connect(this, &QTreeView::doubleClicked, this, [this](const QModelIndex& idx) {
         emit rowDoubleClicked(model_->ItemOf(idx));
     });

@@ -58,14 +58,11 @@ void CGfxListModel::SetBusy(bool busy) {
 void CGfxListModel::RefreshCells() {
     const int top = rowCount();
     if (top == 0 || columns_.empty()) return;
-    const int lastCol = int(columns_.size()) - 1;
-    emit dataChanged(index(0, 0), index(top - 1, lastCol));
-    if (!category_) return;
-    for (int g = 0; g < int(groups_.size()); ++g) {
-        const QModelIndex parent = index(g, 0);
-        const int n = int(groups_[std::size_t(g)].members.size());
-        if (n > 0) emit dataChanged(index(0, 0, parent), index(n - 1, lastCol, parent));
-    }
+    emit dataChanged(index(0, 0), index(top - 1, int(columns_.size()) - 1));
+    // Items below category headers: one notice for all of them. A dataChanged
+    // per group costs a tree view a search through all its rows each time,
+    // which made refreshing 100 000 grouped rows take half a second.
+    if (category_) emit itemCellsChanged();
 }
 
 void CGfxListModel::Regroup() {

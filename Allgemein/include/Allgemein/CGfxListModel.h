@@ -49,7 +49,8 @@ public:
     void SetBusy(bool busy);
     bool Busy() const { return busy_; }
 
-    /// Tells the views that every cell may have changed (same rows).
+    /// Tells the views that every cell may have changed (same rows). In
+    /// category mode the item rows are announced by itemCellsChanged().
     void RefreshCells();
 
     bool IsHeader(const QModelIndex& index) const;
@@ -65,6 +66,10 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+signals:
+    /// Every item row below a category header may show other texts.
+    void itemCellsChanged();
 
 private:
     struct Group {
