@@ -1,0 +1,41 @@
+// dvbctl: drives the card from the command line through libkestrel. Loading
+// the library connects to the server (and starts it); a failed connect ends
+// the process with exit code 1 before main runs.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "Commands.h"
+#include "kestrel/CPollDispatcher.h"
+#include "kestrel/CServerConnection.h"
+
+namespace {
+int Usage() {
+    std::fprintf(stderr,
+                 "usage: dvbctl COMMAND [options]\n"
+                 "  status                                    board, tuning, signal and decoder state\n"
+                 "  tune --freq KHZ --sr SPS [--lof KHZ] [--voltage 13|18|0] [--tone 0|1]\n"
+                 "       [--diseqc A|B|C|D]                   tune with the newer front-end interface\n"
+                 "  sections --pid P --table T [--ext E] [--count N] [--mode 0|1|2]\n"
+                 "       [--type5 1] [--timeout MS]           print tables (sections in hex)\n"
+                 "  key N                                     (not possible over the client link)\n");
+    return 2;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return Usage();
+    const std::string cmd = argv[1];
+    std::vector<std::string> rest(argv + 2, argv + argc);
+    kestrel::CServerConnection::Instance().AttachDispatcher(kestrel::DefaultPollDispatcher());
+    if (cmd == "key") return KeyCommand(Options());
+    Options o;
+    if (!o.Parse(rest)) {
+        std::fprintf(stderr, "dvbctl: %s\n", o.error().c_str());
+        return Usage();
+    }
+    if (cmd == "status") return StatusCommand(o);
+    if (cmd == "tune") return TuneCommand(o);
+    if (cmd == "sections") return SectionsCommand(o);
+    return Usage();
+}
