@@ -206,10 +206,12 @@ void CProgramDialog::Fill() {
     }
 }
 
-void CProgramDialog::ReadText(int id, std::string& field) {
+bool CProgramDialog::ReadText(int id, std::string& field) {
     // An untouched edit leaves the bytes exactly as they were.
     const QString text = Edit(id)->text();
-    if (text != shownTexts_.value(id)) field = QStringToCp1252(text);
+    bool lossless = true;
+    if (text != shownTexts_.value(id)) field = QStringToCp1252(text, &lossless);
+    return lossless;
 }
 
 bool CProgramDialog::ReadWholeNumber(int id, std::int32_t& field) {
@@ -224,9 +226,9 @@ void CProgramDialog::ReadCombo(int id, std::int32_t& field) {
 }
 
 void CProgramDialog::WriteBack() {
-    ReadText(IdName, program_.Name);
-    ReadText(IdProvider, program_.Provider);
-    ReadText(IdLnbName, program_.LnbName);
+    bool textsOk = ReadText(IdName, program_.Name);
+    textsOk = ReadText(IdProvider, program_.Provider) && textsOk;
+    textsOk = ReadText(IdLnbName, program_.LnbName) && textsOk;
     bool numbersOk = ReadWholeNumber(IdFrequency, program_.Frequency);
     numbersOk = ReadWholeNumber(IdSymbolRate, program_.SymbolRate) && numbersOk;
     for (const IdField& f : kIdFields)
@@ -238,6 +240,7 @@ void CProgramDialog::WriteBack() {
                                                  Combo(IdEncrypted)->currentIndex());
     // One message for all edits that kept their old value; the dialog closes anyway.
     if (!numbersOk && message_) message_(U(T::NotAWholeNumber));
+    if (!textsOk && message_) message_(U(T::CharactersReplaced));
 }
 
 void CProgramDialog::accept() {

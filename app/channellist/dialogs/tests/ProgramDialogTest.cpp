@@ -205,6 +205,17 @@ TEST_F(ProgramDialogTest, OkWritesEveryEditedField) {
     EXPECT_EQ(program.ProgramData2, original.ProgramData2);
 }
 
+TEST_F(ProgramDialogTest, UnstorableCharactersAreReplacedWithAMessage) {
+    auto d = Open();
+    Edit(d.get(), D::IdName)->setText(QString::fromUtf8("Łódź TV"));
+    Edit(d.get(), D::IdProvider)->setText(QString::fromUtf8("Žurnal"));  // 0x8E exists
+    d->accept();
+    EXPECT_EQ(program.Name, "?\xF3" "d? TV");
+    EXPECT_EQ(program.Provider, "\x8Eurnal");
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages.front().contains("ersetzt")) << messages.front().toStdString();
+}
+
 TEST_F(ProgramDialogTest, HexModeReadsFourHexDigits) {
     auto d = Open(true);
     Type(d.get(), D::IdVideoPid, "1FFF");

@@ -92,7 +92,7 @@ private:
     void Fill();
     void WriteBack();
     bool ReadWholeNumber(int id, std::int32_t& field);
-    void ReadText(int id, std::string& field);
+    bool ReadText(int id, std::string& field);
     void ReadCombo(int id, std::int32_t& field);
     QLineEdit* Edit(int id) const;
     QComboBox* Combo(int id) const;

@@ -43,7 +43,11 @@ inline constexpr std::array<const char*, 2> NoYes = {"Nein", "Ja"};
 
 /// Shown when a whole-number edit holds something else; the field keeps its value.
 inline constexpr const char* NotAWholeNumber = "Bitte geben Sie eine ganze Zahl ein.";
-/// Caption of that message box.
+/// Shown when a text holds characters that a channel list cannot store.
+inline constexpr const char* CharactersReplaced =
+    "Einige Zeichen können in der Programmliste nicht gespeichert werden und wurden durch "
+    "\"?\" ersetzt.";
+/// Caption of the message boxes.
 inline constexpr const char* MessageCaption = "SVL-Programm Editor";
 
 /// Characters that the ID, PID and symbol-rate edits accept.
