@@ -1,0 +1,26 @@
+#include "editing/CProgramClipboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+QString CProgramClipboard::MimeType() {
+    return QStringLiteral("application/x-qt-windows-mime;value=\"SVL-Programmliste\"");
+}
+
+void CProgramClipboard::Put(const QByteArray& block) {
+    auto* data = new QMimeData;
+    data->setData(MimeType(), block);
+    QGuiApplication::clipboard()->setMimeData(data);  // takes ownership
+}
+
+std::optional<QByteArray> CProgramClipboard::Get() {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!data || !data->hasFormat(MimeType())) return std::nullopt;
+    return data->data(MimeType());
+}
+
+bool CProgramClipboard::HasBlock() {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data && data->hasFormat(MimeType());
+}

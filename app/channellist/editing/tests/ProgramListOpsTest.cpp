@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include "TestHost.h"
+#include "editing/ProgramListOps.h"
+
+namespace {
+ProgramListOps::ProgramList Numbered(int n) {
+    ProgramListOps::ProgramList list;
+    for (int i = 0; i < n; ++i) list.push_back(MakeProgram(std::to_string(i), i));
+    return list;
+}
+std::vector<std::string> NamesOf(const ProgramListOps::ProgramList& list) {
+    std::vector<std::string> names;
+    for (const auto& p : list) names.push_back(p->Name);
+    return names;
+}
+}  // namespace
+
+struct RemoveCase {
+    int size;
+    std::vector<std::size_t> indexes;
+};
+
+class RemoveAtRoundTrip : public ::testing::TestWithParam<RemoveCase> {};
+
+TEST_P(RemoveAtRoundTrip, RemovesExactlyTheIndexesAndInsertAtRestoresTheOrder) {
+    const auto& c = GetParam();
+    auto list = Numbered(c.size);
+    const auto original = NamesOf(list);
+    auto removed = ProgramListOps::RemoveAt(list, c.indexes);
+
+    ASSERT_EQ(removed.size(), c.indexes.size());
+    for (std::size_t i = 0; i < c.indexes.size(); ++i)
+        EXPECT_EQ(removed[i]->Name, original[c.indexes[i]]);
+    EXPECT_EQ(list.size(), std::size_t(c.size) - c.indexes.size());
+
+    ProgramListOps::InsertAt(list, c.indexes, std::move(removed));
+    EXPECT_EQ(NamesOf(list), original);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sets, RemoveAtRoundTrip,
+                         ::testing::Values(RemoveCase{5, {}}, RemoveCase{5, {0}},
+                                           RemoveCase{5, {4}}, RemoveCase{5, {0, 1, 2, 3, 4}},
+                                           RemoveCase{8, {1, 3, 4, 7}}, RemoveCase{1, {0}},
+                                           RemoveCase{10, {0, 9}}));
+
+TEST(ProgramListOps, InsertRangeKeepsBatchOrderAndClampsThePosition) {
+    auto list = Numbered(3);
+    ProgramListOps::ProgramList batch;
+    batch.push_back(MakeProgram("a"));
+    batch.push_back(MakeProgram("b"));
+    ProgramListOps::InsertRange(list, 1, std::move(batch));
+    EXPECT_EQ(NamesOf(list), (std::vector<std::string>{"0", "a", "b", "1", "2"}));
+
+    ProgramListOps::ProgramList tail;
+    tail.push_back(MakeProgram("z"));
+    ProgramListOps::InsertRange(list, 99, std::move(tail));
+    EXPECT_EQ(list.back()->Name, "z");
+
+    auto taken = ProgramListOps::RemoveRange(list, 1, 2);
+    EXPECT_EQ(NamesOf(taken), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(NamesOf(list), (std::vector<std::string>{"0", "1", "2", "z"}));
+}
+
+TEST(ProgramListOps, NormalizedSortsDropsDuplicatesAndOutOfRange) {
+    EXPECT_EQ(ProgramListOps::Normalized({5, 1, 3, 1, 9, 4}, 5),
+              (std::vector<std::size_t>{1, 3, 4}));
+}

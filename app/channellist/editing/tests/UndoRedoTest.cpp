@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include "TestHost.h"
+#include "editing/CClipboardBlock.h"
+#include "editing/CListEditor.h"
+
+namespace {
+class UndoRedoTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        host.list.Loaded = true;
+        host.AddPrograms({"A", "B", "C", "D", "E", "F"});
+        original = host.Names();
+    }
+    std::vector<std::uint8_t> BlockOf(const std::vector<std::string>& names) {
+        std::vector<std::unique_ptr<CProgramInfo>> programs;
+        std::vector<const CProgramInfo*> pointers;
+        for (const auto& n : names) {
+            programs.push_back(MakeProgram(n));
+            pointers.push_back(programs.back().get());
+        }
+        return CClipboardBlock::Encode(pointers);
+    }
+    TestHost host;
+    RecordingSink sink;
+    CListEditor editor{host, sink};
+    std::vector<std::string> original;
+};
+}  // namespace
+
+TEST_F(UndoRedoTest, UndoOfDeleteRestoresEveryProgramAtItsPosition) {
+    const CProgramInfo* b = host.list.Programs[1].get();
+    host.selected = {4, 1, 5};
+    editor.Delete();
+    EXPECT_EQ(host.Names(), (std::vector<std::string>{"A", "C", "D"}));
+
+    editor.UndoStack()->undo();
+    EXPECT_EQ(host.Names(), original);
+    EXPECT_EQ(host.list.Programs[1].get(), b);  // the same record, not a copy
+    EXPECT_EQ(host.inserted.back(), (std::vector<std::size_t>{1, 4, 5}));
+    EXPECT_EQ(host.countText, QStringLiteral("Anzahl Programme: 6"));
+
+    editor.UndoStack()->redo();
+    EXPECT_EQ(host.Names(), (std::vector<std::string>{"A", "C", "D"}));
+}
+
+TEST_F(UndoRedoTest, UndoOfCutRestoresTheListButLeavesTheClipboard) {
+    host.selected = {0, 2};
+    editor.Cut();
+    editor.UndoStack()->undo();
+    EXPECT_EQ(host.Names(), original);
+    host.selected.clear();
+    editor.Paste();  // the cut programs are still on the clipboard
+    EXPECT_EQ(host.Names().size(), 8u);
+    EXPECT_EQ(host.Names()[6], "A");
+    EXPECT_EQ(host.Names()[7], "C");
+}
+
+TEST_F(UndoRedoTest, UndoAndRedoOfPaste) {
+    host.selected = {2};
+    editor.PasteBlock(BlockOf({"x", "y"}));
+    EXPECT_EQ(host.Names(), (std::vector<std::string>{"A", "B", "C", "x", "y", "D", "E", "F"}));
+    editor.UndoStack()->undo();
+    EXPECT_EQ(host.Names(), original);
+    EXPECT_EQ(host.removed.back(), (std::vector<std::size_t>{3, 4}));
+    editor.UndoStack()->redo();
+    EXPECT_EQ(host.Names(), (std::vector<std::string>{"A", "B", "C", "x", "y", "D", "E", "F"}));
+}
+
+TEST_F(UndoRedoTest, UndoOfReplacedTexts) {
+    editor.ApplyTextEdits({{1, ProgramField::Name, "B", "B2"},
+                           {1, ProgramField::Provider, "P", "Q"},
+                           {3, ProgramField::LnbName, "L", "Astra"}});
+    EXPECT_EQ(host.list.Programs[1]->Name, "B2");
+    EXPECT_EQ(host.list.Programs[1]->Provider, "Q");
+    EXPECT_EQ(host.list.Programs[3]->LnbName, "Astra");
+    EXPECT_EQ(host.changed.back(), (std::vector<std::size_t>{1, 3}));
+    editor.UndoStack()->undo();
+    EXPECT_EQ(host.list.Programs[1]->Name, "B");
+    EXPECT_EQ(host.list.Programs[1]->Provider, "P");
+    EXPECT_EQ(host.list.Programs[3]->LnbName, "L");
+}
+
+TEST_F(UndoRedoTest, ProgramDialogEditSwapsTheWholeRecord) {
+    const CProgramInfo before = *host.list.Programs[2];
+    CProgramInfo edited = before;
+    edited.Name = "C neu";
+    edited.Frequency = 12000000;
+    edited.Streams.clear();
+    editor.EditProgram(2, edited);
+    EXPECT_EQ(*host.list.Programs[2], edited);
+    editor.UndoStack()->undo();
+    EXPECT_EQ(*host.list.Programs[2], before);
+    editor.UndoStack()->redo();
+    EXPECT_EQ(*host.list.Programs[2], edited);
+}
+
+TEST_F(UndoRedoTest, AnEditMadeInPlaceIsRecordedOnceAndUndoable) {
+    const CProgramInfo before = *host.list.Programs[0];
+    host.list.Programs[0]->Name = "A neu";
+    editor.RecordProgramEdit(0, before);
+    EXPECT_EQ(host.list.Programs[0]->Name, "A neu");  // the first redo changes nothing
+    editor.UndoStack()->undo();
+    EXPECT_EQ(host.list.Programs[0]->Name, "A");
+
+    editor.RecordProgramEdit(0, *host.list.Programs[0]);  // no change: no step
+    EXPECT_TRUE(editor.UndoStack()->canRedo());  // a new step would have dropped the redo
+}
+
+TEST_F(UndoRedoTest, ImportedProgramsAreOneStep) {
+    ProgramListOps::ProgramList imported;
+    imported.push_back(MakeProgram("i1"));
+    imported.push_back(MakeProgram("i2"));
+    editor.InsertPrograms(6, std::move(imported), QStringLiteral("Import"));
+    EXPECT_EQ(host.Names().size(), 8u);
+    editor.UndoStack()->undo();
+    EXPECT_EQ(host.Names(), original);
+}
+
+TEST_F(UndoRedoTest, UndoingBackToTheSavedStateClearsModified) {
+    host.selected = {0};
+    editor.Delete();
+    EXPECT_TRUE(host.Modified());
+    editor.UndoStack()->undo();
+    EXPECT_FALSE(host.Modified());
+
+    editor.UndoStack()->redo();
+    editor.MarkSaved();
+    EXPECT_FALSE(host.Modified());
+    editor.UndoStack()->undo();
+    EXPECT_TRUE(host.Modified());  // now differs from the saved file
+}
+
+TEST_F(UndoRedoTest, SeveralStepsUndoInReverseOrder) {
+    host.selected = {0};
+    editor.Delete();                                // B C D E F
+    host.selected = {1};
+    editor.PasteBlock(BlockOf({"n"}));              // B C n D E F
+    editor.ApplyTextEdits({{2, ProgramField::Name, "n", "m"}});
+    host.selected = {4, 5};
+    editor.Delete();                                // B C m D
+    EXPECT_EQ(host.Names(), (std::vector<std::string>{"B", "C", "m", "D"}));
+    while (editor.UndoStack()->canUndo()) editor.UndoStack()->undo();
+    EXPECT_EQ(host.Names(), original);
+    while (editor.UndoStack()->canRedo()) editor.UndoStack()->redo();
+    EXPECT_EQ(host.Names(), (std::vector<std::string>{"B", "C", "m", "D"}));
+}
+
+TEST_F(UndoRedoTest, ResetHistoryForgetsEverything) {
+    host.selected = {0};
+    editor.Delete();
+    editor.ResetHistory();
+    EXPECT_FALSE(editor.UndoStack()->canUndo());
+}
