@@ -48,9 +48,33 @@ private:
     qintptr lParam_;
 };
 
-/// Process-wide table: message number -> registered receiver.
+/// The windows that take part in the private messages. A message such as
+/// 1232 goes to different windows depending on its parameter, so senders
+/// can also address a window by its role.
+enum class MessageWindow { Frame, View, VcrBar, PictureBar, Count };
+
+/// Process-wide table: message number -> registered receiver, and window
+/// role -> registered window.
 class PrivateMessages {
 public:
+    static void RegisterWindow(MessageWindow role, QObject* window) { windowSlot(role) = window; }
+    static QObject* Window(MessageWindow role) { return windowSlot(role).data(); }
+
+    /// Queues a message for the window of that role; false when none is registered.
+    static bool PostTo(MessageWindow role, int number, qintptr wParam = 0, qintptr lParam = 0) {
+        QObject* r = Window(role);
+        if (!r) return false;
+        QCoreApplication::postEvent(r, new PrivateMessageEvent(number, wParam, lParam));
+        return true;
+    }
+    /// Delivers a message to the window of that role at once.
+    static bool SendTo(MessageWindow role, int number, qintptr wParam = 0, qintptr lParam = 0) {
+        QObject* r = Window(role);
+        if (!r) return false;
+        PrivateMessageEvent e(number, wParam, lParam);
+        return QCoreApplication::sendEvent(r, &e);
+    }
+
     static void Register(int number, QObject* receiver) { slot(number) = receiver; }
     static QObject* Receiver(int number) { return slot(number).data(); }
 
@@ -70,6 +94,10 @@ public:
     }
 
 private:
+    static QPointer<QObject>& windowSlot(MessageWindow role) {
+        static std::array<QPointer<QObject>, std::size_t(MessageWindow::Count)> table;
+        return table.at(std::size_t(role));
+    }
     static QPointer<QObject>& slot(int number) {
         static std::array<QPointer<QObject>, Msg::Last - Msg::First + 1> table;
         return table.at(static_cast<std::size_t>(number - Msg::First));
