@@ -1,0 +1,25 @@
+// Turns sections into transport packets (one section starting in each first
+// packet, pointer field 0, the rest stuffed) and keeps the continuity counter
+// of every PID it writes, also for packets copied from elsewhere.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace demomux {
+
+using Packet = std::array<uint8_t, 188>;
+
+class CTsPacketizer {
+public:
+    std::vector<Packet> Section(uint16_t pid, const std::vector<uint8_t>& section);
+    // A copy of a packet moved to another PID, with this PID's next counter.
+    Packet Remap(const Packet& in, uint16_t pid);
+
+private:
+    uint8_t NextCc(uint16_t pid);
+    std::array<uint8_t, 8192> cc_{};
+};
+
+}  // namespace demomux

@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "CDemoList.h"
+#include "CMuxBuilder.h"
+#include "CSectionFilterBank.h"
+#include "CSectionWriter.h"
+#include "CSiTables.h"
+#include "CTsFile.h"
+
+using namespace demomux;
+
+namespace {
+
+const char* kList = R"({"Programs": [
+ {"Name": "Das Erste", "Provider": "ARD", "Frequency": 11836000, "PolarisationOrQam": 0,
+  "SymbolRate": 27500000, "ProgramType": 1, "TransportStreamId": 1101, "NetworkId": 1,
+  "OriginalNetworkId": 1, "ServiceId": 28106, "PcrPid": 101, "PmtPid": 100, "VideoPid": 101,
+  "AudioPid": 102, "Streams": [{"StreamType": 2, "Pid": 101, "Descriptors": "520101"},
+                               {"StreamType": 3, "Pid": 102, "Descriptors": "5201020a0464657500"}]},
+ {"Name": "Bayerisches FS S\u00fcd", "Provider": "ARD", "Frequency": 11836000,
+  "PolarisationOrQam": 0, "SymbolRate": 27500000, "ProgramType": 65537,
+  "TransportStreamId": 1101, "NetworkId": 1, "OriginalNetworkId": 1, "ServiceId": 28107,
+  "PcrPid": 201, "PmtPid": 200, "VideoPid": 201, "AudioPid": 202,
+  "Streams": [{"StreamType": 2, "Pid": 201, "Descriptors": ""}]},
+ {"Name": "Bayern 1", "Provider": "ARD", "Frequency": 12266000, "PolarisationOrQam": 1,
+  "SymbolRate": 27500000, "ProgramType": 2, "TransportStreamId": 1093, "NetworkId": 1,
+  "OriginalNetworkId": 1, "ServiceId": 28400, "PcrPid": 2101, "PmtPid": 2100, "VideoPid": 0,
+  "AudioPid": 2101, "Streams": [{"StreamType": 3, "Pid": 2101, "Descriptors": ""}]}
+]})";
+
+CDemoList List() {
+    std::string err;
+    auto l = CDemoList::Parse(kList, err);
+    EXPECT_TRUE(l) << err;
+    return *l;
+}
+
+struct Recorder : nvdvbsrv::IDatagramSink {
+    std::map<uint16_t, std::vector<std::vector<uint8_t>>> got;
+    void Send(uint16_t port, std::span<const uint8_t> d) override {
+        got[port].emplace_back(d.begin(), d.end());
+    }
+};
+
+// A sample of one PID with a PCR in every tenth packet, 25 packets per 100 ms.
+Sample SyntheticSample(uint16_t video, uint16_t audio, size_t count) {
+    Sample s;
+    s.videoPid = video;
+    s.audioPid = audio;
+    for (size_t i = 0; i < count; ++i) {
+        Packet p;
+        p.fill(0xAB);
+        p[0] = 0x47;
+        const uint16_t pid = (video && i % 2 == 0) ? video : audio;
+        p[1] = uint8_t(pid >> 8);
+        p[2] = uint8_t(pid);
+        p[3] = 0x10;
+        if (i % 10 == 0) {
+            const uint64_t base = i * 3600 / 25;  // 27 MHz / 300 per 1/25 s of 100 ms
+            p[3] = 0x30;
+            p[4] = 7;
+            p[5] = 0x10;
+            p[6] = uint8_t(base >> 25);
+            p[7] = uint8_t(base >> 17);
+            p[8] = uint8_t(base >> 9);
+            p[9] = uint8_t(base >> 1);
+            p[10] = uint8_t((base & 1) << 7 | 0x7E);
+            p[11] = 0;
+        }
+        s.packets.push_back(p);
+    }
+    return s;
+}
+
+}  // namespace
+
+TEST(SectionWriterTest, CrcIsMpeg2AndOverflowYieldsNothing) {
+    const char* check = "123456789";
+    EXPECT_EQ(CSectionWriter::Crc32(reinterpret_cast<const uint8_t*>(check), 9), 0x0376E6E7u);
+    CSectionWriter w(0x42, 1, 0, 0, 0);
+    for (int i = 0; i < 300; ++i) w.U32(0);
+    EXPECT_FALSE(w.Ok());
+    EXPECT_TRUE(w.Finish().empty());
+}
+
+TEST(SiTablesTest, PatListsTheNetworkAndEveryProgram) {
+    const auto l = List();
+    const Section pat = CSiTables::Pat(l.transponders[0]);
+    const std::vector<uint8_t> expectedHead = {0x00, 0xB0, 0x15, 0x04, 0x4D, 0xC3, 0x00, 0x00,
+                                               0x00, 0x00, 0xE0, 0x10, 0x6D, 0xCA, 0xE0, 0x64,
+                                               0x6D, 0xCB, 0xE0, 0xC8};
+    ASSERT_EQ(pat.size(), expectedHead.size() + 4);
+    EXPECT_TRUE(std::equal(expectedHead.begin(), expectedHead.end(), pat.begin()));
+    EXPECT_EQ(CSectionWriter::Crc32(pat.data(), pat.size()), 0u);
+}
+
+TEST(SiTablesTest, SdtCarriesNamesTypesAndScrambling) {
+    const auto l = List();
+    const Section sdt = CSiTables::Sdt(l.transponders[0]);
+    ASSERT_FALSE(sdt.empty());
+    EXPECT_EQ(CSectionWriter::Crc32(sdt.data(), sdt.size()), 0u);
+    // Walk the service loop as a receiver would.
+    size_t i = 11;
+    std::vector<std::string> names;
+    std::vector<bool> scrambled;
+    while (i + 5 <= sdt.size() - 4) {
+        const size_t len = size_t(sdt[i + 3] & 0x0F) << 8 | sdt[i + 4];
+        EXPECT_EQ(sdt[i + 3] >> 5, 4);  // running
+        scrambled.push_back(sdt[i + 3] & 0x10);
+        const uint8_t* d = &sdt[i + 5];
+        ASSERT_EQ(d[0], 0x48);
+        const uint8_t provLen = d[3];
+        const uint8_t nameLen = d[4 + provLen];
+        names.emplace_back(reinterpret_cast<const char*>(d + 5 + provLen), nameLen);
+        i += 5 + len;
+    }
+    EXPECT_EQ(i, sdt.size() - 4);
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_EQ(names[0], "Das Erste");
+    EXPECT_EQ(names[1], std::string("\x10\x00\x01" "Bayerisches FS S\xFC" "d", 21));
+    EXPECT_EQ(scrambled, (std::vector<bool>{false, true}));
+}
+
+TEST(SiTablesTest, TimesAndDeliveryDataAreBcd) {
+    // 1993-10-13 12:45:00 UTC is MJD 0xC079 with 12:45:00.
+    EXPECT_EQ(CSiTables::MjdUtc(750516300), 0xC079124500ull);
+    const auto l = List();
+    const Section nit = CSiTables::Nit(l.transponders, 1, "ASTRA");
+    EXPECT_EQ(CSectionWriter::Crc32(nit.data(), nit.size()), 0u);
+    // First transport stream: descriptor after tsid, onid, length.
+    const size_t netLen = size_t(nit[8] & 0x0F) << 8 | nit[9];
+    const size_t ts = 10 + netLen + 2;
+    const uint8_t* d = &nit[ts + 6];
+    ASSERT_EQ(d[0], 0x43);
+    EXPECT_EQ(std::vector<uint8_t>(d + 2, d + 6), (std::vector<uint8_t>{0x01, 0x18, 0x36, 0x00}));
+    EXPECT_EQ(std::vector<uint8_t>(d + 9, d + 13), (std::vector<uint8_t>{0x02, 0x75, 0x00, 0x03}));
+    EXPECT_EQ(d[8] & 0x60, 0x00);  // horizontal
+}
+
+TEST(DemoListTest, GroupsProgramsByTransponderAndRejectsBadEntries) {
+    const auto l = List();
+    ASSERT_EQ(l.transponders.size(), 2u);
+    EXPECT_EQ(l.transponders[0].programs.size(), 2u);
+    EXPECT_EQ(l.transponders[1].FileName(), "12266V.ts");
+    EXPECT_EQ(l.transponders[1].programs[0].ServiceType(), 2);
+    std::string err;
+    EXPECT_FALSE(CDemoList::Parse("{\"Programs\": [{\"Name\": \"x\", \"ServiceId\": 1, "
+                                  "\"PmtPid\": 9000}]}",
+                                  err));
+    EXPECT_FALSE(CDemoList::Parse("not json", err));
+}
+
+TEST(MuxBuilderTest, TheCardFindsEveryTableAndProgramInTheBuiltStream) {
+    const auto l = List();
+    const Sample tv = SyntheticSample(0x100, 0x101, 400);
+    const Sample radio = SyntheticSample(0, 0x100, 100);
+    CMuxBuilder b(tv, radio, 4, 750516300);
+    const auto packets = b.Build(l.transponders[0], l.transponders);
+    std::vector<uint8_t> bytes;
+    for (const auto& p : packets) bytes.insert(bytes.end(), p.begin(), p.end());
+
+    // The card's own demultiplexer reads the tables back.
+    Recorder rec;
+    nvdvbsrv::CSectionFilterBank bank(rec);
+    auto spec = [](uint16_t pid, uint8_t table) {
+        nvdvbsrv::SectionFilterSpec s;
+        s.pid = pid;
+        s.length = 1;
+        s.filter[0] = table;
+        s.mask[0] = 0xFF;
+        return s;
+    };
+    ASSERT_TRUE(bank.Add(1, 1, spec(0, 0x00)));
+    ASSERT_TRUE(bank.Add(1, 2, spec(100, 0x02)));
+    ASSERT_TRUE(bank.Add(1, 3, spec(0x11, 0x42)));
+    ASSERT_TRUE(bank.Add(1, 4, spec(0x12, 0x4E)));
+    ASSERT_TRUE(bank.Add(1, 5, spec(0x14, 0x70)));
+    for (size_t off = 0; off < bytes.size(); off += 188) {
+        bank.FeedPacket(std::span<const uint8_t>(bytes).subspan(off, 188));
+    }
+    EXPECT_EQ(rec.got[1].size(), 40u);  // PAT every 100 ms for 4 s
+    EXPECT_EQ(rec.got[1][0], CSiTables::Pat(l.transponders[0]));
+    EXPECT_EQ(rec.got[2][0], CSiTables::Pmt(l.transponders[0].programs[0]));
+    EXPECT_EQ(rec.got[3][0], CSiTables::Sdt(l.transponders[0]));
+    EXPECT_EQ(rec.got[4].size(), 8u * 2 * 2);  // 8 repeats, 2 programs, present + following
+    ASSERT_EQ(rec.got[5].size(), 1u);
+    EXPECT_EQ(rec.got[5][0], CSiTables::Tdt(750516300));
+
+    // Every program's video and audio arrive under its own PIDs, counters unbroken.
+    std::map<uint16_t, int> last;
+    std::map<uint16_t, size_t> count;
+    for (const auto& p : packets) {
+        const uint16_t pid = uint16_t((p[1] & 0x1F) << 8 | p[2]);
+        if (last.count(pid)) {
+            EXPECT_EQ(p[3] & 0x0F, (last[pid] + 1) & 0x0F) << pid;
+        }
+        last[pid] = p[3] & 0x0F;
+        count[pid]++;
+    }
+    EXPECT_EQ(count[101], 200u);
+    EXPECT_EQ(count[202], 200u);
+    EXPECT_EQ(count[0x100], 0u);
+    // The card measures the rate from the copied PCRs.
+    auto file = nvdvbsrv::CTsFile::FromBytes(bytes);
+    EXPECT_TRUE(file.BitrateFromPcr());
+}
