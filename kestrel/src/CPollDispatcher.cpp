@@ -93,8 +93,10 @@ IDispatcher* g_dispatcher = nullptr;
 }
 
 CPollDispatcher& DefaultPollDispatcher() {
-    static CPollDispatcher instance;
-    return instance;
+    // Never destroyed: receivers and the connection may still use it while
+    // the process exits.
+    static CPollDispatcher* instance = new CPollDispatcher;
+    return *instance;
 }
 
 IDispatcher& Dispatcher() { return g_dispatcher ? *g_dispatcher : DefaultPollDispatcher(); }

@@ -199,7 +199,7 @@ ErrReturn CServerConnection::Transact(const Request& request, const ReplyReader&
 
 void CServerConnection::AttachDispatcher(IDispatcher& dispatcher) {
     DetachDispatcher();
-    dispatcher_ = &dispatcher;
+    dispatcher_ = &dispatcher;  // kept until Disconnect or DetachDispatcher
     if (!connected_) return;
     keepAliveTimer_ = dispatcher.StartTimer(static_cast<int>(timings_.keepAlivePeriod.count()),
                                             [this] { PostLink(LinkOp::KeepAlive, clientId_); });
@@ -212,6 +212,13 @@ void CServerConnection::DetachDispatcher() {
     if (keepAliveTimer_) dispatcher_->StopTimer(keepAliveTimer_);
     if (socketWatch_) dispatcher_->Unwatch(socketWatch_);
     keepAliveTimer_ = socketWatch_ = 0;
+    dispatcher_ = nullptr;
+}
+
+void CServerConnection::DisconnectAtExit() {
+    dispatcher_ = nullptr;
+    keepAliveTimer_ = socketWatch_ = 0;
+    Disconnect();
 }
 
 void CServerConnection::OnSocketReadable() {

@@ -25,7 +25,7 @@ __attribute__((constructor)) void KestrelLoad() {
 }
 
 __attribute__((destructor)) void KestrelUnload() {
-    kestrel::CServerConnection::Instance().Disconnect();
+    kestrel::CServerConnection::Instance().DisconnectAtExit();
 }
 
 }  // namespace

@@ -7,13 +7,14 @@
 
 namespace {
 
-// Committed switch command for position A..D (with polarisation and band bits).
-bool SendDiseqc(CFrontend& fe, int position, const CHANNEL_TYPE& ch) {
+// DiSEqC 1.0 committed switch: position A..D, the horizontal bit and the tone
+// bit, sent three times 120 ms apart, E1 as first byte after the first sending.
+bool SendDiseqc(CFrontend& fe, int position, bool horizontal, const CHANNEL_TYPE& ch) {
     const unsigned char data = static_cast<unsigned char>(
-        0xF0 | (position << 2) | (ch.LNBVoltage == 18 ? 0 : 2) | (ch.Tone22kHz ? 1 : 0));
+        0xF0 | (position << 2) | (horizontal ? 2 : 0) | (ch.Tone22kHz ? 1 : 0));
     unsigned char msg[4] = {0xE0, 0x10, 0x38, data};
     for (int i = 0; i < 3; ++i) {
-        if (fe.zSendDiSEqCMsg(msg, 4, 255, 0) != CCommonDVB::RET_OK) return false;
+        if (fe.SendDiSEqCMsg(msg, 4, 255, 0) != CCommonDVB::RET_OK) return false;
         msg[0] = 0xE1;
         std::this_thread::sleep_for(std::chrono::milliseconds(120));
     }
@@ -33,11 +34,12 @@ int TuneCommand(const Options& o) {
     ch.LOF = lof.value_or(0);
     ch.SymbolRate = *sr;
     ch.Mode = 2;
-    ch.LNBVoltage = o.Number("voltage").value_or(13);
+    const bool horizontal = o.Text("pol", "H") != "V";
+    ch.LNBVoltage = o.Number("voltage").value_or(horizontal ? 18 : 13);
     ch.Tone22kHz = o.Number("tone").value_or(0);
     CFrontend fe;
     const std::string pos = o.Text("diseqc");
-    if (pos.size() == 1 && pos[0] >= 'A' && pos[0] <= 'D' && !SendDiseqc(fe, pos[0] - 'A', ch)) {
+    if (pos.size() == 1 && pos[0] >= 'A' && pos[0] <= 'D' && !SendDiseqc(fe, pos[0] - 'A', horizontal, ch)) {
         std::fprintf(stderr, "dvbctl tune: DiSEqC message failed\n");
         return 1;
     }

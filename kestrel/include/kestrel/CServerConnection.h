@@ -77,7 +77,12 @@ public:
     /// Starts the keep-alive and the delivery of posted messages on that
     /// dispatcher (the program's, or the default poll dispatcher).
     void AttachDispatcher(IDispatcher& dispatcher);
+    /// Stops using the attached dispatcher (call before destroying it).
+    void DetachDispatcher();
     void SetPostedMessageHandler(PostedHandler handler) { postedHandler_ = std::move(handler); }
+    /// Disconnect at process exit: the dispatcher may already be gone, so it
+    /// is forgotten rather than told.
+    void DisconnectAtExit();
 
     /// The parameter mutex, for operations that must take it themselves.
     protocol::SharedMutex& ParamMutex() { return paramMutex_; }
@@ -93,7 +98,6 @@ private:
     void PostLink(protocol::LinkOp op, std::uint32_t wParam);
     void OnSocketReadable();
     void DeliverPosted();
-    void DetachDispatcher();
 
     ConnectTimings timings_;
     std::uint32_t serverWindow_ = 0;
