@@ -19,6 +19,8 @@
 #error "the project version must be compiled in"
 #endif
 
+CSVL_EditorApp::CSVL_EditorApp() = default;
+
 CSVL_EditorApp::~CSVL_EditorApp() {
     frame_.reset();  // the frame refers to the document
     doc_.reset();

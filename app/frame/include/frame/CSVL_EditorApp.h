@@ -17,7 +17,7 @@ public:
     static inline const QString Organisation = QStringLiteral("SVL-Programm Editor");
     static inline const QString Application = QStringLiteral("SVL_Editor");
 
-    CSVL_EditorApp() = default;
+    CSVL_EditorApp();
     ~CSVL_EditorApp();
 
     /// Runs the start. False: the process ends now (second instance, first
