@@ -38,25 +38,34 @@ bool CSingleInstance::HandOver(const QString& file, int timeoutMs) {
     return true;
 }
 
+CSingleInstance::MessageState CSingleInstance::ParseMessage(const QByteArray& received, QString* file) {
+    const qsizetype end = received.indexOf('\n');
+    if (end < 0) return received.size() >= MaxMessage ? MessageState::Invalid : MessageState::Incomplete;
+    if (end >= MaxMessage) return MessageState::Invalid;
+    const QByteArray line = received.left(end);
+    if (line.contains('\0')) return MessageState::Invalid;
+    const QString text = QString::fromUtf8(line);
+    if (text.toUtf8() != line) return MessageState::Invalid;  // not valid UTF-8
+    if (file) *file = text;
+    return MessageState::Complete;
+}
+
 void CSingleInstance::OnNewConnection() {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
             if (socket->property("done").toBool()) return;
-            if (!socket->canReadLine()) {
-                // Whatever does not form one line within the limit is dropped.
-                if (socket->bytesAvailable() > MaxMessage) socket->abort();
-                return;
+            QByteArray received = socket->property("received").toByteArray();
+            received += socket->read(MaxMessage + 1 - received.size());
+            QString file;
+            switch (ParseMessage(received, &file)) {
+            case MessageState::Incomplete: socket->setProperty("received", received); return;
+            case MessageState::Invalid: socket->setProperty("done", true); socket->abort(); return;
+            case MessageState::Complete: break;
             }
-            QByteArray line = socket->readLine(MaxMessage + 1);
             socket->setProperty("done", true);
-            if (!line.endsWith('\n')) {
-                socket->abort();
-                return;
-            }
-            line.chop(1);
             socket->disconnectFromServer();
-            emit activationRequested(QString::fromUtf8(line));
+            emit activationRequested(file);
         });
     }
 }

@@ -58,3 +58,26 @@ TEST(SingleInstance, OverlongMessageIsDropped) {
     ASSERT_TRUE(spy.wait(3000));
     EXPECT_EQ(spy.last().at(0).toString(), QStringLiteral("/ok.svl"));
 }
+
+TEST(SingleInstance, HandOverMessageRules) {
+    using S = CSingleInstance::MessageState;
+    const std::tuple<QByteArray, S, QString> cases[] = {
+        {"/a/b.svl\n", S::Complete, "/a/b.svl"},
+        {"\n", S::Complete, ""},
+        {"/a/b.svl\nrest", S::Complete, "/a/b.svl"},
+        {"/a/b.s", S::Incomplete, ""},
+        {"", S::Incomplete, ""},
+        {QByteArray("/a\0b\n", 5), S::Invalid, ""},
+        {"/\xff\xfe.svl\n", S::Invalid, ""},
+        {"/\xc3\xa4.svl\n", S::Complete, QStringLiteral("/ä.svl")},
+        {QByteArray(CSingleInstance::MaxMessage, 'x'), S::Invalid, ""},
+        {QByteArray(CSingleInstance::MaxMessage, 'x') + '\n', S::Invalid, ""},
+        {QByteArray(CSingleInstance::MaxMessage - 1, 'x') + '\n', S::Complete,
+         QString(CSingleInstance::MaxMessage - 1, u'x')},
+    };
+    for (const auto& [bytes, state, file] : cases) {
+        QString got;
+        EXPECT_EQ(CSingleInstance::ParseMessage(bytes, &got), state) << bytes.left(40).toStdString();
+        EXPECT_EQ(got, file);
+    }
+}

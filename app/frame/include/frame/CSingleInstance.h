@@ -25,6 +25,11 @@ public:
 
     QString SocketPath() const { return socketPath_; }
 
+    enum class MessageState { Incomplete, Complete, Invalid };
+    /// Reads the hand-over message from the bytes received so far: one line of
+    /// UTF-8 (the file, maybe empty) ended by a newline, at most MaxMessage bytes.
+    static MessageState ParseMessage(const QByteArray& received, QString* file);
+
 signals:
     /// Another start asked this instance to come to the front and open `file` (maybe empty).
     void activationRequested(const QString& file);

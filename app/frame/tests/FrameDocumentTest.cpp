@@ -1,0 +1,100 @@
+// The frame together with the document: dropped files, mail, the view's commands.
+#include <QCoreApplication>
+#include <QDropEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include "FrameFixture.h"
+#include "frame/CFrameStatusBar.h"
+#include "frame/CommandIds.h"
+
+#ifdef SVL_HAVE_VIEW
+#include "frame/view/CSVL_EditorView.h"
+#endif
+
+namespace {
+QString WriteList(const QTemporaryDir& dir, const QString& name, int programs) {
+    CSVLFile list;
+    for (int i = 0; i < programs; ++i) {
+        list.Programs.push_back(std::make_unique<CProgramInfo>());
+        list.Programs.back()->Name = "P" + std::to_string(i);
+        list.Programs.back()->ProgramType = 1;
+    }
+    const auto bytes = list.Store();
+    QFile file(dir.filePath(name));
+    if (!file.open(QIODevice::WriteOnly)) return {};
+    file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+    return file.fileName();
+}
+}  // namespace
+
+using FrameDocument = FrameFixture;
+
+TEST_F(FrameDocument, DroppedFileIsOpenedAndCounted) {
+    QTemporaryDir dir;
+    const QString path = WriteList(dir, "drop.svl", 3);
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path), QUrl::fromLocalFile(dir.filePath("second.svl"))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(frame.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(frame.get(), &drop);
+    EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join(u'\n').toStdString();
+    EXPECT_TRUE(drop.isAccepted());
+
+    EXPECT_EQ(doc->PathName(), path);
+    EXPECT_EQ(doc->ProgramCount(), 3);
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("drop.svl[*] - SVL_Editor"));
+    EXPECT_EQ(frame->StatusPanes()->PaneText(PaneId::ProgramCount), QStringLiteral("Anzahl Programme: 3"));
+}
+
+TEST_F(FrameDocument, MailTakesTheSavedFileAndNeedsAName) {
+    QStringList sent;
+    frame->SetMailLauncher([&sent](const QString& path) {
+        sent << path;
+        return true;
+    });
+    doc->SetModifiedFlag();
+    frame->Action(Cmd::FileSendMail)->setEnabled(true);
+    frame->Action(Cmd::FileSendMail)->trigger();  // untitled: save prompt cancelled, nothing sent
+    EXPECT_TRUE(sent.isEmpty());
+
+    QTemporaryDir dir;
+    const QString path = WriteList(dir, "mail.svl", 1);
+    ASSERT_TRUE(doc->OpenDocumentFile(path));
+    frame->UpdateCommandStates();
+    ASSERT_TRUE(frame->Action(Cmd::FileSendMail)->isEnabled());
+    frame->Action(Cmd::FileSendMail)->trigger();
+    EXPECT_EQ(sent, QStringList{path});
+}
+
+#ifdef SVL_HAVE_VIEW
+TEST_F(FrameDocument, CategoryAndEditModeCommandsDriveTheView) {
+    auto* view = qobject_cast<CSVL_EditorView*>(frame->View());
+    ASSERT_NE(view, nullptr);
+    QAction* category = frame->Action(Cmd::CategoryMode);
+    ASSERT_TRUE(category->isEnabled());
+    EXPECT_EQ(category->isChecked(), view->categoryMode());
+    const bool before = view->categoryMode();
+    category->trigger();
+    EXPECT_EQ(view->categoryMode(), !before);
+    EXPECT_EQ(category->isChecked(), !before);
+
+    QAction* edit = frame->Action(Cmd::ListEditMode);
+    EXPECT_FALSE(view->editMode());
+    edit->trigger();
+    EXPECT_TRUE(view->editMode());
+}
+
+TEST_F(FrameDocument, ViewShowsTheOpenedListAndItsCount) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(doc->OpenDocumentFile(WriteList(dir, "v.svl", 5)));
+    auto* view = qobject_cast<CSVL_EditorView*>(frame->View());
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->documentList(), &doc->List());
+    EXPECT_EQ(frame->StatusPanes()->PaneText(PaneId::ProgramCount), QStringLiteral("Anzahl Programme: 5"));
+}
+#endif
