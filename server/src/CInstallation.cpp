@@ -54,8 +54,13 @@ std::vector<std::string_view> SplitWords(std::string_view s) {
 
 std::string ResolvePath(std::string_view file, const std::string& baseDir) {
     if (!file.empty() && file.front() == '/') return std::string(file);
-    if (baseDir.empty()) return std::string(file);
-    return baseDir + "/" + std::string(file);
+    std::string path;
+    if (!baseDir.empty()) {
+        path = baseDir;
+        path.push_back('/');
+    }
+    path.append(file.data(), file.size());
+    return path;
 }
 
 // Parses "<frequency kHz> <H|V|QAMn> <symbol rate> <file> [level=<n>]".
@@ -303,10 +308,15 @@ std::optional<CInstallation> CInstallation::Load(const std::string& path, std::s
     std::ostringstream text;
     text << in.rdbuf();
     size_t slash = path.rfind('/');
-    std::string dir = slash == std::string::npos ? "." : path.substr(0, slash);
-    if (dir.empty()) dir = "/";
+    const std::string dir = slash == std::string::npos ? std::string(".")
+                            : slash == 0                 ? std::string(1, '/')
+                                                         : path.substr(0, slash);
     auto result = Parse(text.str(), dir, error);
-    if (!result) error = path + ": " + error;
+    if (!result) {
+        std::string where = path;
+        where += ": ";
+        error.insert(0, where);
+    }
     return result;
 }
 
