@@ -4,6 +4,14 @@
 
 #include "Commands.h"
 #include "kestrel/CFrontend.h"
+#include "kestrel/CMPEGDecoder.h"
+#ifdef DVBCTL_WITH_SVL
+#include <fstream>
+#include <iterator>
+
+#include "SvlTuning.h"
+#include "channellist/CSVLFile.h"
+#endif
 
 namespace {
 
@@ -23,7 +31,61 @@ bool SendDiseqc(CFrontend& fe, int position, bool horizontal, const CHANNEL_TYPE
 
 }  // namespace
 
+#ifdef DVBCTL_WITH_SVL
+namespace {
+
+bool SendSwitch(CFrontend& fe, const SvlTuning& t) {
+    std::vector<unsigned char> msg = t.diseqc;
+    for (int i = 0; i < t.repeats; ++i) {
+        const ErrReturn r = fe.SendDiSEqCMsg(msg.empty() ? nullptr : msg.data(),
+                                             static_cast<std::uint32_t>(msg.size()), t.burst, 0);
+        if (r != CCommonDVB::RET_OK) return false;
+        if (!msg.empty()) msg[0] = 0xE1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(t.repeats > 1 ? 120 : 10));
+    }
+    return true;
+}
+
+int TuneFromList(const Options& o) {
+    std::ifstream in(o.Text("svl"), std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    CSVLFile list;
+    ArchiveError err;
+    if (!in.good() && bytes.empty()) {
+        std::fprintf(stderr, "dvbctl tune: cannot read %s\n", o.Text("svl").c_str());
+        return 1;
+    }
+    if (!list.Load(bytes, &err)) {
+        std::fprintf(stderr, "dvbctl tune: %s (offset %zu)\n", err.message.c_str(), err.offset);
+        return 1;
+    }
+    const CProgramInfo* p = FindProgram(list, o.Text("program", "1"));
+    std::string why;
+    const auto t = p ? BuildTuning(list, *p, why) : std::nullopt;
+    if (!t) {
+        std::fprintf(stderr, "dvbctl tune: %s\n", p ? why.c_str() : "no such program");
+        return 1;
+    }
+    CFrontend fe;
+    if (!SendSwitch(fe, *t)) std::fprintf(stderr, "dvbctl tune: switch command failed\n");
+    unsigned short status = 0xFFFF;
+    const ErrReturn r = fe.zSetChannel(status, t->channel);
+    CMPEGDecoder dec;
+    dec.SetVideoPID(t->videoPid);
+    dec.SetAudioPID(t->audioPid);
+    std::printf("%s: freq %u lof %u sr %u lnb %u V tone %u; zSetChannel result %d status %u\n",
+                p->Name.c_str(), t->channel.Frequency, t->channel.LOF, t->channel.SymbolRate,
+                t->channel.LNBVoltage, t->channel.Tone22kHz, static_cast<int>(r), status);
+    return r == CCommonDVB::RET_OK && status == 0 ? 0 : 1;
+}
+
+}  // namespace
+#endif
+
 int TuneCommand(const Options& o) {
+#ifdef DVBCTL_WITH_SVL
+    if (o.Has("svl")) return TuneFromList(o);
+#endif
     const auto freq = o.Number("freq"), lof = o.Number("lof"), sr = o.Number("sr");
     if (!freq || !sr) {
         std::fprintf(stderr, "dvbctl tune: --freq KHZ and --sr SYMBOLS/S are required\n");
