@@ -177,3 +177,35 @@ TEST_F(ConnectionTest, RequestsFailWhenTheServerIsGone) {
 
 }  // namespace
 }  // namespace kestrel::test
+
+namespace kestrel::test {
+namespace {
+
+TEST_F(ConnectionTest, DispatcherAttachedBeforeConnectIsUsedAndForgottenAtDisconnect) {
+    SetServerPath("/bin/true");
+    FakeServer server;
+    CPollDispatcher loop;
+    Conn::Instance().AttachDispatcher(loop);  // as the program does before connecting
+    EXPECT_EQ(loop.TimerCount(), 0u);         // nothing to keep alive yet
+    ASSERT_TRUE(ConnectFast());
+    EXPECT_EQ(loop.TimerCount(), 1u);
+    EXPECT_EQ(loop.WatchCount(), 1u);
+    Conn::Instance().DetachDispatcher();
+    EXPECT_EQ(loop.TimerCount(), 0u);
+    EXPECT_EQ(loop.WatchCount(), 0u);
+    loop.RunFor(std::chrono::milliseconds(100));
+    EXPECT_EQ(server.keepAlives(), 0);
+}
+
+TEST_F(ConnectionTest, ConnectWithoutAServerWindowFailsAtRegistration) {
+    SetServerPath("/bin/true");
+    FakeServer::Options o;
+    o.window = 0xFFFFFFF0u;  // names no process with a socket
+    FakeServer server(o);
+    EXPECT_FALSE(ConnectFast());
+    EXPECT_EQ(Conn::Instance().LastError(), "No connection to NVDVBSrv!" + kTail);
+    EXPECT_EQ(server.connects(), 0);
+}
+
+}  // namespace
+}  // namespace kestrel::test
