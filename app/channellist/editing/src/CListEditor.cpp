@@ -4,7 +4,7 @@
 #include <QGuiApplication>
 
 #include "channellist/CSVLFile.h"
-#include "editing/CClipboardBlock.h"
+#include "channellist/ClipboardBlock.h"
 #include "editing/CInsertProgramsCommand.h"
 #include "editing/CProgramClipboard.h"
 #include "editing/CRemoveProgramsCommand.h"
@@ -80,7 +80,7 @@ std::size_t CListEditor::Copy() {
     std::vector<const CProgramInfo*> programs;
     CollectForCopy(programs);
     if (programs.empty()) return 0;  // keep whatever the clipboard held
-    const auto block = CClipboardBlock::Encode(programs);
+    const auto block = EncodeClipboardBlock(programs);
     CProgramClipboard::Put(
         QByteArray(reinterpret_cast<const char*>(block.data()), qsizetype(block.size())));
     return programs.size();
@@ -91,7 +91,7 @@ void CListEditor::Cut() {
     std::vector<const CProgramInfo*> programs;
     std::vector<std::size_t> copied = CollectForCopy(programs);
     if (programs.empty()) return;
-    const auto block = CClipboardBlock::Encode(programs);
+    const auto block = EncodeClipboardBlock(programs);
     CProgramClipboard::Put(
         QByteArray(reinterpret_cast<const char*>(block.data()), qsizetype(block.size())));
     // Only what reached the clipboard leaves the list.
@@ -110,7 +110,7 @@ void CListEditor::Paste() {
 std::size_t CListEditor::PasteBlock(std::span<const std::uint8_t> block) {
     CSVLFile* list = host_.List();
     if (!list) return 0;
-    CClipboardBlock::Decoded decoded = CClipboardBlock::Decode(block);
+    DecodedClipboardBlock decoded = DecodeClipboardBlock(block);
     if (decoded.programs.empty()) return 0;
     const std::vector<std::size_t> selected = host_.SelectedProgramIndexes();
     std::size_t position = list->Programs.size();

@@ -4,8 +4,10 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
+#include "channellist/ClipboardBlock.h"
+
 QString CProgramClipboard::MimeType() {
-    return QStringLiteral("application/x-qt-windows-mime;value=\"SVL-Programmliste\"");
+    return QString::fromLatin1(ClipboardMimeType);
 }
 
 void CProgramClipboard::Put(const QByteArray& block) {

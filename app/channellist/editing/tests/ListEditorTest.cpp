@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "TestHost.h"
-#include "editing/CClipboardBlock.h"
+#include "channellist/ClipboardBlock.h"
 #include "editing/CListEditor.h"
 #include "editing/CProgramClipboard.h"
 #include "editing/EditTexts.h"
@@ -25,7 +25,7 @@ protected:
         std::vector<std::string> names;
         const auto block = CProgramClipboard::Get();
         if (!block) return names;
-        for (const auto& p : CClipboardBlock::Decode(Bytes(*block)).programs)
+        for (const auto& p : DecodeClipboardBlock(Bytes(*block)).programs)
             names.push_back(p->Name);
         return names;
     }
@@ -45,6 +45,25 @@ TEST_F(ListEditorTest, CopyPutsTheSelectedProgramsInRowOrderUnderTheOwnFormat) {
     EXPECT_EQ(ClipboardNames(), (std::vector<std::string>{"C", "A", "B"}));
     EXPECT_EQ(host.Names().size(), 4u);  // copy leaves the list alone
     EXPECT_TRUE(sink.messages.empty());
+}
+
+TEST_F(ListEditorTest, CopyOfThreeProgramsIsACountThenTheirRecordsAsInTheListFile) {
+    host.selected = {0, 1, 2};
+    host.list.Programs[1]->Streams.clear();
+    ASSERT_EQ(editor.Copy(), 3u);
+    const auto block = Bytes(*CProgramClipboard::Get());
+
+    // A .svl file of the same three programs is Reserved, the count, the same records and
+    // the empty LNB table (2 bytes): the block's records must be its middle part.
+    CSVLFile file;
+    for (std::size_t i = 0; i < 3; ++i)
+        file.Programs.push_back(std::make_unique<CProgramInfo>(*host.list.Programs[i]));
+    const auto svl = file.Store();
+    const std::vector<std::uint8_t> records(svl.begin() + 8, svl.end() - 2);
+    ASSERT_EQ(block.size(), 4 + records.size());
+    EXPECT_EQ(std::vector<std::uint8_t>(block.begin(), block.begin() + 4),
+              (std::vector<std::uint8_t>{3, 0, 0, 0}));
+    EXPECT_EQ(std::vector<std::uint8_t>(block.begin() + 4, block.end()), records);
 }
 
 TEST_F(ListEditorTest, PasteInsertsBehindTheFirstSelectedRowInBlockOrder) {
@@ -159,7 +178,7 @@ TEST_F(ListEditorTest, ASelectedRowWithoutProgramIsReportedAndLeftOut) {
     EXPECT_EQ(sink.messages[1].text, QString::fromUtf8(EditText::CopyFailed));
     EXPECT_EQ(sink.messages[1].icon, IMessageSink::Icon::Warning);
     // The block's count is the number of records it really holds.
-    const auto decoded = CClipboardBlock::Decode(Bytes(*CProgramClipboard::Get()));
+    const auto decoded = DecodeClipboardBlock(Bytes(*CProgramClipboard::Get()));
     EXPECT_TRUE(decoded.complete);
     EXPECT_EQ(decoded.programs.size(), 2u);
 }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestHost.h"
-#include "editing/CClipboardBlock.h"
+#include "channellist/ClipboardBlock.h"
 #include "editing/CListEditor.h"
 
 namespace {
@@ -19,7 +19,7 @@ protected:
             programs.push_back(MakeProgram(n));
             pointers.push_back(programs.back().get());
         }
-        return CClipboardBlock::Encode(pointers);
+        return EncodeClipboardBlock(pointers);
     }
     TestHost host;
     RecordingSink sink;
