@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModelTester>
 #include <QHeaderView>
+#include <QSignalSpy>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <string>
@@ -70,10 +72,32 @@ TEST_F(GfxListCtrlTest, ImageColumnShowsIconByNumberAndNoText) {
 }
 
 TEST_F(GfxListCtrlTest, BusyListShowsNoCellTexts) {
+    QSignalSpy changed(list.Model(), &QAbstractItemModel::dataChanged);
+    QSignalSpy itemsChanged(list.Model(), &CGfxListModel::itemCellsChanged);
     list.Model()->SetBusy(true);
     EXPECT_FALSE(list.Model()->index(0, 1).data().isValid());
     list.Model()->SetBusy(false);
     EXPECT_EQ(Text(list.Model()->index(0, 1)), "b1");
+    EXPECT_EQ(changed.size(), 2);
+    EXPECT_EQ(itemsChanged.size(), 0);  // flat: the top-level range covers every item
+
+    list.SetCategoryMode(true);
+    list.Model()->SetBusy(true);
+    EXPECT_FALSE(list.Model()->IndexOfItem(0).siblingAtColumn(1).data().isValid());
+    EXPECT_EQ(itemsChanged.size(), 1);
+}
+
+// Qt's model checker walks the model through resets in both modes and
+// aborts on any inconsistency between index(), parent() and rowCount().
+TEST_F(GfxListCtrlTest, ModelIsConsistentInBothModes) {
+    QAbstractItemModelTester tester(list.Model(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    list.SetCategoryMode(true);
+    list.SetItems({reinterpret_cast<quintptr>(&rows[3]), reinterpret_cast<quintptr>(&rows[0])});
+    list.SetShown({0, 2});
+    list.SetCategoryMode(false);
+    list.Model()->Clear();
+    EXPECT_EQ(list.Model()->rowCount(), 0);
 }
 
 TEST_F(GfxListCtrlTest, CategoryModeGroupsByFirstOccurrenceWithHeaders) {
