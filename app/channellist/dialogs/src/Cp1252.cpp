@@ -15,6 +15,14 @@ constexpr std::array<char16_t, 32> kHighTable = {
 
 constexpr std::uint8_t kReplacement = '?';
 
+constexpr std::array<char16_t, 256> MakeToUnicode() {
+    std::array<char16_t, 256> table{};
+    for (std::size_t b = 0; b < table.size(); ++b)
+        table[b] = b >= 0x80 && b <= 0x9F ? kHighTable[b - 0x80] : static_cast<char16_t>(b);
+    return table;
+}
+constexpr std::array<char16_t, 256> kToUnicode = MakeToUnicode();
+
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out.push_back(static_cast<char>(cp));
@@ -68,10 +76,7 @@ void AppendByte(std::string& out, char32_t cp, bool* lossless) {
 
 }  // namespace
 
-char16_t ToUnicode(std::uint8_t byte) {
-    if (byte >= 0x80 && byte <= 0x9F) return kHighTable[byte - 0x80];
-    return byte;
-}
+char16_t ToUnicode(std::uint8_t byte) { return kToUnicode[byte]; }
 
 bool FromUnicode(char32_t codePoint, std::uint8_t& byte) {
     if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
@@ -88,25 +93,35 @@ bool FromUnicode(char32_t codePoint, std::uint8_t& byte) {
 }
 
 std::u16string ToUtf16(std::string_view bytes) {
-    std::u16string out;
-    out.reserve(bytes.size());
-    for (char c : bytes) out.push_back(ToUnicode(static_cast<std::uint8_t>(c)));
+    std::u16string out(bytes.size(), u'\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        out[i] = kToUnicode[static_cast<std::uint8_t>(bytes[i])];
     return out;
 }
 
 std::string FromUtf16(std::u16string_view text, bool* lossless) {
     if (lossless) *lossless = true;
-    std::string out;
-    out.reserve(text.size());
+    std::string out(text.size(), '\0');
+    std::size_t n = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t cp = text[i];
+        if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {  // the common case: Latin-1
+            out[n++] = static_cast<char>(cp);
+            continue;
+        }
         const bool high = cp >= 0xD800 && cp <= 0xDBFF;
         if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
             ++i;  // a pair is one character, never representable
             cp = 0x10000;
         }
-        AppendByte(out, cp, lossless);
+        std::uint8_t b = kReplacement;
+        if (!FromUnicode(cp, b)) {
+            b = kReplacement;
+            if (lossless) *lossless = false;
+        }
+        out[n++] = static_cast<char>(b);
     }
+    out.resize(n);
     return out;
 }
 

@@ -14,6 +14,7 @@
 
 #include "DemoProgram.h"
 #include "channellist/CLnbTable.h"
+#include "channellist/CSVLFile.h"
 #include "dialogs/CLnbDialog.h"
 #include "dialogs/CProgramDialog.h"
 
@@ -143,6 +144,17 @@ TEST_F(ProgramDialogTest, OkWithoutEditsKeepsTheRecordIdentical) {
         EXPECT_EQ(modified.count(), 1);
         EXPECT_EQ(program, original);
     }
+}
+
+TEST_F(ProgramDialogTest, CancelLeavesTheStoredBytesIdentical) {
+    CSVLFile list;
+    list.Programs.push_back(std::make_unique<CProgramInfo>(program));
+    const std::vector<std::uint8_t> before = list.Store();
+    CProgramDialog d(*list.Programs.front(), &lnbs, 1, DialogOptions{true, true});
+    for (QLineEdit* e : d.findChildren<QLineEdit*>()) e->setText("1FFF");
+    for (QComboBox* c : d.findChildren<QComboBox*>()) c->setCurrentIndex(0);
+    d.reject();
+    EXPECT_EQ(list.Store(), before);
 }
 
 TEST_F(ProgramDialogTest, CancelWritesNothing) {
