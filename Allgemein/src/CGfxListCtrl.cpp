@@ -92,18 +92,38 @@ void CGfxListCtrl::SetCategoryMode(bool on) {
     SelectItems(selected);
 }
 
+namespace {
+
+// A row's place: (group row, row) below a header, (row, -1) at the top level.
+using RowKey = std::pair<int, int>;
+
+RowKey KeyOf(const QModelIndex& idx) {
+    const QModelIndex p = idx.parent();
+    return p.isValid() ? RowKey{p.row(), idx.row()} : RowKey{idx.row(), -1};
+}
+
+}  // namespace
+
 std::vector<std::pair<QModelIndex, int>> CGfxListCtrl::SelectedInRowOrder() const {
-    std::vector<std::pair<QModelIndex, int>> rows;
-    for (const QModelIndex& idx : selectionModel()->selectedRows()) rows.emplace_back(idx, 0);
-    // Row order: header rows by their row, items below their header by group then row.
-    auto key = [](const QModelIndex& idx) {
-        const QModelIndex p = idx.parent();
-        return p.isValid() ? std::pair{p.row(), idx.row()} : std::pair{idx.row(), -1};
-    };
+    // Straight from the selection ranges: asking the selection model for its
+    // selected rows costs time per row and range, seconds for a large list.
+    std::vector<std::pair<RowKey, QModelIndex>> rows;
+    for (const QItemSelectionRange& range : selectionModel()->selection()) {
+        const QModelIndex parent = range.parent();
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            const QModelIndex idx = model_->index(row, 0, parent);
+            if (idx.isValid()) rows.emplace_back(KeyOf(idx), idx);
+        }
+    }
     std::sort(rows.begin(), rows.end(),
-              [&](const auto& a, const auto& b) { return key(a.first) < key(b.first); });
-    for (auto& r : rows) r.second = model_->ItemOf(r.first);
-    return rows;
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    rows.erase(std::unique(rows.begin(), rows.end(),
+                           [](const auto& a, const auto& b) { return a.first == b.first; }),
+               rows.end());
+    std::vector<std::pair<QModelIndex, int>> out;
+    out.reserve(rows.size());
+    for (const auto& r : rows) out.emplace_back(r.second, model_->ItemOf(r.second));
+    return out;
 }
 
 std::vector<int> CGfxListCtrl::SelectedRowItems() const {
@@ -120,10 +140,24 @@ std::vector<int> CGfxListCtrl::SelectedItems() const {
 }
 
 void CGfxListCtrl::SelectItems(const std::vector<int>& items) {
-    QItemSelection selection;
+    // Neighbouring rows under the same parent become one range, so that
+    // selecting all of a large list stays one range per group.
+    std::vector<std::pair<RowKey, QModelIndex>> rows;
+    rows.reserve(items.size());
     for (int item : items) {
         const QModelIndex idx = model_->IndexOfItem(item);
-        if (idx.isValid()) selection.select(idx, idx);
+        if (idx.isValid()) rows.emplace_back(KeyOf(idx), idx);
+    }
+    std::sort(rows.begin(), rows.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    QItemSelection selection;
+    for (std::size_t i = 0; i < rows.size();) {
+        std::size_t j = i;
+        while (j + 1 < rows.size() && rows[j + 1].second.parent() == rows[i].second.parent() &&
+               rows[j + 1].second.row() == rows[j].second.row() + 1)
+            ++j;
+        selection.select(rows[i].second, rows[j].second);
+        i = j + 1;
     }
     selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect |
                                             QItemSelectionModel::Rows);

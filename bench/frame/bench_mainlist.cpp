@@ -99,6 +99,15 @@ int main(int argc, char** argv) {
         view.toggleCategoryMode();
         Paint(view);
         Print("mainlist_category_on_100k", double(t.nsecsElapsed()) / 1e6, baseMs);
+
+        // After an edit: rows again from the list with every row selected.
+        view.listCtrl()->selectAll();
+        t.restart();
+        view.refreshRows();
+        Paint(view);
+        Print("mainlist_refresh_all_selected_100k", double(t.nsecsElapsed()) / 1e6, baseMs);
+        if (view.selectedProgramIndexes().size() != std::size_t(kPrograms))
+            std::fprintf(stderr, "selection lost\n");
     }
     return 0;
 }

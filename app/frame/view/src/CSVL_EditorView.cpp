@@ -2,6 +2,7 @@
 
 #include <QMenu>
 #include <algorithm>
+#include <unordered_set>
 #include <QMetaMethod>
 #include <QSettings>
 #include <QVBoxLayout>
@@ -116,16 +117,13 @@ void CSVL_EditorView::FillRows() {
 }
 
 void CSVL_EditorView::refreshRows() {
-    std::vector<const CProgramInfo*> selected;
-    for (int item : ctrl_->SelectedItems()) selected.push_back(ProgramOfItem(item));
+    std::unordered_set<quintptr> selected;
+    for (int item : ctrl_->SelectedItems()) selected.insert(ctrl_->Model()->Items()[std::size_t(item)]);
     FillRows();
     std::vector<int> reselect;
     const auto& items = ctrl_->Model()->Items();
-    for (int item = 0; item < int(items.size()); ++item) {
-        const auto* p = reinterpret_cast<const CProgramInfo*>(items[std::size_t(item)]);
-        if (std::find(selected.begin(), selected.end(), p) != selected.end())
-            reselect.push_back(item);
-    }
+    for (int item = 0; item < int(items.size()) && !selected.empty(); ++item)
+        if (selected.count(items[std::size_t(item)])) reselect.push_back(item);
     ctrl_->SelectItems(reselect);
     const qlonglong count = list_ ? qlonglong(list_->Programs.size()) : 0;
     emit programCountText(QStringLiteral("Anzahl Programme: %1").arg(count));
