@@ -47,6 +47,8 @@ struct CountCase {
     Bytes encoded;
 };
 
+void PrintTo(const CountCase& c, std::ostream* os) { *os << "count " << c.count; }
+
 class ArchiveCounts : public ::testing::TestWithParam<CountCase> {};
 
 TEST_P(ArchiveCounts, EncodesAtFormBoundaries) {
@@ -67,6 +69,8 @@ struct StringCase {
     std::size_t length;
     Bytes prefix;
 };
+
+void PrintTo(const StringCase& c, std::ostream* os) { *os << "length " << c.length; }
 
 class ArchiveStrings : public ::testing::TestWithParam<StringCase> {};
 
@@ -244,6 +248,8 @@ struct BadObject {
     std::size_t offset;
     const char* message;
 };
+
+void PrintTo(const BadObject& c, std::ostream* os) { *os << c.name; }
 
 class ArchiveObjectErrors : public ::testing::TestWithParam<BadObject> {};
 

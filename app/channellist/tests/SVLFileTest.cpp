@@ -323,6 +323,8 @@ struct KindCase {
     const char* text;
 };
 
+void PrintTo(const KindCase& c, std::ostream* os) { *os << "type " << c.type; }
+
 class ProgramKinds : public ::testing::TestWithParam<KindCase> {};
 
 TEST_P(ProgramKinds, FollowTheTypeBits) {
@@ -349,6 +351,8 @@ struct LanguageCase {
     ByteBlock descriptors;
     std::string code;
 };
+
+void PrintTo(const LanguageCase& c, std::ostream* os) { *os << "expect '" << c.code << "'"; }
 
 class StreamLanguage : public ::testing::TestWithParam<LanguageCase> {};
 
