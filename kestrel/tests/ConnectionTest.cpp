@@ -132,8 +132,12 @@ TEST_F(ConnectionTest, KeepAliveAndPostedMessagesRunOnTheDispatcher) {
             loop.Quit();
         });
     Conn::Instance().AttachDispatcher(loop);
-    loop.RunFor(std::chrono::milliseconds(130));
+    const auto start = std::chrono::steady_clock::now();
+    while (server.keepAlives() < 2 &&
+           std::chrono::steady_clock::now() - start < std::chrono::seconds(5))
+        loop.RunFor(std::chrono::milliseconds(40));
     EXPECT_GE(server.keepAlives(), 2);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(80));  // 40 ms apart
     EXPECT_EQ(server.lastKeepAliveClient(), 9u);
     server.Post(0x1234, 1239, 2, 0);
     loop.RunFor(std::chrono::milliseconds(2000));
