@@ -64,7 +64,7 @@ const Transponder* CDishTuner::FindSatellite(const ChannelParams& params) {
         if (std::llabs(received - int64_t(tp.frequencyKHz)) > kSatelliteToleranceKHz) continue;
         // The band must also be reachable with that oscillator: the tone selects
         // the high band for transponders above the switch frequency.
-        bool high = tp.frequencyKHz >= dish.lnb.switchKHz;
+        bool high = tp.frequencyKHz > dish.lnb.switchKHz;
         if (high != (params.tone != 0)) continue;
         if (!SymbolRateMatches(params.symbolRate, tp.symbolRate)) continue;
         offsetKHz_ = int32_t(received - int64_t(tp.frequencyKHz));

@@ -22,7 +22,9 @@ CEmulatedCard::CEmulatedCard(CInstallation installation, IDatagramSink& sink)
       sink_(sink),
       tuner_(installation_),
       filters_(sink),
-      player_(filters_) {}
+      player_(filters_) {
+    filters_.SetLiveClock(installation_.liveClock);
+}
 
 CEmulatedCard::~CEmulatedCard() { player_.Stop(); }
 

@@ -229,6 +229,12 @@ private:
             else return Fail("diseqc muss yes oder no sein");
             return true;
         }
+        if (key == "live_clock") {
+            if (value == "yes") result.liveClock = true;
+            else if (value == "no") result.liveClock = false;
+            else return Fail("live_clock muss yes oder no sein");
+            return true;
+        }
         if (key == "ip") return ParseLoopbackIp(value, b.ip) || Fail("nur 127.x.y.z erlaubt");
         if (key == "base_port") {
             return (ParseNumber(value, b.basePort) && b.basePort > 0 && b.basePort < 65400) ||

@@ -70,6 +70,7 @@ public:
     std::vector<Transponder> cable;
     BoardIdentity board;
     double speed = 1.0;  // playback speed relative to the stream's own bit rate
+    bool liveClock = true;  // TDT and TOT carry the current time
 };
 
 }  // namespace nvdvbsrv

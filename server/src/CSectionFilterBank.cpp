@@ -1,5 +1,9 @@
 #include "CSectionFilterBank.h"
 
+#include <ctime>
+
+#include "CTimeStamper.h"
+
 namespace nvdvbsrv {
 
 bool CSectionFilterBank::Matches(const SectionFilterSpec& spec,
@@ -74,6 +78,11 @@ void CSectionFilterBank::FeedPacket(std::span<const uint8_t> packet) {
 
 void CSectionFilterBank::Deliver(uint16_t pid, std::span<const uint8_t> section) {
     // Called with the mutex held; the sink does not call back into the bank.
+    if (liveClock_ && pid == CTimeStamper::kPid) {
+        // The time tables tell the time of now, not of the recording.
+        scratch_.assign(section.begin(), section.end());
+        if (CTimeStamper::Stamp(scratch_, std::time(nullptr))) section = scratch_;
+    }
     for (const auto& [handle, f] : filters_) {
         if (f.spec.pid == pid && Matches(f.spec, section)) sink_.Send(handle, section);
     }

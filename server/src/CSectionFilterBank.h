@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <mutex>
@@ -46,6 +47,9 @@ public:
 
     static bool Matches(const SectionFilterSpec& spec, std::span<const uint8_t> section);
 
+    // With the live clock on, TDT and TOT sections carry the current time.
+    void SetLiveClock(bool on) { liveClock_ = on; }
+
 private:
     struct Filter {
         uint32_t client;
@@ -61,6 +65,8 @@ private:
     mutable std::mutex mutex_;
     std::map<uint16_t, Filter> filters_;  // by handle
     std::map<uint16_t, PidState> pids_;
+    std::atomic<bool> liveClock_{false};
+    std::vector<uint8_t> scratch_;
 };
 
 }  // namespace nvdvbsrv

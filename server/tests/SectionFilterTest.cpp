@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <mutex>
 #include <set>
 
 #include "CSectionAssembler.h"
 #include "CSectionFilterBank.h"
+#include "CTimeStamper.h"
 #include "TsTestUtil.h"
 
 using namespace nvdvbsrv;
@@ -173,4 +175,44 @@ TEST(SectionFilterBankTest, RealCaptureSectionsMatchAnIndependentExtraction) {
             }
         }
     }
+}
+
+TEST(TimeStamperTest, TimeTablesCarryTheCurrentTime) {
+    // 1993-10-13 12:45:00 UTC is MJD 0xC079.
+    const std::time_t when = 750516300;
+    Bytes tdt = {0x70, 0x70, 0x05, 0xB0, 0x00, 0x01, 0x02, 0x03};
+    ASSERT_TRUE(CTimeStamper::Stamp(tdt, when));
+    EXPECT_EQ(tdt, (Bytes{0x70, 0x70, 0x05, 0xC0, 0x79, 0x12, 0x45, 0x00}));
+
+    // TOT with a local time offset descriptor: the CRC is valid again.
+    Bytes tot = {0x73, 0x70, 0x00, 0, 0, 0, 0, 0, 0xF0, 0x0F, 0x58, 0x0D,
+                 'D', 'E', 'U', 0x02, 0x01, 0x00, 0xC0, 0x79, 0, 0, 0, 0x02, 0x00};
+    tot.insert(tot.end(), {0, 0, 0, 0});
+    tot[2] = uint8_t(tot.size() - 3);
+    ASSERT_TRUE(CTimeStamper::Stamp(tot, when));
+    EXPECT_EQ(tot[3], 0xC0);
+    EXPECT_EQ(testutil::Crc32Mpeg(tot.data(), tot.size()), 0u);
+
+    Bytes wrongLength = {0x70, 0x70, 0x09, 0, 0, 0, 0, 0};
+    EXPECT_FALSE(CTimeStamper::Stamp(wrongLength, when));
+    Bytes otherTable = {0x71, 0x70, 0x05, 0, 0, 0, 0, 0};
+    EXPECT_FALSE(CTimeStamper::Stamp(otherTable, when));
+    EXPECT_EQ(otherTable[3], 0);
+}
+
+TEST(SectionFilterBankTest, LiveClockStampsOnlyTheTimePid) {
+    Recorder rec;
+    CSectionFilterBank bank(rec);
+    bank.SetLiveClock(true);
+    ASSERT_TRUE(bank.Add(1, 1, Spec(0x14, {0x70}, {0xFF})));
+    ASSERT_TRUE(bank.Add(1, 2, Spec(0x20, {0x70}, {0xFF})));
+    const Bytes old = {0x70, 0x70, 0x05, 0xC0, 0x79, 0x12, 0x45, 0x00};
+    uint8_t cc1 = 0, cc2 = 0;
+    for (auto& p : testutil::Packetize(0x14, {old}, cc1)) bank.FeedPacket(p);
+    for (auto& p : testutil::Packetize(0x20, {old}, cc2)) bank.FeedPacket(p);
+    ASSERT_EQ(rec.got.size(), 2u);
+    const auto& live = rec.got[0].second;
+    const int mjd = live[3] << 8 | live[4];
+    EXPECT_EQ(mjd, int(std::time(nullptr) / 86400 + 40587));
+    EXPECT_EQ(rec.got[1].second, old);
 }

@@ -1,0 +1,22 @@
+// Puts the current time into the time tables of a looping stream: the TDT
+// (table 0x70) and TOT (table 0x73, ETSI EN 300 468, 5.2.5/5.2.6) carry the
+// time of the recording, which a receiver would show as its clock. The TOT's
+// CRC is computed anew.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <span>
+
+namespace nvdvbsrv {
+
+class CTimeStamper {
+public:
+    static constexpr uint16_t kPid = 0x14;
+
+    // True when the section is a well-formed TDT or TOT; it then carries utc.
+    static bool Stamp(std::span<uint8_t> section, std::time_t utc);
+    static uint32_t Crc32(std::span<const uint8_t> data);
+};
+
+}  // namespace nvdvbsrv
