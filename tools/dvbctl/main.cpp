@@ -19,7 +19,7 @@ int Usage() {
                  "  tune --svl FILE [--program N|NAME]        tune a program of a channel list\n"
                  "  sections --pid P --table T [--ext E] [--count N] [--mode 0|1|2]\n"
                  "       [--type5 1] [--timeout MS]           print tables (sections in hex)\n"
-                 "  key N                                     (not possible over the client link)\n");
+                 "  key N                                     inject a remote key (runs the server's key command)\n");
     return 2;
 }
 }  // namespace
@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     const std::string cmd = argv[1];
     std::vector<std::string> rest(argv + 2, argv + argc);
     kestrel::CServerConnection::Instance().AttachDispatcher(kestrel::DefaultPollDispatcher());
-    if (cmd == "key") return KeyCommand(Options());
+    if (cmd == "key") return rest.size() == 1 ? KeyCommand(rest[0]) : Usage();
     Options o;
     if (!o.Parse(rest)) {
         std::fprintf(stderr, "dvbctl: %s\n", o.error().c_str());
