@@ -130,18 +130,6 @@ TEST(ArchiveBounds, HugeLengthsFailAtTheEndWithoutAllocating) {
     }
 }
 
-TEST(ArchiveBounds, EveryReadChecksTheEnd) {
-    const Bytes three{1, 2, 3};
-    CArchive a(three);
-    EXPECT_THROW(a.ReadU32(), CArchiveException);
-    CArchive b(three);
-    b.ReadU16();
-    EXPECT_THROW(b.ReadU16(), CArchiveException);
-    const Bytes empty;
-    CArchive c(empty);
-    EXPECT_THROW(c.ReadU8(), CArchiveException);
-}
-
 // ---- object tags ----
 
 CLnb MakeLnb(std::int32_t type) {
