@@ -26,6 +26,7 @@ CGfxListCtrl::CGfxListCtrl(QWidget* parent) : QTreeView(parent), model_(new CGfx
     h->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(h, &QHeaderView::customContextMenuRequested, this, &CGfxListCtrl::ShowHeaderMenu);
 
+    connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, &CGfxListCtrl::BeforeReset);
     connect(model_, &QAbstractItemModel::modelReset, this, &CGfxListCtrl::AfterReset);
     connect(model_, &CGfxListModel::itemCellsChanged, viewport(),
             static_cast<void (QWidget::*)()>(&QWidget::update));
@@ -75,6 +76,13 @@ void CGfxListCtrl::RebuildColumns() {
     model_->SetColumns(layout_.ShownDefinitions());  // resets, AfterReset applies widths
 }
 
+void CGfxListCtrl::BeforeReset() {
+    if (!model_->CategoryMode()) return;  // leaving flat mode: keep what was remembered
+    collapsed_.clear();
+    for (int g = 0; g < model_->GroupCount(); ++g)
+        if (!isExpanded(model_->index(g, 0))) collapsed_.insert(model_->GroupKey(g));
+}
+
 void CGfxListCtrl::AfterReset() {
     const auto& cols = model_->Columns();
     for (int i = 0; i < int(cols.size()); ++i)
@@ -84,6 +92,8 @@ void CGfxListCtrl::AfterReset() {
     if (!category) return;
     for (int g = 0; g < model_->GroupCount(); ++g) setFirstColumnSpanned(g, QModelIndex(), true);
     expandAll();
+    for (int g = 0; g < model_->GroupCount() && !collapsed_.empty(); ++g)
+        if (collapsed_.count(model_->GroupKey(g))) collapse(model_->index(g, 0));
 }
 
 void CGfxListCtrl::SetCategoryMode(bool on) {

@@ -82,6 +82,11 @@ void CGfxListModel::Regroup() {
     }
 }
 
+std::string CGfxListModel::GroupKey(int group) const {
+    return group >= 0 && group < int(groups_.size()) ? groups_[std::size_t(group)].key
+                                                     : std::string();
+}
+
 bool CGfxListModel::IsHeader(const QModelIndex& idx) const {
     return idx.isValid() && category_ && idx.internalId() == kTopLevel;
 }

@@ -121,6 +121,23 @@ TEST_F(GfxListCtrlTest, CategoryModeGroupsByFirstOccurrenceWithHeaders) {
     EXPECT_EQ(m->rowCount(m->index(0, 0)), 0);
 }
 
+TEST_F(GfxListCtrlTest, CollapsedGroupsStayCollapsedOverRefills) {
+    list.SetCategoryMode(true);
+    CGfxListModel* m = list.Model();
+    list.collapse(m->index(0, 0));  // "B"
+    std::vector<quintptr> items(m->Items().rbegin(), m->Items().rend());  // C, B, A, B
+    list.SetItems(items);
+    EXPECT_EQ(m->GroupKey(1), "B");
+    EXPECT_FALSE(list.isExpanded(m->index(1, 0)));
+    EXPECT_TRUE(list.isExpanded(m->index(0, 0)));
+    list.SetCategoryMode(false);
+    list.SetCategoryMode(true);
+    EXPECT_FALSE(list.isExpanded(m->index(1, 0)));
+    list.expand(m->index(1, 0));
+    list.SetItems(items);
+    EXPECT_TRUE(list.isExpanded(m->index(1, 0)));
+}
+
 TEST_F(GfxListCtrlTest, SelectionIsInRowOrderAndMarksHeaders) {
     list.SetCategoryMode(true);
     CGfxListModel* m = list.Model();

@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 #include <QTreeView>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "Allgemein/CColumnLayout.h"
@@ -71,6 +73,7 @@ protected:
 
 private:
     void RebuildColumns();
+    void BeforeReset();
     void AfterReset();
     void ShowHeaderMenu(const QPoint& pos);
     std::vector<std::pair<QModelIndex, int>> SelectedInRowOrder() const;
@@ -78,4 +81,5 @@ private:
     QString listName_;
     CColumnLayout layout_;
     CGfxListModel* model_;
+    std::set<std::string> collapsed_;  // categories the user closed, kept over refills
 };

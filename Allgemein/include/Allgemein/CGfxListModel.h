@@ -44,6 +44,8 @@ public:
     void SetCategoryMode(bool on);
     bool CategoryMode() const { return category_; }
     int GroupCount() const { return int(groups_.size()); }
+    /// Category key of the header row `group` (empty when out of range).
+    std::string GroupKey(int group) const;
 
     /// While busy the rows show no cell texts.
     void SetBusy(bool busy);
