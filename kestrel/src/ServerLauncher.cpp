@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 
 extern char** environ;
 
@@ -59,6 +60,12 @@ unsigned StartServerProcess(const std::string& commandLine, int* pid) {
     posix_spawn_file_actions_t fa;
     posix_spawn_file_actions_init(&fa);
     posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
+    // A server started hidden must not hold the client's terminal or pipes
+    // (a caller reading the client's output would wait for the server's end).
+    const char* log = std::getenv("KESTREL_SERVER_LOG");
+    const char* out = log && *log ? log : "/dev/null";
+    posix_spawn_file_actions_addopen(&fa, 1, out, O_WRONLY | O_CREAT | O_APPEND, 0600);
+    posix_spawn_file_actions_adddup2(&fa, 1, 2);
     posix_spawnattr_t attr;
     posix_spawnattr_init(&attr);
     posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSID);
