@@ -18,6 +18,7 @@ int IdOf(const QListWidgetItem* item) { return item->data(kIdRole).toInt(); }
 void ShowMessage(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::Warning, QGuiApplication::applicationDisplayName(), text,
                     QMessageBox::Ok, parent);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);  // the program's own boxes stay in front
     box.exec();
 }
 
