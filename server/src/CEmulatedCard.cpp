@@ -9,9 +9,9 @@
 namespace nvdvbsrv {
 namespace {
 
-// Port offsets with a fixed meaning (common interface, on-screen display,
-// remote control) are never given out as filter handles.
-bool Reserved(uint16_t handle) { return handle >= 34 && handle <= 37; }
+// Port offsets with a fixed meaning (teletext 32, common interface 34,
+// on-screen display 36, remote control 37) are never given out as filter handles.
+bool Reserved(uint16_t handle) { return handle >= 32 && handle <= 37; }
 
 constexpr uint16_t kRemotePort = 37;
 
@@ -22,7 +22,8 @@ CEmulatedCard::CEmulatedCard(CInstallation installation, IDatagramSink& sink)
       sink_(sink),
       tuner_(installation_),
       filters_(sink),
-      player_(filters_) {
+      teletext_(sink),
+      player_({&filters_, &teletext_}) {
     filters_.SetLiveClock(installation_.liveClock);
 }
 
@@ -95,7 +96,7 @@ SignalFigures CEmulatedCard::Signal() const {
 }
 
 std::optional<uint16_t> CEmulatedCard::FreeHandle() const {
-    for (uint16_t h = 1; h < 1 + kMaxFilters + 4; ++h) {
+    for (uint16_t h = 1; h < 1 + kMaxFilters + 6; ++h) {
         if (!Reserved(h) && !filters_.InUse(h)) return h;
     }
     return std::nullopt;
@@ -117,6 +118,18 @@ void CEmulatedCard::RemoveClient(uint32_t client) { filters_.RemoveClient(client
 void CEmulatedCard::SetVideoPid(uint16_t pid) {
     videoPid_ = pid;
     video_ = playing_ ? CVideoProbe::Probe(*playing_, pid) : VideoInfo{};
+}
+
+std::optional<uint16_t> CEmulatedCard::StartTeletext(uint16_t pid) {
+    if (pid > 0x1FFF) return std::nullopt;
+    teletext_.SetPid(pid);
+    return CTeletextDecoder::kPort;
+}
+
+bool CEmulatedCard::StopTeletext(uint16_t handle) {
+    if (handle != CTeletextDecoder::kPort || !teletext_.Running()) return false;
+    teletext_.Stop();
+    return true;
 }
 
 void CEmulatedCard::SetRemoteControl(uint32_t type, uint16_t /*value*/) { remoteOn_ = type != 0; }

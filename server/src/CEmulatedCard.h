@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "CTeletextDecoder.h"
 #include "CTsPlayer.h"
 #include "ICard.h"
 
@@ -38,6 +39,9 @@ public:
     uint16_t AudioPid() const override { return audioPid_; }
     VideoInfo Video() const override { return video_; }
 
+    std::optional<uint16_t> StartTeletext(uint16_t pid) override;
+    bool StopTeletext(uint16_t handle) override;
+
     void SetRemoteControl(uint32_t type, uint16_t value) override;
     bool PressKey(uint8_t code) override;
 
@@ -54,6 +58,7 @@ private:
     IDatagramSink& sink_;
     CDishTuner tuner_;
     CSectionFilterBank filters_;
+    CTeletextDecoder teletext_;
     CTsPlayer player_;
     std::map<std::string, std::shared_ptr<const CTsFile>> files_;
     std::shared_ptr<const CTsFile> playing_;

@@ -66,9 +66,10 @@ uint32_t CRequestHandler::Handle(uint32_t client, std::span<uint8_t> block) {
     if (InRange(code, 50, 59) || InRange(code, 590, 596)) return Decoder(code, block);
     if (code == 60 || code == 64) return Filter(client, code, block);
     if (code == 70) return Peripherals(code, block);
-    // Teletext, on-screen display, recording, network streaming and the common
+    if (InRange(code, 80, 84)) return Teletext(code, block);
+    // The on-screen display, recording, network streaming and the common
     // interface are not part of this card.
-    if (InRange(code, 80, 84) || InRange(code, 90, 108) || InRange(code, 118, 130) ||
+    if (InRange(code, 90, 108) || InRange(code, 118, 130) ||
         InRange(code, 140, 146)) {
         return result::kNotSupported;
     }
@@ -388,6 +389,29 @@ uint32_t CRequestHandler::Filter(uint32_t client, uint16_t code, std::span<uint8
     if (!handle) return result::kFailed;
     w.U16(Slot(0), *handle);
     return result::kOk;
+}
+
+uint32_t CRequestHandler::Teletext(uint16_t code, std::span<uint8_t> block) {
+    BlockReader r(block);
+    BlockWriter w(block);
+    const uint32_t value = r.U32(Slot(0));
+    switch (code) {
+    case C(Command::TTX_On): {
+        if (value > 0x1FFF) return result::kBadRequest;
+        auto handle = card_.StartTeletext(uint16_t(value));
+        if (!handle) return result::kFailed;
+        w.U16(Slot(0), *handle);
+        return result::kOk;
+    }
+    case C(Command::TTX_Off):
+        if (value > 0xFFFF) return result::kBadRequest;
+        return card_.StopTeletext(uint16_t(value)) ? result::kOk : result::kFailed;
+    case C(Command::TTX_ModifySearchTable):
+    case C(Command::TTX_GetP29_P830):
+        return result::kOk;  // every page is delivered as it comes
+    default:
+        return result::kUnknownCommand;
+    }
 }
 
 uint32_t CRequestHandler::Peripherals(uint16_t code, std::span<uint8_t> block) {

@@ -37,6 +37,7 @@ private:
     uint32_t Decoder(uint16_t code, std::span<uint8_t> block);
     uint32_t Filter(uint32_t client, uint16_t code, std::span<uint8_t> block);
     uint32_t Peripherals(uint16_t code, std::span<uint8_t> block);
+    uint32_t Teletext(uint16_t code, std::span<uint8_t> block);
     uint32_t Diseqc(std::span<uint8_t> block);
     uint32_t TuneLegacy();
 

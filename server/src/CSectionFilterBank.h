@@ -15,6 +15,7 @@
 
 #include "CSectionAssembler.h"
 #include "IDatagramSink.h"
+#include "IPacketSink.h"
 
 namespace nvdvbsrv {
 
@@ -26,7 +27,7 @@ struct SectionFilterSpec {
     uint32_t type = 4;
 };
 
-class CSectionFilterBank {
+class CSectionFilterBank : public IPacketSink {
 public:
     static constexpr size_t kMaxLength = 16;
 
@@ -41,9 +42,9 @@ public:
     size_t Count() const;
 
     // Streaming side: one transport packet of the received stream.
-    void FeedPacket(std::span<const uint8_t> packet);
+    void FeedPacket(std::span<const uint8_t> packet) override;
     // The stream jumped (new transponder, loop): drop sections in progress.
-    void ResetAssemblers();
+    void ResetAssemblers() override;
 
     static bool Matches(const SectionFilterSpec& spec, std::span<const uint8_t> section);
 

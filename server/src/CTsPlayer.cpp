@@ -16,7 +16,7 @@ void CTsPlayer::Play(std::shared_ptr<const CTsFile> file, double speed) {
         stop_ = false;
     }
     played_ = 0;
-    filters_.ResetAssemblers();
+    for (auto* s : sinks_) s->ResetAssemblers();
     thread_ = std::thread([this, file, speed] { Run(file, speed); });
 }
 
@@ -44,10 +44,12 @@ void CTsPlayer::Run(std::shared_ptr<const CTsFile> file, double speed) {
     };
     for (;;) {
         for (size_t k = 0; k < slice; ++k) {
-            filters_.FeedPacket(file->Packet(index));
+            const auto packet = file->Packet(index);
+            for (auto* s : sinks_) s->FeedPacket(packet);
             if (++index == count) {
                 index = 0;
-                filters_.ResetAssemblers();  // the loop joins two unrelated points
+                // The loop joins two unrelated points of the stream.
+                for (auto* s : sinks_) s->ResetAssemblers();
             }
         }
         sent += slice;

@@ -1,5 +1,6 @@
 // Plays a transponder's stream in a loop at its own bit rate (times a speed
-// factor) on a thread of its own and hands every packet to the section filters.
+// factor) on a thread of its own and hands every packet to its consumers
+// (section filters, teletext).
 #pragma once
 
 #include <atomic>
@@ -9,14 +10,16 @@
 #include <mutex>
 #include <thread>
 
-#include "CSectionFilterBank.h"
+#include <vector>
+
+#include "IPacketSink.h"
 #include "CTsFile.h"
 
 namespace nvdvbsrv {
 
 class CTsPlayer {
 public:
-    explicit CTsPlayer(CSectionFilterBank& filters) : filters_(filters) {}
+    explicit CTsPlayer(std::vector<IPacketSink*> sinks) : sinks_(std::move(sinks)) {}
     ~CTsPlayer() { Stop(); }
     CTsPlayer(const CTsPlayer&) = delete;
     CTsPlayer& operator=(const CTsPlayer&) = delete;
@@ -31,7 +34,7 @@ public:
 private:
     void Run(std::shared_ptr<const CTsFile> file, double speed);
 
-    CSectionFilterBank& filters_;
+    std::vector<IPacketSink*> sinks_;
     std::thread thread_;
     std::mutex mutex_;
     std::condition_variable wake_;

@@ -69,6 +69,10 @@ public:
     virtual uint16_t AudioPid() const = 0;
     virtual VideoInfo Video() const = 0;
 
+    // Teletext acquisition of a PID: whole pages go out at the returned handle.
+    virtual std::optional<uint16_t> StartTeletext(uint16_t pid) = 0;
+    virtual bool StopTeletext(uint16_t handle) = 0;
+
     // Remote control: type 0 switches the receiver off.
     virtual void SetRemoteControl(uint32_t type, uint16_t value) = 0;
     // A key pressed on the remote control; false when the receiver is off.

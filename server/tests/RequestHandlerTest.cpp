@@ -114,7 +114,9 @@ TEST_F(RequestHandlerTest, MalformedRequestsGetAnErrorResult) {
         {64, {{8, 0x10000}}, 10},               // handle beyond 16 bits
         {70, {{8, 1}, {12, 0x10000}}, 10},
         {9999, {}, 11},
-        {80, {{8, 0x20}}, 12},                  // teletext is not emulated
+        {90, {{8, 1}}, 12},                     // the on-screen display is not emulated
+        {80, {{8, 0x2000}}, 10},                // teletext PID beyond 13 bits
+        {81, {{8, 5}}, 2},                      // not the teletext handle
     };
     for (const auto& c : cases) EXPECT_EQ(Run(c.code, c.slots), c.result) << c.code;
 }
@@ -169,7 +171,7 @@ TEST_F(RequestHandlerTest, FilterHandlesAvoidFixedPortsAndBelongToTheirClient) {
         ASSERT_LT(handles.size(), 1000u);
     }
     EXPECT_EQ(handles.size(), CEmulatedCard::kMaxFilters);
-    for (uint16_t h = 34; h <= 37; ++h) EXPECT_FALSE(handles.count(h)) << h;
+    for (uint16_t h = 32; h <= 37; ++h) EXPECT_FALSE(handles.count(h)) << h;
     const uint16_t first = *handles.begin();
     EXPECT_EQ(Run(64, {{8, first}}, 2), 2u);  // another client's filter
     EXPECT_EQ(Run(64, {{8, first}}, 1), 1u);

@@ -288,3 +288,29 @@ TEST_F(ServerIntegrationTest, TerminatesCleanlyAndRemovesItsObjects) {
     kestrel::protocol::SharedMemory probe;
     EXPECT_FALSE(probe.Open(kestrel::protocol::StatusMemoryName(server->Suffix()), 4, false));
 }
+
+TEST_F(ServerIntegrationTest, TeletextPagesArriveAtTheVideotextPort) {
+    auto server = Start(DishConfig(port_, "4"));
+    TestClient c(server->Suffix());
+    ASSERT_EQ(Tune(c, 12188000, 10600000, 27500000, 13, 1), 0u);
+    ASSERT_EQ(c.Request(80, [](Block& b) { Put32(b, 8, 0x240); }), 1u);
+    const uint16_t handle = c.U16(8);
+    EXPECT_EQ(handle, 32);
+    ASSERT_EQ(c.Request(82, [](Block& b) {
+                  Put32(b, 8, 0xFFFF);
+                  Put32(b, 12, 0xFFFF);
+                  Put32(b, 16, 0xFFFF);
+                  Put32(b, 20, 1);
+              }),
+              1u);
+    UdpReceiver rx(uint16_t(port_ + handle));
+    auto page = rx.Receive(3000);
+    ASSERT_TRUE(page);
+    ASSERT_EQ(page->size(), 1960u);
+    std::string header;
+    for (size_t i = 0; i < 40; ++i) header.push_back(char((*page)[i] & 0x7F));
+    EXPECT_NE(header.find("TELEVIDEO"), std::string::npos) << header;
+    ASSERT_EQ(c.Request(81, [&](Block& b) { Put32(b, 8, handle); }), 1u);
+    (void)rx.Collect(std::chrono::milliseconds(100));
+    EXPECT_FALSE(rx.Receive(800));
+}
