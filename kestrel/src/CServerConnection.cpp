@@ -156,7 +156,7 @@ std::uint32_t CServerConnection::SendSync(LinkOp op, std::uint32_t wParam) {
         if (st != RecvStatus::Ok) continue;  // a malformed record is dropped
         if (in.kind == FrameKind::Result && in.seq == f.seq) return in.lParam;
         if (in.kind == FrameKind::Posted) {
-            posted_.push_back(in);
+            QueuePosted(in);
             if (dispatcher_) dispatcher_->Defer([this] { DeliverPosted(); });
         }
     }
@@ -230,8 +230,14 @@ void CServerConnection::OnSocketReadable() {
         socketWatch_ = 0;
         return;
     }
-    if (st == RecvStatus::Ok && in.kind == FrameKind::Posted) posted_.push_back(in);
+    if (st == RecvStatus::Ok && in.kind == FrameKind::Posted) QueuePosted(in);
     DeliverPosted();
+}
+
+void CServerConnection::QueuePosted(const Frame& f) {
+    // Without an event loop nobody takes them: keep only the newest.
+    if (posted_.size() >= kMaxQueuedPosts) posted_.pop_front();
+    posted_.push_back(f);
 }
 
 void CServerConnection::DeliverPosted() {

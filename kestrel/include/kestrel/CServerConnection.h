@@ -98,6 +98,8 @@ private:
     void PostLink(protocol::LinkOp op, std::uint32_t wParam);
     void OnSocketReadable();
     void DeliverPosted();
+    void QueuePosted(const protocol::Frame& f);
+    static constexpr std::size_t kMaxQueuedPosts = 256;
 
     ConnectTimings timings_;
     std::uint32_t serverWindow_ = 0;
