@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "CSiTables.h"
+#include "CTeletextWriter.h"
 
 namespace demomux {
 namespace {
@@ -13,6 +14,51 @@ constexpr double kPsiInterval = 0.1;  // PAT and PMT
 constexpr double kSiInterval = 0.5;   // SDT, NIT, EIT present/following
 
 uint16_t PidOf(const Packet& p) { return uint16_t((p[1] & 0x1F) << 8 | p[2]); }
+
+// Teletext shows plain ASCII here: German letters are written out.
+std::string Ascii(const std::string& latin1) {
+    std::string out;
+    for (unsigned char c : latin1) {
+        switch (c) {
+        case 0xC4: out += "Ae"; break;
+        case 0xD6: out += "Oe"; break;
+        case 0xDC: out += "Ue"; break;
+        case 0xE4: out += "ae"; break;
+        case 0xF6: out += "oe"; break;
+        case 0xFC: out += "ue"; break;
+        case 0xDF: out += "ss"; break;
+        default: out += c < 0x80 ? char(c) : '?';
+        }
+    }
+    return out;
+}
+
+std::string TeletextHeader(const DemoProgram& p, int page) {
+    std::string name = Ascii(p.name).substr(0, 18);
+    name.resize(18, ' ');
+    return std::to_string(page) + " " + name + " Demo-VT";
+}
+
+std::vector<std::string> TeletextRows(const DemoTransponder& tp, const DemoProgram& p, int page) {
+    const std::string name = Ascii(p.name);
+    switch (page) {
+    case 101:
+        return {"", "  Programmhinweise", "", "  Jetzt:   Testbild mit Ton",
+                "  Danach:  Nachrichten", "", "  " + name};
+    case 102:
+        return {"", "  Technik", "", "  Video-PID    " + std::to_string(p.videoPid),
+                "  Audio-PID    " + std::to_string(p.audioPid),
+                "  Service-ID   " + std::to_string(p.serviceId),
+                "  Transponder  " + std::to_string(tp.frequencyKHz / 1000) +
+                    (tp.vertical ? " MHz V" : " MHz H")};
+    case 103:
+        return {"", "  Impressum", "", "  Demo-Sender des Emulators",
+                "  Testbild und Ton: ffmpeg", "  Tabellen: mkdemomux"};
+    default:
+        return {"", "  Demo-Videotext", "", "  " + name, "", "  101  Programmhinweise",
+                "  102  Technik", "  103  Impressum"};
+    }
+}
 
 }  // namespace
 
@@ -49,6 +95,7 @@ std::vector<Packet> CMuxBuilder::Build(const DemoTransponder& tp,
     std::vector<Item> items;
     AddPrograms(tp, ts, items);
     AddTables(tp, all, ts, items);
+    AddTeletext(tp, ts, items);
     std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
         return a.at < b.at || (a.at == b.at && a.order < b.order);
     });
@@ -74,6 +121,28 @@ void CMuxBuilder::AddPrograms(const DemoTransponder& tp, CTsPacketizer& ts,
             if (pid == s.audioPid) to = p.audioPid;
             if (!to) continue;
             items.push_back({double(i) / double(n), order, ts.Remap(in, to)});
+        }
+        ++order;
+    }
+}
+
+void CMuxBuilder::AddTeletext(const DemoTransponder& tp, CTsPacketizer& ts,
+                              std::vector<Item>& items) {
+    // Four pages in turn, one every half second, on every teletext PID.
+    int order = 500;
+    const int count = std::max(1, int(seconds_ / kSiInterval));
+    for (const auto& p : tp.programs) {
+        uint16_t pid = 0;
+        for (const auto& s : p.streams) {
+            if (s.type == 6 && !pid) pid = s.pid;
+        }
+        if (!pid) continue;
+        for (int k = 0; k < count; ++k) {
+            const int page = 100 + k % 4;
+            const auto pes = CTeletextWriter::PagePes(page, TeletextHeader(p, page),
+                                                      TeletextRows(tp, p, page));
+            const double at = (double(k) + 0.25) / count;
+            for (auto& pk : ts.Pes(pid, pes)) items.push_back({at, order, pk});
         }
         ++order;
     }

@@ -36,6 +36,7 @@ private:
         Packet packet;
     };
     void AddPrograms(const DemoTransponder& tp, CTsPacketizer& ts, std::vector<Item>& items);
+    void AddTeletext(const DemoTransponder& tp, CTsPacketizer& ts, std::vector<Item>& items);
     void AddTables(const DemoTransponder& tp, const std::vector<DemoTransponder>& all,
                    CTsPacketizer& ts, std::vector<Item>& items);
 

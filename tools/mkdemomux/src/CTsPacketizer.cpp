@@ -33,6 +33,21 @@ std::vector<Packet> CTsPacketizer::Section(uint16_t pid, const std::vector<uint8
     return out;
 }
 
+std::vector<Packet> CTsPacketizer::Pes(uint16_t pid, const std::vector<uint8_t>& pes) {
+    std::vector<Packet> out;
+    for (size_t pos = 0; pos < pes.size(); pos += 184) {
+        Packet p;
+        p.fill(0xFF);
+        p[0] = 0x47;
+        p[1] = uint8_t((pos == 0 ? 0x40 : 0x00) | (pid >> 8 & 0x1F));
+        p[2] = uint8_t(pid);
+        p[3] = uint8_t(0x10 | NextCc(pid));
+        std::copy_n(pes.begin() + long(pos), std::min<size_t>(184, pes.size() - pos), p.begin() + 4);
+        out.push_back(p);
+    }
+    return out;
+}
+
 Packet CTsPacketizer::Remap(const Packet& in, uint16_t pid) {
     Packet p = in;
     p[1] = uint8_t((p[1] & 0xE0) | (pid >> 8 & 0x1F));

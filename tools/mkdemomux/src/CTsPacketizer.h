@@ -16,6 +16,8 @@ public:
     std::vector<Packet> Section(uint16_t pid, const std::vector<uint8_t>& section);
     // A copy of a packet moved to another PID, with this PID's next counter.
     Packet Remap(const Packet& in, uint16_t pid);
+    // A PES packet whose size is a multiple of 184 bytes, in whole packets.
+    std::vector<Packet> Pes(uint16_t pid, const std::vector<uint8_t>& pes);
 
 private:
     uint8_t NextCc(uint16_t pid);

@@ -80,6 +80,19 @@ TEST(DemoBroadcastTest, ProgramsOfTheDemoListAreOnAir) {
     ASSERT_EQ(c.Request(54), 1u);
     EXPECT_EQ(c.U16(8 + 38), 352);
     EXPECT_EQ(c.U16(8 + 40), 288);
+
+    // The videotext of the program: its teletext PID carries pages 100-103.
+    ASSERT_EQ(c.Request(80, [](Block& b) { Put32(b, 8, 104); }), 1u);
+    UdpReceiver ttx(uint16_t(std::stoi(port) + c.U16(8)));
+    auto page = ttx.Receive(4000);
+    ASSERT_TRUE(page);
+    ASSERT_EQ(page->size(), 1960u);
+    std::string pageText;
+    for (uint8_t ch : *page) pageText.push_back(char(ch & 0x7F));
+    EXPECT_NE(pageText.find("Das Erste"), std::string::npos);
+    const int number = std::stoi(pageText.substr(8, 3));
+    EXPECT_GE(number, 100);
+    EXPECT_LE(number, 103);
     std::error_code ec;
     std::filesystem::remove_all(out, ec);
 }

@@ -7,6 +7,8 @@
 #include "CSectionFilterBank.h"
 #include "CSectionWriter.h"
 #include "CSiTables.h"
+#include "CTeletextDecoder.h"
+#include "CTeletextWriter.h"
 #include "CTsFile.h"
 
 using namespace demomux;
@@ -205,4 +207,28 @@ TEST(MuxBuilderTest, TheCardFindsEveryTableAndProgramInTheBuiltStream) {
     // The card measures the rate from the copied PCRs.
     auto file = nvdvbsrv::CTsFile::FromBytes(bytes);
     EXPECT_TRUE(file.BitrateFromPcr());
+}
+
+TEST(TeletextWriterTest, TheCardReadsBackTheWrittenPages) {
+    const auto pes = CTeletextWriter::PagePes(102, "102 Das Erste        Demo-VT",
+                                              {"", "  Technik", "  Video-PID    101"});
+    EXPECT_EQ(pes.size() % 184, 0u);
+    EXPECT_EQ(size_t(pes[4] << 8 | pes[5]) + 6, pes.size());
+    Recorder rec;
+    nvdvbsrv::CTeletextDecoder dec(rec);
+    dec.SetPid(0x68);
+    dec.FeedPes(pes);
+    // The page is finished by the next header of its magazine.
+    dec.FeedPes(CTeletextWriter::PagePes(103, "103", {}));
+    ASSERT_EQ(rec.got[nvdvbsrv::CTeletextDecoder::kPort].size(), 1u);
+    const auto& page = rec.got[nvdvbsrv::CTeletextDecoder::kPort][0];
+    std::string text;
+    for (uint8_t c : page) text.push_back(char(c & 0x7F));
+    EXPECT_EQ(text.substr(8, 3), "102");
+    EXPECT_EQ(text.substr(12, 8), "Das Erst");
+    EXPECT_EQ(text.substr(80, 9), "  Technik");
+    EXPECT_EQ(text.substr(120, 18), "  Video-PID    101");
+    EXPECT_EQ(page[1000], 1);
+    // Every character went out with odd parity.
+    for (size_t i = 40; i < 1000; ++i) EXPECT_TRUE(__builtin_parity(page[i])) << i;
 }
