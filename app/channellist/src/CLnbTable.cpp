@@ -33,13 +33,17 @@ void CLnbTable::Clear() {
 }
 
 std::vector<const CLnbTable::Entry*> CLnbTable::InHashOrder() const {
+    // Newest first, then a stable sort by bucket: ascending buckets, and
+    // within a bucket the most recently inserted key first.
+    std::vector<std::pair<std::uint32_t, const Entry*>> keyed;
+    keyed.reserve(entries_.size());
+    for (auto it = entries_.rbegin(); it != entries_.rend(); ++it)
+        keyed.emplace_back(Hash(it->key) % BucketCount, &*it);
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<const Entry*> order;
-    order.reserve(entries_.size());
-    for (std::uint32_t bucket = 0; bucket < BucketCount; ++bucket) {
-        // Within a bucket the most recently inserted key comes first.
-        for (auto it = entries_.rbegin(); it != entries_.rend(); ++it)
-            if (Hash(it->key) % BucketCount == bucket) order.push_back(&*it);
-    }
+    order.reserve(keyed.size());
+    for (const auto& [bucket, entry] : keyed) order.push_back(entry);
     return order;
 }
 
