@@ -23,8 +23,15 @@ constexpr int Rounds = 7;
 // Program and provider names as lists hold them: mostly ASCII, umlauts, and
 // now and then a dash or quote from the 0x80-0x9F range.
 std::string SampleText() {
-    const std::string pieces[] = {"Das Erste ", "M\xFCnchen ", "ARD \x96 ", "\x84Sport\x93 ",
-                                  "Bayerisches Fernsehen ", "S\xFC" "dwest ", "3sat ", "\x80uro "};
+    const std::string pieces[] = {"Das Erste ",
+                                  "M\xFCnchen ",
+                                  "ARD \x96 ",
+                                  "\x84Sport\x93 ",
+                                  "Bayerisches Fernsehen ",
+                                  "S\xFC"
+                                  "dwest ",
+                                  "3sat ",
+                                  "\x80uro "};
     std::string s;
     s.reserve(Size + 32);
     for (std::size_t i = 0; s.size() < Size; ++i) s += pieces[i % 8];
@@ -38,7 +45,8 @@ double Best(const std::function<void()>& run) {
     for (int r = 0; r < Rounds; ++r) {
         const auto start = Clock::now();
         run();
-        best = std::min(best, std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        best =
+            std::min(best, std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     }
     return best;
 }
@@ -57,9 +65,8 @@ int main() {
     std::u16string units;
     const double decode = Best([&] { units = Cp1252::ToUtf16(bytes); });
     QString latin;
-    const double decodeBase = Best([&] {
-        latin = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    });
+    const double decodeBase = Best(
+        [&] { latin = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())); });
     sink += units.size() + static_cast<std::size_t>(latin.size());
 
     const QString text = QString::fromStdU16String(units);

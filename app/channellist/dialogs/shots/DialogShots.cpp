@@ -71,6 +71,7 @@ bool Save(QWidget& dialog, const QString& file) {
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
     const bool ok = dialog.grab().save(file);
     std::printf("%s %s\n", ok ? "saved" : "FAILED", qPrintable(file));
+    std::fflush(stdout);
     dialog.hide();
     return ok;
 }

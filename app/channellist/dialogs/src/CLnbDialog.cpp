@@ -128,10 +128,10 @@ void CLnbDialog::Fill() {
     for (const MHzField& f : kMHzFields)
         Edit(f.id)->setText(QString::fromStdString(FieldRules::FormatMHz(lnb_.*f.field)));
     Edit(IdDiseqcRepeat)->setText(QString::number(lnb_.DiseqcRepeat));
-    Combo(IdLowBandLof)->setCurrentIndex(
-        FieldRules::LofIndex(FieldRules::LowBandLofEntries(), lnb_.LowBandLof));
-    Combo(IdHighBandLof)->setCurrentIndex(
-        FieldRules::LofIndex(FieldRules::HighBandLofEntries(), lnb_.HighBandLof));
+    Combo(IdLowBandLof)
+        ->setCurrentIndex(FieldRules::LofIndex(FieldRules::LowBandLofEntries(), lnb_.LowBandLof));
+    Combo(IdHighBandLof)
+        ->setCurrentIndex(FieldRules::LofIndex(FieldRules::HighBandLofEntries(), lnb_.HighBandLof));
     UpdateTypeDependentFields();
 }
 

@@ -176,16 +176,16 @@ void CProgramDialog::BuildUi() {
 
 // ---- filling and writing back ------------------------------------------------------
 
-QLineEdit* CProgramDialog::Edit(int id) const {
-    return findChild<QLineEdit*>(QString::number(id));
-}
+QLineEdit* CProgramDialog::Edit(int id) const { return findChild<QLineEdit*>(QString::number(id)); }
 
 QComboBox* CProgramDialog::Combo(int id) const {
     return findChild<QComboBox*>(QString::number(id));
 }
 
 void CProgramDialog::Fill() {
-    Combo(IdFrontendType)->setCurrentIndex(FieldRules::ComboIndex(program_.FrontendType, int(T::FrontendTypes.size())));
+    Combo(IdFrontendType)
+        ->setCurrentIndex(
+            FieldRules::ComboIndex(program_.FrontendType, int(T::FrontendTypes.size())));
     Combo(IdProgramType)->setCurrentIndex(FieldRules::KindIndex(program_.ProgramType));
     Combo(IdPolarisation)->setCurrentIndex(FieldRules::ComboIndex(program_.PolarisationOrQam, 2));
     Combo(IdEncrypted)->setCurrentIndex(FieldRules::EncryptedIndex(program_.ProgramType));
@@ -235,9 +235,9 @@ void CProgramDialog::WriteBack() {
         program_.*f.field = FieldRules::ParseId(Edit(f.id)->text().toStdString(), options_.pidHex);
     ReadCombo(IdFrontendType, program_.FrontendType);
     ReadCombo(IdPolarisation, program_.PolarisationOrQam);
-    program_.ProgramType = FieldRules::ApplyKind(program_.ProgramType,
-                                                 Combo(IdProgramType)->currentIndex(),
-                                                 Combo(IdEncrypted)->currentIndex());
+    program_.ProgramType =
+        FieldRules::ApplyKind(program_.ProgramType, Combo(IdProgramType)->currentIndex(),
+                              Combo(IdEncrypted)->currentIndex());
     // One message for all edits that kept their old value; the dialog closes anyway.
     if (!numbersOk && message_) message_(U(T::NotAWholeNumber));
     if (!textsOk && message_) message_(U(T::CharactersReplaced));
@@ -252,9 +252,7 @@ void CProgramDialog::accept() {
 
 // ---- sub-dialogs ------------------------------------------------------------------------
 
-CLnb* CProgramDialog::LnbForButton() const {
-    return lnbs_ ? lnbs_->Find(lnbNameAtOpen_) : nullptr;
-}
+CLnb* CProgramDialog::LnbForButton() const { return lnbs_ ? lnbs_->Find(lnbNameAtOpen_) : nullptr; }
 
 void CProgramDialog::OnLnbButton() {
     if (CLnb* lnb = LnbForButton()) OpenLnbDialog(*lnb);

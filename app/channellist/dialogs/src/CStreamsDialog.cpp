@@ -77,8 +77,7 @@ void CStreamsDialog::BuildUi() {
     list_->Model()->SetCellText(
         [this](int item, quintptr, int columnId) { return CellText(item, columnId); });
     DefineColumns();
-    connect(list_, &CGfxListCtrl::rowDoubleClicked, this,
-            &CStreamsDialog::SwitchToSelectedStreams);
+    connect(list_, &CGfxListCtrl::rowDoubleClicked, this, &CStreamsDialog::SwitchToSelectedStreams);
 
     auto* inner = new QVBoxLayout(box);
     inner->addLayout(countRow);
@@ -114,11 +113,16 @@ QString CStreamsDialog::CellText(int row, int columnId) const {
     if (row < 0 || static_cast<std::size_t>(row) >= program_.Streams.size()) return {};
     const CStreaminfo& s = program_.Streams[static_cast<std::size_t>(row)];
     switch (columnId) {
-        case ColNumber: return QString::number(row + 1);
-        case ColType: return U(s.StreamTypeText());
-        case ColPid: return U(StreamTexts::Pid(s.Pid, options_.pidHex));
-        case ColDescriptor: return U(StreamTexts::Descriptors(s.Descriptors));
-        default: return {};
+        case ColNumber:
+            return QString::number(row + 1);
+        case ColType:
+            return U(s.StreamTypeText());
+        case ColPid:
+            return U(StreamTexts::Pid(s.Pid, options_.pidHex));
+        case ColDescriptor:
+            return U(StreamTexts::Descriptors(s.Descriptors));
+        default:
+            return {};
     }
 }
 

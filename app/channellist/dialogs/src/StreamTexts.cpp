@@ -11,7 +11,8 @@ std::string Pid(std::uint16_t pid, bool hex) { return FieldRules::FormatId(pid, 
 std::string Descriptors(const ByteBlock& descriptors) {
     std::string bytes;
     bytes.reserve(descriptors.size());
-    for (std::uint8_t b : descriptors) bytes.push_back(b < 50 && b != 32 ? ' ' : static_cast<char>(b));
+    for (std::uint8_t b : descriptors)
+        bytes.push_back(b < 50 && b != 32 ? ' ' : static_cast<char>(b));
     return Cp1252::ToUtf8(bytes);
 }
 

@@ -21,11 +21,10 @@ struct KnownChar {
 // Both ends of the special range, the letters German lists use, and the five
 // bytes the code page leaves undefined.
 constexpr KnownChar kKnown[] = {
-    {0x41, u'A'},     {0x80, u'\u20AC'}, {0x81, u'\u0081'}, {0x84, u'\u201E'},
-    {0x8A, u'\u0160'}, {0x8D, u'\u008D'}, {0x8F, u'\u008F'}, {0x90, u'\u0090'},
-    {0x93, u'\u201C'}, {0x96, u'\u2013'}, {0x99, u'\u2122'}, {0x9D, u'\u009D'},
-    {0x9F, u'\u0178'}, {0xA0, u'\u00A0'}, {0xB4, u'\u00B4'}, {0xC4, u'\u00C4'},
-    {0xDF, u'\u00DF'}, {0xFC, u'\u00FC'}, {0xFF, u'\u00FF'},
+    {0x41, u'A'},      {0x80, u'\u20AC'}, {0x81, u'\u0081'}, {0x84, u'\u201E'}, {0x8A, u'\u0160'},
+    {0x8D, u'\u008D'}, {0x8F, u'\u008F'}, {0x90, u'\u0090'}, {0x93, u'\u201C'}, {0x96, u'\u2013'},
+    {0x99, u'\u2122'}, {0x9D, u'\u009D'}, {0x9F, u'\u0178'}, {0xA0, u'\u00A0'}, {0xB4, u'\u00B4'},
+    {0xC4, u'\u00C4'}, {0xDF, u'\u00DF'}, {0xFC, u'\u00FC'}, {0xFF, u'\u00FF'},
 };
 
 }  // namespace
@@ -53,7 +52,10 @@ TEST(Cp1252, EveryByteSurvivesBothRoundTrips) {
 
 TEST(Cp1252, Utf8OfGermanText) {
     EXPECT_EQ(Cp1252::ToUtf8("Verschl\xFCsselt \x80"), "Verschlüsselt €");
-    EXPECT_EQ(Cp1252::FromUtf8("Größe „ARD“"), "Gr\xF6\xDF" "e \x84" "ARD\x93");
+    EXPECT_EQ(Cp1252::FromUtf8("Größe „ARD“"),
+              "Gr\xF6\xDF"
+              "e \x84"
+              "ARD\x93");
 }
 
 TEST(Cp1252, UnrepresentableCharactersBecomeQuestionMarks) {
@@ -63,13 +65,22 @@ TEST(Cp1252, UnrepresentableCharactersBecomeQuestionMarks) {
         std::string bytes;
     };
     const Case cases[] = {
-        {"Polish L", "\xC5\x81odz", "?odz"},                      // U+0141
-        {"emoji is one character", "a\xF0\x9F\x98\x80" "b", "a?b"},
-        {"lone continuation byte", "a\x80" "b", "a?b"},
+        {"Polish L", "\xC5\x81odz", "?odz"},  // U+0141
+        {"emoji is one character",
+         "a\xF0\x9F\x98\x80"
+         "b",
+         "a?b"},
+        {"lone continuation byte",
+         "a\x80"
+         "b",
+         "a?b"},
         {"truncated sequence at end", "ab\xC3", "ab?"},
         {"overlong slash", "\xC0\xAF", "?"},
         {"encoded surrogate", "\xED\xA0\x80", "?"},
-        {"bad continuation keeps next char", "\xC3" "A", "?A"},
+        {"bad continuation keeps next char",
+         "\xC3"
+         "A",
+         "?A"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -124,17 +124,12 @@ TEST(FieldRules, LofListsSelectByPrefix) {
         int highIndex;
     };
     const Case cases[] = {
-        {9750000, 2, 1},
-        {9750999, 2, 1},   // whole MHz
-        {10600000, 4, 3},
-        {5150000, 0, -1},
-        {11475000, 7, 6},
-        {10000, 3, 2},     // "10" is the start of "10500"
-        {1000, 3, 2},      // "1" is the start of "10500" too
-        {5000, 0, -1},     // "5" -> "5150"
-        {0, -1, -1},
-        {-9750000, -1, -1},
-        {12000000, -1, -1},
+        {9750000, 2, 1},  {9750999, 2, 1},  // whole MHz
+        {10600000, 4, 3}, {5150000, 0, -1},   {11475000, 7, 6},
+        {10000, 3, 2},  // "10" is the start of "10500"
+        {1000, 3, 2},   // "1" is the start of "10500" too
+        {5000, 0, -1},  // "5" -> "5150"
+        {0, -1, -1},      {-9750000, -1, -1}, {12000000, -1, -1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kHz);
@@ -166,8 +161,7 @@ TEST(FieldRules, ProgramKindBits) {
         {0x00001, 2, 1, 0x10003},    // data, encrypted
         {0x000C2, 0, 0, 0x000C1},    // other bits stay
         {0x00002, -1, -1, 0x00002},  // no selection: unchanged
-        {0x10000, -1, 0, 0x00000},
-        {0xFFFFFFFF, 1, 1, 0xFFFFFFFE},
+        {0x10000, -1, 0, 0x00000},  {0xFFFFFFFF, 1, 1, 0xFFFFFFFE},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.before);

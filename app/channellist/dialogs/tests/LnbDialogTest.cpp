@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "QStringPrinter.h"
-
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <memory>
 
+#include "QStringPrinter.h"
 #include "channellist/CLnb.h"
 #include "dialogs/CLnbDialog.h"
 
@@ -32,7 +31,7 @@ CLnb Universal() {
 }
 
 class LnbDialogTest : public ::testing::Test {
-protected:
+  protected:
     std::unique_ptr<CLnbDialog> Open() {
         auto d = std::make_unique<CLnbDialog>(lnb, DialogOptions{false, true});
         d->SetMessageHandler([this](const QString& text) { messages << text; });

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "QStringPrinter.h"
-
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -13,6 +11,7 @@
 #include <memory>
 
 #include "DemoProgram.h"
+#include "QStringPrinter.h"
 #include "channellist/CLnbTable.h"
 #include "channellist/CSVLFile.h"
 #include "dialogs/CLnbDialog.h"
@@ -24,18 +23,18 @@ using D = CProgramDialog;
 
 // Records what the buttons open instead of opening it.
 class ObservedProgramDialog : public CProgramDialog {
-public:
+  public:
     using CProgramDialog::CProgramDialog;
     CLnb* openedLnb = nullptr;
     int streamOpens = 0;
 
-protected:
+  protected:
     void OpenLnbDialog(CLnb& lnb) override { openedLnb = &lnb; }
     void OpenStreamsDialog() override { ++streamOpens; }
 };
 
 class ProgramDialogTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         program = DemoProgram();
         original = program;
@@ -44,8 +43,8 @@ protected:
     }
 
     std::unique_ptr<ObservedProgramDialog> Open(bool hex = false) {
-        auto d = std::make_unique<ObservedProgramDialog>(program, &lnbs, 7,
-                                                         DialogOptions{hex, true});
+        auto d =
+            std::make_unique<ObservedProgramDialog>(program, &lnbs, 7, DialogOptions{hex, true});
         d->SetMessageHandler([this](const QString& text) { messages << text; });
         return d;
     }
@@ -222,7 +221,9 @@ TEST_F(ProgramDialogTest, UnstorableCharactersAreReplacedWithAMessage) {
     Edit(d.get(), D::IdName)->setText(QString::fromUtf8("Łódź TV"));
     Edit(d.get(), D::IdProvider)->setText(QString::fromUtf8("Žurnal"));  // 0x8E exists
     d->accept();
-    EXPECT_EQ(program.Name, "?\xF3" "d? TV");
+    EXPECT_EQ(program.Name,
+              "?\xF3"
+              "d? TV");
     EXPECT_EQ(program.Provider, "\x8Eurnal");
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages.front().contains("ersetzt")) << messages.front().toStdString();
@@ -255,8 +256,9 @@ TEST_F(ProgramDialogTest, NonNumberKeepsOldValueWithOneMessageAndStillCloses) {
 
 TEST_F(ProgramDialogTest, HexEditsFilterTypedAndPastedCharacters) {
     auto d = Open();
-    const int filtered[] = {D::IdTransportStreamId, D::IdServiceId, D::IdPcrPid,  D::IdPmtPid,
-                            D::IdVideoPid,          D::IdAudioPid,  D::IdTeletextPid, D::IdSymbolRate};
+    const int filtered[] = {
+        D::IdTransportStreamId, D::IdServiceId, D::IdPcrPid,      D::IdPmtPid,
+        D::IdVideoPid,          D::IdAudioPid,  D::IdTeletextPid, D::IdSymbolRate};
     for (int id : filtered) {
         SCOPED_TRACE(id);
         QLineEdit* e = Edit(d.get(), id);
@@ -267,8 +269,8 @@ TEST_F(ProgramDialogTest, HexEditsFilterTypedAndPastedCharacters) {
         e->paste();
         EXPECT_EQ(e->text(), "123aF9876f");
     }
-    const int free[] = {D::IdName, D::IdProvider, D::IdLnbName, D::IdFrequency, D::IdNetworkId,
-                        D::IdOriginalNetworkId};
+    const int free[] = {D::IdName,      D::IdProvider,  D::IdLnbName,
+                        D::IdFrequency, D::IdNetworkId, D::IdOriginalNetworkId};
     for (int id : free) {
         SCOPED_TRACE(id);
         QLineEdit* e = Edit(d.get(), id);

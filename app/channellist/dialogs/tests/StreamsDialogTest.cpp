@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "QStringPrinter.h"
-
 #include <QLineEdit>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -10,6 +8,7 @@
 
 #include "Allgemein/CGfxListCtrl.h"
 #include "DemoProgram.h"
+#include "QStringPrinter.h"
 #include "dialogs/CStreamsDialog.h"
 #include "dialogs/StreamTexts.h"
 #include "frame/PrivateMessages.h"
@@ -28,7 +27,7 @@ CStreaminfo Stream(std::uint16_t type, std::uint16_t pid, ByteBlock descriptors 
 
 // Collects the private messages 1235 that reach the view.
 class ViewStub : public QObject {
-public:
+  public:
     std::vector<std::pair<qintptr, qintptr>> received;
     bool event(QEvent* e) override {
         if (!PrivateMessageEvent::IsPrivate(e)) return QObject::event(e);
@@ -39,13 +38,14 @@ public:
 };
 
 class StreamsDialogTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         store = std::make_unique<QSettings>(dir.filePath("layout.ini"), QSettings::IniFormat);
-        program.Streams = {Stream(2, 0x1FF), Stream(3, 0x200, {0x0A, 0x04, 'd', 'e', 'u', 0x01}),
-                           Stream(4, 0x201), Stream(6, 0x202), Stream(27, 0x203),
-                           Stream(0x81, 65535, {'a', '1', '2', ' ', 0x80, 0x00})};
+        program.Streams = {
+            Stream(2, 0x1FF),  Stream(3, 0x200, {0x0A, 0x04, 'd', 'e', 'u', 0x01}),
+            Stream(4, 0x201),  Stream(6, 0x202),
+            Stream(27, 0x203), Stream(0x81, 65535, {'a', '1', '2', ' ', 0x80, 0x00})};
     }
     std::unique_ptr<CStreamsDialog> Open(bool hex, StreamSwitch sw = {}) {
         return std::make_unique<CStreamsDialog>(program, DialogOptions{hex, true}, std::move(sw),

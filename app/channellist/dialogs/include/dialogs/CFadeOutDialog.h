@@ -14,7 +14,7 @@ class QPropertyAnimation;
 
 class CFadeOutDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     static constexpr int FadeDurationMs = 300;
 
     explicit CFadeOutDialog(bool fadeOutOff, QWidget* parent = nullptr);
@@ -26,7 +26,7 @@ public:
 
     void done(int result) override;
 
-private:
+  private:
     void Finish(int result);
 
     bool fadeOutOff_;

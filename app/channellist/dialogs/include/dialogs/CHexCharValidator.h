@@ -6,7 +6,7 @@
 
 class CHexCharValidator : public QValidator {
     Q_OBJECT
-public:
+  public:
     using QValidator::QValidator;
 
     /// The text with every character outside the accepted set removed.

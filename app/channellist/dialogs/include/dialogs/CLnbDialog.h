@@ -24,7 +24,7 @@ class QLineEdit;
 
 class CLnbDialog : public CFadeOutDialog {
     Q_OBJECT
-public:
+  public:
     enum Control {
         IdType = 1185,
         IdLowFrequency = 1061,
@@ -48,7 +48,7 @@ public:
 
     void accept() override;
 
-private:
+  private:
     void BuildUi();
     QLineEdit* NewEdit(int id);
     QComboBox* NewCombo(int id, std::span<const char* const> entries);

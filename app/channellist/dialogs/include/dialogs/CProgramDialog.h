@@ -6,8 +6,8 @@
 // Cancel writes nothing. "LNB-Parameter" opens the LNB dialog on the list's LNB
 // of the name the program had when the dialog opened; "Streams" opens the
 // stream dialog on the same program.
-#include <QString>
 #include <QHash>
+#include <QString>
 #include <functional>
 #include <span>
 #include <string>
@@ -24,7 +24,7 @@ class QSettings;
 
 class CProgramDialog : public CFadeOutDialog {
     Q_OBJECT
-public:
+  public:
     /// Object names of the controls are these numbers.
     enum Control {
         IdProgramNumber = 1017,
@@ -52,9 +52,8 @@ public:
 
     /// `lnbs` is the list's LNB table (may be null: then "LNB-Parameter" does
     /// nothing); `programNumber` is the 1-based position shown, not stored.
-    CProgramDialog(CProgramInfo& program, CLnbTable* lnbs, int programNumber,
-                   DialogOptions options, StreamSwitch streamSwitch = {},
-                   QWidget* parent = nullptr);
+    CProgramDialog(CProgramInfo& program, CLnbTable* lnbs, int programNumber, DialogOptions options,
+                   StreamSwitch streamSwitch = {}, QWidget* parent = nullptr);
 
     /// Shows the dialog modally; true when it was closed with OK.
     static bool Edit(CProgramInfo& program, CLnbTable* lnbs, int programNumber,
@@ -72,15 +71,15 @@ public:
 
     void accept() override;
 
-signals:
+  signals:
     void documentModified();
 
-protected:
+  protected:
     /// Opens the sub-dialogs; virtual so that the buttons can be observed.
     virtual void OpenLnbDialog(CLnb& lnb);
     virtual void OpenStreamsDialog();
 
-private:
+  private:
     void BuildUi();
     QWidget* BuildProgramBox();
     QWidget* BuildGeneralBox();

@@ -20,7 +20,7 @@ class QSettings;
 
 class CStreamsDialog : public CFadeOutDialog {
     Q_OBJECT
-public:
+  public:
     enum Control { IdStreamCount = 1137, IdStreamList = 1055 };
     enum Column { ColImage = 0, ColNumber, ColType, ColPid, ColDescriptor, ColumnCount };
 
@@ -35,11 +35,11 @@ public:
     /// The text of one cell of the stream list.
     QString CellText(int row, int columnId) const;
 
-public slots:
+  public slots:
     /// What a double-click on the list does.
     void SwitchToSelectedStreams();
 
-private:
+  private:
     void BuildUi();
     void DefineColumns();
     void Fill();

@@ -35,7 +35,7 @@ inline constexpr const char* ButtonOk = "OK";
 inline constexpr const char* ButtonCancel = "Abbrechen";
 
 inline constexpr std::array<const char*, 11> FrontendTypes = {
-    "FE_NONE",  "FE_1877",   "FE_1893",   "FE_1820",  "FE_1820P", "FE_92314",
+    "FE_NONE",   "FE_1877",   "FE_1893",  "FE_1820",  "FE_1820P", "FE_92314",
     "FE_92314N", "FE_87J205", "FE_8083G", "FE_8083A", "FE_DEBUG"};
 inline constexpr std::array<const char*, 2> Polarisations = {"Horizontal", "Vertikal"};
 inline constexpr std::array<const char*, 3> ProgramKinds = {"TV", "Radio", "Data"};
@@ -69,13 +69,13 @@ inline constexpr const char* DiseqcType = "Diseq Type:";
 inline constexpr const char* DiseqcParameter = "Diseq Parmeter:";
 inline constexpr const char* DiseqcRepeat = "Diseq Repetition Count:";
 
-inline constexpr std::array<const char*, 5> LnbTypes = {
-    "C Band LNB", "KU-Low Band LNB", "KU-High Band LNB", "KU-Band Universal LNB",
-    "User defined LNB"};
+inline constexpr std::array<const char*, 5> LnbTypes = {"C Band LNB", "KU-Low Band LNB",
+                                                        "KU-High Band LNB", "KU-Band Universal LNB",
+                                                        "User defined LNB"};
 inline constexpr std::array<const char*, 3> DiseqcTypes = {"AUS", "Mini-DiSEqC (Toneburst)",
-                                                          "DiSEqC-Level 1.0"};
+                                                           "DiSEqC-Level 1.0"};
 inline constexpr std::array<const char*, 4> DiseqcPositions = {"Position A", "Position B",
-                                                              "Position C", "Position D"};
+                                                               "Position C", "Position D"};
 
 // Streams dialog
 inline constexpr const char* StreamsTitle = "Streams";
@@ -83,7 +83,7 @@ inline constexpr const char* BoxInfo = "Info";
 inline constexpr const char* StreamCount = "Streaminfo - Anzahl:";
 inline constexpr const char* StreamListName = "TheStreamList";
 inline constexpr std::array<const char*, 5> StreamColumns = {"", "Nr", "Streamtype", "PID",
-                                                            "Decriptor"};
+                                                             "Decriptor"};
 inline constexpr const char* NoLanguageInfo = "keine Info";
 
 }  // namespace DialogTexts
