@@ -74,6 +74,7 @@ bool CSVL_EditorApp::InitInstance(const QStringList& arguments) {
     doc_ = std::make_unique<CSVL_EditorDoc>(*prompts_);
     frame_ = std::make_unique<CMainFrame>(*doc_, card_);
     prompts_->SetParent(frame_.get());
+    for (const FrameExtension& extension : extensions_) extension(*frame_, *doc_);
     if (!doc_->OpenAtStartup(absoluteFile)) return false;
 
     frame_->RestorePlacement();

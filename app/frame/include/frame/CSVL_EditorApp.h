@@ -1,7 +1,9 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
+#include <vector>
 
 class CDialogPrompts;
 class CMainFrame;
@@ -37,6 +39,10 @@ public:
     CSVL_EditorDoc* Document() const { return doc_.get(); }
     /// The card part of the frame; set before InitInstance (may stay null).
     void SetCardLifecycle(ICardLifecycle* card) { card_ = card; }
+    /// Runs right after the frame is built, before the first document is
+    /// opened: parts that sit on top of the frame (editing, dialogs) join here.
+    using FrameExtension = std::function<void(CMainFrame&, CSVL_EditorDoc&)>;
+    void AddFrameExtension(FrameExtension extension) { extensions_.push_back(std::move(extension)); }
 
 private:
     void RegisterWithDesktop();
@@ -47,4 +53,5 @@ private:
     std::unique_ptr<CSVL_EditorDoc> doc_;
     std::unique_ptr<CMainFrame> frame_;
     ICardLifecycle* card_ = nullptr;
+    std::vector<FrameExtension> extensions_;
 };
