@@ -125,7 +125,13 @@ void FakeServer::Handle(int fd, const Frame& f) {
     r.kind = FrameKind::Result;
     r.seq = f.seq;
     r.lParam = Answer(f);
+    const bool holding = f.lParam == static_cast<std::uint32_t>(LinkOp::Request) &&
+                         options_.holdAfterResult.count() > 0;
     SendFrame(fd, r);
+    if (holding) {
+        std::this_thread::sleep_for(options_.holdAfterResult);
+        paramMutex_.Unlock();
+    }
 }
 
 std::uint32_t FakeServer::Answer(const Frame& f) {
@@ -154,7 +160,7 @@ std::uint32_t FakeServer::Answer(const Frame& f) {
             h = handler_;
         }
         const std::uint32_t result = h ? h(code, block) : 1;
-        paramMutex_.Unlock();
+        if (options_.holdAfterResult.count() == 0) paramMutex_.Unlock();
         return result;
     }
     default:

@@ -4,6 +4,7 @@
 // answers the link operations and hands each request's parameter block to a
 // handler that the test supplies.
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -25,6 +26,8 @@ public:
         bool createParamObjects = true;
         std::uint16_t clientId = 1;  ///< 0 refuses the client
         std::uint32_t window = 0;    ///< 0: the real pid (needed to be found)
+        /// Keeps the parameter mutex this long after sending a request's result.
+        std::chrono::milliseconds holdAfterResult{0};
     };
     /// Called with the parameter mutex held; returns the request's result.
     using Handler = std::function<std::uint32_t(std::uint16_t code, std::span<std::uint8_t> block)>;
@@ -43,6 +46,7 @@ public:
 
     /// The parameter mutex of the current client (as the server sees it).
     protocol::SharedMutex& ParamMutex() { return paramMutex_; }
+    protocol::SharedMutex& StatusMutex() { return statusMutex_; }
     std::span<std::uint8_t> ParamBlock();
 
     // What happened, for assertions.

@@ -6,7 +6,9 @@
 #include "Connected.h"
 #include "kestrel/CBoardControl.h"
 #include "kestrel/CFrontend.h"
+#include "kestrel/CPIDFilter.h"
 #include "kestrel/CRecordPlayback.h"
+#include "kestrel/CTeletext.h"
 #include "kestrel/Request.h"
 
 namespace kestrel::test {
@@ -158,6 +160,48 @@ TEST_F(RequestTest, RequestFieldsPastTheBlockAreRefused) {
     Request low(Command::Board_PingDVBServer);
     low.Slot(4, 1);  // bytes 2..7 belong to nobody
     EXPECT_FALSE(low.ok());
+}
+
+}  // namespace
+}  // namespace kestrel::test
+
+namespace kestrel::test {
+namespace {
+
+// A server that keeps the block locked after answering: ordinary replies give
+// up after the request wait, the filter handle is waited for without limit.
+class SlowReplyTest : public KestrelTest {};
+
+TEST_F(SlowReplyTest, FilterHandleIsWaitedForWithoutLimit) {
+    SetServerPath("/bin/true");
+    FakeServer::Options o;
+    o.holdAfterResult = std::chrono::milliseconds(300);  // past the 150 ms request wait
+    FakeServer server(o);
+    ASSERT_TRUE(ConnectFast());
+    server.SetHandler([](std::uint16_t, std::span<std::uint8_t> b) {
+        BlockWriter(b).U16(8, 6);
+        return 1u;
+    });
+    CTeletext ttx;
+    EXPECT_EQ(ttx.TTXOn(0x20), CCommonDVB::RET_TIMEOUT);  // carried out, reply not read
+    EXPECT_EQ(ttx.GetFilterHandle(), CTeletext::kNoHandle);
+    std::this_thread::sleep_for(std::chrono::milliseconds(350));
+    CPIDFilter filter;
+    const unsigned char f[1] = {0}, m[1] = {0xFF};
+    EXPECT_EQ(filter.SetBitFilter(0, f, m, 1, 4), CCommonDVB::RET_OK);
+    EXPECT_EQ(filter.GetFilterHandle(), 6);
+    std::this_thread::sleep_for(std::chrono::milliseconds(350));
+}
+
+TEST_F(KestrelTest, AbandonedStatusMutexLeavesNoServerWindow) {
+    SetServerPath("/bin/true");
+    FakeServer server;
+    std::thread([&] { server.StatusMutex().LockForever(); }).join();  // owner dies
+    EXPECT_FALSE(ConnectFast());
+    EXPECT_EQ(CServerConnection::Instance().LastError(),
+              "No connection to NVDVBSrv!\n\nDVB Client Application will be closed.");
+    EXPECT_EQ(CServerConnection::Instance().ServerWindow(), 0u);
+    EXPECT_EQ(server.connects(), 0);
 }
 
 }  // namespace
