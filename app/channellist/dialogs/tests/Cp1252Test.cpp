@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "channellist/Windows1252.h"
 #include "dialogs/Cp1252.h"
 #include "dialogs/QtCp1252.h"
 
@@ -95,4 +96,17 @@ TEST(Cp1252, Utf16SurrogatesCountAsOneCharacter) {
     EXPECT_EQ(Cp1252::FromUtf16(u"x\U0001F600y", &lossless), "x?y");
     EXPECT_FALSE(lossless);
     EXPECT_EQ(Cp1252::FromUtf16(std::u16string(1, char16_t(0xD800)) + u"z", &lossless), "?z");
+}
+
+// The record library carries a UTF-8 converter of its own; both must read and
+// write every byte alike, or a name edited here would change in the list view.
+TEST(Cp1252, AgreesWithTheRecordLibrarysConverter) {
+    for (int b = 0; b < 256; ++b) {
+        const std::string byte(1, static_cast<char>(b));
+        const std::string utf8 = Cp1252::ToUtf8(byte);
+        EXPECT_EQ(utf8, Windows1252ToUtf8(byte)) << b;
+        std::string back;
+        EXPECT_TRUE(Utf8ToWindows1252(utf8, back)) << b;
+        EXPECT_EQ(back, byte) << b;
+    }
 }
