@@ -150,23 +150,13 @@ TEST_F(ProgramDialogTest, CancelLeavesTheStoredBytesIdentical) {
     list.Programs.push_back(std::make_unique<CProgramInfo>(program));
     const std::vector<std::uint8_t> before = list.Store();
     CProgramDialog d(*list.Programs.front(), &lnbs, 1, DialogOptions{true, true});
+    QSignalSpy modified(&d, &CProgramDialog::documentModified);
     for (QLineEdit* e : d.findChildren<QLineEdit*>()) e->setText("1FFF");
     for (QComboBox* c : d.findChildren<QComboBox*>()) c->setCurrentIndex(0);
-    d.reject();
-    EXPECT_EQ(list.Store(), before);
-}
-
-TEST_F(ProgramDialogTest, CancelWritesNothing) {
-    auto d = Open();
-    QSignalSpy modified(d.get(), &CProgramDialog::documentModified);
-    Type(d.get(), D::IdName, "Anders");
-    Type(d.get(), D::IdFrequency, "12000000");
-    Type(d.get(), D::IdVideoPid, "200");
-    Combo(d.get(), D::IdProgramType)->setCurrentIndex(0);
-    d->findChild<QPushButton*>("IDCANCEL")->click();
-    EXPECT_EQ(d->result(), int(QDialog::Rejected));
+    d.findChild<QPushButton*>("IDCANCEL")->click();
+    EXPECT_EQ(d.result(), int(QDialog::Rejected));
     EXPECT_EQ(modified.count(), 0);
-    EXPECT_EQ(program, original);
+    EXPECT_EQ(list.Store(), before);
 }
 
 TEST_F(ProgramDialogTest, OkWritesEveryEditedField) {
@@ -294,12 +284,6 @@ TEST_F(ProgramDialogTest, LnbButtonOpensTheNamedLnbAsItStoodAtOpening) {
 
     CProgramDialog noTable(program, nullptr, 1, DialogOptions{});
     EXPECT_EQ(noTable.LnbForButton(), nullptr);
-}
-
-TEST_F(ProgramDialogTest, LnbKeysAreExactBytes) {
-    program.LnbName = "astra 19.2";  // case differs
-    auto d = Open();
-    EXPECT_EQ(d->LnbForButton(), nullptr);
 }
 
 TEST_F(ProgramDialogTest, StreamsButtonOpensTheStreamDialog) {
