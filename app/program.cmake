@@ -1,6 +1,11 @@
 # The program SVL_Editor and what the desktop needs to know about it.
 add_executable(SVL_Editor ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
 target_link_libraries(SVL_Editor PRIVATE frame)
+# Parts that sit on top of the frame join when they are in the build.
+if(TARGET channellist_editing_frame)
+  target_link_libraries(SVL_Editor PRIVATE channellist_editing_frame)
+  target_compile_definitions(SVL_Editor PRIVATE SVL_HAVE_EDIT_BINDING=1)
+endif()
 
 include(GNUInstallDirs)
 install(TARGETS SVL_Editor RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
