@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "dialogs/CFadeOutDialog.h"
+#include "dialogs/DialogOptions.h"
 
 TEST(FadeOutDialog, ClosesAtOnceWhenFadeOutIsOff) {
     CFadeOutDialog dialog(true);
@@ -54,4 +55,13 @@ TEST(FadeOutDialog, HiddenDialogDoesNotFade) {
     dialog.accept();
     EXPECT_EQ(finished.count(), 1);
     EXPECT_FALSE(dialog.IsClosing());
+}
+
+TEST(DialogOptions, ReadFromTheCrossedSettingNames) {
+    static_assert(DialogOptions::FromSettingValues(0, 0).pidHex == false);
+    EXPECT_TRUE(DialogOptions::FromSettingValues(1, 0).pidHex);
+    EXPECT_FALSE(DialogOptions::FromSettingValues(2, 0).pidHex);
+    EXPECT_FALSE(DialogOptions::FromSettingValues(1, 0).fadeOutOff);
+    EXPECT_TRUE(DialogOptions::FromSettingValues(0, 1).fadeOutOff);
+    EXPECT_TRUE(DialogOptions::FromSettingValues(0, -1).fadeOutOff);
 }

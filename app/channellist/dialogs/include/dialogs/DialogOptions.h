@@ -7,6 +7,13 @@
 struct DialogOptions {
     bool pidHex = false;      ///< IDs and PIDs shown as "%04X" instead of decimal
     bool fadeOutOff = false;  ///< close without the 300 ms fade-out
+
+    /// From the option values as the settings keep them: the PID display is
+    /// stored under "Verwendete API" (1 = hex), the fade-out switch under
+    /// "FadeOut Mode" (non-zero = no fade-out).
+    static constexpr DialogOptions FromSettingValues(int verwendeteApi, int fadeOutMode) {
+        return DialogOptions{verwendeteApi == 1, fadeOutMode != 0};
+    }
 };
 
 /// What a double-click in the stream list switches. Empty functions do nothing.
