@@ -30,6 +30,11 @@ CListEditor::CListEditor(IListEditHost& host, IMessageSink& messages, QObject* p
         connect(clipboard, &QClipboard::dataChanged, this, &CListEditor::AvailabilityChanged);
 }
 
+CListEditor::~CListEditor() {
+    // The stack empties itself when it is destroyed; that is no change of the document.
+    QObject::disconnect(&undo_, nullptr, this, nullptr);
+}
+
 bool CListEditor::CanSelectAll() const { return !host_.IsCategoryMode() && host_.RowCount() > 0; }
 
 bool CListEditor::CanCopy() const {

@@ -61,6 +61,7 @@ void CReplaceDialog::BuildLayout() {
     auto* scopeLayout = new QVBoxLayout(scope);
     scopeLayout->addWidget(selection_);
     scopeLayout->addWidget(wholeList_);
+    scopeLayout->addStretch();
 
     auto* columns = new QGroupBox(QStringLiteral("Spalte"));
     allColumns_ = new QCheckBox(QStringLiteral("Alle Spalten"));

@@ -152,3 +152,15 @@ TEST_F(UndoRedoTest, ResetHistoryForgetsEverything) {
     editor.ResetHistory();
     EXPECT_FALSE(editor.UndoStack()->canUndo());
 }
+
+TEST(UndoRedoLifetime, DestroyingTheEditorDoesNotTouchTheModifiedFlag) {
+    TestHost host;
+    RecordingSink sink;
+    host.AddPrograms({"A", "B"});
+    {
+        CListEditor editor(host, sink);
+        host.selected = {0};
+        editor.Delete();
+    }
+    EXPECT_TRUE(host.Modified());  // the change is still unsaved
+}

@@ -21,6 +21,7 @@ class CListEditor : public QObject {
     Q_OBJECT
 public:
     CListEditor(IListEditHost& host, IMessageSink& messages, QObject* parent = nullptr);
+    ~CListEditor() override;
 
     QUndoStack* UndoStack() { return &undo_; }
     IListEditHost& Host() { return host_; }

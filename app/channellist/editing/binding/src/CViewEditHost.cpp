@@ -1,0 +1,108 @@
+#include "editing/binding/CViewEditHost.h"
+
+#include <unordered_map>
+
+#include "Allgemein/CGfxListCtrl.h"
+#include "channellist/document/CSVL_EditorDoc.h"
+#include "frame/view/CSVL_EditorView.h"
+
+CViewEditHost::CViewEditHost(CSVL_EditorView& view, CSVL_EditorDoc& doc)
+    : view_(&view), doc_(doc) {}
+
+CSVLFile* CViewEditHost::List() { return &doc_.List(); }
+
+std::vector<std::size_t> CViewEditHost::SelectedProgramIndexes() const {
+    std::vector<std::size_t> out;
+    if (!view_) return out;
+    for (const int index : view_->selectedProgramIndexes())
+        if (index >= 0) out.push_back(std::size_t(index));
+    return out;
+}
+
+std::vector<std::size_t> CViewEditHost::ListedProgramIndexes() const {
+    std::vector<std::size_t> out;
+    if (!view_) return out;
+    const CSVLFile& list = doc_.List();
+    std::unordered_map<quintptr, std::size_t> position;
+    position.reserve(list.Programs.size());
+    for (std::size_t i = 0; i < list.Programs.size(); ++i)
+        position.emplace(reinterpret_cast<quintptr>(list.Programs[i].get()), i);
+    for (const quintptr item : view_->listCtrl()->Model()->Items()) {
+        const auto it = position.find(item);
+        if (it != position.end()) out.push_back(it->second);
+    }
+    return out;
+}
+
+std::size_t CViewEditHost::RowCount() const {
+    if (!view_) return 0;
+    const auto* model = view_->listCtrl()->Model();
+    return model->Items().size() + (model->CategoryMode() ? std::size_t(model->GroupCount()) : 0);
+}
+
+bool CViewEditHost::IsCategoryMode() const { return view_ && view_->categoryMode(); }
+
+void CViewEditHost::SelectAllRows() {
+    if (!view_) return;
+    view_->listCtrl()->selectAll();
+    view_->listCtrl()->setFocus();
+}
+
+int CViewEditHost::ItemOfProgram(std::size_t index) const {
+    const CSVLFile& list = doc_.List();
+    if (!view_ || index >= list.Programs.size()) return -1;
+    const auto wanted = reinterpret_cast<quintptr>(list.Programs[index].get());
+    const auto& items = view_->listCtrl()->Model()->Items();
+    for (std::size_t item = 0; item < items.size(); ++item)
+        if (items[item] == wanted) return int(item);
+    return -1;
+}
+
+void CViewEditHost::SelectProgram(std::size_t index) {
+    const int item = ItemOfProgram(index);
+    if (item < 0) return;
+    CGfxListCtrl* ctrl = view_->listCtrl();
+    ctrl->SelectItems({item});
+    const QModelIndex at = ctrl->Model()->IndexOfItem(item);
+    ctrl->setCurrentIndex(at);
+    ctrl->scrollTo(at);
+}
+
+void CViewEditHost::ProgramsInserted(const std::vector<std::size_t>&) {
+    if (view_) view_->refreshRows();
+}
+
+void CViewEditHost::ProgramsRemoved(const std::vector<std::size_t>&) {
+    if (view_) view_->refreshRows();
+}
+
+void CViewEditHost::ProgramsChanged(const std::vector<std::size_t>&) {
+    if (view_) view_->refreshRows();
+}
+
+void CViewEditHost::SetModified(bool modified) { doc_.SetModifiedFlag(modified); }
+
+void CViewEditHost::SetProgramCountText(const QString& text) {
+    // refreshRows has already sent the count to the status bar; repeat it for changes that
+    // reach the view before its rows do.
+    if (view_) emit view_->programCountText(text);
+}
+
+ListPrintTable CViewEditHost::PrintTable() {
+    const CSVLFile& list = doc_.List();
+    if (!view_) return {};
+    const CGfxListCtrl* ctrl = view_->listCtrl();
+    std::vector<int> shown;
+    std::vector<int> widths;
+    const auto& columns = ctrl->Model()->Columns();
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        shown.push_back(columns[c].id);
+        widths.push_back(ctrl->columnWidth(int(c)));
+    }
+    ListPrintTable table =
+        MainListColumns::Build(list, ListedProgramIndexes(), shown, view_->pidHexDisplay());
+    // The widths as the user left them in the header.
+    for (std::size_t c = 0; c < table.columns.size() && c < widths.size(); ++c)
+        table.columns[c].width = widths[c];
+    return table;
+}
