@@ -5,6 +5,7 @@
 
 #ifdef SVL_HAVE_EDIT_BINDING
 #include "editing/binding/CFrameEditBinding.h"
+#include "frame/binding/CFrameDialogBinding.h"
 #endif
 
 int main(int argc, char** argv) {
@@ -12,8 +13,12 @@ int main(int argc, char** argv) {
     CSVL_EditorApp::SetupSettingsStore();
     CSVL_EditorApp editor;
 #ifdef SVL_HAVE_EDIT_BINDING
-    // Clipboard, undo, find/replace and printing on the frame's commands (a child of the frame).
-    editor.AddFrameExtension([](CMainFrame& frame, CSVL_EditorDoc& doc) { new CFrameEditBinding(frame, doc); });
+    // Clipboard, undo, find/replace, printing and the program dialogs on the
+    // frame's commands and view (both children of the frame).
+    editor.AddFrameExtension([](CMainFrame& frame, CSVL_EditorDoc& doc) {
+        auto* editing = new CFrameEditBinding(frame, doc);
+        new CFrameDialogBinding(frame, doc, &editing->Editor());
+    });
 #endif
     if (!editor.InitInstance(QApplication::arguments())) return 0;
     return QApplication::exec();

@@ -2,8 +2,8 @@
 add_executable(SVL_Editor ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
 target_link_libraries(SVL_Editor PRIVATE frame)
 # Parts that sit on top of the frame join when they are in the build.
-if(TARGET channellist_editing_frame)
-  target_link_libraries(SVL_Editor PRIVATE channellist_editing_frame)
+if(TARGET channellist_editing_frame AND TARGET frame_dialog_binding)
+  target_link_libraries(SVL_Editor PRIVATE channellist_editing_frame frame_dialog_binding)
   target_compile_definitions(SVL_Editor PRIVATE SVL_HAVE_EDIT_BINDING=1)
 endif()
 
