@@ -5,6 +5,10 @@
 set -u
 dvbctl=$1 server=$2 kregistry=$3 testdata=$4 work=$5
 capture=$testdata/tsduck-test_018_mediaset-psi-si.ts
+if [ ! -x "$server" ]; then
+    echo "server $server not built: skipped"
+    exit 77
+fi
 if [ ! -f "$capture" ]; then
     echo "capture $capture not found: skipped"
     exit 77
