@@ -12,7 +12,7 @@
 namespace nvdvbsrv {
 
 class CClientSession {
-public:
+  public:
     using Clock = std::chrono::steady_clock;
 
     CClientSession(int fd) : fd_(fd), lastAlive_(Clock::now()) {}
@@ -36,7 +36,7 @@ public:
     // Set once the client's filters were freed for lack of keep-alives.
     bool stale = false;
 
-private:
+  private:
     int fd_;
     uint16_t id_ = 0;
     std::string memoryName_;

@@ -1,6 +1,6 @@
 // The server's command line:
 //   nvdvbsrv [--config FILE] [--instance NAME] [--base-port N] [--speed X]
-//            [--keepalive-timeout-ms N]
+//            [--keepalive-timeout-ms N] [--exit-when-idle-ms N]
 //   nvdvbsrv key CODE [--instance NAME]
 #pragma once
 
@@ -14,11 +14,12 @@ namespace nvdvbsrv {
 struct CCommandLine {
     bool keyCommand = false;
     uint32_t keyCode = 0;
-    std::string config;                 // empty: the default place
+    std::string config;                   // empty: the default place
     std::optional<std::string> instance;  // else KESTREL_INSTANCE
     std::optional<uint16_t> basePort;
     std::optional<double> speed;
     std::optional<uint32_t> keepAliveMs;
+    std::optional<uint32_t> exitWhenIdleMs;
 
     // False with a message for an unknown or malformed argument.
     bool Parse(const std::vector<std::string>& args, std::string& error);

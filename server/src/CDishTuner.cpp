@@ -22,8 +22,8 @@ bool SymbolRateMatches(uint32_t asked, uint32_t actual) {
 
 bool CDishTuner::SendDiseqc(std::span<const uint8_t> message, uint8_t burst) {
     if (message.size() > 6) return false;
-    if (message.size() >= 4 && (message[0] == 0xE0 || message[0] == 0xE1) &&
-        message[1] == 0x10 && message[2] == 0x38) {
+    if (message.size() >= 4 && (message[0] == 0xE0 || message[0] == 0xE1) && message[1] == 0x10 &&
+        message[2] == 0x38) {
         position_ = (message[3] >> 2) & 3;
     }
     if (message.empty() && (burst == 0 || burst == 1)) position_ = burst;
@@ -33,8 +33,8 @@ bool CDishTuner::SendDiseqc(std::span<const uint8_t> message, uint8_t burst) {
 const Transponder* CDishTuner::Tune(const ChannelParams& params) {
     channel_ = params;
     offsetKHz_ = 0;
-    locked_ = installation_.frontend == FrontendKind::Cable ? FindCable(params)
-                                                            : FindSatellite(params);
+    locked_ =
+        installation_.frontend == FrontendKind::Cable ? FindCable(params) : FindSatellite(params);
     if (locked_ && installation_.frontend == FrontendKind::Satellite) {
         channel_.polarisation = locked_->polarisation == Polarisation::Vertical ? 1 : 0;
     }

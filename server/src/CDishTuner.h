@@ -22,7 +22,7 @@ struct ChannelParams {
 };
 
 class CDishTuner {
-public:
+  public:
     explicit CDishTuner(const CInstallation& installation) : installation_(installation) {}
 
     // A DiSEqC message or a tone burst (burst 0 = A, 1 = B, 255 = none).
@@ -39,7 +39,7 @@ public:
     // How far the tuned frequency lies from the locked transponder.
     int32_t OffsetKHz() const { return offsetKHz_; }
 
-private:
+  private:
     const Transponder* FindSatellite(const ChannelParams& params);
     const Transponder* FindCable(const ChannelParams& params);
 

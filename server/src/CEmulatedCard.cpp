@@ -31,8 +31,8 @@ CEmulatedCard::~CEmulatedCard() { player_.Stop(); }
 
 bool CEmulatedCard::BootFirmware(std::string_view directory) {
     std::error_code ec;
-    firmwareRunning_ = !directory.empty() &&
-                       std::filesystem::is_directory(std::filesystem::path(directory), ec);
+    firmwareRunning_ =
+        !directory.empty() && std::filesystem::is_directory(std::filesystem::path(directory), ec);
     return firmwareRunning_;
 }
 

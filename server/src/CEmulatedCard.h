@@ -14,7 +14,7 @@
 namespace nvdvbsrv {
 
 class CEmulatedCard : public ICard {
-public:
+  public:
     CEmulatedCard(CInstallation installation, IDatagramSink& sink);
     ~CEmulatedCard() override;
 
@@ -50,7 +50,7 @@ public:
     // Packets played since the last tune (for tests).
     uint64_t PacketsPlayed() const { return player_.PacketsPlayed(); }
 
-private:
+  private:
     std::shared_ptr<const CTsFile> FileFor(const Transponder& tp);
     std::optional<uint16_t> FreeHandle() const;
 

@@ -126,7 +126,7 @@ bool ParseLoopbackIp(std::string_view value, std::string& out) {
 }
 
 class Parser {
-public:
+  public:
     Parser(const std::string& baseDir, std::string& error) : baseDir_(baseDir), error_(error) {}
 
     bool Run(std::string_view text) {
@@ -147,7 +147,7 @@ public:
 
     CInstallation result;
 
-private:
+  private:
     bool Line(std::string_view line) {
         size_t hash = line.find('#');
         if (hash != std::string_view::npos) line = line.substr(0, hash);
@@ -218,21 +218,30 @@ private:
     bool CardKey(std::string_view key, std::string_view value) {
         BoardIdentity& b = result.board;
         if (key == "frontend") {
-            if (value == "satellite") frontendSet_ = FrontendKind::Satellite;
-            else if (value == "cable") frontendSet_ = FrontendKind::Cable;
-            else return Fail("frontend muss satellite oder cable sein");
+            if (value == "satellite")
+                frontendSet_ = FrontendKind::Satellite;
+            else if (value == "cable")
+                frontendSet_ = FrontendKind::Cable;
+            else
+                return Fail("frontend muss satellite oder cable sein");
             return true;
         }
         if (key == "diseqc") {
-            if (value == "yes") diseqcSet_ = true;
-            else if (value == "no") diseqcSet_ = false;
-            else return Fail("diseqc muss yes oder no sein");
+            if (value == "yes")
+                diseqcSet_ = true;
+            else if (value == "no")
+                diseqcSet_ = false;
+            else
+                return Fail("diseqc muss yes oder no sein");
             return true;
         }
         if (key == "live_clock") {
-            if (value == "yes") result.liveClock = true;
-            else if (value == "no") result.liveClock = false;
-            else return Fail("live_clock muss yes oder no sein");
+            if (value == "yes")
+                result.liveClock = true;
+            else if (value == "no")
+                result.liveClock = false;
+            else
+                return Fail("live_clock muss yes oder no sein");
             return true;
         }
         if (key == "ip") return ParseLoopbackIp(value, b.ip) || Fail("nur 127.x.y.z erlaubt");
@@ -297,8 +306,7 @@ private:
 
 }  // namespace
 
-std::optional<CInstallation> CInstallation::Parse(std::string_view text,
-                                                  const std::string& baseDir,
+std::optional<CInstallation> CInstallation::Parse(std::string_view text, const std::string& baseDir,
                                                   std::string& error) {
     Parser parser(baseDir, error);
     if (!parser.Run(text)) return std::nullopt;
@@ -315,8 +323,8 @@ std::optional<CInstallation> CInstallation::Load(const std::string& path, std::s
     text << in.rdbuf();
     size_t slash = path.rfind('/');
     const std::string dir = slash == std::string::npos ? std::string(".")
-                            : slash == 0                 ? std::string(1, '/')
-                                                         : path.substr(0, slash);
+                            : slash == 0               ? std::string(1, '/')
+                                                       : path.substr(0, slash);
     auto result = Parse(text.str(), dir, error);
     if (!result) {
         std::string where = path;

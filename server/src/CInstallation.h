@@ -57,7 +57,7 @@ struct BoardIdentity {
 enum class FrontendKind { Satellite, Cable };
 
 class CInstallation {
-public:
+  public:
     // Reads the configuration text; relative file names are taken relative to baseDir.
     // On failure returns nothing and sets error to a message naming the line.
     static std::optional<CInstallation> Parse(std::string_view text, const std::string& baseDir,
@@ -69,7 +69,7 @@ public:
     std::array<DishPosition, 4> positions;
     std::vector<Transponder> cable;
     BoardIdentity board;
-    double speed = 1.0;  // playback speed relative to the stream's own bit rate
+    double speed = 1.0;     // playback speed relative to the stream's own bit rate
     bool liveClock = true;  // TDT and TOT carry the current time
 };
 

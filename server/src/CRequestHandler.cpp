@@ -69,8 +69,7 @@ uint32_t CRequestHandler::Handle(uint32_t client, std::span<uint8_t> block) {
     if (InRange(code, 80, 84)) return Teletext(code, block);
     // The on-screen display, recording, network streaming and the common
     // interface are not part of this card.
-    if (InRange(code, 90, 108) || InRange(code, 118, 130) ||
-        InRange(code, 140, 146)) {
+    if (InRange(code, 90, 108) || InRange(code, 118, 130) || InRange(code, 140, 146)) {
         return result::kNotSupported;
     }
     return result::kUnknownCommand;
@@ -80,33 +79,33 @@ uint32_t CRequestHandler::Board(uint16_t code, std::span<uint8_t> block) {
     BlockReader r(block);
     BlockWriter w(block);
     switch (code) {
-    case C(Command::Board_InitPCI):
-    case C(Command::Board_PingDVBServer):
-        return result::kOk;
-    case C(Command::Board_BootARM): {
-        const uint32_t n = r.U32(kp::offs::kBootPathLength);
-        if (n > kp::kParamBlockSize - kp::offs::kBootPath) return result::kBadRequest;
-        std::string path(n, '\0');
-        r.Bytes(kp::offs::kBootPath, path.data(), n);
-        path.resize(std::min<size_t>(n, path.find('\0')));
-        return card_.BootFirmware(path) ? result::kOk : result::kFailed;
-    }
-    case C(Command::Board_GetStatistics): {
-        std::array<uint32_t, 36> counters{};
-        counters[0] = requests_;
-        counters[1] = tunes_;
-        counters[2] = card_.Signal().locked ? 1 : 0;
-        for (size_t i = 0; i < counters.size(); ++i) w.U32(Slot(i), counters[i]);
-        return result::kOk;
-    }
-    case C(Command::Board_GetFrontendType):
-        w.U32(Slot(0), card_.FrontendType());
-        return result::kOk;
-    case C(Command::Board_GetFWRunningState):
-        w.U32(Slot(0), card_.FirmwareRunning() ? 1 : 0);
-        return result::kOk;
-    default:
-        return BoardInfo(code, block);
+        case C(Command::Board_InitPCI):
+        case C(Command::Board_PingDVBServer):
+            return result::kOk;
+        case C(Command::Board_BootARM): {
+            const uint32_t n = r.U32(kp::offs::kBootPathLength);
+            if (n > kp::kParamBlockSize - kp::offs::kBootPath) return result::kBadRequest;
+            std::string path(n, '\0');
+            r.Bytes(kp::offs::kBootPath, path.data(), n);
+            path.resize(std::min<size_t>(n, path.find('\0')));
+            return card_.BootFirmware(path) ? result::kOk : result::kFailed;
+        }
+        case C(Command::Board_GetStatistics): {
+            std::array<uint32_t, 36> counters{};
+            counters[0] = requests_;
+            counters[1] = tunes_;
+            counters[2] = card_.Signal().locked ? 1 : 0;
+            for (size_t i = 0; i < counters.size(); ++i) w.U32(Slot(i), counters[i]);
+            return result::kOk;
+        }
+        case C(Command::Board_GetFrontendType):
+            w.U32(Slot(0), card_.FrontendType());
+            return result::kOk;
+        case C(Command::Board_GetFWRunningState):
+            w.U32(Slot(0), card_.FirmwareRunning() ? 1 : 0);
+            return result::kOk;
+        default:
+            return BoardInfo(code, block);
     }
 }
 
@@ -114,41 +113,41 @@ uint32_t CRequestHandler::BoardInfo(uint16_t code, std::span<uint8_t> block) {
     BlockWriter w(block);
     const BoardIdentity& b = card_.Board();
     switch (code) {
-    case C(Command::Board_GetMAC):
-        w.U32(Slot(0), 0);  // MAC is valid
-        PutText(w, 16, b.mac, 60);
-        return result::kOk;
-    case C(Command::Board_GetIP):
-        w.U32(kp::offs::kIpCheck, 0);  // IP is valid
-        PutText(w, kp::offs::kIpText, b.ip, 79, kp::offs::kIpLength);
-        PutText(w, kp::offs::kMaskText, b.subnetMask, 79, kp::offs::kMaskLength);
-        w.U16(kp::offs::kUdpPort, b.basePort);
-        return result::kOk;
-    case C(Command::Board_GetBEVersion):
-        w.U32(Slot(0), b.firmwareVersion);
-        w.U32(Slot(1), b.runtimeVersion);
-        w.U32(Slot(2), b.decoderRevision);
-        PutText(w, 20, b.firmwareDate, 12);
-        PutText(w, 100, b.firmwareTime, 60);
-        return result::kOk;
-    case C(Command::Board_GetMulticastList): {
-        const std::array<uint8_t, 96> none{};
-        w.U32(Slot(0), 0);
-        w.Bytes(12, none.data(), none.size());
-        w.Bytes(112, none.data(), 6);
-        w.U32(120, 0);
-        return result::kOk;
-    }
-    case C(Command::Board_GetBoardMfg):
-        PutText(w, 16, b.manufacturer, 91, Slot(0));
-        PutText(w, 108, b.boardType, 91, Slot(1));
-        return result::kOk;
-    case C(Command::Board_GetSelfTestResult):
-        w.U32(Slot(0), 0);
-        PutText(w, 16, b.selfTestText, 91, Slot(1));
-        return result::kOk;
-    default:
-        return result::kUnknownCommand;
+        case C(Command::Board_GetMAC):
+            w.U32(Slot(0), 0);  // MAC is valid
+            PutText(w, 16, b.mac, 60);
+            return result::kOk;
+        case C(Command::Board_GetIP):
+            w.U32(kp::offs::kIpCheck, 0);  // IP is valid
+            PutText(w, kp::offs::kIpText, b.ip, 79, kp::offs::kIpLength);
+            PutText(w, kp::offs::kMaskText, b.subnetMask, 79, kp::offs::kMaskLength);
+            w.U16(kp::offs::kUdpPort, b.basePort);
+            return result::kOk;
+        case C(Command::Board_GetBEVersion):
+            w.U32(Slot(0), b.firmwareVersion);
+            w.U32(Slot(1), b.runtimeVersion);
+            w.U32(Slot(2), b.decoderRevision);
+            PutText(w, 20, b.firmwareDate, 12);
+            PutText(w, 100, b.firmwareTime, 60);
+            return result::kOk;
+        case C(Command::Board_GetMulticastList): {
+            const std::array<uint8_t, 96> none{};
+            w.U32(Slot(0), 0);
+            w.Bytes(12, none.data(), none.size());
+            w.Bytes(112, none.data(), 6);
+            w.U32(120, 0);
+            return result::kOk;
+        }
+        case C(Command::Board_GetBoardMfg):
+            PutText(w, 16, b.manufacturer, 91, Slot(0));
+            PutText(w, 108, b.boardType, 91, Slot(1));
+            return result::kOk;
+        case C(Command::Board_GetSelfTestResult):
+            w.U32(Slot(0), 0);
+            PutText(w, 16, b.selfTestText, 91, Slot(1));
+            return result::kOk;
+        default:
+            return result::kUnknownCommand;
     }
 }
 
@@ -166,53 +165,53 @@ uint32_t CRequestHandler::Frontend(uint16_t code, std::span<uint8_t> block) {
     BlockReader r(block);
     BlockWriter w(block);
     switch (code) {
-    case C(Command::FE_Init):
-    case C(Command::FE_SetSlowBlank):
-    case C(Command::FE_SetFastBlank):
-    case C(Command::FE_SetMainSwitch):
-    case C(Command::FE_SetADSwitch):
-    case C(Command::FE_ClearBit):
-    case C(Command::FE_SetOFDM_Auto):
-        return result::kOk;
-    case C(Command::FE_SetFrequency):
-        legacy_.frequencyKHz = r.U32(Slot(0));
-        return TuneLegacy();
-    case C(Command::FE_GetFrequency):
-        w.U32(Slot(0), card_.Channel().frequencyKHz);
-        return result::kOk;
-    case C(Command::FE_SetSymbolrate):
-        legacy_.symbolRate = r.U32(Slot(0));
-        return TuneLegacy();
-    case C(Command::FE_GetSymbolrate):
-        w.U32(Slot(0), card_.Channel().symbolRate);
-        return result::kOk;
-    case C(Command::FE_SetLOF):
-        legacy_.lofKHz = r.U32(Slot(0));
-        return result::kOk;
-    case C(Command::FE_SetLNBParams):
-        for (size_t i = 0; i < 4; ++i) lnbParams_[i] = r.U32(Slot(i));
-        if (lnbParams_[0] && lnbParams_[1] != 13 && lnbParams_[1] != 18) {
-            return result::kBadRequest;
-        }
-        return result::kOk;
-    case C(Command::FE_GetLNBParams):
-        for (size_t i = 0; i < 3; ++i) w.U32(Slot(i), lnbParams_[i]);
-        return result::kOk;
-    case C(Command::FE_SendDiSEqCMsg):
-        return Diseqc(block);
-    case C(Command::FE_SetQAM):
-        qam_ = r.U32(Slot(0));
-        return result::kOk;
-    case C(Command::FE_SetOFDM_Mode):
-        ofdmMode_ = r.U8(Slot(0));
-        return result::kOk;
-    case C(Command::FE_GetOFDM_Mode):
-        w.U8(Slot(0), ofdmMode_);
-        return result::kOk;
-    case C(Command::FE_GetTPS):
-        return result::kNotSupported;  // no terrestrial front end
-    default:
-        return FrontendStatus(code, block);
+        case C(Command::FE_Init):
+        case C(Command::FE_SetSlowBlank):
+        case C(Command::FE_SetFastBlank):
+        case C(Command::FE_SetMainSwitch):
+        case C(Command::FE_SetADSwitch):
+        case C(Command::FE_ClearBit):
+        case C(Command::FE_SetOFDM_Auto):
+            return result::kOk;
+        case C(Command::FE_SetFrequency):
+            legacy_.frequencyKHz = r.U32(Slot(0));
+            return TuneLegacy();
+        case C(Command::FE_GetFrequency):
+            w.U32(Slot(0), card_.Channel().frequencyKHz);
+            return result::kOk;
+        case C(Command::FE_SetSymbolrate):
+            legacy_.symbolRate = r.U32(Slot(0));
+            return TuneLegacy();
+        case C(Command::FE_GetSymbolrate):
+            w.U32(Slot(0), card_.Channel().symbolRate);
+            return result::kOk;
+        case C(Command::FE_SetLOF):
+            legacy_.lofKHz = r.U32(Slot(0));
+            return result::kOk;
+        case C(Command::FE_SetLNBParams):
+            for (size_t i = 0; i < 4; ++i) lnbParams_[i] = r.U32(Slot(i));
+            if (lnbParams_[0] && lnbParams_[1] != 13 && lnbParams_[1] != 18) {
+                return result::kBadRequest;
+            }
+            return result::kOk;
+        case C(Command::FE_GetLNBParams):
+            for (size_t i = 0; i < 3; ++i) w.U32(Slot(i), lnbParams_[i]);
+            return result::kOk;
+        case C(Command::FE_SendDiSEqCMsg):
+            return Diseqc(block);
+        case C(Command::FE_SetQAM):
+            qam_ = r.U32(Slot(0));
+            return result::kOk;
+        case C(Command::FE_SetOFDM_Mode):
+            ofdmMode_ = r.U8(Slot(0));
+            return result::kOk;
+        case C(Command::FE_GetOFDM_Mode):
+            w.U8(Slot(0), ofdmMode_);
+            return result::kOk;
+        case C(Command::FE_GetTPS):
+            return result::kNotSupported;  // no terrestrial front end
+        default:
+            return FrontendStatus(code, block);
     }
 }
 
@@ -222,35 +221,35 @@ uint32_t CRequestHandler::FrontendStatus(uint16_t code, std::span<uint8_t> block
     // Lock bits: carrier, signal, viterbi, sync, lock.
     const uint8_t lock = s.locked ? 0x1F : 0x00;
     switch (code) {
-    case C(Command::FE_GetStatus):
-        w.U8(Slot(0), lock);
-        w.U32(Slot(1), s.agc);
-        w.U32(Slot(2), s.snrTenths);
-        w.U8(Slot(3), s.locked ? 1 : 0);
-        w.U8(Slot(4), s.locked ? 1 : 0);
-        return result::kOk;
-    case C(Command::FE_GetStatusSignal): {
-        std::array<uint8_t, 16> lockState{};
-        lockState[0] = lock;
-        w.Bytes(8, lockState.data(), lockState.size());
-        w.U32(48, s.agc);
-        w.U32(52, s.snrTenths);
-        w.U32(56, s.strengthTenths);
-        w.U32(60, s.quality);
-        w.U32(64, uint32_t(s.afcKHz));
-        return result::kOk;
-    }
-    case C(Command::FE_GetBitErrorRate):
-        w.U32(Slot(0), s.locked ? s.berMantissa : 0);
-        w.U32(Slot(1), s.locked ? uint32_t(int32_t(s.berExponent)) : 0);
-        w.U8(Slot(2), s.locked ? 1 : 0);
-        w.U8(Slot(3), lock);
-        return result::kOk;
-    case C(Command::FE_GetCodeRate):
-        w.U32(Slot(0), s.locked ? 3 : 0);  // 3/4
-        return result::kOk;
-    default:
-        return result::kUnknownCommand;
+        case C(Command::FE_GetStatus):
+            w.U8(Slot(0), lock);
+            w.U32(Slot(1), s.agc);
+            w.U32(Slot(2), s.snrTenths);
+            w.U8(Slot(3), s.locked ? 1 : 0);
+            w.U8(Slot(4), s.locked ? 1 : 0);
+            return result::kOk;
+        case C(Command::FE_GetStatusSignal): {
+            std::array<uint8_t, 16> lockState{};
+            lockState[0] = lock;
+            w.Bytes(8, lockState.data(), lockState.size());
+            w.U32(48, s.agc);
+            w.U32(52, s.snrTenths);
+            w.U32(56, s.strengthTenths);
+            w.U32(60, s.quality);
+            w.U32(64, uint32_t(s.afcKHz));
+            return result::kOk;
+        }
+        case C(Command::FE_GetBitErrorRate):
+            w.U32(Slot(0), s.locked ? s.berMantissa : 0);
+            w.U32(Slot(1), s.locked ? uint32_t(int32_t(s.berExponent)) : 0);
+            w.U8(Slot(2), s.locked ? 1 : 0);
+            w.U8(Slot(3), lock);
+            return result::kOk;
+        case C(Command::FE_GetCodeRate):
+            w.U32(Slot(0), s.locked ? 3 : 0);  // 3/4
+            return result::kOk;
+        default:
+            return result::kUnknownCommand;
     }
 }
 
@@ -271,52 +270,52 @@ uint32_t CRequestHandler::NewFrontend(uint16_t code, std::span<uint8_t> block) {
     BlockWriter w(block);
     const SignalFigures s = card_.Signal();
     switch (code) {
-    case C(Command::FE_zSetNewFrontendAPI):
-        frontendApi_ = r.U32(Slot(0));
-        return result::kOk;
-    case C(Command::FE_zGetFrontendAPI):
-        w.U16(Slot(0), uint16_t(frontendApi_));
-        return result::kOk;
-    case C(Command::FE_zSetChannel): {
-        ++tunes_;
-        const bool locked = card_.Tune(ReadChannel(r, kp::offs::kChannelRecord));
-        w.U16(Slot(0), locked ? 0 : 1);
-        return result::kOk;
-    }
-    case C(Command::FE_zGetChannel):
-        w.U16(Slot(0), tunes_ ? 0 : 1);
-        WriteChannel(w, kp::offs::kChannelRecord, card_.Channel());
-        return result::kOk;
-    case C(Command::FE_zGetSignal): {
-        // SIGNAL_TYPE: 0 AFC, 6 mantissa, 8 exponent, 14 strength, 16 quality.
-        std::array<uint8_t, 20> rec{};
-        BlockWriter sw(rec);
-        sw.U32(0, uint32_t(s.afcKHz));
-        sw.U16(6, s.berMantissa);
-        sw.U16(8, uint16_t(s.berExponent));
-        sw.U16(14, s.strengthTenths);
-        sw.U32(16, s.quality);
-        w.U16(Slot(0), 0);
-        w.Bytes(kp::offs::kSignalRecord, rec.data(), rec.size());
-        return result::kOk;
-    }
-    case C(Command::FE_zGetDemodStatus):
-        w.U16(Slot(0), s.locked ? 0x1F : 0);
-        w.U16(Slot(1), uint16_t(s.snrTenths));
-        w.U16(Slot(2), uint16_t(s.agc));
-        return result::kOk;
-    case C(Command::FE_zManager):
-    case C(Command::FE_zStartScan):
-    case C(Command::FE_zStopScan):
-        w.U16(Slot(0), 0);
-        return result::kOk;
-    case C(Command::FE_zSendDiSEqCMsg):
-        return Diseqc(block);
-    case C(Command::FE_zSetScanRange):
-    case C(Command::FE_zSetFullScanRange):
-        return result::kOk;
-    default:
-        return result::kUnknownCommand;
+        case C(Command::FE_zSetNewFrontendAPI):
+            frontendApi_ = r.U32(Slot(0));
+            return result::kOk;
+        case C(Command::FE_zGetFrontendAPI):
+            w.U16(Slot(0), uint16_t(frontendApi_));
+            return result::kOk;
+        case C(Command::FE_zSetChannel): {
+            ++tunes_;
+            const bool locked = card_.Tune(ReadChannel(r, kp::offs::kChannelRecord));
+            w.U16(Slot(0), locked ? 0 : 1);
+            return result::kOk;
+        }
+        case C(Command::FE_zGetChannel):
+            w.U16(Slot(0), tunes_ ? 0 : 1);
+            WriteChannel(w, kp::offs::kChannelRecord, card_.Channel());
+            return result::kOk;
+        case C(Command::FE_zGetSignal): {
+            // SIGNAL_TYPE: 0 AFC, 6 mantissa, 8 exponent, 14 strength, 16 quality.
+            std::array<uint8_t, 20> rec{};
+            BlockWriter sw(rec);
+            sw.U32(0, uint32_t(s.afcKHz));
+            sw.U16(6, s.berMantissa);
+            sw.U16(8, uint16_t(s.berExponent));
+            sw.U16(14, s.strengthTenths);
+            sw.U32(16, s.quality);
+            w.U16(Slot(0), 0);
+            w.Bytes(kp::offs::kSignalRecord, rec.data(), rec.size());
+            return result::kOk;
+        }
+        case C(Command::FE_zGetDemodStatus):
+            w.U16(Slot(0), s.locked ? 0x1F : 0);
+            w.U16(Slot(1), uint16_t(s.snrTenths));
+            w.U16(Slot(2), uint16_t(s.agc));
+            return result::kOk;
+        case C(Command::FE_zManager):
+        case C(Command::FE_zStartScan):
+        case C(Command::FE_zStopScan):
+            w.U16(Slot(0), 0);
+            return result::kOk;
+        case C(Command::FE_zSendDiSEqCMsg):
+            return Diseqc(block);
+        case C(Command::FE_zSetScanRange):
+        case C(Command::FE_zSetFullScanRange):
+            return result::kOk;
+        default:
+            return result::kUnknownCommand;
     }
 }
 
@@ -324,47 +323,49 @@ uint32_t CRequestHandler::Decoder(uint16_t code, std::span<uint8_t> block) {
     BlockReader r(block);
     BlockWriter w(block);
     switch (code) {
-    case C(Command::MPEG_SetVideoPID):
-    case C(Command::MPEG_SetAudioPID): {
-        const uint32_t pid = r.U32(Slot(0));
-        if (pid > 0x1FFF) return result::kBadRequest;
-        if (code == C(Command::MPEG_SetVideoPID)) card_.SetVideoPid(uint16_t(pid));
-        else card_.SetAudioPid(uint16_t(pid));
-        return result::kOk;
-    }
-    case C(Command::MPEG_GetVideoPID):
-        w.U16(Slot(0), card_.VideoPid());
-        return result::kOk;
-    case C(Command::MPEG_GetAudioPid):
-        w.U16(Slot(0), card_.AudioPid());
-        return result::kOk;
-    case C(Command::MPEG_GetDecoderStatus): {
-        // VIDEOSTATE: 38 width, 40 height, 42 format, 44 frame rate, 46 bit rate.
-        std::array<uint8_t, kp::offs::kVideoStateSize> vs{};
-        BlockWriter vw(vs);
-        const VideoInfo v = card_.Video();
-        vw.U16(38, v.width);
-        vw.U16(40, v.height);
-        vw.U16(42, v.aspect);
-        vw.U16(44, v.frameRate);
-        vw.U16(46, v.bitrateKbit);
-        w.Bytes(Slot(0), vs.data(), vs.size());
-        return result::kOk;
-    }
-    case C(Command::MPEG_GetAudioStatus):
-        w.U32(Slot(0), card_.Signal().locked ? 1 : 0);
-        return result::kOk;
-    case C(Command::MPEG_GetAudioBufferStatus):
-        w.U8(Slot(0), card_.Signal().locked ? 50 : 0);
-        return result::kOk;
-    case C(Command::MPEG_SetAudioChannel):
-        audioChannel_ = r.U32(Slot(0));
-        return audioChannel_ <= 2 ? result::kOk : result::kBadRequest;
-    case C(Command::MPEG_GetAudioChannel):
-        w.U32(Slot(0), audioChannel_);
-        return result::kOk;
-    default:
-        return result::kOk;  // volume, mute, picture, output mode: no effect here
+        case C(Command::MPEG_SetVideoPID):
+        case C(Command::MPEG_SetAudioPID): {
+            const uint32_t pid = r.U32(Slot(0));
+            if (pid > 0x1FFF) return result::kBadRequest;
+            if (code == C(Command::MPEG_SetVideoPID))
+                card_.SetVideoPid(uint16_t(pid));
+            else
+                card_.SetAudioPid(uint16_t(pid));
+            return result::kOk;
+        }
+        case C(Command::MPEG_GetVideoPID):
+            w.U16(Slot(0), card_.VideoPid());
+            return result::kOk;
+        case C(Command::MPEG_GetAudioPid):
+            w.U16(Slot(0), card_.AudioPid());
+            return result::kOk;
+        case C(Command::MPEG_GetDecoderStatus): {
+            // VIDEOSTATE: 38 width, 40 height, 42 format, 44 frame rate, 46 bit rate.
+            std::array<uint8_t, kp::offs::kVideoStateSize> vs{};
+            BlockWriter vw(vs);
+            const VideoInfo v = card_.Video();
+            vw.U16(38, v.width);
+            vw.U16(40, v.height);
+            vw.U16(42, v.aspect);
+            vw.U16(44, v.frameRate);
+            vw.U16(46, v.bitrateKbit);
+            w.Bytes(Slot(0), vs.data(), vs.size());
+            return result::kOk;
+        }
+        case C(Command::MPEG_GetAudioStatus):
+            w.U32(Slot(0), card_.Signal().locked ? 1 : 0);
+            return result::kOk;
+        case C(Command::MPEG_GetAudioBufferStatus):
+            w.U8(Slot(0), card_.Signal().locked ? 50 : 0);
+            return result::kOk;
+        case C(Command::MPEG_SetAudioChannel):
+            audioChannel_ = r.U32(Slot(0));
+            return audioChannel_ <= 2 ? result::kOk : result::kBadRequest;
+        case C(Command::MPEG_GetAudioChannel):
+            w.U32(Slot(0), audioChannel_);
+            return result::kOk;
+        default:
+            return result::kOk;  // volume, mute, picture, output mode: no effect here
     }
 }
 
@@ -396,21 +397,21 @@ uint32_t CRequestHandler::Teletext(uint16_t code, std::span<uint8_t> block) {
     BlockWriter w(block);
     const uint32_t value = r.U32(Slot(0));
     switch (code) {
-    case C(Command::TTX_On): {
-        if (value > 0x1FFF) return result::kBadRequest;
-        auto handle = card_.StartTeletext(uint16_t(value));
-        if (!handle) return result::kFailed;
-        w.U16(Slot(0), *handle);
-        return result::kOk;
-    }
-    case C(Command::TTX_Off):
-        if (value > 0xFFFF) return result::kBadRequest;
-        return card_.StopTeletext(uint16_t(value)) ? result::kOk : result::kFailed;
-    case C(Command::TTX_ModifySearchTable):
-    case C(Command::TTX_GetP29_P830):
-        return result::kOk;  // every page is delivered as it comes
-    default:
-        return result::kUnknownCommand;
+        case C(Command::TTX_On): {
+            if (value > 0x1FFF) return result::kBadRequest;
+            auto handle = card_.StartTeletext(uint16_t(value));
+            if (!handle) return result::kFailed;
+            w.U16(Slot(0), *handle);
+            return result::kOk;
+        }
+        case C(Command::TTX_Off):
+            if (value > 0xFFFF) return result::kBadRequest;
+            return card_.StopTeletext(uint16_t(value)) ? result::kOk : result::kFailed;
+        case C(Command::TTX_ModifySearchTable):
+        case C(Command::TTX_GetP29_P830):
+            return result::kOk;  // every page is delivered as it comes
+        default:
+            return result::kUnknownCommand;
     }
 }
 
@@ -418,17 +419,17 @@ uint32_t CRequestHandler::Peripherals(uint16_t code, std::span<uint8_t> block) {
     BlockReader r(block);
     BlockWriter w(block);
     switch (code) {
-    case C(Command::RC_SetRemoteControl): {
-        const uint32_t value = r.U32(Slot(1));
-        if (value > 0xFFFF) return result::kBadRequest;
-        card_.SetRemoteControl(r.U32(Slot(0)), uint16_t(value));
-        return result::kOk;
-    }
-    case C(Command::MSP_ReadStereo):
-        w.U32(Slot(0), stereo_);
-        return result::kOk;
-    default:
-        return result::kOk;  // the audio processor's settings have no effect here
+        case C(Command::RC_SetRemoteControl): {
+            const uint32_t value = r.U32(Slot(1));
+            if (value > 0xFFFF) return result::kBadRequest;
+            card_.SetRemoteControl(r.U32(Slot(0)), uint16_t(value));
+            return result::kOk;
+        }
+        case C(Command::MSP_ReadStereo):
+            w.U32(Slot(0), stereo_);
+            return result::kOk;
+        default:
+            return result::kOk;  // the audio processor's settings have no effect here
     }
 }
 

@@ -14,21 +14,21 @@ namespace nvdvbsrv {
 // The server's own failure codes (1 is success).
 namespace result {
 inline constexpr uint32_t kOk = 1;
-inline constexpr uint32_t kFailed = 2;          // the card could not do it
-inline constexpr uint32_t kBadRequest = 10;     // arguments out of range
+inline constexpr uint32_t kFailed = 2;       // the card could not do it
+inline constexpr uint32_t kBadRequest = 10;  // arguments out of range
 inline constexpr uint32_t kUnknownCommand = 11;
-inline constexpr uint32_t kNotSupported = 12;   // not available on this card
+inline constexpr uint32_t kNotSupported = 12;  // not available on this card
 }  // namespace result
 
 class CRequestHandler {
-public:
+  public:
     explicit CRequestHandler(ICard& card) : card_(card) {}
 
     // Executes the request in block (which must be the whole parameter block)
     // for the client and returns the result code.
     uint32_t Handle(uint32_t client, std::span<uint8_t> block);
 
-private:
+  private:
     uint32_t Board(uint16_t code, std::span<uint8_t> block);
     uint32_t BoardInfo(uint16_t code, std::span<uint8_t> block);
     uint32_t Frontend(uint16_t code, std::span<uint8_t> block);

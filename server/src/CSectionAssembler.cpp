@@ -22,7 +22,7 @@ void CSectionAssembler::Feed(std::span<const uint8_t> packet, const SectionSink&
     const bool unitStart = packet[1] & 0x40;
     const int afc = (packet[3] >> 4) & 3;
     const int cc = packet[3] & 0x0F;
-    if (!(afc & 1)) return;  // no payload; the counter does not advance
+    if (!(afc & 1)) return;                     // no payload; the counter does not advance
     if (lastCc_ >= 0 && cc == lastCc_) return;  // duplicate packet
     if (lastCc_ >= 0 && cc != ((lastCc_ + 1) & 0x0F)) {
         buffer_.clear();

@@ -12,7 +12,7 @@
 namespace nvdvbsrv {
 
 class CSectionAssembler {
-public:
+  public:
     using SectionSink = std::function<void(std::span<const uint8_t>)>;
 
     static constexpr size_t kPacketSize = 188;
@@ -24,7 +24,7 @@ public:
     // Forgets the section in progress (after a jump in the stream).
     void Reset();
 
-private:
+  private:
     void Take(std::span<const uint8_t> data, const SectionSink& sink);
     size_t Expected() const;
 

@@ -6,8 +6,7 @@
 
 namespace nvdvbsrv {
 
-bool CSectionFilterBank::Matches(const SectionFilterSpec& spec,
-                                 std::span<const uint8_t> section) {
+bool CSectionFilterBank::Matches(const SectionFilterSpec& spec, std::span<const uint8_t> section) {
     for (size_t i = 0; i < spec.length && i < kMaxLength; ++i) {
         if (i == 1 || i == 2) continue;  // section_length
         uint8_t m = spec.mask[i];
@@ -71,9 +70,8 @@ void CSectionFilterBank::FeedPacket(std::span<const uint8_t> packet) {
     std::lock_guard lock(mutex_);
     auto it = pids_.find(pid);
     if (it == pids_.end()) return;
-    it->second.assembler.Feed(packet, [&](std::span<const uint8_t> section) {
-        Deliver(pid, section);
-    });
+    it->second.assembler.Feed(packet,
+                              [&](std::span<const uint8_t> section) { Deliver(pid, section); });
 }
 
 void CSectionFilterBank::Deliver(uint16_t pid, std::span<const uint8_t> section) {

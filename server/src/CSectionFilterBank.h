@@ -28,7 +28,7 @@ struct SectionFilterSpec {
 };
 
 class CSectionFilterBank : public IPacketSink {
-public:
+  public:
     static constexpr size_t kMaxLength = 16;
 
     explicit CSectionFilterBank(IDatagramSink& sink) : sink_(sink) {}
@@ -51,7 +51,7 @@ public:
     // With the live clock on, TDT and TOT sections carry the current time.
     void SetLiveClock(bool on) { liveClock_ = on; }
 
-private:
+  private:
     struct Filter {
         uint32_t client;
         SectionFilterSpec spec;

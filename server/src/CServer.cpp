@@ -90,7 +90,7 @@ void CServer::Run(int stopFd) {
         fds.push_back({stopFd, POLLIN, 0});
         fds.push_back({listenFd_, POLLIN, 0});
         for (const auto& [fd, s] : sessions_) fds.push_back({fd, POLLIN, 0});
-        int rc = poll(fds.data(), fds.size(), 1000);
+        int rc = poll(fds.data(), fds.size(), 200);
         if (rc < 0 && errno != EINTR) break;
         if (fds[0].revents) break;
         if (fds[1].revents & POLLIN) Accept();
@@ -100,6 +100,7 @@ void CServer::Run(int stopFd) {
             if (it != sessions_.end() && !Serve(*it->second)) Drop(fds[i].fd);
         }
         CheckKeepAlive();
+        if (IdleLongEnough()) break;
     }
     Shutdown();
 }
@@ -182,6 +183,19 @@ void CServer::Drop(int fd) {
     if (it == sessions_.end()) return;
     if (it->second->Registered()) card_.RemoveClient(it->second->Id());
     sessions_.erase(it);
+}
+
+bool CServer::IdleLongEnough() {
+    if (!options_.exitWhenIdle) return false;
+    bool anyRegistered = false;
+    for (const auto& [fd, s] : sessions_) anyRegistered |= s->Registered();
+    const auto now = CClientSession::Clock::now();
+    if (anyRegistered) {
+        hadClient_ = true;
+        idleSince_ = now;
+        return false;
+    }
+    return hadClient_ && now - idleSince_ >= *options_.exitWhenIdle;
 }
 
 void CServer::CheckKeepAlive() {

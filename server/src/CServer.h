@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "CClientSession.h"
@@ -24,11 +25,14 @@ namespace nvdvbsrv {
 inline constexpr uint32_t kInjectKeyMessage = 0x4B455931u;  // "KEY1"
 
 class CServer {
-public:
+  public:
     struct Options {
         std::string suffix;  // instance suffix of all shared names
         std::chrono::milliseconds keepAliveTimeout{30000};
         uint16_t maxClients = 64;
+        // When set: the server ends this long after its last client left
+        // (once a client has been there).
+        std::optional<std::chrono::milliseconds> exitWhenIdle;
     };
 
     CServer(ICard& card, Options options);
@@ -45,7 +49,7 @@ public:
     // After a failed Start: another server of the same instance serves already.
     bool AlreadyRunning() const { return alreadyRunning_; }
 
-private:
+  private:
     void Accept();
     // False when the connection is to be closed.
     bool Serve(CClientSession& session);
@@ -53,6 +57,7 @@ private:
     uint32_t Request(CClientSession& session);
     void Drop(int fd);
     void CheckKeepAlive();
+    bool IdleLongEnough();
     void Shutdown();
     bool OtherServerRunning() const;
 
@@ -63,6 +68,8 @@ private:
     kestrel::protocol::SharedMutex statusMutex_;
     int listenFd_ = -1;
     bool alreadyRunning_ = false;
+    bool hadClient_ = false;
+    CClientSession::Clock::time_point idleSince_;
     std::map<int, std::unique_ptr<CClientSession>> sessions_;  // by descriptor
 };
 

@@ -25,12 +25,16 @@ int CTeletextDecoder::Hamming84(uint8_t b) {
     const bool allOdd = bit(0) ^ bit(1) ^ bit(2) ^ bit(3) ^ bit(4) ^ bit(5) ^ bit(6) ^ bit(7);
     int data = bit(1) | bit(3) << 1 | bit(5) << 2 | bit(7) << 3;
     if (!failA && !failB && !failC) return data;  // at most P4 was hit
-    if (allOdd) return -1;                         // two bits wrong
+    if (allOdd) return -1;                        // two bits wrong
     // One bit wrong: the tests that fail tell which.
-    if (failA && failB && failC) data ^= 1;
-    else if (failB && failC) data ^= 2;
-    else if (failA && failC) data ^= 4;
-    else if (failA && failB) data ^= 8;
+    if (failA && failB && failC)
+        data ^= 1;
+    else if (failB && failC)
+        data ^= 2;
+    else if (failA && failC)
+        data ^= 4;
+    else if (failA && failB)
+        data ^= 8;
     return data;
 }
 
@@ -78,7 +82,8 @@ void CTeletextDecoder::FeedPacket(std::span<const uint8_t> p) {
         if (!done.empty()) FeedPes(done);
         return;
     }
-    if (!pes_.empty() && pes_.size() < kMaxPes) pes_.insert(pes_.end(), p.begin() + long(at), p.end());
+    if (!pes_.empty() && pes_.size() < kMaxPes)
+        pes_.insert(pes_.end(), p.begin() + long(at), p.end());
 }
 
 void CTeletextDecoder::FeedPes(std::span<const uint8_t> pes) {

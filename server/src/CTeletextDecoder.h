@@ -19,7 +19,7 @@
 namespace nvdvbsrv {
 
 class CTeletextDecoder : public IPacketSink {
-public:
+  public:
     static constexpr uint16_t kPort = 32;  // where the videotext receiver listens
     static constexpr size_t kPageSize = 1960;
 
@@ -38,7 +38,7 @@ public:
     static uint8_t Reverse(uint8_t b);
     static int Hamming84(uint8_t reversed);  // -1 on a double error
 
-private:
+  private:
     struct Page {
         bool open = false;
         int number = 0;  // magazine * 100 + tens * 10 + units

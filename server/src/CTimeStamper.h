@@ -11,7 +11,7 @@
 namespace nvdvbsrv {
 
 class CTimeStamper {
-public:
+  public:
     static constexpr uint16_t kPid = 0x14;
 
     // True when the section is a well-formed TDT or TOT; it then carries utc.

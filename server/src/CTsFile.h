@@ -12,9 +12,9 @@
 namespace nvdvbsrv {
 
 class CTsFile {
-public:
+  public:
     static constexpr size_t kPacket = 188;
-    static constexpr uint64_t kFallbackBitrate = 4000000;  // streams without PCR
+    static constexpr uint64_t kFallbackBitrate = 4000000;                    // streams without PCR
     static constexpr std::streamoff kMaxFileSize = std::streamoff(1) << 30;  // held in memory
 
     static std::optional<CTsFile> Load(const std::string& path, std::string& error);
@@ -32,7 +32,7 @@ public:
     // The PCR of a packet in 27 MHz units, if it carries one.
     static std::optional<uint64_t> Pcr(std::span<const uint8_t> packet);
 
-private:
+  private:
     void MeasureBitrate();
 
     std::vector<uint8_t> packets_;

@@ -9,16 +9,15 @@
 #include <memory>
 #include <mutex>
 #include <thread>
-
 #include <vector>
 
-#include "IPacketSink.h"
 #include "CTsFile.h"
+#include "IPacketSink.h"
 
 namespace nvdvbsrv {
 
 class CTsPlayer {
-public:
+  public:
     explicit CTsPlayer(std::vector<IPacketSink*> sinks) : sinks_(std::move(sinks)) {}
     ~CTsPlayer() { Stop(); }
     CTsPlayer(const CTsPlayer&) = delete;
@@ -31,7 +30,7 @@ public:
     // Packets handed out since Play (for status figures and tests).
     uint64_t PacketsPlayed() const { return played_.load(); }
 
-private:
+  private:
     void Run(std::shared_ptr<const CTsFile> file, double speed);
 
     std::vector<IPacketSink*> sinks_;

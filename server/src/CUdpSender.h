@@ -11,7 +11,7 @@
 namespace nvdvbsrv {
 
 class CUdpSender : public IDatagramSink {
-public:
+  public:
     // Refuses (IsOpen false) any address outside 127.0.0.0/8.
     CUdpSender(const std::string& ip, uint16_t basePort);
     ~CUdpSender() override;
@@ -22,7 +22,7 @@ public:
     void Send(uint16_t portOffset, std::span<const uint8_t> data) override;
     uint64_t Sent() const { return sent_.load(); }
 
-private:
+  private:
     int fd_ = -1;
     uint32_t address_ = 0;  // network byte order
     uint16_t basePort_;

@@ -10,7 +10,7 @@
 namespace nvdvbsrv {
 
 class CVideoProbe {
-public:
+  public:
     // Nothing found (no such PID, no sequence header): all zero.
     static VideoInfo Probe(const CTsFile& file, uint16_t pid);
 };

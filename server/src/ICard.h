@@ -22,13 +22,13 @@ namespace nvdvbsrv {
 // Figures a front end reports; all zero without lock.
 struct SignalFigures {
     bool locked = false;
-    int32_t afcKHz = 0;            // frequency offset of the carrier found
-    uint16_t berMantissa = 0;      // bit error rate = mantissa * 2^exponent
+    int32_t afcKHz = 0;        // frequency offset of the carrier found
+    uint16_t berMantissa = 0;  // bit error rate = mantissa * 2^exponent
     int16_t berExponent = 0;
-    uint16_t strengthTenths = 0;   // signal strength in tenths
-    uint32_t quality = 0;          // signal quality, 0..100
-    uint16_t snrTenths = 0;        // signal to noise in tenths of a dB
-    uint32_t agc = 0;              // automatic gain control, 0..65535
+    uint16_t strengthTenths = 0;  // signal strength in tenths
+    uint32_t quality = 0;         // signal quality, 0..100
+    uint16_t snrTenths = 0;       // signal to noise in tenths of a dB
+    uint32_t agc = 0;             // automatic gain control, 0..65535
 };
 
 // What the decoder knows of the video it shows.
@@ -41,7 +41,7 @@ struct VideoInfo {
 };
 
 class ICard {
-public:
+  public:
     virtual ~ICard() = default;
 
     // Board.

@@ -8,7 +8,7 @@
 namespace nvdvbsrv {
 
 class IDatagramSink {
-public:
+  public:
     virtual ~IDatagramSink() = default;
     // Called from the card's streaming thread and from the request thread:
     // implementations must be thread-safe.

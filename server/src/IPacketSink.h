@@ -7,7 +7,7 @@
 namespace nvdvbsrv {
 
 class IPacketSink {
-public:
+  public:
     virtual ~IPacketSink() = default;
     // One 188-byte packet; called on the player's thread.
     virtual void FeedPacket(std::span<const uint8_t> packet) = 0;

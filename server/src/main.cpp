@@ -25,16 +25,17 @@ namespace {
 std::string DefaultConfig() {
     if (const char* c = std::getenv("NVDVBSRV_CONFIG"); c && *c) return c;
     std::string base;
-    if (const char* x = std::getenv("XDG_CONFIG_HOME"); x && *x) base = x;
-    else if (const char* h = std::getenv("HOME"); h && *h) base = std::string(h) + "/.config";
+    if (const char* x = std::getenv("XDG_CONFIG_HOME"); x && *x)
+        base = x;
+    else if (const char* h = std::getenv("HOME"); h && *h)
+        base = std::string(h) + "/.config";
     return base.empty() ? std::string() : base + "/nvdvbsrv/installation.conf";
 }
 
 // Talks to the running server of this instance and presses one key there.
 int InjectKey(const std::string& suffix, uint32_t code) {
     kp::SharedMemory status;
-    if (!status.Open(kp::StatusMemoryName(suffix), kp::kStatusBlockSize, false) ||
-        !status.Map()) {
+    if (!status.Open(kp::StatusMemoryName(suffix), kp::kStatusBlockSize, false) || !status.Map()) {
         std::cerr << "nvdvbsrv: kein laufender Server gefunden\n";
         return 2;
     }
@@ -102,6 +103,7 @@ int Serve(const CCommandLine& cl, const std::string& suffix) {
     CServer::Options options;
     options.suffix = suffix;
     if (cl.keepAliveMs) options.keepAliveTimeout = std::chrono::milliseconds(*cl.keepAliveMs);
+    if (cl.exitWhenIdleMs) options.exitWhenIdle = std::chrono::milliseconds(*cl.exitWhenIdleMs);
     CServer server(card, options);
     std::string error;
     if (!server.Start(error)) {

@@ -94,8 +94,8 @@ TEST(DishTunerTest, ToneBurstSelectsAOrB) {
 
 TEST(DishTunerTest, WithoutSwitchEveryCommandReachesPositionA) {
     std::string err;
-    auto inst = CInstallation::Parse(
-        "[position A]\ntransponder = 11494000 H 27500000 only.ts\n", "", err);
+    auto inst =
+        CInstallation::Parse("[position A]\ntransponder = 11494000 H 27500000 only.ts\n", "", err);
     ASSERT_TRUE(inst);
     CDishTuner tuner(*inst);
     auto d = Committed(3, false);

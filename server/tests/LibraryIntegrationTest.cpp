@@ -41,7 +41,7 @@ void OnTable(char* data, unsigned long) {
 }
 
 class LibraryIntegrationTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const std::string capture = std::string(SVL_TESTDATA_DIR) + "/" + kRai;
         ts_ = testutil::ReadFile(capture);

@@ -27,14 +27,15 @@ struct Recorder : IDatagramSink {
 using Block = std::array<uint8_t, kp::kParamBlockSize>;
 
 class RequestHandlerTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const std::string capture = testutil::TestDataDir() + "/tsduck-test_018_mediaset-psi-si.ts";
         std::string err;
-        auto inst = CInstallation::Parse("[card]\nbase_port = 41000\n[position A]\n"
-                                         "transponder = 11494000 H 27500000 " +
-                                             capture + "\n",
-                                         "", err);
+        auto inst = CInstallation::Parse(
+            "[card]\nbase_port = 41000\n[position A]\n"
+            "transponder = 11494000 H 27500000 " +
+                capture + "\n",
+            "", err);
         ASSERT_TRUE(inst) << err;
         inst->speed = 50;
         card_ = std::make_unique<CEmulatedCard>(*inst, sink_);
@@ -54,8 +55,14 @@ protected:
     std::string Text(size_t off) { return kp::BlockReader(block_).Text(off, 400); }
 
     uint32_t Tune(uint32_t freq, uint32_t lof, uint32_t volts, uint32_t tone) {
-        return Run(4906, {{12, freq}, {16, lof}, {20, 27500000}, {24, 0}, {28, 2},
-                          {32, volts}, {36, tone}, {40, 0}});
+        return Run(4906, {{12, freq},
+                          {16, lof},
+                          {20, 27500000},
+                          {24, 0},
+                          {28, 2},
+                          {32, volts},
+                          {36, tone},
+                          {40, 0}});
     }
 
     Recorder sink_;
@@ -106,25 +113,25 @@ TEST_F(RequestHandlerTest, MalformedRequestsGetAnErrorResult) {
         std::initializer_list<std::pair<size_t, uint32_t>> slots;
         uint32_t result;
     } cases[] = {
-        {60, {{8, 0x12}, {44, 17}}, 10},        // filter longer than 16 bytes
-        {60, {{8, 0x2000}, {44, 1}}, 10},       // PID beyond 13 bits
-        {43, {{8, 200}, {12, 255}}, 10},        // DiSEqC message too long
-        {4909, {{8, 4}, {12, 256}}, 10},        // burst beyond a byte
-        {50, {{8, 0x10000}}, 10},               // video PID
-        {64, {{8, 0x10000}}, 10},               // handle beyond 16 bits
+        {60, {{8, 0x12}, {44, 17}}, 10},   // filter longer than 16 bytes
+        {60, {{8, 0x2000}, {44, 1}}, 10},  // PID beyond 13 bits
+        {43, {{8, 200}, {12, 255}}, 10},   // DiSEqC message too long
+        {4909, {{8, 4}, {12, 256}}, 10},   // burst beyond a byte
+        {50, {{8, 0x10000}}, 10},          // video PID
+        {64, {{8, 0x10000}}, 10},          // handle beyond 16 bits
         {70, {{8, 1}, {12, 0x10000}}, 10},
         {9999, {}, 11},
-        {90, {{8, 1}}, 12},                     // the on-screen display is not emulated
-        {80, {{8, 0x2000}}, 10},                // teletext PID beyond 13 bits
-        {81, {{8, 5}}, 2},                      // not the teletext handle
+        {90, {{8, 1}}, 12},       // the on-screen display is not emulated
+        {80, {{8, 0x2000}}, 10},  // teletext PID beyond 13 bits
+        {81, {{8, 5}}, 2},        // not the teletext handle
     };
     for (const auto& c : cases) EXPECT_EQ(Run(c.code, c.slots), c.result) << c.code;
 }
 
 TEST_F(RequestHandlerTest, RandomBlocksNeverCrash) {
     std::mt19937 rng(1234);
-    const uint16_t codes[] = {21, 23, 25, 26, 28, 29, 33, 331, 41, 43, 4902, 4904, 4906,
-                              4909, 54, 60, 64, 70, 118, 130};
+    const uint16_t codes[] = {21,   23,   25,   26,   28, 29, 33, 331, 41,  43,
+                              4902, 4904, 4906, 4909, 54, 60, 64, 70,  118, 130};
     for (int i = 0; i < 3000; ++i) {
         for (auto& b : block_) b = uint8_t(rng());
         kp::BlockWriter(block_).U16(0, codes[rng() % std::size(codes)]);

@@ -27,7 +27,7 @@ uint16_t UniquePort();
 std::string UniqueInstance(const std::string& test);
 
 class ServerProcess {
-public:
+  public:
     // Writes the configuration and starts the server; Running() tells whether it came up.
     ServerProcess(const std::string& instance, const std::string& configText,
                   std::vector<std::string> extraArgs = {});
@@ -40,7 +40,7 @@ public:
     const std::string& Suffix() const { return suffix_; }
     pid_t Pid() const { return pid_; }
 
-private:
+  private:
     pid_t pid_ = -1;
     bool up_ = false;
     std::string suffix_;
@@ -48,7 +48,7 @@ private:
 };
 
 class TestClient {
-public:
+  public:
     using Block = std::array<uint8_t, 408>;
     explicit TestClient(const std::string& suffix);
     ~TestClient();
@@ -66,7 +66,7 @@ public:
     // Closes the connection without saying goodbye (a client that died).
     void Vanish();
 
-private:
+  private:
     uint32_t Send(uint32_t op, bool wait);
     int fd_ = -1;
     uint16_t id_ = 0;
@@ -80,7 +80,7 @@ private:
 void Put32(TestClient::Block& b, size_t off, uint32_t v);
 
 class UdpReceiver {
-public:
+  public:
     explicit UdpReceiver(uint16_t port);
     ~UdpReceiver();
     bool Open() const { return fd_ >= 0; }
@@ -89,7 +89,7 @@ public:
     // Everything that arrives within the duration.
     std::vector<std::vector<uint8_t>> Collect(std::chrono::milliseconds duration);
 
-private:
+  private:
     int fd_ = -1;
 };
 

@@ -1,6 +1,5 @@
 // Runs a real nvdvbsrv per test and talks to it over the link protocol.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -18,8 +17,8 @@ using Block = TestClient::Block;
 
 namespace {
 
-const char* kRai = "tsduck-test_108_rai-dvbt-full-mux.ts";        // TSID 18432
-const char* kMediaset = "tsduck-test_018_mediaset-psi-si.ts";     // TSID 6000
+const char* kRai = "tsduck-test_108_rai-dvbt-full-mux.ts";     // TSID 18432
+const char* kMediaset = "tsduck-test_018_mediaset-psi-si.ts";  // TSID 6000
 const char* kArte = "tsduck-test_012_arte-teletext.ts";
 
 std::string Capture(const char* name) { return TestDataDir() + "/" + name; }
@@ -30,10 +29,15 @@ bool HaveCaptures() { return !testutil::ReadFile(Capture(kMediaset)).empty(); }
 std::string DishConfig(uint16_t port, const char* speed = "1") {
     return "[card]\nbase_port = " + std::to_string(port) + "\nspeed = " + speed +
            "\n[position A]\n"
-           "transponder = 11494000 H 22000000 " + Capture(kMediaset) + "\n"
-           "transponder = 12188000 V 27500000 " + Capture(kRai) + "\n"
+           "transponder = 11494000 H 22000000 " +
+           Capture(kMediaset) +
+           "\n"
+           "transponder = 12188000 V 27500000 " +
+           Capture(kRai) +
+           "\n"
            "[position B]\n"
-           "transponder = 11494000 H 22000000 " + Capture(kArte) + "\n";
+           "transponder = 11494000 H 22000000 " +
+           Capture(kArte) + "\n";
 }
 
 void Channel(Block& b, uint32_t freq, uint32_t lof, uint32_t sr, uint32_t volts, uint32_t tone) {
@@ -66,8 +70,8 @@ uint16_t Tune(TestClient& c, uint32_t freq, uint32_t lof, uint32_t sr, uint32_t 
 }
 
 // Opens a filter; returns the handle (0xFFFF when refused).
-uint16_t Filter(TestClient& c, uint16_t pid, std::vector<uint8_t> filter,
-                std::vector<uint8_t> mask, uint32_t type = 4) {
+uint16_t Filter(TestClient& c, uint16_t pid, std::vector<uint8_t> filter, std::vector<uint8_t> mask,
+                uint32_t type = 4) {
     uint32_t r = c.Request(60, [&](Block& b) {
         Put32(b, 8, pid);
         std::copy(filter.begin(), filter.end(), b.begin() + 12);
@@ -87,7 +91,7 @@ int TsidOnAir(uint16_t port) {
 }
 
 class ServerIntegrationTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (!HaveCaptures()) GTEST_SKIP() << "captures not found in " << TestDataDir();
         port_ = UniquePort();
@@ -224,8 +228,7 @@ TEST_F(ServerIntegrationTest, ClientsHaveTheirOwnBlocksAndLoseFiltersWhenTheyGo)
     EXPECT_TRUE(rxA.Receive(1000));
     (void)rxB.Collect(std::chrono::milliseconds(50));  // what was under way
     EXPECT_FALSE(rxB.Receive(500));
-    EXPECT_FALSE(
-        probe.Open(kestrel::protocol::ParamMemoryName(bid, server->Suffix()), 408, false));
+    EXPECT_FALSE(probe.Open(kestrel::protocol::ParamMemoryName(bid, server->Suffix()), 408, false));
 
     // a stops its keep-alives: after the time-out its filter goes too.
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
@@ -238,7 +241,12 @@ TEST_F(ServerIntegrationTest, ClientsHaveTheirOwnBlocksAndLoseFiltersWhenTheyGo)
 TEST_F(ServerIntegrationTest, MalformedRequestsAreRefusedAndTheServerGoesOn) {
     auto server = Start(DishConfig(port_));
     TestClient c(server->Suffix());
-    EXPECT_EQ(c.Request(60, [](Block& b) { Put32(b, 8, 0x11); Put32(b, 44, 300); }), 10u);
+    EXPECT_EQ(c.Request(60,
+                        [](Block& b) {
+                            Put32(b, 8, 0x11);
+                            Put32(b, 44, 300);
+                        }),
+              10u);
     EXPECT_EQ(c.Request(21, [](Block& b) { Put32(b, 8, 0x7FFFFFFF); }), 10u);
     EXPECT_EQ(c.Request(43, [](Block& b) { Put32(b, 8, 1000); }), 10u);
     EXPECT_EQ(c.Request(12345), 11u);
@@ -251,14 +259,19 @@ TEST_F(ServerIntegrationTest, InjectedKeysArriveWhileTheRemoteControlIsOn) {
     TestClient c(server->Suffix());
     UdpReceiver rx(uint16_t(port_ + 37));
     auto key = [&](const char* code) {
-        const std::string cmd = ServerPath() + " key " + code + " --instance " + instance_ +
-                                " 2>/dev/null";
+        const std::string cmd =
+            ServerPath() + " key " + code + " --instance " + instance_ + " 2>/dev/null";
         int st = std::system(cmd.c_str());
         return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
     };
     EXPECT_EQ(key("46"), 1);  // receiver off: refused
     EXPECT_FALSE(rx.Receive(200));
-    ASSERT_EQ(c.Request(70, [](Block& b) { Put32(b, 8, 1); Put32(b, 12, 0xFFFF); }), 1u);
+    ASSERT_EQ(c.Request(70,
+                        [](Block& b) {
+                            Put32(b, 8, 1);
+                            Put32(b, 12, 0xFFFF);
+                        }),
+              1u);
     EXPECT_EQ(key("46"), 0);
     auto d = rx.Receive(2000);
     ASSERT_TRUE(d);
@@ -297,12 +310,13 @@ TEST_F(ServerIntegrationTest, TeletextPagesArriveAtTheVideotextPort) {
     ASSERT_EQ(c.Request(80, [](Block& b) { Put32(b, 8, 0x240); }), 1u);
     const uint16_t handle = c.U16(8);
     EXPECT_EQ(handle, 32);
-    ASSERT_EQ(c.Request(82, [](Block& b) {
-                  Put32(b, 8, 0xFFFF);
-                  Put32(b, 12, 0xFFFF);
-                  Put32(b, 16, 0xFFFF);
-                  Put32(b, 20, 1);
-              }),
+    ASSERT_EQ(c.Request(82,
+                        [](Block& b) {
+                            Put32(b, 8, 0xFFFF);
+                            Put32(b, 12, 0xFFFF);
+                            Put32(b, 16, 0xFFFF);
+                            Put32(b, 20, 1);
+                        }),
               1u);
     UdpReceiver rx(uint16_t(port_ + handle));
     auto page = rx.Receive(3000);
@@ -314,4 +328,15 @@ TEST_F(ServerIntegrationTest, TeletextPagesArriveAtTheVideotextPort) {
     ASSERT_EQ(c.Request(81, [&](Block& b) { Put32(b, 8, handle); }), 1u);
     (void)rx.Collect(std::chrono::milliseconds(100));
     EXPECT_FALSE(rx.Receive(800));
+}
+
+TEST_F(ServerIntegrationTest, EndsWhenIdleAfterItsLastClientLeft) {
+    auto server = Start(DishConfig(port_), {"--exit-when-idle-ms", "300"});
+    EXPECT_EQ(server->WaitExit(600), -1);  // nobody was there yet: it waits
+    {
+        TestClient c(server->Suffix());
+        ASSERT_TRUE(c.Connected());
+        EXPECT_EQ(server->WaitExit(500), -1);  // a client is there
+    }
+    EXPECT_EQ(server->WaitExit(3000), 0);
 }

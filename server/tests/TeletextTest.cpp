@@ -100,7 +100,8 @@ TEST(TeletextTest, PagesOfARealBroadcast) {
 }
 
 TEST(TeletextTest, OtherPidsAndStoppedAcquisitionSendNothing) {
-    const Bytes ts = testutil::ReadFile(testutil::TestDataDir() + "/tsduck-test_012_arte-teletext.ts");
+    const Bytes ts =
+        testutil::ReadFile(testutil::TestDataDir() + "/tsduck-test_012_arte-teletext.ts");
     if (ts.empty()) GTEST_SKIP() << "capture not found";
     Recorder rec;
     CTeletextDecoder dec(rec);

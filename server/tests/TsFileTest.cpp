@@ -88,8 +88,8 @@ TEST(VideoProbeTest, ReadsTheSequenceHeader) {
     p[1] = 0x41;
     p[2] = 0x00;
     p[3] = 0x10;
-    const Bytes pes = {0, 0, 1, 0xE0, 0, 0, 0x80, 0, 0, 0, 0, 1, 0xB3, 0x2D, 0x02, 0x40,
-                       0x23, 0x03, 0xA9, 0x80};
+    const Bytes pes = {0, 0, 1,    0xE0, 0,    0,    0x80, 0,    0,    0,
+                       0, 1, 0xB3, 0x2D, 0x02, 0x40, 0x23, 0x03, 0xA9, 0x80};
     std::copy(pes.begin(), pes.end(), p.begin() + 4);
     p[4 + 17] = 0x0E;
     p[4 + 18] = 0xA6;

@@ -18,14 +18,10 @@ uint32_t Crc32Mpeg(const uint8_t* data, size_t n) {
 Bytes MakeSection(uint8_t tableId, uint16_t ext, uint8_t version, uint8_t number, uint8_t last,
                   const Bytes& body, bool currentNext) {
     const size_t length = 5 + body.size() + 4;
-    Bytes s = {tableId,
-               uint8_t(0xB0 | (length >> 8)),
-               uint8_t(length),
-               uint8_t(ext >> 8),
-               uint8_t(ext),
-               uint8_t(0xC0 | (version & 0x1F) << 1 | (currentNext ? 1 : 0)),
-               number,
-               last};
+    Bytes s = {tableId,         uint8_t(0xB0 | (length >> 8)),
+               uint8_t(length), uint8_t(ext >> 8),
+               uint8_t(ext),    uint8_t(0xC0 | (version & 0x1F) << 1 | (currentNext ? 1 : 0)),
+               number,          last};
     s.insert(s.end(), body.begin(), body.end());
     const uint32_t crc = Crc32Mpeg(s.data(), s.size());
     for (int k = 3; k >= 0; --k) s.push_back(uint8_t(crc >> (8 * k)));

@@ -47,7 +47,7 @@ struct DemoTransponder {
 };
 
 class CDemoList {
-public:
+  public:
     // Reads the list; nothing (and a message) when the file is not a valid list.
     static std::optional<CDemoList> Load(const std::string& jsonPath, std::string& error);
     static std::optional<CDemoList> Parse(const std::string& json, std::string& error);

@@ -20,14 +20,29 @@ std::string Ascii(const std::string& latin1) {
     std::string out;
     for (unsigned char c : latin1) {
         switch (c) {
-        case 0xC4: out += "Ae"; break;
-        case 0xD6: out += "Oe"; break;
-        case 0xDC: out += "Ue"; break;
-        case 0xE4: out += "ae"; break;
-        case 0xF6: out += "oe"; break;
-        case 0xFC: out += "ue"; break;
-        case 0xDF: out += "ss"; break;
-        default: out += c < 0x80 ? char(c) : '?';
+            case 0xC4:
+                out += "Ae";
+                break;
+            case 0xD6:
+                out += "Oe";
+                break;
+            case 0xDC:
+                out += "Ue";
+                break;
+            case 0xE4:
+                out += "ae";
+                break;
+            case 0xF6:
+                out += "oe";
+                break;
+            case 0xFC:
+                out += "ue";
+                break;
+            case 0xDF:
+                out += "ss";
+                break;
+            default:
+                out += c < 0x80 ? char(c) : '?';
         }
     }
     return out;
@@ -42,21 +57,39 @@ std::string TeletextHeader(const DemoProgram& p, int page) {
 std::vector<std::string> TeletextRows(const DemoTransponder& tp, const DemoProgram& p, int page) {
     const std::string name = Ascii(p.name);
     switch (page) {
-    case 101:
-        return {"", "  Programmhinweise", "", "  Jetzt:   Testbild mit Ton",
-                "  Danach:  Nachrichten", "", "  " + name};
-    case 102:
-        return {"", "  Technik", "", "  Video-PID    " + std::to_string(p.videoPid),
-                "  Audio-PID    " + std::to_string(p.audioPid),
-                "  Service-ID   " + std::to_string(p.serviceId),
-                "  Transponder  " + std::to_string(tp.frequencyKHz / 1000) +
-                    (tp.vertical ? " MHz V" : " MHz H")};
-    case 103:
-        return {"", "  Impressum", "", "  Demo-Sender des Emulators",
-                "  Testbild und Ton: ffmpeg", "  Tabellen: mkdemomux"};
-    default:
-        return {"", "  Demo-Videotext", "", "  " + name, "", "  101  Programmhinweise",
-                "  102  Technik", "  103  Impressum"};
+        case 101:
+            return {"",
+                    "  Programmhinweise",
+                    "",
+                    "  Jetzt:   Testbild mit Ton",
+                    "  Danach:  Nachrichten",
+                    "",
+                    "  " + name};
+        case 102:
+            return {"",
+                    "  Technik",
+                    "",
+                    "  Video-PID    " + std::to_string(p.videoPid),
+                    "  Audio-PID    " + std::to_string(p.audioPid),
+                    "  Service-ID   " + std::to_string(p.serviceId),
+                    "  Transponder  " + std::to_string(tp.frequencyKHz / 1000) +
+                        (tp.vertical ? " MHz V" : " MHz H")};
+        case 103:
+            return {"",
+                    "  Impressum",
+                    "",
+                    "  Demo-Sender des Emulators",
+                    "  Testbild und Ton: ffmpeg",
+                    "  Tabellen: mkdemomux"};
+        default:
+            return {"",
+                    "  Demo-Videotext",
+                    "",
+                    "  " + name,
+                    "",
+                    "  101  Programmhinweise",
+                    "  102  Technik",
+                    "  103  Impressum"};
     }
 }
 
@@ -139,8 +172,8 @@ void CMuxBuilder::AddTeletext(const DemoTransponder& tp, CTsPacketizer& ts,
         if (!pid) continue;
         for (int k = 0; k < count; ++k) {
             const int page = 100 + k % 4;
-            const auto pes = CTeletextWriter::PagePes(page, TeletextHeader(p, page),
-                                                      TeletextRows(tp, p, page));
+            const auto pes =
+                CTeletextWriter::PagePes(page, TeletextHeader(p, page), TeletextRows(tp, p, page));
             const double at = (double(k) + 0.25) / count;
             for (auto& pk : ts.Pes(pid, pes)) items.push_back({at, order, pk});
         }
@@ -169,11 +202,9 @@ void CMuxBuilder::AddTables(const DemoTransponder& tp, const std::vector<DemoTra
         add(0x0010, CSiTables::Nit(all, networkId, "ASTRA"), at);
         uint16_t eventId = 1;
         for (const auto& p : tp.programs) {
-            DemoEvent present{eventId++, now_ - 600, 3600,
-                              p.Tv() ? "Testbild mit Ton" : "Sinuston",
+            DemoEvent present{eventId++, now_ - 600, 3600, p.Tv() ? "Testbild mit Ton" : "Sinuston",
                               "Sendung des Demo-Senders " + p.name};
-            DemoEvent next{eventId++, now_ + 3000, 1800, "Nachrichten",
-                           "Aktuelles vom Tage"};
+            DemoEvent next{eventId++, now_ + 3000, 1800, "Nachrichten", "Aktuelles vom Tage"};
             add(0x0012, CSiTables::EitPresentFollowing(tp, p, 0, present), at);
             add(0x0012, CSiTables::EitPresentFollowing(tp, p, 1, next), at);
         }

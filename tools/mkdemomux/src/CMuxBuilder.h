@@ -20,7 +20,7 @@ struct Sample {
 };
 
 class CMuxBuilder {
-public:
+  public:
     // Reads the packets of the PIDs wanted from a transport stream file.
     static bool LoadSample(const std::string& path, Sample& sample, std::string& error);
 
@@ -29,7 +29,7 @@ public:
 
     std::vector<Packet> Build(const DemoTransponder& tp, const std::vector<DemoTransponder>& all);
 
-private:
+  private:
     struct Item {
         double at;  // position within the loop, 0..1
         int order;

@@ -11,11 +11,17 @@ uint32_t CSectionWriter::Crc32(const uint8_t* data, size_t n) {
     return crc;
 }
 
-CSectionWriter::CSectionWriter(uint8_t tableId, uint16_t extension, uint8_t version,
-                               uint8_t number, uint8_t lastNumber)
+CSectionWriter::CSectionWriter(uint8_t tableId, uint16_t extension, uint8_t version, uint8_t number,
+                               uint8_t lastNumber)
     : longForm_(true) {
-    bytes_ = {tableId, 0xB0, 0x00, uint8_t(extension >> 8), uint8_t(extension),
-              uint8_t(0xC1 | (version & 0x1F) << 1), number, lastNumber};
+    bytes_ = {tableId,
+              0xB0,
+              0x00,
+              uint8_t(extension >> 8),
+              uint8_t(extension),
+              uint8_t(0xC1 | (version & 0x1F) << 1),
+              number,
+              lastNumber};
 }
 
 CSectionWriter::CSectionWriter(uint8_t tableId) : longForm_(false) {
@@ -39,7 +45,8 @@ void CSectionWriter::U24(uint32_t v) {
 }
 void CSectionWriter::U32(uint32_t v) {
     if (Room(4)) {
-        bytes_.insert(bytes_.end(), {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)});
+        bytes_.insert(bytes_.end(),
+                      {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)});
     }
 }
 void CSectionWriter::Bytes(const std::vector<uint8_t>& b) {
@@ -74,7 +81,8 @@ std::vector<uint8_t> CSectionWriter::Finish() {
     std::vector<uint8_t> out = bytes_;
     if (longForm_) {
         const uint32_t crc = Crc32(out.data(), out.size());
-        out.insert(out.end(), {uint8_t(crc >> 24), uint8_t(crc >> 16), uint8_t(crc >> 8), uint8_t(crc)});
+        out.insert(out.end(),
+                   {uint8_t(crc >> 24), uint8_t(crc >> 16), uint8_t(crc >> 8), uint8_t(crc)});
     }
     return out;
 }

@@ -10,7 +10,7 @@
 namespace demomux {
 
 class CSectionWriter {
-public:
+  public:
     static constexpr size_t kMaxSection = 1024;  // PSI and the SI tables used here
 
     // Starts a long-form section: table id, extension, version, numbers.
@@ -37,7 +37,7 @@ public:
 
     static uint32_t Crc32(const uint8_t* data, size_t n);
 
-private:
+  private:
     bool Room(size_t n);
     std::vector<uint8_t> bytes_;
     bool longForm_;

@@ -45,7 +45,8 @@ uint64_t CSiTables::MjdUtc(std::time_t utc) {
     const int64_t days = int64_t(utc) / 86400;
     const uint32_t secs = uint32_t(int64_t(utc) % 86400);
     const uint64_t mjd = uint64_t(days + 40587);  // 1970-01-01 is MJD 40587
-    const uint32_t hms = Bcd(secs / 3600, 2) << 16 | Bcd(secs / 60 % 60, 2) << 8 | Bcd(secs % 60, 2);
+    const uint32_t hms =
+        Bcd(secs / 3600, 2) << 16 | Bcd(secs / 60 % 60, 2) << 8 | Bcd(secs % 60, 2);
     return mjd << 24 | hms;
 }
 
@@ -118,7 +119,7 @@ Section CSiTables::Nit(const std::vector<DemoTransponder>& all, uint16_t network
         w.U32(Bcd(tp.frequencyKHz / 10, 8));
         w.U16(kOrbitalPosition);
         w.U8(uint8_t(0x80 | (tp.vertical ? 1 : 0) << 5 | 0x01));  // east, QPSK
-        w.U32(Bcd(tp.symbolRate / 100, 7) << 4 | 0x3);          // FEC 3/4
+        w.U32(Bcd(tp.symbolRate / 100, 7) << 4 | 0x3);            // FEC 3/4
         w.EndLength(dl);
     }
     w.EndLength(loopLen);
@@ -139,8 +140,8 @@ Section CSiTables::EitPresentFollowing(const DemoTransponder& tp, const DemoProg
     const uint32_t d = e.durationSeconds;
     w.U24(Bcd(d / 3600, 2) << 16 | Bcd(d / 60 % 60, 2) << 8 | Bcd(d % 60, 2));
     // running status: 4 running for the present event, 1 not running for the next
-    const uint16_t flags = uint16_t((sectionNumber == 0 ? 4 : 1) << 13 |
-                                    (p.Encrypted() ? 0x1000 : 0));
+    const uint16_t flags =
+        uint16_t((sectionNumber == 0 ? 4 : 1) << 13 | (p.Encrypted() ? 0x1000 : 0));
     const size_t len = w.Size();
     w.U16(flags);
     ShortEventDescriptor(w, e);

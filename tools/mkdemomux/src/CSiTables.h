@@ -22,7 +22,7 @@ struct DemoEvent {
 };
 
 class CSiTables {
-public:
+  public:
     static Section Pat(const DemoTransponder& tp);
     static Section Pmt(const DemoProgram& p);
     static Section Sdt(const DemoTransponder& tp);

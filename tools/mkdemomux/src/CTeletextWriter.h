@@ -12,7 +12,7 @@
 namespace demomux {
 
 class CTeletextWriter {
-public:
+  public:
     // A page 100-899: a 32-character header text (shown from column 8) and up
     // to 23 rows of 40 characters (plain ASCII).
     static std::vector<uint8_t> PagePes(int page, const std::string& header,

@@ -42,7 +42,8 @@ std::vector<Packet> CTsPacketizer::Pes(uint16_t pid, const std::vector<uint8_t>&
         p[1] = uint8_t((pos == 0 ? 0x40 : 0x00) | (pid >> 8 & 0x1F));
         p[2] = uint8_t(pid);
         p[3] = uint8_t(0x10 | NextCc(pid));
-        std::copy_n(pes.begin() + long(pos), std::min<size_t>(184, pes.size() - pos), p.begin() + 4);
+        std::copy_n(pes.begin() + long(pos), std::min<size_t>(184, pes.size() - pos),
+                    p.begin() + 4);
         out.push_back(p);
     }
     return out;
@@ -53,8 +54,10 @@ Packet CTsPacketizer::Remap(const Packet& in, uint16_t pid) {
     p[1] = uint8_t((p[1] & 0xE0) | (pid >> 8 & 0x1F));
     p[2] = uint8_t(pid);
     // The counter advances only with a payload.
-    if (p[3] & 0x10) p[3] = uint8_t((p[3] & 0xF0) | NextCc(pid));
-    else p[3] = uint8_t((p[3] & 0xF0) | (cc_[pid & 0x1FFF] + 15) % 16);
+    if (p[3] & 0x10)
+        p[3] = uint8_t((p[3] & 0xF0) | NextCc(pid));
+    else
+        p[3] = uint8_t((p[3] & 0xF0) | (cc_[pid & 0x1FFF] + 15) % 16);
     return p;
 }
 

@@ -12,14 +12,14 @@ namespace demomux {
 using Packet = std::array<uint8_t, 188>;
 
 class CTsPacketizer {
-public:
+  public:
     std::vector<Packet> Section(uint16_t pid, const std::vector<uint8_t>& section);
     // A copy of a packet moved to another PID, with this PID's next counter.
     Packet Remap(const Packet& in, uint16_t pid);
     // A PES packet whose size is a multiple of 184 bytes, in whole packets.
     std::vector<Packet> Pes(uint16_t pid, const std::vector<uint8_t>& pes);
 
-private:
+  private:
     uint8_t NextCc(uint16_t pid);
     std::array<uint8_t, 8192> cc_{};
 };

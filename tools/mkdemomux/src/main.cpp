@@ -34,15 +34,20 @@ struct Options {
 bool ParseArgs(int argc, char** argv, Options& o) {
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string a = argv[i], v = argv[i + 1];
-        if (a == "--list") o.list = v;
-        else if (a == "--out") o.out = v;
-        else if (a == "--card") o.card = v;
-        else if (a == "--ffmpeg") o.ffmpeg = v;
-        else if (a == "--seconds") o.seconds = std::atoi(v.c_str());
-        else return false;
+        if (a == "--list")
+            o.list = v;
+        else if (a == "--out")
+            o.out = v;
+        else if (a == "--card")
+            o.card = v;
+        else if (a == "--ffmpeg")
+            o.ffmpeg = v;
+        else if (a == "--seconds")
+            o.seconds = std::atoi(v.c_str());
+        else
+            return false;
     }
-    return argc % 2 == 1 && !o.list.empty() && !o.out.empty() && o.seconds >= 1 &&
-           o.seconds <= 60;
+    return argc % 2 == 1 && !o.list.empty() && !o.out.empty() && o.seconds >= 1 && o.seconds <= 60;
 }
 
 // Runs a program with arguments, without a shell; true on exit code 0.
@@ -65,17 +70,43 @@ bool Run(const std::vector<std::string>& args) {
 // low bit rate MPEG-2 video and MPEG-1 layer II audio.
 bool MakeSamples(const Options& o, const std::string& tvPath, const std::string& radioPath) {
     const std::string t = std::to_string(o.seconds);
-    const std::vector<std::string> common = {o.ffmpeg, "-hide_banner", "-loglevel", "error",
-                                             "-nostdin", "-y"};
+    const std::vector<std::string> common = {o.ffmpeg, "-hide_banner", "-loglevel",
+                                             "error",  "-nostdin",     "-y"};
     std::vector<std::string> tv = common;
-    tv.insert(tv.end(), {"-f", "lavfi", "-i", "smptebars=size=352x288:rate=25", "-f", "lavfi",
-                         "-i", "sine=frequency=1000:sample_rate=48000", "-t", t, "-c:v",
-                         "mpeg2video", "-b:v", "400k", "-maxrate", "400k", "-bufsize", "400k",
-                         "-g", "12", "-c:a", "mp2", "-b:a", "64k", "-ac", "1", "-f", "mpegts",
-                         "-mpegts_start_pid", "0x100", tvPath});
+    tv.insert(tv.end(), {"-f",
+                         "lavfi",
+                         "-i",
+                         "smptebars=size=352x288:rate=25",
+                         "-f",
+                         "lavfi",
+                         "-i",
+                         "sine=frequency=1000:sample_rate=48000",
+                         "-t",
+                         t,
+                         "-c:v",
+                         "mpeg2video",
+                         "-b:v",
+                         "400k",
+                         "-maxrate",
+                         "400k",
+                         "-bufsize",
+                         "400k",
+                         "-g",
+                         "12",
+                         "-c:a",
+                         "mp2",
+                         "-b:a",
+                         "64k",
+                         "-ac",
+                         "1",
+                         "-f",
+                         "mpegts",
+                         "-mpegts_start_pid",
+                         "0x100",
+                         tvPath});
     std::vector<std::string> radio = common;
-    radio.insert(radio.end(), {"-f", "lavfi", "-i", "sine=frequency=440:sample_rate=48000", "-t",
-                               t, "-c:a", "mp2", "-b:a", "64k", "-ac", "1", "-f", "mpegts",
+    radio.insert(radio.end(), {"-f", "lavfi", "-i", "sine=frequency=440:sample_rate=48000", "-t", t,
+                               "-c:a", "mp2", "-b:a", "64k", "-ac", "1", "-f", "mpegts",
                                "-mpegts_start_pid", "0x100", radioPath});
     return Run(tv) && Run(radio);
 }
@@ -141,7 +172,6 @@ int main(int argc, char** argv) {
         }
     }
     std::ofstream(o.out + "/installation.conf") << Installation(o, *list);
-    std::cout << "mkdemomux: " << list->transponders.size() << " Transponder in " << o.out
-              << "\n";
+    std::cout << "mkdemomux: " << list->transponders.size() << " Transponder in " << o.out << "\n";
     return 0;
 }

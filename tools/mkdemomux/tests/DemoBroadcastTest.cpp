@@ -49,7 +49,12 @@ TEST(DemoBroadcastTest, ProgramsOfTheDemoListAreOnAir) {
     ASSERT_TRUE(c.Connected());
 
     // "Das Erste": 11836 MHz horizontal, LNB "Astra 19°": 10.6 GHz, tone, burst A.
-    ASSERT_EQ(c.Request(43, [](Block& b) { Put32(b, 8, 0); Put32(b, 12, 0); }), 1u);
+    ASSERT_EQ(c.Request(43,
+                        [](Block& b) {
+                            Put32(b, 8, 0);
+                            Put32(b, 12, 0);
+                        }),
+              1u);
     ASSERT_EQ(c.Request(4906,
                         [](Block& b) {
                             const uint32_t ch[8] = {11836000, 10600000, 27500000, 0, 2, 18, 1, 0};

@@ -90,9 +90,9 @@ TEST(SectionWriterTest, CrcIsMpeg2AndOverflowYieldsNothing) {
 TEST(SiTablesTest, PatListsTheNetworkAndEveryProgram) {
     const auto l = List();
     const Section pat = CSiTables::Pat(l.transponders[0]);
-    const std::vector<uint8_t> expectedHead = {0x00, 0xB0, 0x15, 0x04, 0x4D, 0xC3, 0x00, 0x00,
-                                               0x00, 0x00, 0xE0, 0x10, 0x6D, 0xCA, 0xE0, 0x64,
-                                               0x6D, 0xCB, 0xE0, 0xC8};
+    const std::vector<uint8_t> expectedHead = {0x00, 0xB0, 0x15, 0x04, 0x4D, 0xC3, 0x00,
+                                               0x00, 0x00, 0x00, 0xE0, 0x10, 0x6D, 0xCA,
+                                               0xE0, 0x64, 0x6D, 0xCB, 0xE0, 0xC8};
     ASSERT_EQ(pat.size(), expectedHead.size() + 4);
     EXPECT_TRUE(std::equal(expectedHead.begin(), expectedHead.end(), pat.begin()));
     EXPECT_EQ(CSectionWriter::Crc32(pat.data(), pat.size()), 0u);
@@ -121,7 +121,10 @@ TEST(SiTablesTest, SdtCarriesNamesTypesAndScrambling) {
     EXPECT_EQ(i, sdt.size() - 4);
     ASSERT_EQ(names.size(), 2u);
     EXPECT_EQ(names[0], "Das Erste");
-    EXPECT_EQ(names[1], std::string("\x10\x00\x01" "Bayerisches FS S\xFC" "d", 21));
+    EXPECT_EQ(names[1], std::string("\x10\x00\x01"
+                                    "Bayerisches FS S\xFC"
+                                    "d",
+                                    21));
     EXPECT_EQ(scrambled, (std::vector<bool>{false, true}));
 }
 
@@ -148,9 +151,10 @@ TEST(DemoListTest, GroupsProgramsByTransponderAndRejectsBadEntries) {
     EXPECT_EQ(l.transponders[1].FileName(), "12266V.ts");
     EXPECT_EQ(l.transponders[1].programs[0].ServiceType(), 2);
     std::string err;
-    EXPECT_FALSE(CDemoList::Parse("{\"Programs\": [{\"Name\": \"x\", \"ServiceId\": 1, "
-                                  "\"PmtPid\": 9000}]}",
-                                  err));
+    EXPECT_FALSE(
+        CDemoList::Parse("{\"Programs\": [{\"Name\": \"x\", \"ServiceId\": 1, "
+                         "\"PmtPid\": 9000}]}",
+                         err));
     EXPECT_FALSE(CDemoList::Parse("not json", err));
 }
 
