@@ -98,6 +98,12 @@ TEST(SVLFileRoundTrip, LoadReplacesAnEarlierLoad) {
     EXPECT_TRUE(list.Programs.empty());
     EXPECT_TRUE(list.Lnbs.Empty());
     EXPECT_EQ(list.Reserved, 0u);
+    // A list that was built, not loaded, holds exactly the file's records afterwards too.
+    CSVLFile built = MakeSampleList();
+    ASSERT_FALSE(built.Loaded);
+    ASSERT_TRUE(built.Load(CSVLFile().Store()));
+    EXPECT_TRUE(built.Programs.empty());
+    EXPECT_TRUE(built.Lnbs.Empty());
 }
 
 // ---- LNB table order ----
