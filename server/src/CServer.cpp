@@ -121,6 +121,7 @@ bool CServer::Serve(CClientSession& session) {
     if (st == kp::RecvStatus::Timeout) return true;
     if (st != kp::RecvStatus::Ok) return false;  // closed, or not our protocol
     session.Alive();
+    session.stale = false;  // it talks again: its keep-alive time runs anew
     if (frame.kind != kp::FrameKind::Send && frame.kind != kp::FrameKind::Post) return false;
     uint32_t result = 0;
     if (frame.message == kInjectKeyMessage) {
@@ -136,9 +137,7 @@ bool CServer::Serve(CClientSession& session) {
     } else if (frame.lParam == uint32_t(kp::LinkOp::Disconnect)) {
         card_.RemoveClient(session.Id());
         session.Unregister();
-    } else if (frame.lParam == uint32_t(kp::LinkOp::KeepAlive)) {
-        session.stale = false;
-    }
+    }  // a keep-alive needs nothing beyond the sign of life above
     if (frame.kind == kp::FrameKind::Post) return true;
     kp::Frame reply;
     reply.kind = kp::FrameKind::Result;
