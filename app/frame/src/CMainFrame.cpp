@@ -11,6 +11,8 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include "channellist/document/CDialogPrompts.h"
+#include "channellist/document/CDvbImportCommand.h"
 #include "channellist/document/CSVL_EditorDoc.h"
 #include "channellist/document/DocumentTexts.h"
 #include "frame/CBarStateStore.h"
@@ -52,7 +54,12 @@ int HoursEastOfUtc(const QDateTime& now) { return now.offsetFromUtc() / 3600; }
 }  // namespace
 
 CMainFrame::CMainFrame(CSVL_EditorDoc& doc, ICardLifecycle* card, QWidget* parent)
-    : QMainWindow(parent), doc_(doc), card_(card) {
+    : QMainWindow(parent),
+      doc_(doc),
+      card_(card),
+      ownImportPrompts_(std::make_unique<CDialogPrompts>()),
+      importPrompts_(ownImportPrompts_.get()) {
+    ownImportPrompts_->SetParent(this);
     setObjectName(FrameTexts::ClassName);
     setWindowIcon(CIconFactory::Icon(CIconFactory::Kind::App));
     timeZoneOffsetHours = HoursEastOfUtc(QDateTime::currentDateTime());
@@ -196,6 +203,7 @@ void CMainFrame::ConnectCommands() {
     menus_->Enable(Cmd::FileSave, [this] { doc_.OnFileSave(); });
     menus_->Enable(Cmd::FileSaveAs, [this] { doc_.OnFileSaveAs(); });
     menus_->Enable(Cmd::FileSendMail, [this] { OnFileSendMail(); });
+    menus_->Enable(Cmd::FileImport, [this] { CDvbImportCommand(*importPrompts_, doc_).Run(); });
     menus_->Enable(Cmd::AppExit, [this] { close(); });
     connect(menus_, &CFrameMenus::recentFileChosen, this, [this](int i) { doc_.OnOpenRecentFile(i); });
     ConnectBarCommand(Cmd::ViewToolBar, toolBar_);

@@ -59,3 +59,30 @@ void CDialogPrompts::ShowError(const QString& text) {
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.exec();
 }
+
+QString CDialogPrompts::AskImportFile(const QString& title, const QString& filter) {
+    return AskOpenFile(title, filter);
+}
+
+QString CDialogPrompts::AskImportTarget(const QString& title, const QString& filter) {
+    QFileDialog dialog(parent_, title, QString(), ToDialogFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);  // asks before replacing a file
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("svl"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+void CDialogPrompts::ShowImportError(const QString& caption, const QString& text) {
+    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, parent_);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    box.exec();
+}
+
+bool CDialogPrompts::AskImportYesNo(const QString& caption, const QString& text) {
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, parent_);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("&Nein"));
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    return box.exec() == QMessageBox::Yes;
+}

@@ -15,6 +15,8 @@ class CFrameMenus;
 class CFrameStatusBar;
 class COptionsBar;
 class ICardLifecycle;
+class IImportPrompts;
+class CDialogPrompts;
 class QToolBar;
 
 /// The main window: menus, tool bar "Werkzeugleiste", dialog bar "Optionen",
@@ -51,6 +53,8 @@ public:
     void UpdateCommandStates();
     /// Bars, placement, layout and options into the settings store.
     void SaveFrameState();
+    /// Replaces the dialogs of the .dvb import (tests).
+    void SetImportPrompts(IImportPrompts* prompts) { importPrompts_ = prompts; }
     /// Replaces the way a file is handed to the mail program (tests).
     void SetMailLauncher(std::function<bool(const QString&)> launcher) { mailLauncher_ = std::move(launcher); }
 
@@ -84,5 +88,7 @@ private:
     std::unique_ptr<CBarStateStore> barStates_;
     QTimer camTimer_;
     std::function<bool(const QString&)> mailLauncher_;
+    std::unique_ptr<CDialogPrompts> ownImportPrompts_;
+    IImportPrompts* importPrompts_ = nullptr;
     bool cardDown_ = false;
 };

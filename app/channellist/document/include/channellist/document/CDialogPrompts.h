@@ -3,10 +3,11 @@
 #include <QWidget>
 
 #include "channellist/document/IDocumentPrompts.h"
+#include "channellist/document/IImportPrompts.h"
 
-/// The document's prompts as real dialogs: file dialogs and German message
+/// The document's and the import's prompts as real dialogs: file dialogs and German message
 /// boxes kept in front of the program's windows.
-class CDialogPrompts : public IDocumentPrompts {
+class CDialogPrompts : public IDocumentPrompts, public IImportPrompts {
 public:
     /// Dialogs are centred on `parent` once it is set (the main frame).
     void SetParent(QWidget* parent) { parent_ = parent; }
@@ -16,6 +17,11 @@ public:
                         const QString& proposedPath) override;
     SaveChangesAnswer AskSaveChanges(const QString& text) override;
     void ShowError(const QString& text) override;
+
+    QString AskImportFile(const QString& title, const QString& filter) override;
+    QString AskImportTarget(const QString& title, const QString& filter) override;
+    void ShowImportError(const QString& caption, const QString& text) override;
+    bool AskImportYesNo(const QString& caption, const QString& text) override;
 
     /// Turns "name|pattern|name|pattern|" into the dialog's "name (pattern);;..." form.
     static QString ToDialogFilter(const QString& pipeFilter);
