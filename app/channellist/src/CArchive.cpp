@@ -1,5 +1,7 @@
 #include "channellist/CArchive.h"
 
+#include <cstring>
+
 #include "channellist/CClassRegistry.h"
 
 namespace {
@@ -22,6 +24,34 @@ void CArchive::FailAt(std::size_t offset, const std::string& message) {
 }
 
 // ---------------------------------------------------------------- storing
+
+std::uint8_t* CArchive::PutString(std::uint8_t* p, std::string_view s) {
+    const std::size_t n = s.size();
+    if (n < 0xFF) {
+        *p++ = static_cast<std::uint8_t>(n);
+    } else if (n < 0xFFFE) {
+        *p++ = 0xFF;
+        p = PutU16(p, static_cast<std::uint16_t>(n));
+    } else {
+        *p++ = 0xFF;
+        p = PutU16(p, 0xFFFF);
+        p = PutU32(p, static_cast<std::uint32_t>(n));
+    }
+    if (n != 0) std::memcpy(p, s.data(), n);
+    return p + n;
+}
+
+std::uint8_t* CArchive::PutBytes(std::uint8_t* p, std::span<const std::uint8_t> b) {
+    const std::size_t n = b.size();
+    if (n < 0xFFFF) {
+        p = PutU16(p, static_cast<std::uint16_t>(n));
+    } else {
+        p = PutU16(p, 0xFFFF);
+        p = PutU32(p, static_cast<std::uint32_t>(n));
+    }
+    if (n != 0) std::memcpy(p, b.data(), n);
+    return p + n;
+}
 
 void CArchive::WriteCount(std::uint32_t n) {
     if (n < 0xFFFF) {
@@ -95,6 +125,15 @@ void CArchive::WriteNewObjectTag(const CSerializable& object) {
 
 // ---------------------------------------------------------------- loading
 
+void CArchive::FailInRun(std::span<const std::uint8_t> fieldSizes) const {
+    std::size_t at = pos_;
+    for (const std::uint8_t size : fieldSizes) {
+        if (size > in_.size() - at) break;
+        at += size;
+    }
+    FailAt(at, EndOfInput);
+}
+
 std::uint32_t CArchive::ReadCount() {
     const std::uint16_t shortCount = ReadU16();
     if (shortCount != 0xFFFF) return shortCount;
@@ -103,26 +142,30 @@ std::uint32_t CArchive::ReadCount() {
     return count;
 }
 
-std::string CArchive::ReadString() {
+std::size_t CArchive::ReadLongStringLength() {
     std::size_t length = ReadU8();
-    if (length == 0xFF) {
-        length = ReadU16();
-        if (length == 0xFFFF) {
-            length = ReadU32();
-            if (length < 0xFFFE) MarkNonCanonical();
-        } else if (length < 0xFF || length == 0xFFFE) {
-            // 0xFFFE fits the 16-bit form by value but the writer uses the long form for it.
-            MarkNonCanonical();
-        }
+    if (length != 0xFF) return length;
+    length = ReadU16();
+    if (length == 0xFFFF) {
+        length = ReadU32();
+        if (length < 0xFFFE) MarkNonCanonical();
+    } else if (length < 0xFF || length == 0xFFFE) {
+        // 0xFFFE fits the 16-bit form by value but the writer uses the long form for it.
+        MarkNonCanonical();
     }
-    auto bytes = ReadRaw(length);
-    return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return length;
+}
+
+std::string CArchive::ReadString() {
+    std::string s;
+    ReadStringInto(s);
+    return s;
 }
 
 ByteBlock CArchive::ReadBytes() {
-    const std::uint32_t count = ReadCount();
-    auto bytes = ReadRaw(count);
-    return ByteBlock(bytes.begin(), bytes.end());
+    ByteBlock b;
+    ReadBytesInto(b);
+    return b;
 }
 
 std::uint32_t CArchive::TakeIndex() {

@@ -7,43 +7,79 @@
 namespace {
 // Smallest stored stream: empty descriptor block (2), type (2), PID (2).
 constexpr std::size_t MinStreamBytes = 6;
+
+// The fixed run from Frequency to StreamCount: Frequency, PolarisationOrQam,
+// SymbolRate, ProgramType, the ten 16-bit numbers, StreamCount.
+constexpr std::uint8_t RunFields[] = {4, 4, 4, 4, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 4};
+constexpr std::size_t RunBytes = 40;
+constexpr std::size_t StreamCountAt = 36;
 }  // namespace
 
 void CProgramInfo::Serialize(CArchive& ar) {
-    ar.Transfer(Name);
-    ar.Transfer(Provider);
-    ar.Transfer(FrontendType);
-    ar.Transfer(LnbName);
-    ar.Transfer(Frequency);
-    ar.Transfer(PolarisationOrQam);
-    ar.Transfer(SymbolRate);
-    ar.Transfer(ProgramType);
-    for (std::uint16_t* field : {&CiAccess, &TransportStreamId, &NetworkId, &OriginalNetworkId,
-                                 &ServiceId, &PcrPid, &PmtPid, &VideoPid, &AudioPid, &TeletextPid})
-        ar.Transfer(*field);
-    SerializeStreams(ar);
-    ar.Transfer(ProgramData1);
-    ar.Transfer(ProgramData2);
+    if (ar.IsStoring())
+        StoreTo(ar);
+    else
+        LoadFrom(ar);
 }
 
-void CProgramInfo::SerializeStreams(CArchive& ar) {
-    if (ar.IsStoring()) {
-        ar.WriteI32(static_cast<std::int32_t>(Streams.size()));
-        for (CStreaminfo& stream : Streams) stream.Serialize(ar);
-        return;
+std::size_t CProgramInfo::StoredSize() const {
+    std::size_t size = CArchive::StringSize(Name.size()) + CArchive::StringSize(Provider.size()) +
+                       4 + CArchive::StringSize(LnbName.size()) + RunBytes +
+                       CArchive::BytesSize(ProgramData1.size()) +
+                       CArchive::BytesSize(ProgramData2.size());
+    for (const CStreaminfo& stream : Streams) size += stream.StoredSize();
+    return size;
+}
+
+void CProgramInfo::StoreTo(CArchive& ar) const {
+    // The whole record is sized first and written in one piece.
+    std::uint8_t* p = ar.Extend(StoredSize());
+    p = CArchive::PutString(p, Name);
+    p = CArchive::PutString(p, Provider);
+    p = CArchive::PutU32(p, static_cast<std::uint32_t>(FrontendType));
+    p = CArchive::PutString(p, LnbName);
+    for (std::int32_t v : {Frequency, PolarisationOrQam, SymbolRate})
+        p = CArchive::PutU32(p, static_cast<std::uint32_t>(v));
+    p = CArchive::PutU32(p, ProgramType);
+    for (std::uint16_t v : {CiAccess, TransportStreamId, NetworkId, OriginalNetworkId, ServiceId,
+                            PcrPid, PmtPid, VideoPid, AudioPid, TeletextPid})
+        p = CArchive::PutU16(p, v);
+    p = CArchive::PutU32(p, static_cast<std::uint32_t>(Streams.size()));
+    for (const CStreaminfo& stream : Streams) p = stream.Put(p);
+    p = CArchive::PutBytes(p, ProgramData1);
+    CArchive::PutBytes(p, ProgramData2);
+}
+
+void CProgramInfo::LoadFrom(CArchive& ar) {
+    ar.ReadStringInto(Name);
+    ar.ReadStringInto(Provider);
+    FrontendType = ar.ReadI32();
+    ar.ReadStringInto(LnbName);
+    const std::size_t runOffset = ar.Offset();
+    const std::uint8_t* p = ar.ReadRun(RunFields, RunBytes);
+    Frequency = static_cast<std::int32_t>(CArchive::U32At(p));
+    PolarisationOrQam = static_cast<std::int32_t>(CArchive::U32At(p + 4));
+    SymbolRate = static_cast<std::int32_t>(CArchive::U32At(p + 8));
+    ProgramType = CArchive::U32At(p + 12);
+    p += 16;
+    for (std::uint16_t* field : {&CiAccess, &TransportStreamId, &NetworkId, &OriginalNetworkId,
+                                 &ServiceId, &PcrPid, &PmtPid, &VideoPid, &AudioPid, &TeletextPid}) {
+        *field = CArchive::U16At(p);
+        p += 2;
     }
-    const std::size_t countOffset = ar.Offset();
-    const std::int32_t count = ar.ReadI32();
+    LoadStreams(ar, static_cast<std::int32_t>(CArchive::U32At(p)), runOffset + StreamCountAt);
+    ar.ReadBytesInto(ProgramData1);
+    ar.ReadBytesInto(ProgramData2);
+}
+
+void CProgramInfo::LoadStreams(CArchive& ar, std::int32_t count, std::size_t countOffset) {
     Streams.clear();
     if (count < 0) CArchive::FailAt(countOffset, "Negative Anzahl von Streams");
     // Grow while reading: a huge count in a short file fails at its end,
     // not in the allocator.
     Streams.reserve(std::min<std::size_t>(static_cast<std::size_t>(count),
                                           ar.Remaining() / MinStreamBytes));
-    for (std::int32_t i = 0; i < count; ++i) {
-        Streams.emplace_back();
-        Streams.back().Serialize(ar);
-    }
+    for (std::int32_t i = 0; i < count; ++i) Streams.emplace_back().LoadFrom(ar);
 }
 
 std::string CProgramInfo::KindText() const {

@@ -1,6 +1,193 @@
 #pragma once
+#include <algorithm>
+#include <compare>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <initializer_list>
+#include <iterator>
+#include <span>
 #include <vector>
 
 /// Raw bytes carried verbatim (descriptor loops, program data blocks).
-using ByteBlock = std::vector<std::uint8_t>;
+///
+/// A byte vector that keeps up to InlineCapacity bytes inside the object and
+/// only goes to the heap for longer blocks: a descriptor loop is usually a
+/// handful of bytes, and a channel list holds several per program, so most
+/// blocks never allocate. The interface is that of std::vector<std::uint8_t>
+/// (contiguous, pointer iterators, so std::span converts from it); sizes are
+/// limited to 32 bits, the largest count an archive can hold.
+class ByteBlock {
+public:
+    using value_type = std::uint8_t;
+    using size_type = std::size_t;
+    using difference_type = std::ptrdiff_t;
+    using reference = std::uint8_t&;
+    using const_reference = const std::uint8_t&;
+    using pointer = std::uint8_t*;
+    using const_pointer = const std::uint8_t*;
+    using iterator = std::uint8_t*;
+    using const_iterator = const std::uint8_t*;
+    using reverse_iterator = std::reverse_iterator<iterator>;
+    using const_reverse_iterator = std::reverse_iterator<const_iterator>;
+
+    static constexpr size_type InlineCapacity = 16;
+
+    ByteBlock() noexcept = default;
+    explicit ByteBlock(size_type n) { resize(n); }
+    ByteBlock(size_type n, std::uint8_t value) { assign(n, value); }
+    template <std::input_iterator It>
+    ByteBlock(It first, It last) {
+        assign(first, last);
+    }
+    ByteBlock(std::initializer_list<std::uint8_t> init) { AssignBytes(init.begin(), init.size()); }
+    /// Implicit, so that code holding a std::vector of bytes can assign it.
+    ByteBlock(const std::vector<std::uint8_t>& bytes) { AssignBytes(bytes.data(), bytes.size()); }
+    explicit ByteBlock(std::span<const std::uint8_t> bytes) {
+        AssignBytes(bytes.data(), bytes.size());
+    }
+    ByteBlock(const ByteBlock& other) { AssignBytes(other.data(), other.size()); }
+    ByteBlock(ByteBlock&& other) noexcept { TakeFrom(other); }
+    ~ByteBlock() { Release(); }
+
+    ByteBlock& operator=(const ByteBlock& other) {
+        if (this != &other) AssignBytes(other.data(), other.size());
+        return *this;
+    }
+    ByteBlock& operator=(ByteBlock&& other) noexcept {
+        if (this != &other) {
+            Release();
+            TakeFrom(other);
+        }
+        return *this;
+    }
+    ByteBlock& operator=(std::initializer_list<std::uint8_t> init) {
+        AssignBytes(init.begin(), init.size());
+        return *this;
+    }
+
+    // ---- size and storage ----
+    size_type size() const noexcept { return size_; }
+    bool empty() const noexcept { return size_ == 0; }
+    size_type capacity() const noexcept { return capacity_; }
+    static constexpr size_type max_size() noexcept { return 0xFFFFFFFFu; }
+    std::uint8_t* data() noexcept { return IsInline() ? inline_ : heap_; }
+    const std::uint8_t* data() const noexcept { return IsInline() ? inline_ : heap_; }
+    void reserve(size_type n) {
+        if (n > capacity_) Reallocate(n);
+    }
+    void shrink_to_fit();
+    void resize(size_type n) { resize(n, 0); }
+    void resize(size_type n, std::uint8_t value);
+    void clear() noexcept { size_ = 0; }
+
+    // ---- element access ----
+    std::uint8_t& operator[](size_type i) noexcept { return data()[i]; }
+    const std::uint8_t& operator[](size_type i) const noexcept { return data()[i]; }
+    std::uint8_t& at(size_type i);
+    const std::uint8_t& at(size_type i) const;
+    std::uint8_t& front() noexcept { return data()[0]; }
+    const std::uint8_t& front() const noexcept { return data()[0]; }
+    std::uint8_t& back() noexcept { return data()[size_ - 1]; }
+    const std::uint8_t& back() const noexcept { return data()[size_ - 1]; }
+
+    // ---- iteration ----
+    iterator begin() noexcept { return data(); }
+    iterator end() noexcept { return data() + size_; }
+    const_iterator begin() const noexcept { return data(); }
+    const_iterator end() const noexcept { return data() + size_; }
+    const_iterator cbegin() const noexcept { return begin(); }
+    const_iterator cend() const noexcept { return end(); }
+    reverse_iterator rbegin() noexcept { return reverse_iterator(end()); }
+    reverse_iterator rend() noexcept { return reverse_iterator(begin()); }
+    const_reverse_iterator rbegin() const noexcept { return const_reverse_iterator(end()); }
+    const_reverse_iterator rend() const noexcept { return const_reverse_iterator(begin()); }
+
+    // ---- modifiers ----
+    void assign(size_type n, std::uint8_t value);
+    void assign(std::initializer_list<std::uint8_t> init) { AssignBytes(init.begin(), init.size()); }
+    template <std::input_iterator It>
+    void assign(It first, It last) {
+        if constexpr (std::contiguous_iterator<It> && sizeof(std::iter_value_t<It>) == 1) {
+            AssignBytes(reinterpret_cast<const std::uint8_t*>(std::to_address(first)),
+                        static_cast<size_type>(last - first));
+        } else {
+            clear();
+            for (; first != last; ++first) push_back(static_cast<std::uint8_t>(*first));
+        }
+    }
+    /// Replaces the contents with `n` bytes copied from `bytes`.
+    void AssignBytes(const std::uint8_t* bytes, size_type n);
+
+    void push_back(std::uint8_t value) {
+        if (size_ == capacity_) Reallocate(size_ + 1);
+        data()[size_++] = value;
+    }
+    std::uint8_t& emplace_back(std::uint8_t value) {
+        push_back(value);
+        return back();
+    }
+    void pop_back() noexcept { --size_; }
+
+    iterator insert(const_iterator pos, std::uint8_t value) { return insert(pos, 1, value); }
+    iterator insert(const_iterator pos, size_type n, std::uint8_t value);
+    iterator insert(const_iterator pos, std::initializer_list<std::uint8_t> init) {
+        return InsertBytes(pos, init.begin(), init.size());
+    }
+    template <std::input_iterator It>
+    iterator insert(const_iterator pos, It first, It last) {
+        if constexpr (std::contiguous_iterator<It> && sizeof(std::iter_value_t<It>) == 1) {
+            return InsertBytes(pos, reinterpret_cast<const std::uint8_t*>(std::to_address(first)),
+                               static_cast<size_type>(last - first));
+        } else {
+            const ByteBlock copied(first, last);
+            return InsertBytes(pos, copied.data(), copied.size());
+        }
+    }
+    iterator erase(const_iterator pos) { return erase(pos, pos + 1); }
+    iterator erase(const_iterator first, const_iterator last);
+
+    void swap(ByteBlock& other) noexcept {
+        ByteBlock moved(std::move(other));
+        other = std::move(*this);
+        *this = std::move(moved);
+    }
+    friend void swap(ByteBlock& a, ByteBlock& b) noexcept { a.swap(b); }
+
+    friend bool operator==(const ByteBlock& a, const ByteBlock& b) noexcept {
+        return a.size_ == b.size_ && (a.size_ == 0 || std::memcmp(a.data(), b.data(), a.size_) == 0);
+    }
+    friend std::strong_ordering operator<=>(const ByteBlock& a, const ByteBlock& b) noexcept {
+        return std::lexicographical_compare_three_way(a.begin(), a.end(), b.begin(), b.end());
+    }
+
+private:
+    bool IsInline() const noexcept { return capacity_ == InlineCapacity; }
+    void Reallocate(size_type atLeast);
+    /// Makes room for `n` bytes at `pos` and returns where they go.
+    std::uint8_t* OpenGap(const_iterator pos, size_type n);
+    iterator InsertBytes(const_iterator pos, const std::uint8_t* bytes, size_type n);
+    void Release() noexcept {
+        if (!IsInline()) delete[] heap_;
+    }
+    /// Takes `other`'s bytes (its heap buffer, or a copy of its inline
+    /// bytes) and leaves it empty and inline. `*this` must hold no buffer.
+    void TakeFrom(ByteBlock& other) noexcept {
+        size_ = other.size_;
+        capacity_ = other.capacity_;
+        if (other.IsInline()) {
+            std::memcpy(inline_, other.inline_, InlineCapacity);
+        } else {
+            heap_ = other.heap_;
+            other.capacity_ = InlineCapacity;
+        }
+        other.size_ = 0;
+    }
+
+    std::uint32_t size_ = 0;
+    std::uint32_t capacity_ = InlineCapacity;  ///< InlineCapacity: the bytes are in inline_
+    union {
+        std::uint8_t* heap_;
+        std::uint8_t inline_[InlineCapacity] = {};
+    };
+};

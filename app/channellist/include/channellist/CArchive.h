@@ -62,6 +62,13 @@ public:
         const auto* p = static_cast<const std::uint8_t*>(data);
         out_->insert(out_->end(), p, p + n);
     }
+    /// Appends `n` bytes to the output and returns where they go, for
+    /// records that write a whole run of fields with the Put helpers below.
+    std::uint8_t* Extend(std::size_t n) {
+        const std::size_t at = out_->size();
+        out_->resize(at + n);
+        return out_->data() + at;
+    }
     void WriteCount(std::uint32_t n);
     void WriteString(std::string_view s);
     void WriteBytes(std::span<const std::uint8_t> block);
@@ -85,8 +92,7 @@ public:
         Need(4);
         const std::uint8_t* p = in_.data() + pos_;
         pos_ += 4;
-        return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-               (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+        return U32At(p);
     }
     std::int32_t ReadI32() { return static_cast<std::int32_t>(ReadU32()); }
     /// The next `n` bytes, checked against the end of the input.
@@ -99,6 +105,35 @@ public:
     std::uint32_t ReadCount();
     std::string ReadString();
     ByteBlock ReadBytes();
+    /// Read a string or byte block straight into its final storage.
+    void ReadStringInto(std::string& s) {
+        auto bytes = ReadRaw(ReadStringLength());
+        s.assign(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    }
+    void ReadBytesInto(ByteBlock& b) {
+        auto bytes = ReadRaw(ReadCount());
+        b.AssignBytes(bytes.data(), bytes.size());
+    }
+    /// Checks once that the fields of a fixed run (their sizes in
+    /// `fieldSizes`, `total` bytes in all) are there, and returns the run's
+    /// first byte. An input that ends inside the run fails at the field where
+    /// it ends, as reading the fields one by one would.
+    const std::uint8_t* ReadRun(std::span<const std::uint8_t> fieldSizes, std::size_t total) {
+        if (total > Remaining()) FailInRun(fieldSizes);
+        const std::uint8_t* p = in_.data() + pos_;
+        pos_ += total;
+        return p;
+    }
+
+    /// Little-endian values at `p`, for records that check a fixed run of
+    /// fields once with ReadRaw and then decode it.
+    static std::uint16_t U16At(const std::uint8_t* p) {
+        return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+    }
+    static std::uint32_t U32At(const std::uint8_t* p) {
+        return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+               (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+    }
     /// Reads an object reference; nullptr for the null tag.
     std::shared_ptr<CSerializable> ReadObject();
     /// Reads an object reference that must be null or an object of class T.
@@ -112,13 +147,33 @@ public:
         return typed;
     }
 
+    // ---- encoding into a buffer sized beforehand ----
+    static constexpr std::size_t CountSize(std::size_t n) { return n < 0xFFFF ? 2 : 6; }
+    static constexpr std::size_t StringSize(std::size_t n) {
+        return (n < 0xFF ? 1 : n < 0xFFFE ? 3 : 7) + n;
+    }
+    static constexpr std::size_t BytesSize(std::size_t n) { return CountSize(n) + n; }
+    static std::uint8_t* PutU16(std::uint8_t* p, std::uint16_t v) {
+        p[0] = static_cast<std::uint8_t>(v);
+        p[1] = static_cast<std::uint8_t>(v >> 8);
+        return p + 2;
+    }
+    static std::uint8_t* PutU32(std::uint8_t* p, std::uint32_t v) {
+        p = PutU16(p, static_cast<std::uint16_t>(v));
+        return PutU16(p, static_cast<std::uint16_t>(v >> 16));
+    }
+    /// A string in the form WriteString uses; `StringSize(s.size())` bytes.
+    static std::uint8_t* PutString(std::uint8_t* p, std::string_view s);
+    /// A byte block in the form WriteBytes uses; `BytesSize(b.size())` bytes.
+    static std::uint8_t* PutBytes(std::uint8_t* p, std::span<const std::uint8_t> b);
+
     // ---- both directions: store the value or load into it ----
     void Transfer(std::uint8_t& v) { IsStoring() ? WriteU8(v) : void(v = ReadU8()); }
     void Transfer(std::uint16_t& v) { IsStoring() ? WriteU16(v) : void(v = ReadU16()); }
     void Transfer(std::uint32_t& v) { IsStoring() ? WriteU32(v) : void(v = ReadU32()); }
     void Transfer(std::int32_t& v) { IsStoring() ? WriteI32(v) : void(v = ReadI32()); }
-    void Transfer(std::string& s) { IsStoring() ? WriteString(s) : void(s = ReadString()); }
-    void Transfer(ByteBlock& b) { IsStoring() ? WriteBytes(b) : void(b = ReadBytes()); }
+    void Transfer(std::string& s) { IsStoring() ? WriteString(s) : ReadStringInto(s); }
+    void Transfer(ByteBlock& b) { IsStoring() ? WriteBytes(b) : ReadBytesInto(b); }
 
     /// Throws a format error at the current offset.
     [[noreturn]] void Fail(const std::string& message) const { FailAt(Offset(), message); }
@@ -134,8 +189,16 @@ public:
 
 private:
     void Need(std::size_t n) const {
-        if (n > in_.size() - pos_) FailAt(pos_, "Unerwartetes Dateiende");
+        if (n > in_.size() - pos_) FailAt(pos_, EndOfInput);
     }
+    [[noreturn]] void FailInRun(std::span<const std::uint8_t> fieldSizes) const;
+    static constexpr const char* EndOfInput = "Unerwartetes Dateiende";
+    /// Reads a string's length prefix (the short, 16-bit or 32-bit form).
+    std::size_t ReadStringLength() {
+        if (pos_ < in_.size() && in_[pos_] != 0xFF) return in_[pos_++];
+        return ReadLongStringLength();
+    }
+    std::size_t ReadLongStringLength();
     std::uint32_t TakeIndex();
     std::shared_ptr<CSerializable> ReadNewClassAndObject();
     std::shared_ptr<CSerializable> ReadNewObject(std::uint32_t classIndex, std::size_t tagOffset);

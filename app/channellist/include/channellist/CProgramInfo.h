@@ -51,5 +51,9 @@ public:
     bool operator==(const CProgramInfo&) const = default;
 
 private:
-    void SerializeStreams(CArchive& ar);
+    void StoreTo(CArchive& ar) const;
+    void LoadFrom(CArchive& ar);
+    void LoadStreams(CArchive& ar, std::int32_t count, std::size_t countOffset);
+    /// Bytes of the stored record, for writing it in one piece.
+    std::size_t StoredSize() const;
 };

@@ -21,4 +21,11 @@ public:
     std::string StreamTypeText() const;
 
     bool operator==(const CStreaminfo&) const = default;
+
+    /// Bytes of the stored record, and writing it there (for CProgramInfo,
+    /// which writes a whole program in one piece).
+    std::size_t StoredSize() const;
+    std::uint8_t* Put(std::uint8_t* p) const;
+    /// Loading without the virtual call.
+    void LoadFrom(CArchive& ar);
 };
