@@ -23,7 +23,8 @@ CEmulatedCard::CEmulatedCard(CInstallation installation, IDatagramSink& sink)
       tuner_(installation_),
       filters_(sink),
       teletext_(sink),
-      player_({&filters_, &teletext_}) {
+      player_({&filters_, &teletext_}),
+      cam_(sink, installation_.camSlot) {
     filters_.SetLiveClock(installation_.liveClock);
 }
 

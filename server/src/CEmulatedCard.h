@@ -9,6 +9,7 @@
 
 #include "CTeletextDecoder.h"
 #include "CTsPlayer.h"
+#include "CVirtualCam.h"
 #include "ICard.h"
 
 namespace nvdvbsrv {
@@ -42,6 +43,10 @@ class CEmulatedCard : public ICard {
     std::optional<uint16_t> StartTeletext(uint16_t pid) override;
     bool StopTeletext(uint16_t handle) override;
 
+    bool CiCommand(uint8_t sub, std::span<const uint8_t> data) override {
+        return cam_.Command(sub, data);
+    }
+
     void SetRemoteControl(uint32_t type, uint16_t value) override;
     bool PressKey(uint8_t code) override;
 
@@ -60,6 +65,7 @@ class CEmulatedCard : public ICard {
     CSectionFilterBank filters_;
     CTeletextDecoder teletext_;
     CTsPlayer player_;
+    CVirtualCam cam_;
     std::map<std::string, std::shared_ptr<const CTsFile>> files_;
     std::shared_ptr<const CTsFile> playing_;
     bool firmwareRunning_ = false;

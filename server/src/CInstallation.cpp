@@ -235,6 +235,11 @@ class Parser {
                 return Fail("diseqc muss yes oder no sein");
             return true;
         }
+        if (key == "cam_slot") {
+            return (ParseNumber(value, result.camSlot) && result.camSlot >= 0 &&
+                    result.camSlot <= 2) ||
+                   Fail("cam_slot muss 0, 1 oder 2 sein");
+        }
         if (key == "live_clock") {
             if (value == "yes")
                 result.liveClock = true;

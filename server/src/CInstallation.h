@@ -71,6 +71,7 @@ class CInstallation {
     BoardIdentity board;
     double speed = 1.0;     // playback speed relative to the stream's own bit rate
     bool liveClock = true;  // TDT and TOT carry the current time
+    int camSlot = 1;        // slot of the virtual CA module, 0 for none
 };
 
 }  // namespace nvdvbsrv

@@ -67,9 +67,10 @@ uint32_t CRequestHandler::Handle(uint32_t client, std::span<uint8_t> block) {
     if (code == 60 || code == 64) return Filter(client, code, block);
     if (code == 70) return Peripherals(code, block);
     if (InRange(code, 80, 84)) return Teletext(code, block);
-    // The on-screen display, recording, network streaming and the common
-    // interface are not part of this card.
-    if (InRange(code, 90, 108) || InRange(code, 118, 130) || InRange(code, 140, 146)) {
+    if (code == C(Command::CI_Message)) return CommonInterface(block);
+    // The on-screen display, recording and network streaming are not part of
+    // this card.
+    if (InRange(code, 90, 108) || InRange(code, 118, 129) || InRange(code, 140, 146)) {
         return result::kNotSupported;
     }
     return result::kUnknownCommand;
@@ -413,6 +414,20 @@ uint32_t CRequestHandler::Teletext(uint16_t code, std::span<uint8_t> block) {
         default:
             return result::kUnknownCommand;
     }
+}
+
+uint32_t CRequestHandler::CommonInterface(std::span<uint8_t> block) {
+    BlockReader r(block);
+    const uint32_t sub = r.U32(kp::offs::kCiSubCommand);
+    const uint32_t length = r.U32(kp::offs::kCiDataLength);
+    if (sub > 0xFF) return result::kBadRequest;
+    // The block holds 32 data bytes; a longer length is cut to them.
+    std::array<uint8_t, kp::offs::kMaxCiData> data{};
+    const size_t n = std::min<size_t>(length, data.size());
+    r.Bytes(kp::offs::kCiData, data.data(), n);
+    return card_.CiCommand(uint8_t(sub), std::span<const uint8_t>(data.data(), n))
+               ? result::kOk
+               : result::kBadRequest;
 }
 
 uint32_t CRequestHandler::Peripherals(uint16_t code, std::span<uint8_t> block) {

@@ -38,6 +38,7 @@ class CRequestHandler {
     uint32_t Filter(uint32_t client, uint16_t code, std::span<uint8_t> block);
     uint32_t Peripherals(uint16_t code, std::span<uint8_t> block);
     uint32_t Teletext(uint16_t code, std::span<uint8_t> block);
+    uint32_t CommonInterface(std::span<uint8_t> block);
     uint32_t Diseqc(std::span<uint8_t> block);
     uint32_t TuneLegacy();
 

@@ -73,6 +73,10 @@ class ICard {
     virtual std::optional<uint16_t> StartTeletext(uint16_t pid) = 0;
     virtual bool StopTeletext(uint16_t handle) = 0;
 
+    // Common interface: one request of the program (sub-command, data bytes);
+    // false when the request is malformed.
+    virtual bool CiCommand(uint8_t sub, std::span<const uint8_t> data) = 0;
+
     // Remote control: type 0 switches the receiver off.
     virtual void SetRemoteControl(uint32_t type, uint16_t value) = 0;
     // A key pressed on the remote control; false when the receiver is off.

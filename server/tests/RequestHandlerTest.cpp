@@ -185,6 +185,14 @@ TEST_F(RequestHandlerTest, FilterHandlesAvoidFixedPortsAndBelongToTheirClient) {
     EXPECT_EQ(Run(64, {{8, first}}, 1), 2u);  // already gone
 }
 
+TEST_F(RequestHandlerTest, CiDataLongerThanTheBlockHoldsIsCut) {
+    block_[12] = 1;  // slot 1
+    ASSERT_EQ(Run(130, {{8, 9}, {44, 300}}), 1u);
+    ASSERT_EQ(sink_.got.size(), 1u);
+    EXPECT_EQ(sink_.got[0].first, 34);
+    EXPECT_EQ(sink_.got[0].second[0], 2);  // the module's menu
+}
+
 TEST_F(RequestHandlerTest, RemoteKeysGoOutOnlyWhileTheReceiverIsOn) {
     EXPECT_FALSE(card_->PressKey(46));
     ASSERT_EQ(Run(70, {{8, 1}, {12, 0xFFFF}}), 1u);
