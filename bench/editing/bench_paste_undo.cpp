@@ -11,7 +11,7 @@
 #include <numeric>
 
 #include "channellist/CSVLFile.h"
-#include "editing/CClipboardBlock.h"
+#include "channellist/ClipboardBlock.h"
 #include "editing/CListEditor.h"
 #include "editing/IListEditHost.h"
 #include "editing/IMessageSink.h"
@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
         batch.push_back(Program(ListSize + i));
         pointers.push_back(batch.back().get());
     }
-    const auto block = CClipboardBlock::Encode(pointers);
+    const auto block = EncodeClipboardBlock(pointers);
 
     SilentSink sink;
     CListEditor editor(host, sink);
@@ -108,7 +108,12 @@ int main(int argc, char** argv) {
             for (const auto* p : pointers) copies.push_back(std::make_unique<CProgramInfo>(*p));
         }));
         host.selected = {ListSize / 2};
-        paste.push_back(Ms([&] { editor.PasteBlock(block); }));
+        std::size_t pasted = 0;
+        paste.push_back(Ms([&] { pasted = editor.PasteBlock(block); }));
+        if (pasted != BatchSize || host.list.Programs.size() != ListSize + BatchSize) {
+            std::fprintf(stderr, "pasted %zu programs, expected %zu\n", pasted, BatchSize);
+            return 1;
+        }
         undoPaste.push_back(Ms([&] { editor.UndoStack()->undo(); }));
         host.selected = scattered;
         del.push_back(Ms([&] { editor.Delete(); }));

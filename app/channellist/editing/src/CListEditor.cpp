@@ -27,7 +27,10 @@ CListEditor::CListEditor(IListEditHost& host, IMessageSink& messages, QObject* p
     connect(&undo_, &QUndoStack::cleanChanged, this,
             [this](bool clean) { host_.SetModified(!clean); });
     if (auto* clipboard = QGuiApplication::clipboard())
-        connect(clipboard, &QClipboard::dataChanged, this, &CListEditor::AvailabilityChanged);
+        connect(clipboard, &QClipboard::dataChanged, this, [this] {
+            clipboardHasBlock_.reset();
+            emit AvailabilityChanged();
+        });
 }
 
 CListEditor::~CListEditor() {
@@ -43,7 +46,12 @@ bool CListEditor::CanCopy() const {
 
 bool CListEditor::CanPaste() const {
     const CSVLFile* list = host_.List();
-    return !host_.IsCategoryMode() && list && list->Loaded && CProgramClipboard::HasBlock();
+    return !host_.IsCategoryMode() && list && list->Loaded && ClipboardHasBlock();
+}
+
+bool CListEditor::ClipboardHasBlock() const {
+    if (!clipboardHasBlock_) clipboardHasBlock_ = CProgramClipboard::HasBlock();
+    return *clipboardHasBlock_;
 }
 
 bool CListEditor::CanDelete() const {

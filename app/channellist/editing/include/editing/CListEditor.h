@@ -3,6 +3,7 @@
 #include <QUndoStack>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -68,7 +69,13 @@ signals:
 private:
     std::vector<std::size_t> CollectForCopy(std::vector<const CProgramInfo*>& programs);
 
+    bool ClipboardHasBlock() const;
+
     IListEditHost& host_;
     IMessageSink& messages_;
     QUndoStack undo_;
+    /// Whether the clipboard holds a block, asked once per clipboard change: asking
+    /// another program's clipboard costs a round trip, and availability is checked on
+    /// every selection change.
+    mutable std::optional<bool> clipboardHasBlock_;
 };
