@@ -41,8 +41,8 @@ double SecondsFor(int rounds, F&& f) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 }
 
-nvdvbsrv::SectionFilterSpec Spec(uint16_t pid, uint8_t table) {
-    nvdvbsrv::SectionFilterSpec s;
+nvdvbsrv::SectionFilterSetting Setting(uint16_t pid, uint8_t table) {
+    nvdvbsrv::SectionFilterSetting s;
     s.pid = pid;
     s.length = 1;
     s.filter[0] = table;
@@ -77,11 +77,11 @@ int main(int argc, char** argv) {
     CountingSink out;
     nvdvbsrv::CSectionFilterBank bank(out);
     uint16_t handle = 1;
-    bank.Add(1, handle++, Spec(0x00, 0x00));
-    bank.Add(1, handle++, Spec(0x11, 0x42));
-    bank.Add(1, handle++, Spec(0x12, 0x4E));
-    bank.Add(1, handle++, Spec(0x12, 0x50));
-    for (uint16_t pmt = 0x100; pmt < 0x108; ++pmt) bank.Add(1, handle++, Spec(pmt, 0x02));
+    bank.Add(1, handle++, Setting(0x00, 0x00));
+    bank.Add(1, handle++, Setting(0x11, 0x42));
+    bank.Add(1, handle++, Setting(0x12, 0x4E));
+    bank.Add(1, handle++, Setting(0x12, 0x50));
+    for (uint16_t pmt = 0x100; pmt < 0x108; ++pmt) bank.Add(1, handle++, Setting(pmt, 0x02));
     const double filtered = SecondsFor(rounds, [&] {
         for (size_t off = 0; off + 188 <= bytes.size(); off += 188) {
             bank.FeedPacket(bytes.subspan(off, 188));

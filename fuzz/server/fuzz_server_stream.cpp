@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckingSink sink;
     nvdvbsrv::CSectionFilterBank bank(sink);
     for (uint16_t pid = 0; pid < 4; ++pid) {
-        nvdvbsrv::SectionFilterSpec s;
+        nvdvbsrv::SectionFilterSetting s;
         s.pid = pid;
         bank.Add(1, uint16_t(pid + 1), s);  // length 0: every section
     }

@@ -104,9 +104,9 @@ std::optional<uint16_t> CEmulatedCard::FreeHandle() const {
 }
 
 std::optional<uint16_t> CEmulatedCard::AddSectionFilter(uint32_t client,
-                                                        const SectionFilterSpec& spec) {
+                                                        const SectionFilterSetting& setting) {
     auto handle = FreeHandle();
-    if (!handle || !filters_.Add(client, *handle, spec)) return std::nullopt;
+    if (!handle || !filters_.Add(client, *handle, setting)) return std::nullopt;
     return handle;
 }
 

@@ -30,7 +30,7 @@ class CEmulatedCard : public ICard {
     SignalFigures Signal() const override;
 
     std::optional<uint16_t> AddSectionFilter(uint32_t client,
-                                             const SectionFilterSpec& spec) override;
+                                             const SectionFilterSetting& setting) override;
     bool RemoveFilter(uint32_t client, uint16_t handle) override;
     void RemoveClient(uint32_t client) override;
 

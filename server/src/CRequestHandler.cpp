@@ -378,16 +378,16 @@ uint32_t CRequestHandler::Filter(uint32_t client, uint16_t code, std::span<uint8
         if (handle > 0xFFFF) return result::kBadRequest;
         return card_.RemoveFilter(client, uint16_t(handle)) ? result::kOk : result::kFailed;
     }
-    SectionFilterSpec spec;
+    SectionFilterSetting setting;
     const uint32_t pid = r.U32(kp::offs::kFilterPid);
     const uint32_t n = r.U32(kp::offs::kFilterLength);
     if (pid > 0x1FFF || n > kp::offs::kMaxFilterLength) return result::kBadRequest;
-    spec.pid = uint16_t(pid);
-    spec.length = uint8_t(n);
-    spec.type = r.U32(kp::offs::kFilterType);
-    r.Bytes(kp::offs::kFilterBytes, spec.filter.data(), n);
-    r.Bytes(kp::offs::kMaskBytes, spec.mask.data(), n);
-    auto handle = card_.AddSectionFilter(client, spec);
+    setting.pid = uint16_t(pid);
+    setting.length = uint8_t(n);
+    setting.type = r.U32(kp::offs::kFilterType);
+    r.Bytes(kp::offs::kFilterBytes, setting.filter.data(), n);
+    r.Bytes(kp::offs::kMaskBytes, setting.mask.data(), n);
+    auto handle = card_.AddSectionFilter(client, setting);
     if (!handle) return result::kFailed;
     w.U16(Slot(0), *handle);
     return result::kOk;

@@ -6,23 +6,25 @@
 
 namespace nvdvbsrv {
 
-bool CSectionFilterBank::Matches(const SectionFilterSpec& spec, std::span<const uint8_t> section) {
-    for (size_t i = 0; i < spec.length && i < kMaxLength; ++i) {
+bool CSectionFilterBank::Matches(const SectionFilterSetting& setting,
+                                 std::span<const uint8_t> section) {
+    for (size_t i = 0; i < setting.length && i < kMaxLength; ++i) {
         if (i == 1 || i == 2) continue;  // section_length
-        uint8_t m = spec.mask[i];
+        uint8_t m = setting.mask[i];
         if (m == 0) continue;
         if (i >= section.size()) return false;
-        if ((section[i] & m) != (spec.filter[i] & m)) return false;
+        if ((section[i] & m) != (setting.filter[i] & m)) return false;
     }
     return true;
 }
 
-bool CSectionFilterBank::Add(uint32_t client, uint16_t handle, const SectionFilterSpec& spec) {
-    if (spec.length > kMaxLength || spec.pid > 0x1FFF) return false;
+bool CSectionFilterBank::Add(uint32_t client, uint16_t handle,
+                             const SectionFilterSetting& setting) {
+    if (setting.length > kMaxLength || setting.pid > 0x1FFF) return false;
     std::lock_guard lock(mutex_);
     if (filters_.count(handle)) return false;
-    filters_.emplace(handle, Filter{client, spec});
-    pids_[spec.pid].filters++;
+    filters_.emplace(handle, Filter{client, setting});
+    pids_[setting.pid].filters++;
     return true;
 }
 
@@ -30,7 +32,7 @@ bool CSectionFilterBank::Remove(uint32_t client, uint16_t handle) {
     std::lock_guard lock(mutex_);
     auto it = filters_.find(handle);
     if (it == filters_.end() || it->second.client != client) return false;
-    auto pid = pids_.find(it->second.spec.pid);
+    auto pid = pids_.find(it->second.setting.pid);
     if (pid != pids_.end() && --pid->second.filters <= 0) pids_.erase(pid);
     filters_.erase(it);
     return true;
@@ -43,7 +45,7 @@ void CSectionFilterBank::RemoveClient(uint32_t client) {
             ++it;
             continue;
         }
-        auto pid = pids_.find(it->second.spec.pid);
+        auto pid = pids_.find(it->second.setting.pid);
         if (pid != pids_.end() && --pid->second.filters <= 0) pids_.erase(pid);
         it = filters_.erase(it);
     }
@@ -82,7 +84,7 @@ void CSectionFilterBank::Deliver(uint16_t pid, std::span<const uint8_t> section)
         if (CTimeStamper::Stamp(scratch_, std::time(nullptr))) section = scratch_;
     }
     for (const auto& [handle, f] : filters_) {
-        if (f.spec.pid == pid && Matches(f.spec, section)) sink_.Send(handle, section);
+        if (f.setting.pid == pid && Matches(f.setting, section)) sink_.Send(handle, section);
     }
 }
 

@@ -19,7 +19,7 @@
 
 namespace nvdvbsrv {
 
-struct SectionFilterSpec {
+struct SectionFilterSetting {
     uint16_t pid = 0;
     std::array<uint8_t, 16> filter{};
     std::array<uint8_t, 16> mask{};
@@ -33,9 +33,9 @@ class CSectionFilterBank : public IPacketSink {
 
     explicit CSectionFilterBank(IDatagramSink& sink) : sink_(sink) {}
 
-    // Adds a filter for a client under the given handle; false when the spec is
+    // Adds a filter for a client under the given handle; false when the setting is
     // malformed (length above 16, PID above 0x1FFF) or the handle is in use.
-    bool Add(uint32_t client, uint16_t handle, const SectionFilterSpec& spec);
+    bool Add(uint32_t client, uint16_t handle, const SectionFilterSetting& setting);
     bool Remove(uint32_t client, uint16_t handle);
     void RemoveClient(uint32_t client);
     bool InUse(uint16_t handle) const;
@@ -46,7 +46,7 @@ class CSectionFilterBank : public IPacketSink {
     // The stream jumped (new transponder, loop): drop sections in progress.
     void ResetAssemblers() override;
 
-    static bool Matches(const SectionFilterSpec& spec, std::span<const uint8_t> section);
+    static bool Matches(const SectionFilterSetting& setting, std::span<const uint8_t> section);
 
     // With the live clock on, TDT and TOT sections carry the current time.
     void SetLiveClock(bool on) { liveClock_ = on; }
@@ -54,7 +54,7 @@ class CSectionFilterBank : public IPacketSink {
   private:
     struct Filter {
         uint32_t client;
-        SectionFilterSpec spec;
+        SectionFilterSetting setting;
     };
     struct PidState {
         CSectionAssembler assembler;

@@ -58,7 +58,7 @@ class ICard {
 
     // Demultiplexer: handles are the port offsets of the filters' datagrams.
     virtual std::optional<uint16_t> AddSectionFilter(uint32_t client,
-                                                     const SectionFilterSpec& spec) = 0;
+                                                     const SectionFilterSetting& setting) = 0;
     virtual bool RemoveFilter(uint32_t client, uint16_t handle) = 0;
     virtual void RemoveClient(uint32_t client) = 0;
 

@@ -38,8 +38,8 @@ Bytes Body(size_t n, uint8_t seed) {
     return b;
 }
 
-SectionFilterSpec Spec(uint16_t pid, Bytes filter, Bytes mask) {
-    SectionFilterSpec s;
+SectionFilterSetting Setting(uint16_t pid, Bytes filter, Bytes mask) {
+    SectionFilterSetting s;
     s.pid = pid;
     s.length = uint8_t(filter.size());
     std::copy(filter.begin(), filter.end(), s.filter.begin());
@@ -118,7 +118,7 @@ TEST(SectionFilterBankTest, MatchesFilterAndMaskButNeverTheLengthBytes) {
         {"section number", {0x4E, 0, 0, 0, 0, 0, 1}, {0xFF, 0, 0, 0, 0, 0, 0xFF}, false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(CSectionFilterBank::Matches(Spec(0x12, c.filter, c.mask), section), c.match)
+        EXPECT_EQ(CSectionFilterBank::Matches(Setting(0x12, c.filter, c.mask), section), c.match)
             << c.name;
     }
 }
@@ -126,11 +126,11 @@ TEST(SectionFilterBankTest, MatchesFilterAndMaskButNeverTheLengthBytes) {
 TEST(SectionFilterBankTest, DeliversToEveryMatchingHandleAndFreesByClient) {
     Recorder rec;
     CSectionFilterBank bank(rec);
-    ASSERT_TRUE(bank.Add(7, 1, Spec(0x12, {0x4E}, {0xFF})));
-    ASSERT_TRUE(bank.Add(7, 2, Spec(0x12, {0x50}, {0xF0})));
-    ASSERT_TRUE(bank.Add(8, 3, Spec(0x11, {0x42}, {0xFF})));
-    EXPECT_FALSE(bank.Add(8, 3, Spec(0x11, {0x42}, {0xFF})));  // handle in use
-    SectionFilterSpec tooLong = Spec(0x11, {0x42}, {0xFF});
+    ASSERT_TRUE(bank.Add(7, 1, Setting(0x12, {0x4E}, {0xFF})));
+    ASSERT_TRUE(bank.Add(7, 2, Setting(0x12, {0x50}, {0xF0})));
+    ASSERT_TRUE(bank.Add(8, 3, Setting(0x11, {0x42}, {0xFF})));
+    EXPECT_FALSE(bank.Add(8, 3, Setting(0x11, {0x42}, {0xFF})));  // handle in use
+    SectionFilterSetting tooLong = Setting(0x11, {0x42}, {0xFF});
     tooLong.length = 17;
     EXPECT_FALSE(bank.Add(8, 4, tooLong));
     EXPECT_FALSE(bank.Remove(8, 1));  // not client 8's filter
@@ -162,7 +162,7 @@ TEST(SectionFilterBankTest, RealCaptureSectionsMatchAnIndependentExtraction) {
         ASSERT_FALSE(expected.empty()) << pid;
         Recorder rec;
         CSectionFilterBank bank(rec);
-        ASSERT_TRUE(bank.Add(1, 5, Spec(pid, {0x00}, {0x00})));
+        ASSERT_TRUE(bank.Add(1, 5, Setting(pid, {0x00}, {0x00})));
         for (size_t off = 0; off + 188 <= ts.size(); off += 188) {
             bank.FeedPacket(std::span<const uint8_t>(ts).subspan(off, 188));
         }
@@ -204,8 +204,8 @@ TEST(SectionFilterBankTest, LiveClockStampsOnlyTheTimePid) {
     Recorder rec;
     CSectionFilterBank bank(rec);
     bank.SetLiveClock(true);
-    ASSERT_TRUE(bank.Add(1, 1, Spec(0x14, {0x70}, {0xFF})));
-    ASSERT_TRUE(bank.Add(1, 2, Spec(0x20, {0x70}, {0xFF})));
+    ASSERT_TRUE(bank.Add(1, 1, Setting(0x14, {0x70}, {0xFF})));
+    ASSERT_TRUE(bank.Add(1, 2, Setting(0x20, {0x70}, {0xFF})));
     const Bytes old = {0x70, 0x70, 0x05, 0xC0, 0x79, 0x12, 0x45, 0x00};
     uint8_t cc1 = 0, cc2 = 0;
     for (auto& p : testutil::Packetize(0x14, {old}, cc1)) bank.FeedPacket(p);

@@ -170,19 +170,19 @@ TEST(MuxBuilderTest, TheCardFindsEveryTableAndProgramInTheBuiltStream) {
     // The card's own demultiplexer reads the tables back.
     Recorder rec;
     nvdvbsrv::CSectionFilterBank bank(rec);
-    auto spec = [](uint16_t pid, uint8_t table) {
-        nvdvbsrv::SectionFilterSpec s;
+    auto setting = [](uint16_t pid, uint8_t table) {
+        nvdvbsrv::SectionFilterSetting s;
         s.pid = pid;
         s.length = 1;
         s.filter[0] = table;
         s.mask[0] = 0xFF;
         return s;
     };
-    ASSERT_TRUE(bank.Add(1, 1, spec(0, 0x00)));
-    ASSERT_TRUE(bank.Add(1, 2, spec(100, 0x02)));
-    ASSERT_TRUE(bank.Add(1, 3, spec(0x11, 0x42)));
-    ASSERT_TRUE(bank.Add(1, 4, spec(0x12, 0x4E)));
-    ASSERT_TRUE(bank.Add(1, 5, spec(0x14, 0x70)));
+    ASSERT_TRUE(bank.Add(1, 1, setting(0, 0x00)));
+    ASSERT_TRUE(bank.Add(1, 2, setting(100, 0x02)));
+    ASSERT_TRUE(bank.Add(1, 3, setting(0x11, 0x42)));
+    ASSERT_TRUE(bank.Add(1, 4, setting(0x12, 0x4E)));
+    ASSERT_TRUE(bank.Add(1, 5, setting(0x14, 0x70)));
     for (size_t off = 0; off < bytes.size(); off += 188) {
         bank.FeedPacket(std::span<const uint8_t>(bytes).subspan(off, 188));
     }
