@@ -51,7 +51,7 @@ void ByteBlock::assign(size_type n, std::uint8_t value) {
     resize(n, value);
 }
 
-void ByteBlock::AssignBytes(const std::uint8_t* bytes, size_type n) {
+void ByteBlock::AssignBytesSlow(const std::uint8_t* bytes, size_type n) {
     if (n > capacity_) {
         // Fresh buffer first: `bytes` may point into this block.
         ByteBlock grown;

@@ -134,9 +134,7 @@ void CArchive::FailInRun(std::span<const std::uint8_t> fieldSizes) const {
     FailAt(at, EndOfInput);
 }
 
-std::uint32_t CArchive::ReadCount() {
-    const std::uint16_t shortCount = ReadU16();
-    if (shortCount != 0xFFFF) return shortCount;
+std::uint32_t CArchive::ReadLongCount() {
     const std::uint32_t count = ReadU32();
     if (count < 0xFFFF) MarkNonCanonical();
     return count;

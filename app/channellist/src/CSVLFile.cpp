@@ -53,6 +53,7 @@ void CSVLFile::StoreTo(CArchive& ar) const {
 
 void CSVLFile::LoadFrom(CArchive& ar) {
     if (Loaded) Clear();
+    const RecordArena::Scope bulk;
     Reserved = ar.ReadU32();
     ProgramCount = ar.ReadU32();
     Programs.clear();

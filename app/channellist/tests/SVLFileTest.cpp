@@ -23,7 +23,7 @@ TEST(SVLFileLayout, EmptyListIsTenBytes) {
     EXPECT_TRUE(back.Lnbs.Empty());
 }
 
-TEST(SVLFileLayout, OneProgramByteForByte) {
+CSVLFile OneProgramList() {
     CSVLFile list;
     auto p = std::make_unique<CProgramInfo>();
     p->Name = "AB";
@@ -42,7 +42,11 @@ TEST(SVLFileLayout, OneProgramByteForByte) {
     p->Streams.push_back(s);
     p->ProgramData2 = {0xEE};
     list.InsertProgram(std::move(p));
-    const Bytes expected{
+    return list;
+}
+
+/// OneProgramList() as stored.
+const Bytes OneProgramBytes{
         0, 0, 0, 0,                   // Reserved
         1, 0, 0, 0,                   // N
         2, 'A', 'B', 0,               // Name, Provider
@@ -59,8 +63,32 @@ TEST(SVLFileLayout, OneProgramByteForByte) {
         0, 0,                                // ProgramData1
         1, 0, 0xEE,                          // ProgramData2
         0, 0,                                // no LNBs
+};
+
+TEST(SVLFileLayout, OneProgramByteForByte) { EXPECT_EQ(OneProgramList().Store(), OneProgramBytes); }
+
+// A file that ends inside a field fails at the start of that field, also
+// where the loader checks a whole run of fields at once.
+TEST(SVLFileLayout, TruncationFailsAtTheFieldItCuts) {
+    struct Cut {
+        std::size_t length;
+        std::size_t offset;
+        const char* field;
     };
-    EXPECT_EQ(list.Store(), expected);
+    const Cut cuts[] = {
+        {18, 18, "Frequency"},  {20, 18, "Frequency"}, {27, 26, "SymbolRate"},
+        {35, 34, "CiAccess"},   {43, 42, "ServiceId"}, {53, 52, "TeletextPid"},
+        {57, 54, "StreamCount"}, {64, 60, "Descriptors"}, {67, 66, "StreamType"},
+        {69, 68, "Pid"},        {71, 70, "ProgramData1"}, {73, 72, "ProgramData2"},
+    };
+    ASSERT_EQ(OneProgramList().Store(), OneProgramBytes);
+    for (const Cut& cut : cuts) {
+        CSVLFile list;
+        ArchiveError error;
+        ASSERT_FALSE(list.Load(std::span(OneProgramBytes.data(), cut.length), &error)) << cut.field;
+        EXPECT_EQ(error.offset, cut.offset) << cut.field;
+        EXPECT_EQ(error.message, "Unerwartetes Dateiende") << cut.field;
+    }
 }
 
 TEST(SVLFileRoundTrip, StoreLoadStoreIsByteIdentical) {

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <initializer_list>
 #include <iterator>
 #include <span>
@@ -117,7 +118,14 @@ public:
         }
     }
     /// Replaces the contents with `n` bytes copied from `bytes`.
-    void AssignBytes(const std::uint8_t* bytes, size_type n);
+    void AssignBytes(const std::uint8_t* bytes, size_type n) {
+        if (n <= InlineCapacity && IsInline() && !Overlaps(bytes)) {
+            CopySmall(inline_, bytes, n);
+            size_ = static_cast<std::uint32_t>(n);
+        } else {
+            AssignBytesSlow(bytes, n);
+        }
+    }
 
     void push_back(std::uint8_t value) {
         if (size_ == capacity_) Reallocate(size_ + 1);
@@ -163,6 +171,25 @@ public:
 
 private:
     bool IsInline() const noexcept { return capacity_ == InlineCapacity; }
+    bool Overlaps(const std::uint8_t* bytes) const noexcept {
+        return std::less_equal<>()(data(), bytes) && std::less<>()(bytes, data() + capacity_);
+    }
+    /// Copies up to 16 bytes without a library call: two overlapping moves
+    /// of the largest width that fits cover every length.
+    static void CopySmall(std::uint8_t* to, const std::uint8_t* from, size_type n) noexcept {
+        if (n >= 8) {
+            std::memcpy(to, from, 8);
+            std::memcpy(to + n - 8, from + n - 8, 8);
+        } else if (n >= 4) {
+            std::memcpy(to, from, 4);
+            std::memcpy(to + n - 4, from + n - 4, 4);
+        } else if (n != 0) {
+            to[0] = from[0];
+            to[n / 2] = from[n / 2];
+            to[n - 1] = from[n - 1];
+        }
+    }
+    void AssignBytesSlow(const std::uint8_t* bytes, size_type n);
     void Reallocate(size_type atLeast);
     /// Makes room for `n` bytes at `pos` and returns where they go.
     std::uint8_t* OpenGap(const_iterator pos, size_type n);

@@ -102,13 +102,18 @@ public:
         pos_ += n;
         return s;
     }
-    std::uint32_t ReadCount();
+    std::uint32_t ReadCount() {
+        const std::uint16_t shortCount = ReadU16();
+        return shortCount != 0xFFFF ? shortCount : ReadLongCount();
+    }
     std::string ReadString();
     ByteBlock ReadBytes();
     /// Read a string or byte block straight into its final storage.
     void ReadStringInto(std::string& s) {
         auto bytes = ReadRaw(ReadStringLength());
-        s.assign(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        // clear + append: a cheaper path in the library than assign.
+        s.clear();
+        s.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     }
     void ReadBytesInto(ByteBlock& b) {
         auto bytes = ReadRaw(ReadCount());
@@ -199,6 +204,7 @@ private:
         return ReadLongStringLength();
     }
     std::size_t ReadLongStringLength();
+    std::uint32_t ReadLongCount();
     std::uint32_t TakeIndex();
     std::shared_ptr<CSerializable> ReadNewClassAndObject();
     std::shared_ptr<CSerializable> ReadNewObject(std::uint32_t classIndex, std::size_t tagOffset);

@@ -6,6 +6,11 @@
 #include "channellist/ByteBlock.h"
 #include "channellist/CSerializable.h"
 #include "channellist/CStreaminfo.h"
+#include "channellist/RecordArena.h"
+
+/// The stream array of a program: a std::vector whose memory comes from the
+/// record arena while a list loads.
+using StreamList = std::vector<CStreaminfo, RecordAllocator<CStreaminfo>>;
 
 /// Kind of a program as the lists and dialogs show it.
 enum class ProgramKind { TV, Radio, Data };
@@ -31,9 +36,19 @@ public:
     std::uint16_t VideoPid = 0;
     std::uint16_t AudioPid = 0;
     std::uint16_t TeletextPid = 0;
-    std::vector<CStreaminfo> Streams;  ///< StreamCount is Streams.size()
+    StreamList Streams;  ///< StreamCount is Streams.size()
     ByteBlock ProgramData1;
     ByteBlock ProgramData2;
+
+    // User-provided, so that value-initialisation (make_unique, new T())
+    // does not zero the whole object before the member initialisers run:
+    // a list load creates many thousand programs.
+    CProgramInfo() noexcept {}
+
+    // Programs that a list load creates come from the record arena, in
+    // blocks; std::unique_ptr and delete work as for any other object.
+    static void* operator new(std::size_t size) { return RecordArena::Allocate(size); }
+    static void operator delete(void* p) noexcept { RecordArena::Free(p); }
 
     const char* ClassName() const override { return "CProgramInfo"; }
     void Serialize(CArchive& ar) override;

@@ -12,6 +12,10 @@ public:
     std::uint16_t StreamType = 0; ///< MPEG stream type
     std::uint16_t Pid = 0;        ///< elementary PID
 
+    // User-provided, so that value-initialisation does not zero the object
+    // before the member initialisers run (see CProgramInfo).
+    CStreaminfo() noexcept {}
+
     const char* ClassName() const override { return "CStreaminfo"; }
     void Serialize(CArchive& ar) override;
 

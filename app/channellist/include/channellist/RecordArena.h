@@ -1,0 +1,54 @@
+#pragma once
+#include <cstddef>
+#include <new>
+
+/// Memory for records that a load creates in bulk (programs and their
+/// stream arrays).
+///
+/// While a RecordArena::Scope is open on a thread, Allocate hands out memory
+/// from large chunks by moving a pointer, so that loading a list of many
+/// thousand programs costs a few hundred heap allocations instead of several
+/// per program. Outside a scope it takes memory from the global heap. Every
+/// allocation carries a header naming its chunk (or none), so Free works for
+/// both kinds, from any thread, in any order. A chunk goes back to the heap
+/// when its scope has ended and the last allocation in it has been freed;
+/// memory freed inside a chunk is not reused before that.
+class RecordArena {
+public:
+    /// Memory for `size` bytes, aligned for any fundamental type.
+    static void* Allocate(std::size_t size);
+    /// Frees what Allocate returned; nullptr is ignored.
+    static void Free(void* p) noexcept;
+
+    /// Bulk allocation on this thread for its lifetime. Scopes nest; only the
+    /// outermost one opens and closes chunks.
+    class Scope {
+    public:
+        Scope();
+        ~Scope();
+        Scope(const Scope&) = delete;
+        Scope& operator=(const Scope&) = delete;
+    };
+
+    /// Chunk size; allocations above a quarter of it always use the heap.
+    static constexpr std::size_t ChunkBytes = 64 * 1024;
+    /// True when `p` (from Allocate) lies in a chunk, for tests.
+    static bool InChunk(const void* p) noexcept;
+    /// Chunks taken from the heap and not yet given back, for tests.
+    static std::size_t ChunksHeld() noexcept;
+};
+
+/// Standard allocator over RecordArena, for containers inside records.
+template <class T>
+struct RecordAllocator {
+    using value_type = T;
+    RecordAllocator() noexcept = default;
+    template <class U>
+    RecordAllocator(const RecordAllocator<U>&) noexcept {}
+    T* allocate(std::size_t n) {
+        if (n > static_cast<std::size_t>(-1) / sizeof(T)) throw std::bad_array_new_length();
+        return static_cast<T*>(RecordArena::Allocate(n * sizeof(T)));
+    }
+    void deallocate(T* p, std::size_t) noexcept { RecordArena::Free(p); }
+    friend bool operator==(const RecordAllocator&, const RecordAllocator&) noexcept { return true; }
+};
