@@ -49,7 +49,8 @@ const BarDef Bars[] = {
      Cmd::ViewProgramStatusBar},
 };
 
-/// Local hour minus UTC hour, kept within one day's worth of zones.
+/// Local hour minus UTC hour, taken from the zone offset so that a date change
+/// between local time and UTC cannot turn +1 into -23.
 int HoursEastOfUtc(const QDateTime& now) { return now.offsetFromUtc() / 3600; }
 }  // namespace
 
