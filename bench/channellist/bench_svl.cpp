@@ -3,17 +3,19 @@
 //
 // Prints one line per figure:
 //   BENCH <name> <value> <unit> baseline <value> <unit> ratio <r>
-// where ratio is the operation's time over the baseline's time.
+// where ratio is the operation's time over the baseline's time: wall-clock
+// time, and under <name>_cpu the CPU time of the benchmark thread.
 #include <fcntl.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "channellist/AtomicFile.h"
 #include "channellist/CSVLFile.h"
@@ -21,10 +23,9 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using Clock = std::chrono::steady_clock;
 
 constexpr std::size_t ProgramCount = 100000;
-constexpr int Rounds = 7;
+constexpr int Rounds = 15;
 
 const char* const Providers[] = {"ARD", "ZDFvision", "RTL World", "ProSiebenSat.1", "PREMIERE",
                                  "SES ASTRA", "BetaDigital", "Eutelsat"};
@@ -87,21 +88,54 @@ Bytes PlainRead(const std::string& path) {
     return bytes;
 }
 
-/// Best of several rounds, in seconds; `after` runs untimed after each round.
-double Best(const std::function<void()>& run, const std::function<void()>& after = [] {}) {
-    double best = 1e30;
-    for (int i = 0; i < Rounds; ++i) {
-        const auto start = Clock::now();
-        run();
-        best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
-        after();
-    }
-    return best;
+double Seconds(clockid_t clock) {
+    timespec t{};
+    clock_gettime(clock, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-void Report(const char* name, double seconds, double baselineSeconds) {
-    std::printf("BENCH %s %.0f programs/s baseline %.0f programs/s ratio %.2f\n", name,
+/// Wall-clock and CPU time of one round. The CPU time of this thread (user
+/// and kernel, the page-cache copies included) is not inflated when the
+/// shared machine preempts the benchmark.
+struct Times {
+    double wall = 1e30;
+    double cpu = 1e30;
+};
+
+Times Measure(const std::function<void()>& run) {
+    const double wall = Seconds(CLOCK_MONOTONIC);
+    const double cpu = Seconds(CLOCK_THREAD_CPUTIME_ID);
+    run();
+    return {Seconds(CLOCK_MONOTONIC) - wall, Seconds(CLOCK_THREAD_CPUTIME_ID) - cpu};
+}
+
+/// The best of several rounds of an operation and of its baseline, taken
+/// in turns so that both see the same load on the machine. `after` runs
+/// untimed after each round of the operation.
+std::pair<Times, Times> Compare(const std::function<void()>& baseline,
+                                const std::function<void()>& operation,
+                                const std::function<void()>& after) {
+    Times base, op;
+    for (int i = 0; i < Rounds; ++i) {
+        const Times b = Measure(baseline);
+        const Times o = Measure(operation);
+        after();
+        if (i == 0)
+            std::printf("# first round %.2f ms (baseline %.2f ms)\n", o.wall * 1e3, b.wall * 1e3);
+        base = {std::min(base.wall, b.wall), std::min(base.cpu, b.cpu)};
+        op = {std::min(op.wall, o.wall), std::min(op.cpu, o.cpu)};
+    }
+    return {base, op};
+}
+
+void Report(const std::string& name, double seconds, double baselineSeconds) {
+    std::printf("BENCH %s %.0f programs/s baseline %.0f programs/s ratio %.2f\n", name.c_str(),
                 ProgramCount / seconds, ProgramCount / baselineSeconds, seconds / baselineSeconds);
+}
+
+void Report(const std::string& name, const std::pair<Times, Times>& times) {
+    Report(name, times.second.wall, times.first.wall);
+    Report(name + "_cpu", times.second.cpu, times.first.cpu);
 }
 
 }  // namespace
@@ -118,21 +152,20 @@ int main() {
     std::printf("# %zu programs, %zu bytes\n", ProgramCount, bytes.size());
 
     std::size_t sink = 0;
-    const double read = Best([&] { sink += PlainRead(path).size(); });
     // Each round loads into an empty list, which is freed untimed afterwards:
     // freeing the list is not part of loading it.
     CSVLFile loaded;
-    const double load = Best(
-        [&] {
-            if (!loaded.Load(PlainRead(path))) std::exit(1);
-            sink += loaded.Programs.size();
-        },
-        [&] { loaded.Clear(); });
-    const double write = Best([&] { PlainWrite(copy, bytes); });
-    const double store = Best([&] { PlainWrite(copy, list.Store()); });
+    const auto load = Compare([&] { sink += PlainRead(path).size(); },
+                              [&] {
+                                  if (!loaded.Load(PlainRead(path))) std::exit(1);
+                                  sink += loaded.Programs.size();
+                              },
+                              [&] { loaded.Clear(); });
+    const auto store = Compare([&] { PlainWrite(copy, bytes); },
+                               [&] { PlainWrite(copy, list.Store()); }, [] {});
 
-    Report("svl_load", load, read);
-    Report("svl_store", store, write);
+    Report("svl_load", load);
+    Report("svl_store", store);
     std::filesystem::remove_all(folder);
     return sink == 0;
 }

@@ -13,6 +13,8 @@ constexpr std::size_t MinStreamBytes = 6;
 constexpr std::uint8_t RunFields[] = {4, 4, 4, 4, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 4};
 constexpr std::size_t RunBytes = 40;
 constexpr std::size_t StreamCountAt = 36;
+
+static_assert(alignof(CProgramInfo) <= RecordArena::Alignment);
 }  // namespace
 
 void CProgramInfo::Serialize(CArchive& ar) {
@@ -61,13 +63,18 @@ void CProgramInfo::LoadFrom(CArchive& ar) {
     PolarisationOrQam = static_cast<std::int32_t>(CArchive::U32At(p + 4));
     SymbolRate = static_cast<std::int32_t>(CArchive::U32At(p + 8));
     ProgramType = CArchive::U32At(p + 12);
-    p += 16;
-    for (std::uint16_t* field : {&CiAccess, &TransportStreamId, &NetworkId, &OriginalNetworkId,
-                                 &ServiceId, &PcrPid, &PmtPid, &VideoPid, &AudioPid, &TeletextPid}) {
-        *field = CArchive::U16At(p);
-        p += 2;
-    }
-    LoadStreams(ar, static_cast<std::int32_t>(CArchive::U32At(p)), runOffset + StreamCountAt);
+    CiAccess = CArchive::U16At(p + 16);
+    TransportStreamId = CArchive::U16At(p + 18);
+    NetworkId = CArchive::U16At(p + 20);
+    OriginalNetworkId = CArchive::U16At(p + 22);
+    ServiceId = CArchive::U16At(p + 24);
+    PcrPid = CArchive::U16At(p + 26);
+    PmtPid = CArchive::U16At(p + 28);
+    VideoPid = CArchive::U16At(p + 30);
+    AudioPid = CArchive::U16At(p + 32);
+    TeletextPid = CArchive::U16At(p + 34);
+    LoadStreams(ar, static_cast<std::int32_t>(CArchive::U32At(p + StreamCountAt)),
+                runOffset + StreamCountAt);
     ar.ReadBytesInto(ProgramData1);
     ar.ReadBytesInto(ProgramData2);
 }

@@ -13,27 +13,32 @@
 #define ASAN_UNPOISON_MEMORY_REGION(addr, size) ((void)(addr), (void)(size))
 #endif
 
-namespace {
-
 #if defined(__SANITIZE_ADDRESS__)
-constexpr std::size_t Redzone = 16;  // left poisoned after each record in a chunk
+#define SVL_ARENA_ASAN 1
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
-constexpr std::size_t Redzone = 16;
-#else
-constexpr std::size_t Redzone = 0;
+#define SVL_ARENA_ASAN 1
 #endif
-#else
-constexpr std::size_t Redzone = 0;
+#endif
+#ifndef SVL_ARENA_ASAN
+#define SVL_ARENA_ASAN 0
 #endif
 
-// Each allocation starts with its chunk (nullptr: from the heap) and its size.
+namespace {
+
+// Records in a chunk are followed by a poisoned gap under the sanitizer.
+constexpr std::size_t Redzone = SVL_ARENA_ASAN ? 16 : 0;
+
+// Each allocation starts with its chunk (nullptr: from the heap); under the
+// address sanitizer also with its size, so that a freed record is poisoned.
 struct Header {
     struct Chunk* chunk;
+#if SVL_ARENA_ASAN
     std::size_t size;
+#endif
 };
-constexpr std::size_t HeaderBytes = 16;
-static_assert(sizeof(Header) <= HeaderBytes);
+constexpr std::size_t HeaderBytes = sizeof(Header);
+static_assert(HeaderBytes % RecordArena::Alignment == 0);
 
 // While a chunk is open its count carries a large bias, so that frees of its
 // records cannot bring it to zero; closing the chunk swaps the bias for the
@@ -81,8 +86,12 @@ void OpenChunk(ThreadState& s) {
     ASAN_POISON_MEMORY_REGION(s.next, static_cast<std::size_t>(s.end - s.next));
 }
 
-char* Stamp(char* at, Chunk* chunk, std::size_t size) {
-    *reinterpret_cast<Header*>(at) = Header{chunk, size};
+char* Stamp(char* at, Chunk* chunk, [[maybe_unused]] std::size_t size) {
+    Header* header = reinterpret_cast<Header*>(at);
+    header->chunk = chunk;
+#if SVL_ARENA_ASAN
+    header->size = size;
+#endif
     return at + HeaderBytes;
 }
 
@@ -93,7 +102,8 @@ void* RecordArena::Allocate(std::size_t size) {
         // Too big for a chunk; checked first so that the rounding cannot overflow.
         return Stamp(static_cast<char*>(::operator new(HeaderBytes + size)), nullptr, size);
     }
-    const std::size_t total = HeaderBytes + ((size + 15) & ~std::size_t{15});
+    const std::size_t total =
+        HeaderBytes + ((size + RecordArena::Alignment - 1) & ~(RecordArena::Alignment - 1));
     ThreadState& s = state;
     if (s.depth == 0 || total > ChunkBytes / 4)
         return Stamp(static_cast<char*>(::operator new(total)), nullptr, size);
@@ -113,8 +123,10 @@ void RecordArena::Free(void* p) noexcept {
         ::operator delete(at);
         return;
     }
+#if SVL_ARENA_ASAN
     // Poisoned, so that a use after free or a second free is reported.
     ASAN_POISON_MEMORY_REGION(at, HeaderBytes + header.size);
+#endif
     if (header.chunk->live.fetch_sub(1, std::memory_order_acq_rel) == 1)
         ReleaseChunk(header.chunk);
 }

@@ -33,7 +33,7 @@ TEST(RecordArena, OnlyAllocationsInsideAScopeUseChunks) {
         void* big = RecordArena::Allocate(RecordArena::ChunkBytes);
         EXPECT_TRUE(RecordArena::InChunk(inside));
         EXPECT_FALSE(RecordArena::InChunk(big));
-        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(inside) % alignof(std::max_align_t), 0u);
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(inside) % RecordArena::Alignment, 0u);
         RecordArena::Free(inside);
         RecordArena::Free(big);
     }

@@ -15,7 +15,10 @@
 /// memory freed inside a chunk is not reused before that.
 class RecordArena {
 public:
-    /// Memory for `size` bytes, aligned for any fundamental type.
+    /// Alignment of the memory Allocate returns: enough for the records,
+    /// and no more, to keep them packed.
+    static constexpr std::size_t Alignment = 8;
+    /// Memory for `size` bytes, aligned to Alignment.
     static void* Allocate(std::size_t size);
     /// Frees what Allocate returned; nullptr is ignored.
     static void Free(void* p) noexcept;
@@ -41,6 +44,7 @@ public:
 /// Standard allocator over RecordArena, for containers inside records.
 template <class T>
 struct RecordAllocator {
+    static_assert(alignof(T) <= RecordArena::Alignment);
     using value_type = T;
     RecordAllocator() noexcept = default;
     template <class U>
