@@ -25,32 +25,11 @@ void CArchive::FailAt(std::size_t offset, const std::string& message) {
 
 // ---------------------------------------------------------------- storing
 
-std::uint8_t* CArchive::PutString(std::uint8_t* p, std::string_view s) {
-    const std::size_t n = s.size();
-    if (n < 0xFF) {
-        *p++ = static_cast<std::uint8_t>(n);
-    } else if (n < 0xFFFE) {
-        *p++ = 0xFF;
-        p = PutU16(p, static_cast<std::uint16_t>(n));
-    } else {
-        *p++ = 0xFF;
-        p = PutU16(p, 0xFFFF);
-        p = PutU32(p, static_cast<std::uint32_t>(n));
-    }
-    if (n != 0) std::memcpy(p, s.data(), n);
-    return p + n;
-}
-
-std::uint8_t* CArchive::PutBytes(std::uint8_t* p, std::span<const std::uint8_t> b) {
-    const std::size_t n = b.size();
-    if (n < 0xFFFF) {
-        p = PutU16(p, static_cast<std::uint16_t>(n));
-    } else {
-        p = PutU16(p, 0xFFFF);
-        p = PutU32(p, static_cast<std::uint32_t>(n));
-    }
-    if (n != 0) std::memcpy(p, b.data(), n);
-    return p + n;
+std::uint8_t* CArchive::PutLongLength(std::uint8_t* p, std::size_t n) {
+    *p++ = 0xFF;
+    if (n < 0xFFFE) return PutU16(p, static_cast<std::uint16_t>(n));
+    p = PutU16(p, 0xFFFF);
+    return PutU32(p, static_cast<std::uint32_t>(n));
 }
 
 void CArchive::WriteCount(std::uint32_t n) {

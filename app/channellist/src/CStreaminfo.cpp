@@ -12,22 +12,6 @@ void CStreaminfo::Serialize(CArchive& ar) {
     ar.WriteU16(Pid);
 }
 
-void CStreaminfo::LoadFrom(CArchive& ar) {
-    static constexpr std::uint8_t Fields[] = {2, 2};  // StreamType, Pid
-    ar.ReadBytesInto(Descriptors);
-    const std::uint8_t* p = ar.ReadRun(Fields, 4);
-    StreamType = CArchive::U16At(p);
-    Pid = CArchive::U16At(p + 2);
-}
-
-std::size_t CStreaminfo::StoredSize() const { return CArchive::BytesSize(Descriptors.size()) + 4; }
-
-std::uint8_t* CStreaminfo::Put(std::uint8_t* p) const {
-    p = CArchive::PutBytes(p, Descriptors);
-    p = CArchive::PutU16(p, StreamType);
-    return CArchive::PutU16(p, Pid);
-}
-
 std::string CStreaminfo::LanguageCode() const {
     constexpr std::uint8_t Iso639LanguageTag = 0x0A;
     std::size_t pos = 0;

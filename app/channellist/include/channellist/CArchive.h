@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <span>
 #include <string>
@@ -168,9 +169,28 @@ public:
         return PutU16(p, static_cast<std::uint16_t>(v >> 16));
     }
     /// A string in the form WriteString uses; `StringSize(s.size())` bytes.
-    static std::uint8_t* PutString(std::uint8_t* p, std::string_view s);
+    static std::uint8_t* PutString(std::uint8_t* p, std::string_view s) {
+        const std::size_t n = s.size();
+        if (n < 0xFF) {
+            *p++ = static_cast<std::uint8_t>(n);
+        } else {
+            p = PutLongLength(p, n);
+        }
+        if (n != 0) std::memcpy(p, s.data(), n);
+        return p + n;
+    }
     /// A byte block in the form WriteBytes uses; `BytesSize(b.size())` bytes.
-    static std::uint8_t* PutBytes(std::uint8_t* p, std::span<const std::uint8_t> b);
+    static std::uint8_t* PutBytes(std::uint8_t* p, std::span<const std::uint8_t> b) {
+        const std::size_t n = b.size();
+        if (n < 0xFFFF) {
+            p = PutU16(p, static_cast<std::uint16_t>(n));
+        } else {
+            p = PutU16(p, 0xFFFF);
+            p = PutU32(p, static_cast<std::uint32_t>(n));
+        }
+        if (n != 0) std::memcpy(p, b.data(), n);
+        return p + n;
+    }
 
     // ---- both directions: store the value or load into it ----
     void Transfer(std::uint8_t& v) { IsStoring() ? WriteU8(v) : void(v = ReadU8()); }
@@ -204,6 +224,8 @@ private:
         return ReadLongStringLength();
     }
     std::size_t ReadLongStringLength();
+    /// The 0xFF-led length forms of a string of 255 bytes or more.
+    static std::uint8_t* PutLongLength(std::uint8_t* p, std::size_t n);
     std::uint32_t ReadLongCount();
     std::uint32_t TakeIndex();
     std::shared_ptr<CSerializable> ReadNewClassAndObject();

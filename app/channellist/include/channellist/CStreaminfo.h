@@ -3,6 +3,7 @@
 #include <string>
 
 #include "channellist/ByteBlock.h"
+#include "channellist/CArchive.h"
 #include "channellist/CSerializable.h"
 
 /// One elementary stream of a program.
@@ -28,8 +29,19 @@ public:
 
     /// Bytes of the stored record, and writing it there (for CProgramInfo,
     /// which writes a whole program in one piece).
-    std::size_t StoredSize() const;
-    std::uint8_t* Put(std::uint8_t* p) const;
-    /// Loading without the virtual call.
-    void LoadFrom(CArchive& ar);
+    std::size_t StoredSize() const { return CArchive::BytesSize(Descriptors.size()) + 4; }
+    std::uint8_t* Put(std::uint8_t* p) const {
+        p = CArchive::PutBytes(p, Descriptors);
+        p = CArchive::PutU16(p, StreamType);
+        return CArchive::PutU16(p, Pid);
+    }
+    /// Loading without the virtual call; inline, as a program loads its
+    /// streams in a loop.
+    void LoadFrom(CArchive& ar) {
+        static constexpr std::uint8_t Fields[] = {2, 2};  // StreamType, Pid
+        ar.ReadBytesInto(Descriptors);
+        const std::uint8_t* p = ar.ReadRun(Fields, 4);
+        StreamType = CArchive::U16At(p);
+        Pid = CArchive::U16At(p + 2);
+    }
 };
