@@ -1,6 +1,6 @@
 #include "dialogs/StreamTexts.h"
 
-#include "dialogs/Cp1252.h"
+#include "channellist/Windows1252.h"
 #include "dialogs/DialogTexts.h"
 #include "dialogs/FieldRules.h"
 
@@ -13,12 +13,12 @@ std::string Descriptors(const ByteBlock& descriptors) {
     bytes.reserve(descriptors.size());
     for (std::uint8_t b : descriptors)
         bytes.push_back(b < 50 && b != 32 ? ' ' : static_cast<char>(b));
-    return Cp1252::ToUtf8(bytes);
+    return Windows1252ToUtf8(bytes);
 }
 
 std::string Language(const CStreaminfo& stream) {
     const std::string code = stream.LanguageCode();
-    return code.empty() ? DialogTexts::NoLanguageInfo : Cp1252::ToUtf8(code);
+    return code.empty() ? DialogTexts::NoLanguageInfo : Windows1252ToUtf8(code);
 }
 
 }  // namespace StreamTexts

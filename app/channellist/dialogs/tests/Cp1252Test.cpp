@@ -1,9 +1,9 @@
+// The dialogs' QString side of the Windows-1252 record strings.
 #include <gtest/gtest.h>
 
+#include <QString>
 #include <string>
 
-#include "channellist/Windows1252.h"
-#include "dialogs/Cp1252.h"
 #include "dialogs/QtCp1252.h"
 
 namespace {
@@ -28,85 +28,65 @@ constexpr KnownChar kKnown[] = {
     {0xC4, u'\u00C4'}, {0xDF, u'\u00DF'}, {0xFC, u'\u00FC'}, {0xFF, u'\u00FF'},
 };
 
+QString FromUtf16(std::u16string_view units) {
+    return QString(reinterpret_cast<const QChar*>(units.data()), static_cast<qsizetype>(units.size()));
+}
+
 }  // namespace
 
 TEST(Cp1252, KnownBytesMapBothWays) {
     for (const auto& k : kKnown) {
         SCOPED_TRACE(k.byte);
-        EXPECT_EQ(Cp1252::ToUnicode(k.byte), k.unicode);
-        std::uint8_t back = 0;
-        ASSERT_TRUE(Cp1252::FromUnicode(k.unicode, back));
-        EXPECT_EQ(back, k.byte);
+        const std::string byte(1, static_cast<char>(k.byte));
+        EXPECT_EQ(QStringFromCp1252(byte), QString(QChar(k.unicode)));
+        bool lossless = false;
+        EXPECT_EQ(QStringToCp1252(QString(QChar(k.unicode)), &lossless), byte);
+        EXPECT_TRUE(lossless);
     }
 }
 
-TEST(Cp1252, EveryByteSurvivesBothRoundTrips) {
+TEST(Cp1252, EveryByteSurvivesTheRoundTrip) {
     const std::string bytes = AllBytes();
     bool lossless = false;
-    EXPECT_EQ(Cp1252::FromUtf16(Cp1252::ToUtf16(bytes), &lossless), bytes);
+    EXPECT_EQ(QStringToCp1252(QStringFromCp1252(bytes), &lossless), bytes);
     EXPECT_TRUE(lossless);
-    lossless = false;
-    EXPECT_EQ(Cp1252::FromUtf8(Cp1252::ToUtf8(bytes), &lossless), bytes);
-    EXPECT_TRUE(lossless);
-    EXPECT_EQ(QStringToCp1252(QStringFromCp1252(bytes)), bytes);
 }
 
-TEST(Cp1252, Utf8OfGermanText) {
-    EXPECT_EQ(Cp1252::ToUtf8("Verschl\xFCsselt \x80"), "Verschlüsselt €");
-    EXPECT_EQ(Cp1252::FromUtf8("Größe „ARD“"),
+TEST(Cp1252, GermanText) {
+    EXPECT_EQ(QStringFromCp1252("Verschl\xFCsselt \x80"), QString::fromUtf8("Verschlüsselt €"));
+    EXPECT_EQ(QStringToCp1252(QString::fromUtf8("Größe „ARD“")),
               "Gr\xF6\xDF"
               "e \x84"
               "ARD\x93");
 }
 
+// Typed or pasted text the code page cannot hold: each character becomes one
+// '?', the rest stays, and the caller learns of the loss.
 TEST(Cp1252, UnrepresentableCharactersBecomeQuestionMarks) {
     struct Case {
         const char* name;
-        std::string utf8;
+        QString text;
         std::string bytes;
     };
     const Case cases[] = {
-        {"Polish L", "\xC5\x81odz", "?odz"},  // U+0141
-        {"emoji is one character",
-         "a\xF0\x9F\x98\x80"
-         "b",
-         "a?b"},
-        {"lone continuation byte",
-         "a\x80"
-         "b",
-         "a?b"},
-        {"truncated sequence at end", "ab\xC3", "ab?"},
-        {"overlong slash", "\xC0\xAF", "?"},
-        {"encoded surrogate", "\xED\xA0\x80", "?"},
-        {"bad continuation keeps next char",
-         "\xC3"
-         "A",
-         "?A"},
+        {"Polish L", QString::fromUtf8("\xC5\x81odz"), "?odz"},  // U+0141
+        {"emoji is one character", FromUtf16(u"a\U0001F600b"), "a?b"},
+        {"lone high surrogate", FromUtf16(u"\xD800z"), "?z"},
+        {"lone low surrogate at end", FromUtf16(u"x\xDC00"), "x?"},
+        {"malformed UTF-8 from the clipboard", QString::fromUtf8("a\x80" "b"), "a?b"},
+        {"two in a row", QString::fromUtf8("\xE2\x82\xAC\xE2\x88\x9E\xE2\x88\x9E"), "\x80??"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         bool lossless = true;
-        EXPECT_EQ(Cp1252::FromUtf8(c.utf8, &lossless), c.bytes);
+        EXPECT_EQ(QStringToCp1252(c.text, &lossless), c.bytes);
         EXPECT_FALSE(lossless);
     }
 }
 
-TEST(Cp1252, Utf16SurrogatesCountAsOneCharacter) {
-    bool lossless = true;
-    EXPECT_EQ(Cp1252::FromUtf16(u"x\U0001F600y", &lossless), "x?y");
-    EXPECT_FALSE(lossless);
-    EXPECT_EQ(Cp1252::FromUtf16(std::u16string(1, char16_t(0xD800)) + u"z", &lossless), "?z");
-}
-
-// The record library carries a UTF-8 converter of its own; both must read and
-// write every byte alike, or a name edited here would change in the list view.
-TEST(Cp1252, AgreesWithTheRecordLibrarysConverter) {
-    for (int b = 0; b < 256; ++b) {
-        const std::string byte(1, static_cast<char>(b));
-        const std::string utf8 = Cp1252::ToUtf8(byte);
-        EXPECT_EQ(utf8, Windows1252ToUtf8(byte)) << b;
-        std::string back;
-        EXPECT_TRUE(Utf8ToWindows1252(utf8, back)) << b;
-        EXPECT_EQ(back, byte) << b;
-    }
+TEST(Cp1252, EmptyTextIsLossless) {
+    bool lossless = false;
+    EXPECT_EQ(QStringToCp1252(QString(), &lossless), "");
+    EXPECT_TRUE(lossless);
+    EXPECT_TRUE(QStringFromCp1252("").isEmpty());
 }
