@@ -104,15 +104,6 @@ void CArchive::WriteNewObjectTag(const CSerializable& object) {
 
 // ---------------------------------------------------------------- loading
 
-void CArchive::FailInRun(std::span<const std::uint8_t> fieldSizes) const {
-    std::size_t at = pos_;
-    for (const std::uint8_t size : fieldSizes) {
-        if (size > in_.size() - at) break;
-        at += size;
-    }
-    FailAt(at, EndOfInput);
-}
-
 std::uint32_t CArchive::ReadLongCount() {
     const std::uint32_t count = ReadU32();
     if (count < 0xFFFF) MarkNonCanonical();

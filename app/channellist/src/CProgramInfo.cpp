@@ -53,12 +53,13 @@ void CProgramInfo::StoreTo(CArchive& ar) const {
 }
 
 void CProgramInfo::LoadFrom(CArchive& ar) {
-    ar.ReadStringInto(Name);
-    ar.ReadStringInto(Provider);
-    FrontendType = ar.ReadI32();
-    ar.ReadStringInto(LnbName);
-    const std::size_t runOffset = ar.Offset();
-    const std::uint8_t* p = ar.ReadRun(RunFields, RunBytes);
+    ArchiveCursor in(ar);
+    in.StringInto(Name);
+    in.StringInto(Provider);
+    FrontendType = static_cast<std::int32_t>(in.U32());
+    in.StringInto(LnbName);
+    const std::size_t runOffset = in.Offset();
+    const std::uint8_t* p = in.Run(RunFields, RunBytes);
     Frequency = static_cast<std::int32_t>(CArchive::U32At(p));
     PolarisationOrQam = static_cast<std::int32_t>(CArchive::U32At(p + 4));
     SymbolRate = static_cast<std::int32_t>(CArchive::U32At(p + 8));
@@ -73,20 +74,21 @@ void CProgramInfo::LoadFrom(CArchive& ar) {
     VideoPid = CArchive::U16At(p + 30);
     AudioPid = CArchive::U16At(p + 32);
     TeletextPid = CArchive::U16At(p + 34);
-    LoadStreams(ar, static_cast<std::int32_t>(CArchive::U32At(p + StreamCountAt)),
+    LoadStreams(in, static_cast<std::int32_t>(CArchive::U32At(p + StreamCountAt)),
                 runOffset + StreamCountAt);
-    ar.ReadBytesInto(ProgramData1);
-    ar.ReadBytesInto(ProgramData2);
+    in.BytesInto(ProgramData1);
+    in.BytesInto(ProgramData2);
+    in.Commit();
 }
 
-void CProgramInfo::LoadStreams(CArchive& ar, std::int32_t count, std::size_t countOffset) {
+void CProgramInfo::LoadStreams(ArchiveCursor& in, std::int32_t count, std::size_t countOffset) {
     Streams.clear();
     if (count < 0) CArchive::FailAt(countOffset, "Negative Anzahl von Streams");
     // Grow while reading: a huge count in a short file fails at its end,
     // not in the allocator.
     Streams.reserve(std::min<std::size_t>(static_cast<std::size_t>(count),
-                                          ar.Remaining() / MinStreamBytes));
-    for (std::int32_t i = 0; i < count; ++i) Streams.emplace_back().LoadFrom(ar);
+                                          in.Remaining() / MinStreamBytes));
+    for (std::int32_t i = 0; i < count; ++i) Streams.emplace_back().LoadFrom(in);
 }
 
 std::string CProgramInfo::KindText() const {

@@ -25,6 +25,8 @@
 /// Lengths and counts are checked against the bytes that are left before
 /// anything is allocated.
 class CArchive {
+    friend class ArchiveCursor;
+
 public:
     static constexpr std::uint16_t Schema = 1;
     static constexpr std::size_t MaxClassNameLength = 63;
@@ -120,17 +122,6 @@ public:
         auto bytes = ReadRaw(ReadCount());
         b.AssignBytes(bytes.data(), bytes.size());
     }
-    /// Checks once that the fields of a fixed run (their sizes in
-    /// `fieldSizes`, `total` bytes in all) are there, and returns the run's
-    /// first byte. An input that ends inside the run fails at the field where
-    /// it ends, as reading the fields one by one would.
-    const std::uint8_t* ReadRun(std::span<const std::uint8_t> fieldSizes, std::size_t total) {
-        if (total > Remaining()) FailInRun(fieldSizes);
-        const std::uint8_t* p = in_.data() + pos_;
-        pos_ += total;
-        return p;
-    }
-
     /// Little-endian values at `p`, for records that check a fixed run of
     /// fields once with ReadRaw and then decode it.
     static std::uint16_t U16At(const std::uint8_t* p) {
@@ -216,7 +207,6 @@ private:
     void Need(std::size_t n) const {
         if (n > in_.size() - pos_) FailAt(pos_, EndOfInput);
     }
-    [[noreturn]] void FailInRun(std::span<const std::uint8_t> fieldSizes) const;
     static constexpr const char* EndOfInput = "Unerwartetes Dateiende";
     /// Reads a string's length prefix (the short, 16-bit or 32-bit form).
     std::size_t ReadStringLength() {

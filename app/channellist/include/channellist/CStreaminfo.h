@@ -3,6 +3,7 @@
 #include <string>
 
 #include "channellist/ByteBlock.h"
+#include "channellist/ArchiveCursor.h"
 #include "channellist/CArchive.h"
 #include "channellist/CSerializable.h"
 
@@ -38,9 +39,14 @@ public:
     /// Loading without the virtual call; inline, as a program loads its
     /// streams in a loop.
     void LoadFrom(CArchive& ar) {
+        ArchiveCursor in(ar);
+        LoadFrom(in);
+        in.Commit();
+    }
+    void LoadFrom(ArchiveCursor& in) {
         static constexpr std::uint8_t Fields[] = {2, 2};  // StreamType, Pid
-        ar.ReadBytesInto(Descriptors);
-        const std::uint8_t* p = ar.ReadRun(Fields, 4);
+        in.BytesInto(Descriptors);
+        const std::uint8_t* p = in.Run(Fields, 4);
         StreamType = CArchive::U16At(p);
         Pid = CArchive::U16At(p + 2);
     }
