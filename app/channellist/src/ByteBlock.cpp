@@ -2,47 +2,49 @@
 
 #include <stdexcept>
 
+static_assert(sizeof(ByteBlock) == 16);
+
 void ByteBlock::Reallocate(size_type atLeast) {
     if (atLeast > max_size()) throw std::length_error("ByteBlock zu groß");
     // Grow geometrically so that repeated push_back stays amortised O(1).
-    const size_type doubled = std::min<size_type>(max_size(), size_type{capacity_} * 2);
+    const size_type doubled = std::min<size_type>(max_size(), capacity() * 2);
     const size_type newCapacity = std::max({atLeast, doubled, InlineCapacity + 1});
+    const size_type n = size();
     auto* bytes = new std::uint8_t[newCapacity];
-    if (size_ != 0) std::memcpy(bytes, data(), size_);
+    if (n != 0) std::memcpy(bytes, data(), n);
     Release();
-    heap_ = bytes;
-    capacity_ = static_cast<std::uint32_t>(newCapacity);
+    SetHeap(bytes, n, newCapacity);
 }
 
 void ByteBlock::shrink_to_fit() {
-    if (IsInline() || size_ == capacity_) return;
-    if (size_ <= InlineCapacity) {
-        std::uint8_t* bytes = heap_;
-        std::memcpy(inline_, bytes, size_);
-        capacity_ = InlineCapacity;
-        delete[] bytes;
-        return;
+    const size_type n = size();
+    if (IsInline() || n == capacity()) return;
+    std::uint8_t* old = HeapBytes();
+    if (n <= InlineCapacity) {
+        std::memcpy(raw_, old, n);
+        raw_[15] = static_cast<std::uint8_t>(InlineTag | n);
+    } else {
+        auto* bytes = new std::uint8_t[n];
+        std::memcpy(bytes, old, n);
+        SetHeap(bytes, n, n);
     }
-    auto* bytes = new std::uint8_t[size_];
-    std::memcpy(bytes, heap_, size_);
-    delete[] heap_;
-    heap_ = bytes;
-    capacity_ = size_;
+    delete[] old;
 }
 
 void ByteBlock::resize(size_type n, std::uint8_t value) {
     reserve(n);
-    if (n > size_) std::memset(data() + size_, value, n - size_);
-    size_ = static_cast<std::uint32_t>(n);
+    const size_type old = size();
+    if (n > old) std::memset(data() + old, value, n - old);
+    SetSize(n);
 }
 
 std::uint8_t& ByteBlock::at(size_type i) {
-    if (i >= size_) throw std::out_of_range("ByteBlock::at");
+    if (i >= size()) throw std::out_of_range("ByteBlock::at");
     return data()[i];
 }
 
 const std::uint8_t& ByteBlock::at(size_type i) const {
-    if (i >= size_) throw std::out_of_range("ByteBlock::at");
+    if (i >= size()) throw std::out_of_range("ByteBlock::at");
     return data()[i];
 }
 
@@ -52,26 +54,27 @@ void ByteBlock::assign(size_type n, std::uint8_t value) {
 }
 
 void ByteBlock::AssignBytesSlow(const std::uint8_t* bytes, size_type n) {
-    if (n > capacity_) {
+    if (n > capacity()) {
         // Fresh buffer first: `bytes` may point into this block.
         ByteBlock grown;
         grown.Reallocate(n);
-        std::memcpy(grown.heap_, bytes, n);
-        grown.size_ = static_cast<std::uint32_t>(n);
+        std::memcpy(grown.HeapBytes(), bytes, n);
+        grown.SetSize(n);
         *this = std::move(grown);
         return;
     }
     if (n != 0) std::memmove(data(), bytes, n);
-    size_ = static_cast<std::uint32_t>(n);
+    SetSize(n);
 }
 
 std::uint8_t* ByteBlock::OpenGap(const_iterator pos, size_type n) {
     const size_type offset = static_cast<size_type>(pos - begin());
-    if (n > max_size() - size_) throw std::length_error("ByteBlock zu groß");
-    reserve(size_ + n);
+    const size_type old = size();
+    if (n > max_size() - old) throw std::length_error("ByteBlock zu groß");
+    reserve(old + n);
     std::uint8_t* at = data() + offset;
-    std::memmove(at + n, at, size_ - offset);
-    size_ += static_cast<std::uint32_t>(n);
+    std::memmove(at + n, at, old - offset);
+    SetSize(old + n);
     return at;
 }
 
@@ -97,6 +100,6 @@ ByteBlock::iterator ByteBlock::erase(const_iterator first, const_iterator last) 
     std::uint8_t* from = begin() + (first - cbegin());
     const size_type count = static_cast<size_type>(last - first);
     std::memmove(from, from + count, static_cast<size_type>(cend() - last));
-    size_ -= static_cast<std::uint32_t>(count);
+    SetSize(size() - count);
     return from;
 }

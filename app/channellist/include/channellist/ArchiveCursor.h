@@ -60,6 +60,7 @@ public:
     void BytesInto(ByteBlock& b) {
         const std::uint32_t n = Count();
         Need(n);
+        if (n > ByteBlock::max_size()) CArchive::FailAt(Offset(), CArchive::BlockTooLarge);
         b.AssignBytes(p_, n);
         p_ += n;
     }

@@ -1,5 +1,6 @@
 #pragma once
 #include <algorithm>
+#include <bit>
 #include <compare>
 #include <cstddef>
 #include <cstdint>
@@ -16,9 +17,14 @@
 /// only goes to the heap for longer blocks: a descriptor loop is usually a
 /// handful of bytes, and a channel list holds several per program, so most
 /// blocks never allocate. The interface is that of std::vector<std::uint8_t>
-/// (contiguous, pointer iterators, so std::span converts from it); sizes are
-/// limited to 32 bits, the largest count an archive can hold.
+/// (contiguous, pointer iterators, so std::span converts from it).
+///
+/// Sixteen bytes in all, so that a stream record stays small: inline, bytes
+/// 0-14 hold the data and byte 15 is 0x80 | size; on the heap, bytes 0-7
+/// hold the pointer, 8-11 the size and 12-15 the capacity, below 2^31, so
+/// that byte 15 (the capacity's top byte) tells the two apart.
 class ByteBlock {
+    static_assert(std::endian::native == std::endian::little);
 public:
     using value_type = std::uint8_t;
     using size_type = std::size_t;
@@ -32,7 +38,7 @@ public:
     using reverse_iterator = std::reverse_iterator<iterator>;
     using const_reverse_iterator = std::reverse_iterator<const_iterator>;
 
-    static constexpr size_type InlineCapacity = 16;
+    static constexpr size_type InlineCapacity = 15;
 
     ByteBlock() noexcept = default;
     explicit ByteBlock(size_type n) { resize(n); }
@@ -68,19 +74,19 @@ public:
     }
 
     // ---- size and storage ----
-    size_type size() const noexcept { return size_; }
-    bool empty() const noexcept { return size_ == 0; }
-    size_type capacity() const noexcept { return capacity_; }
-    static constexpr size_type max_size() noexcept { return 0xFFFFFFFFu; }
-    std::uint8_t* data() noexcept { return IsInline() ? inline_ : heap_; }
-    const std::uint8_t* data() const noexcept { return IsInline() ? inline_ : heap_; }
+    size_type size() const noexcept { return IsInline() ? raw_[15] & 0x7F : Word32(8); }
+    bool empty() const noexcept { return size() == 0; }
+    size_type capacity() const noexcept { return IsInline() ? InlineCapacity : Word32(12); }
+    static constexpr size_type max_size() noexcept { return 0x7FFFFFFFu; }
+    std::uint8_t* data() noexcept { return IsInline() ? raw_ : HeapBytes(); }
+    const std::uint8_t* data() const noexcept { return IsInline() ? raw_ : HeapBytes(); }
     void reserve(size_type n) {
-        if (n > capacity_) Reallocate(n);
+        if (n > capacity()) Reallocate(n);
     }
     void shrink_to_fit();
     void resize(size_type n) { resize(n, 0); }
     void resize(size_type n, std::uint8_t value);
-    void clear() noexcept { size_ = 0; }
+    void clear() noexcept { SetSize(0); }
 
     // ---- element access ----
     std::uint8_t& operator[](size_type i) noexcept { return data()[i]; }
@@ -89,14 +95,14 @@ public:
     const std::uint8_t& at(size_type i) const;
     std::uint8_t& front() noexcept { return data()[0]; }
     const std::uint8_t& front() const noexcept { return data()[0]; }
-    std::uint8_t& back() noexcept { return data()[size_ - 1]; }
-    const std::uint8_t& back() const noexcept { return data()[size_ - 1]; }
+    std::uint8_t& back() noexcept { return data()[size() - 1]; }
+    const std::uint8_t& back() const noexcept { return data()[size() - 1]; }
 
     // ---- iteration ----
     iterator begin() noexcept { return data(); }
-    iterator end() noexcept { return data() + size_; }
+    iterator end() noexcept { return data() + size(); }
     const_iterator begin() const noexcept { return data(); }
-    const_iterator end() const noexcept { return data() + size_; }
+    const_iterator end() const noexcept { return data() + size(); }
     const_iterator cbegin() const noexcept { return begin(); }
     const_iterator cend() const noexcept { return end(); }
     reverse_iterator rbegin() noexcept { return reverse_iterator(end()); }
@@ -120,22 +126,24 @@ public:
     /// Replaces the contents with `n` bytes copied from `bytes`.
     void AssignBytes(const std::uint8_t* bytes, size_type n) {
         if (n <= InlineCapacity && IsInline() && !Overlaps(bytes)) {
-            CopySmall(inline_, bytes, n);
-            size_ = static_cast<std::uint32_t>(n);
+            CopySmall(raw_, bytes, n);
+            raw_[15] = static_cast<std::uint8_t>(InlineTag | n);
         } else {
             AssignBytesSlow(bytes, n);
         }
     }
 
     void push_back(std::uint8_t value) {
-        if (size_ == capacity_) Reallocate(size_ + 1);
-        data()[size_++] = value;
+        const size_type n = size();
+        if (n == capacity()) Reallocate(n + 1);
+        data()[n] = value;
+        SetSize(n + 1);
     }
     std::uint8_t& emplace_back(std::uint8_t value) {
         push_back(value);
         return back();
     }
-    void pop_back() noexcept { --size_; }
+    void pop_back() noexcept { SetSize(size() - 1); }
 
     iterator insert(const_iterator pos, std::uint8_t value) { return insert(pos, 1, value); }
     iterator insert(const_iterator pos, size_type n, std::uint8_t value);
@@ -163,16 +171,45 @@ public:
     friend void swap(ByteBlock& a, ByteBlock& b) noexcept { a.swap(b); }
 
     friend bool operator==(const ByteBlock& a, const ByteBlock& b) noexcept {
-        return a.size_ == b.size_ && (a.size_ == 0 || std::memcmp(a.data(), b.data(), a.size_) == 0);
+        const size_type n = a.size();
+        return n == b.size() && (n == 0 || std::memcmp(a.data(), b.data(), n) == 0);
     }
     friend std::strong_ordering operator<=>(const ByteBlock& a, const ByteBlock& b) noexcept {
         return std::lexicographical_compare_three_way(a.begin(), a.end(), b.begin(), b.end());
     }
 
 private:
-    bool IsInline() const noexcept { return capacity_ == InlineCapacity; }
+    static constexpr std::uint8_t InlineTag = 0x80;
+
+    bool IsInline() const noexcept { return (raw_[15] & InlineTag) != 0; }
+    std::uint32_t Word32(std::size_t at) const noexcept {
+        std::uint32_t v;
+        std::memcpy(&v, raw_ + at, 4);
+        return v;
+    }
+    std::uint8_t* HeapBytes() const noexcept {
+        std::uint8_t* p;
+        std::memcpy(&p, raw_, sizeof p);
+        return p;
+    }
+    void SetHeap(std::uint8_t* bytes, size_type size, size_type capacity) noexcept {
+        const auto n = static_cast<std::uint32_t>(size);
+        const auto c = static_cast<std::uint32_t>(capacity);
+        std::memcpy(raw_, &bytes, sizeof bytes);
+        std::memcpy(raw_ + 8, &n, 4);
+        std::memcpy(raw_ + 12, &c, 4);
+    }
+    void SetSize(size_type n) noexcept {
+        if (IsInline()) {
+            raw_[15] = static_cast<std::uint8_t>(InlineTag | n);
+        } else {
+            const auto v = static_cast<std::uint32_t>(n);
+            std::memcpy(raw_ + 8, &v, 4);
+        }
+    }
+    void ResetInline() noexcept { raw_[15] = InlineTag; }
     bool Overlaps(const std::uint8_t* bytes) const noexcept {
-        return std::less_equal<>()(data(), bytes) && std::less<>()(bytes, data() + capacity_);
+        return std::less_equal<>()(data(), bytes) && std::less<>()(bytes, data() + capacity());
     }
     /// Copies up to 16 bytes without a library call: two overlapping moves
     /// of the largest width that fits cover every length.
@@ -195,26 +232,15 @@ private:
     std::uint8_t* OpenGap(const_iterator pos, size_type n);
     iterator InsertBytes(const_iterator pos, const std::uint8_t* bytes, size_type n);
     void Release() noexcept {
-        if (!IsInline()) delete[] heap_;
+        if (!IsInline()) delete[] HeapBytes();
     }
     /// Takes `other`'s bytes (its heap buffer, or a copy of its inline
     /// bytes) and leaves it empty and inline. `*this` must hold no buffer.
     void TakeFrom(ByteBlock& other) noexcept {
-        size_ = other.size_;
-        capacity_ = other.capacity_;
-        if (other.IsInline()) {
-            std::memcpy(inline_, other.inline_, InlineCapacity);
-        } else {
-            heap_ = other.heap_;
-            other.capacity_ = InlineCapacity;
-        }
-        other.size_ = 0;
+        std::memcpy(raw_, other.raw_, sizeof raw_);
+        std::memset(other.raw_, 0, sizeof other.raw_);
+        other.ResetInline();
     }
 
-    std::uint32_t size_ = 0;
-    std::uint32_t capacity_ = InlineCapacity;  ///< InlineCapacity: the bytes are in inline_
-    union {
-        std::uint8_t* heap_;
-        std::uint8_t inline_[InlineCapacity] = {};
-    };
+    alignas(8) std::uint8_t raw_[16] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, InlineTag};
 };

@@ -120,6 +120,7 @@ public:
     }
     void ReadBytesInto(ByteBlock& b) {
         auto bytes = ReadRaw(ReadCount());
+        if (bytes.size() > ByteBlock::max_size()) FailAt(pos_ - bytes.size(), BlockTooLarge);
         b.AssignBytes(bytes.data(), bytes.size());
     }
     /// Little-endian values at `p`, for records that check a fixed run of
@@ -208,6 +209,7 @@ private:
         if (n > in_.size() - pos_) FailAt(pos_, EndOfInput);
     }
     static constexpr const char* EndOfInput = "Unerwartetes Dateiende";
+    static constexpr const char* BlockTooLarge = "Byteblock zu groß";
     /// Reads a string's length prefix (the short, 16-bit or 32-bit form).
     std::size_t ReadStringLength() {
         if (pos_ < in_.size() && in_[pos_] != 0xFF) return in_[pos_++];
