@@ -6,21 +6,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "channellist/document/CSVL_EditorDoc.h"
-#include "frame/CMainFrame.h"
+#include "FrameFixture.h"
 #include "frame/CSVL_EditorApp.h"
-
-namespace {
-QString WriteList(const QTemporaryDir& dir, const QString& name, int programs) {
-    CSVLFile list;
-    for (int i = 0; i < programs; ++i) list.Programs.push_back(std::make_unique<CProgramInfo>());
-    const auto bytes = list.Store();
-    QFile file(dir.filePath(name));
-    if (!file.open(QIODevice::WriteOnly)) return {};
-    file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
-    return file.fileName();
-}
-}  // namespace
 
 TEST(AppStart, CommandLineFileOpensAndASecondStartHandsItsFileOver) {
     QSettings().clear();

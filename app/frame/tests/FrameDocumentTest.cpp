@@ -14,22 +14,6 @@
 #include "frame/view/CSVL_EditorView.h"
 #endif
 
-namespace {
-QString WriteList(const QTemporaryDir& dir, const QString& name, int programs) {
-    CSVLFile list;
-    for (int i = 0; i < programs; ++i) {
-        list.Programs.push_back(std::make_unique<CProgramInfo>());
-        list.Programs.back()->Name = "P" + std::to_string(i);
-        list.Programs.back()->ProgramType = 1;
-    }
-    const auto bytes = list.Store();
-    QFile file(dir.filePath(name));
-    if (!file.open(QIODevice::WriteOnly)) return {};
-    file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
-    return file.fileName();
-}
-}  // namespace
-
 using FrameDocument = FrameFixture;
 
 TEST_F(FrameDocument, DroppedFileIsOpenedAndCounted) {

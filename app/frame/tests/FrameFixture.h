@@ -1,7 +1,12 @@
 #pragma once
+#include <QFile>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
+#include <string>
+
+#include "channellist/CSVLFile.h"
 
 #include "channellist/document/CSVL_EditorDoc.h"
 #include "frame/CMainFrame.h"
@@ -17,6 +22,22 @@ public:
     SaveChangesAnswer answer = SaveChangesAnswer::No;
     QStringList errors;
 };
+
+/// Writes a list of `programs` TV programs named "P0", "P1", ... as `name` in `dir`;
+/// returns its path, empty when it cannot be written.
+inline QString WriteList(const QTemporaryDir& dir, const QString& name, int programs) {
+    CSVLFile list;
+    for (int i = 0; i < programs; ++i) {
+        list.Programs.push_back(std::make_unique<CProgramInfo>());
+        list.Programs.back()->Name = "P" + std::to_string(i);
+        list.Programs.back()->ProgramType = 1;
+    }
+    const auto bytes = list.Store();
+    QFile file(dir.filePath(name));
+    if (!file.open(QIODevice::WriteOnly)) return {};
+    file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+    return file.fileName();
+}
 
 /// A main frame on a fresh settings store.
 class FrameFixture : public ::testing::Test {

@@ -195,13 +195,10 @@ TEST_F(MainFrame, RecentFilesAppearInTheMenuAndTheOpenDropDown) {
     QTemporaryDir dir;
     QStringList paths;
     for (const char* name : {"a.svl", "b.svl"}) {
-        const auto bytes = CSVLFile().Store();
-        QFile file(dir.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
-        file.close();
-        ASSERT_TRUE(doc->OpenDocumentFile(file.fileName()));
-        paths.prepend(file.fileName());
+        const QString path = WriteList(dir, name, 0);
+        ASSERT_FALSE(path.isEmpty());
+        ASSERT_TRUE(doc->OpenDocumentFile(path));
+        paths.prepend(path);
     }
     QStringList shown;
     for (QAction* a : dropDown->actions()) shown << a->text();

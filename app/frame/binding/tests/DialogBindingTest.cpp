@@ -3,6 +3,7 @@
 #include <QUndoStack>
 #include <gtest/gtest.h>
 
+#include "FrameFixture.h"
 #include "channellist/document/CSVL_EditorDoc.h"
 #include "editing/CListEditor.h"
 #include "editing/binding/CFrameEditBinding.h"
@@ -12,14 +13,6 @@
 #include "frame/view/CSVL_EditorView.h"
 
 namespace {
-class NoPrompts : public IDocumentPrompts {
-public:
-    QString AskOpenFile(const QString&, const QString&) override { return {}; }
-    QString AskSaveFile(const QString&, const QString&, const QString&) override { return {}; }
-    SaveChangesAnswer AskSaveChanges(const QString&) override { return SaveChangesAnswer::No; }
-    void ShowError(const QString&) override {}
-};
-
 class DialogBinding : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -42,7 +35,7 @@ protected:
     }
     const std::string& NameOf(int i) { return doc.List().Programs[std::size_t(i)]->Name; }
 
-    NoPrompts prompts;
+    SilentPrompts prompts;
     CSVL_EditorDoc doc{prompts};
     std::unique_ptr<CMainFrame> frame;
     CFrameEditBinding* edit = nullptr;

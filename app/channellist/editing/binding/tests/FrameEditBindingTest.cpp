@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "Allgemein/CGfxListCtrl.h"
+#include "FrameFixture.h"
 #include "channellist/document/CSVL_EditorDoc.h"
 #include "editing/CListEditActions.h"
 #include "editing/EditTexts.h"
@@ -13,14 +14,6 @@
 #include "frame/view/CSVL_EditorView.h"
 
 namespace {
-class NoPrompts : public IDocumentPrompts {
-public:
-    QString AskOpenFile(const QString&, const QString&) override { return {}; }
-    QString AskSaveFile(const QString&, const QString&, const QString&) override { return {}; }
-    SaveChangesAnswer AskSaveChanges(const QString&) override { return SaveChangesAnswer::No; }
-    void ShowError(const QString&) override {}
-};
-
 class FrameEditBindingTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -51,7 +44,7 @@ protected:
     }
     void Select(std::vector<int> items) { view->listCtrl()->SelectItems(items); }
 
-    NoPrompts prompts;
+    SilentPrompts prompts;
     std::unique_ptr<CSVL_EditorDoc> doc;
     std::unique_ptr<CMainFrame> frame;
     CFrameEditBinding* binding = nullptr;  // owned by the frame
