@@ -102,22 +102,23 @@ TEST_F(PrintTest, CategoryModeSwitchedOnAfterPreparingIsRefusedWhilePrinting) {
     EXPECT_EQ(sink.messages[0].icon, IMessageSink::Icon::Error);
 }
 
-TEST(MainListColumnsTest, CellTextsAsTheListShowsThem) {
-    auto p = MakeProgram("Name \xE4", 3);
-    p->PolarisationOrQam = 1;
-    p->VideoPid = 0x1FF;
-    EXPECT_EQ(MainListColumns::CellText(*p, 4, 1, false), QStringLiteral("5"));
-    EXPECT_EQ(MainListColumns::CellText(*p, 4, 2, false), QStringLiteral("Name ä"));
-    EXPECT_EQ(MainListColumns::CellText(*p, 4, 9, false), QStringLiteral("Vertical"));
-    EXPECT_EQ(MainListColumns::CellText(*p, 4, 10, false), QStringLiteral("511"));
-    EXPECT_EQ(MainListColumns::CellText(*p, 4, 10, true), QStringLiteral("01FF"));
-    p->PolarisationOrQam = 256;
-    EXPECT_EQ(MainListColumns::CellText(*p, 4, 9, false), QStringLiteral("256"));
-
+// The table takes the shown columns as given and asks the list's text provider for every
+// cell of every row that still has a program.
+TEST(ListPrintTableTest, CellsComeFromTheProviderInShownOrder) {
     CSVLFile list;
-    list.Programs.push_back(std::move(p));
-    const auto table = MainListColumns::Build(list, {0, 7}, {2, 99, 1}, false);
-    ASSERT_EQ(table.columns.size(), 2u);  // unknown id skipped
-    ASSERT_EQ(table.rows.size(), 1u);     // stale row skipped
-    EXPECT_EQ(table.rows[0], (QStringList{QStringLiteral("Name ä"), QStringLiteral("1")}));
+    list.Programs.push_back(MakeProgram("Name \xE4", 3));
+    list.Programs.push_back(nullptr);
+    const std::vector<ListPrintColumn> columns = {{2, QStringLiteral("Programm"), 200, Qt::AlignLeft},
+                                                  {1, QStringLiteral("Nr"), 50, Qt::AlignLeft}};
+    const auto table = BuildListPrintTable(list, {0, 1, 7}, columns,
+                                           [](const CProgramInfo& p, std::size_t index, int id) {
+                                               return QStringLiteral("%1/%2/%3")
+                                                   .arg(QString::fromStdString(p.Name).size())
+                                                   .arg(index)
+                                                   .arg(id);
+                                           });
+    ASSERT_EQ(table.columns.size(), 2u);
+    EXPECT_EQ(table.columns[1].title, QStringLiteral("Nr"));
+    ASSERT_EQ(table.rows.size(), 1u);  // a null program and a stale index are left out
+    EXPECT_EQ(table.rows[0], (QStringList{QStringLiteral("6/0/2"), QStringLiteral("6/0/1")}));
 }

@@ -2,6 +2,8 @@
 
 #include <numeric>
 
+#include "frame/view/CMainListColumns.h"
+
 std::vector<std::size_t> TestHost::ListedProgramIndexes() const {
     if (!listedOverride.empty()) return listedOverride;
     std::vector<std::size_t> rows(list.Programs.size());
@@ -18,6 +20,16 @@ void TestHost::ProgramsRemoved(const std::vector<std::size_t>& i) {
     removed.push_back(i);
     selected.clear();  // a list control drops the selection of removed rows
     listedOverride.clear();
+}
+
+ListPrintTable TestHost::PrintTable() {
+    std::vector<ListPrintColumn> columns;
+    for (const CColumnDef& def : CMainListColumns::BuiltInLayout().ShownDefinitions())
+        columns.push_back({def.id, def.text, def.width, Qt::AlignLeft});
+    return BuildListPrintTable(list, ListedProgramIndexes(), std::move(columns),
+                               [](const CProgramInfo& p, std::size_t index, int id) {
+                                   return CMainListColumns::PrintText(p, int(index), id, false);
+                               });
 }
 
 void TestHost::AddPrograms(const std::vector<std::string>& names) {

@@ -37,6 +37,8 @@ public:
     void ProgramsChanged(const std::vector<std::size_t>& i) override { changed.push_back(i); }
     void SetModified(bool m) override { modifiedCalls.push_back(m); }
     void SetProgramCountText(const QString& text) override { countText = text; }
+    /// The program list's built-in columns with the list's own cell texts, decimal PIDs.
+    ListPrintTable PrintTable() override;
 
     bool Modified() const { return !modifiedCalls.empty() && modifiedCalls.back(); }
     /// Appends programs named by `names` (provider "P", LNB "L").

@@ -78,6 +78,11 @@ QString CMainListColumns::CellText(const CProgramInfo& p, int docIndex, int id, 
     }
 }
 
+QString CMainListColumns::PrintText(const CProgramInfo& p, int docIndex, int id, bool pidHex) {
+    if (id == Programmtype) return QString::fromStdString(p.KindText());
+    return CellText(p, docIndex, id, pidHex);
+}
+
 QString CMainListColumns::CategoryHeader(const std::string& provider, int count) {
     return QStringLiteral("Providergruppe: '%1' (%2 Programm%3)")
         .arg(Text(provider))

@@ -102,6 +102,22 @@ TEST(MainListColumns, RecordStringsAreWindows1252) {
     EXPECT_EQ(C::CellText(p, 0, C::Provider, false), QString(QChar(0x81)));
 }
 
+// Paper has no icons: the kind column prints the kind's name, every other column
+// exactly the list's text.
+TEST(MainListColumns, PrintTextIsTheListTextWithTheKindNamed) {
+    CProgramInfo p = Sample();
+    for (int id = C::Blank; id <= C::Count; ++id) {
+        if (id == C::Programmtype) continue;
+        EXPECT_EQ(C::PrintText(p, 7, id, true), C::CellText(p, 7, id, true)) << id;
+    }
+    const std::pair<std::uint32_t, const char*> kinds[] = {
+        {0x01, "TV"}, {0x10001, "TV Verschlüsselt"}, {0x02, "Radio"}, {0x04, "Data"}};
+    for (const auto& [type, name] : kinds) {
+        p.ProgramType = type;
+        EXPECT_EQ(C::PrintText(p, 0, C::Programmtype, false), QString::fromUtf8(name)) << type;
+    }
+}
+
 TEST(MainListColumns, BuiltInLayoutHasTheFourteenColumns) {
     const CColumnLayout l = C::BuiltInLayout();
     ASSERT_EQ(l.Definitions().size(), 14u);

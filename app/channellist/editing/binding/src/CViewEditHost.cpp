@@ -4,6 +4,7 @@
 
 #include "Allgemein/CGfxListCtrl.h"
 #include "channellist/document/CSVL_EditorDoc.h"
+#include "frame/view/CMainListColumns.h"
 #include "frame/view/CSVL_EditorView.h"
 
 CViewEditHost::CViewEditHost(CSVL_EditorView& view, CSVL_EditorDoc& doc)
@@ -89,20 +90,20 @@ void CViewEditHost::SetProgramCountText(const QString& text) {
 }
 
 ListPrintTable CViewEditHost::PrintTable() {
-    const CSVLFile& list = doc_.List();
     if (!view_) return {};
+    // The shown columns in shown order, with the widths the user left in the header and
+    // the alignment and cell texts of the list itself.
     const CGfxListCtrl* ctrl = view_->listCtrl();
-    std::vector<int> shown;
-    std::vector<int> widths;
-    const auto& columns = ctrl->Model()->Columns();
-    for (std::size_t c = 0; c < columns.size(); ++c) {
-        shown.push_back(columns[c].id);
-        widths.push_back(ctrl->columnWidth(int(c)));
+    const auto& defs = ctrl->Model()->Columns();
+    std::vector<ListPrintColumn> columns;
+    for (std::size_t c = 0; c < defs.size(); ++c) {
+        const QVariant align = ctrl->Model()->headerData(int(c), Qt::Horizontal, Qt::TextAlignmentRole);
+        columns.push_back({defs[c].id, defs[c].text, ctrl->columnWidth(int(c)),
+                           align.value<Qt::Alignment>() & Qt::AlignHorizontal_Mask});
     }
-    ListPrintTable table =
-        MainListColumns::Build(list, ListedProgramIndexes(), shown, view_->pidHexDisplay());
-    // The widths as the user left them in the header.
-    for (std::size_t c = 0; c < table.columns.size() && c < widths.size(); ++c)
-        table.columns[c].width = widths[c];
-    return table;
+    const bool pidHex = view_->pidHexDisplay();
+    return BuildListPrintTable(doc_.List(), ListedProgramIndexes(), std::move(columns),
+                               [pidHex](const CProgramInfo& p, std::size_t index, int id) {
+                                   return CMainListColumns::PrintText(p, int(index), id, pidHex);
+                               });
 }

@@ -48,13 +48,8 @@ public:
     /// Shows the text in pane 1 of the main window's status bar ("Anzahl Programme: %ld").
     virtual void SetProgramCountText(const QString& text) = 0;
 
-    /// The list as printed: the shown columns with their widths and every row's cell texts.
-    /// By default all program columns of the listed rows with decimal PIDs; a list control
-    /// with its own shown set and widths overrides this.
-    virtual ListPrintTable PrintTable() {
-        const CSVLFile* list = List();
-        if (!list) return {};
-        return MainListColumns::Build(*list, ListedProgramIndexes(), MainListColumns::AllIds(),
-                                      false);
-    }
+    /// The list as printed: the shown columns with their widths and every listed row's
+    /// cell texts, as the list control shows them. A host without a list control has no
+    /// columns and prints an empty table.
+    virtual ListPrintTable PrintTable() { return {}; }
 };

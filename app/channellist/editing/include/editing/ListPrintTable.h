@@ -3,13 +3,15 @@
 #include <QStringList>
 #include <Qt>
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 class CProgramInfo;
 class CSVLFile;
 
-/// One column as the list shows it: header text, width in screen pixels, alignment.
+/// One column as the list shows it: its id, header text, width in screen pixels, alignment.
 struct ListPrintColumn {
+    int id = 0;
     QString title;
     int width = 0;
     Qt::Alignment alignment = Qt::AlignLeft;
@@ -22,18 +24,11 @@ struct ListPrintTable {
     std::vector<QStringList> rows;
 };
 
-/// The program list's column definitions (ids 0 to 13) and cell texts, for hosts that
-/// print the list without asking their list control.
-namespace MainListColumns {
-constexpr int Count = 14;
-/// Definition of column `id` (0 to 13).
-ListPrintColumn Definition(int id);
-/// Text of the cell of column `id` for the program at document index `index`; PIDs in
-/// "%04X" when `pidHex`, else decimal.
-QString CellText(const CProgramInfo& program, std::size_t index, int id, bool pidHex);
-/// The table of the given rows (document indexes) with the given shown column ids.
-ListPrintTable Build(const CSVLFile& list, const std::vector<std::size_t>& rows,
-                     const std::vector<int>& shownIds, bool pidHex);
-/// The built-in shown set: every column in id order.
-std::vector<int> AllIds();
-}  // namespace MainListColumns
+/// Text of the cell of column `id` for `program`, which stands at document index `index`,
+/// as the list control shows it (the list's own column text provider).
+using PrintCellText = std::function<QString(const CProgramInfo& program, std::size_t index, int id)>;
+
+/// The table of the given rows (document indexes; indexes without a program are left out)
+/// in the given columns, with the cell texts of `cellText`.
+ListPrintTable BuildListPrintTable(const CSVLFile& list, const std::vector<std::size_t>& rows,
+                                   std::vector<ListPrintColumn> columns, const PrintCellText& cellText);

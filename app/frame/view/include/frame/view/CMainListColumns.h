@@ -35,6 +35,9 @@ public:
     /// Cell text of `program`, shown at document index `docIndex`, in column `id`.
     /// PIDs are decimal, or "%04X" when `pidHex` is set.
     static QString CellText(const CProgramInfo& program, int docIndex, int id, bool pidHex);
+    /// Cell text on paper: the list's cell text, except that the kind column, which the
+    /// list shows as an image, is printed as the kind's name ("TV Verschlüsselt", ...).
+    static QString PrintText(const CProgramInfo& program, int docIndex, int id, bool pidHex);
     /// Image number of a program kind: 0 data, 2 TV, 1 radio.
     static int KindImage(std::uint32_t programType);
     /// Header row of a provider group in category mode.
