@@ -1,6 +1,10 @@
 #include "dialogs/CFadeOutDialog.h"
 
+#include <QBoxLayout>
 #include <QPropertyAnimation>
+#include <QPushButton>
+
+#include "dialogs/DialogTexts.h"
 
 CFadeOutDialog::CFadeOutDialog(bool fadeOutOff, QWidget* parent)
     : QDialog(parent), fadeOutOff_(fadeOutOff) {}
@@ -25,4 +29,17 @@ void CFadeOutDialog::Finish(int result) {
     // Ready to be shown again at full opacity.
     setWindowOpacity(1.0);
     closing_ = false;
+}
+
+void CFadeOutDialog::AddOkCancel(QBoxLayout* row) {
+    auto* ok = new QPushButton(QString::fromUtf8(DialogTexts::ButtonOk), this);
+    ok->setObjectName("IDOK");
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QString::fromUtf8(DialogTexts::ButtonCancel), this);
+    cancel->setObjectName("IDCANCEL");
+    cancel->setAutoDefault(false);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    row->addWidget(ok);
+    row->addWidget(cancel);
 }

@@ -99,18 +99,9 @@ void CLnbDialog::BuildUi() {
     form->addRow(U(T::DiseqcParameter), NewCombo(IdDiseqcParameter, T::DiseqcPositions));
     form->addRow(U(T::DiseqcRepeat), NewEdit(IdDiseqcRepeat));
 
-    auto* ok = new QPushButton(U(T::ButtonOk), this);
-    ok->setObjectName("IDOK");
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(U(T::ButtonCancel), this);
-    cancel->setObjectName("IDCANCEL");
-    cancel->setAutoDefault(false);
-    connect(ok, &QPushButton::clicked, this, &CLnbDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &CLnbDialog::reject);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    AddOkCancel(buttons);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(box);

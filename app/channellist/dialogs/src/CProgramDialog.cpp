@@ -146,21 +146,12 @@ QLayout* CProgramDialog::BuildButtons() {
     auto* streams = new QPushButton(U(T::ButtonStreams), this);
     streams->setObjectName(QString::number(IdStreamsButton));
     streams->setAutoDefault(false);
-    auto* ok = new QPushButton(U(T::ButtonOk), this);
-    ok->setObjectName("IDOK");
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(U(T::ButtonCancel), this);
-    cancel->setObjectName("IDCANCEL");
-    cancel->setAutoDefault(false);
     connect(lnb, &QPushButton::clicked, this, &CProgramDialog::OnLnbButton);
     connect(streams, &QPushButton::clicked, this, &CProgramDialog::OpenStreamsDialog);
-    connect(ok, &QPushButton::clicked, this, &CProgramDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &CProgramDialog::reject);
     row->addWidget(lnb);
     row->addWidget(streams);
     row->addStretch(1);
-    row->addWidget(ok);
-    row->addWidget(cancel);
+    AddOkCancel(row);
     return row;
 }
 

@@ -83,18 +83,9 @@ void CStreamsDialog::BuildUi() {
     inner->addLayout(countRow);
     inner->addWidget(list_);
 
-    auto* ok = new QPushButton(U(T::ButtonOk), this);
-    ok->setObjectName("IDOK");
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(U(T::ButtonCancel), this);
-    cancel->setObjectName("IDCANCEL");
-    cancel->setAutoDefault(false);
-    connect(ok, &QPushButton::clicked, this, &CStreamsDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &CStreamsDialog::reject);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    AddOkCancel(buttons);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(box);

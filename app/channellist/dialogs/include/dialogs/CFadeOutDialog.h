@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <QPointer>
 
+class QBoxLayout;
 class QPropertyAnimation;
 
 class CFadeOutDialog : public QDialog {
@@ -25,6 +26,11 @@ class CFadeOutDialog : public QDialog {
     bool IsClosing() const { return closing_; }
 
     void done(int result) override;
+
+  protected:
+    /// Adds "OK" (the default button, object name "IDOK") and "Abbrechen"
+    /// ("IDCANCEL") to `row`, tied to accept() and reject().
+    void AddOkCancel(QBoxLayout* row);
 
   private:
     void Finish(int result);
