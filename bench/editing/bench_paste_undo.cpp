@@ -12,37 +12,21 @@
 
 #include "channellist/CSVLFile.h"
 #include "channellist/ClipboardBlock.h"
+#include "editing/CBareListHost.h"
 #include "editing/CListEditor.h"
-#include "editing/IListEditHost.h"
-#include "editing/IMessageSink.h"
 
 namespace {
 constexpr std::size_t ListSize = 100000;
 constexpr std::size_t BatchSize = 10000;
 constexpr int Rounds = 7;
 
-class BenchHost : public IListEditHost {
+// Counts the notifications, so that the work a list control would do is in view.
+class BenchHost : public CBareListHost {
 public:
-    CSVLFile list;
-    std::vector<std::size_t> selected;
     std::size_t notified = 0;
-    CSVLFile* List() override { return &list; }
-    std::vector<std::size_t> SelectedProgramIndexes() const override { return selected; }
-    std::vector<std::size_t> ListedProgramIndexes() const override { return {}; }
-    std::size_t RowCount() const override { return list.Programs.size(); }
-    bool IsCategoryMode() const override { return false; }
-    void SelectAllRows() override {}
-    void SelectProgram(std::size_t) override {}
     void ProgramsInserted(const std::vector<std::size_t>& i) override { notified += i.size(); }
     void ProgramsRemoved(const std::vector<std::size_t>& i) override { notified += i.size(); }
     void ProgramsChanged(const std::vector<std::size_t>& i) override { notified += i.size(); }
-    void SetModified(bool) override {}
-    void SetProgramCountText(const QString&) override {}
-};
-
-class SilentSink : public IMessageSink {
-public:
-    void Show(Icon, const QString&, const QString&, bool) override {}
 };
 
 std::unique_ptr<CProgramInfo> Program(std::size_t i) {
@@ -95,7 +79,7 @@ int main(int argc, char** argv) {
     }
     const auto block = EncodeClipboardBlock(pointers);
 
-    SilentSink sink;
+    CSilentMessageSink sink;
     CListEditor editor(host, sink);
     std::vector<double> copy, paste, undoPaste, del, undoDel;
     std::vector<std::size_t> scattered(BatchSize);

@@ -6,37 +6,12 @@
 #include <cstdlib>
 #include <span>
 
-#include "channellist/CSVLFile.h"
 #include "channellist/ClipboardBlock.h"
+#include "editing/CBareListHost.h"
 #include "editing/CListEditor.h"
-#include "editing/IListEditHost.h"
-#include "editing/IMessageSink.h"
 
 namespace {
-class FuzzHost : public IListEditHost {
-public:
-    CSVLFile list;
-    std::vector<std::size_t> selected;
-    CSVLFile* List() override { return &list; }
-    std::vector<std::size_t> SelectedProgramIndexes() const override { return selected; }
-    std::vector<std::size_t> ListedProgramIndexes() const override { return {}; }
-    std::size_t RowCount() const override { return list.Programs.size(); }
-    bool IsCategoryMode() const override { return false; }
-    void SelectAllRows() override {}
-    void SelectProgram(std::size_t) override {}
-    void ProgramsInserted(const std::vector<std::size_t>&) override {}
-    void ProgramsRemoved(const std::vector<std::size_t>&) override {}
-    void ProgramsChanged(const std::vector<std::size_t>&) override {}
-    void SetModified(bool) override {}
-    void SetProgramCountText(const QString&) override {}
-};
-
-class NoMessages : public IMessageSink {
-public:
-    void Show(Icon, const QString&, const QString&, bool) override {}
-};
-
-FuzzHost* host = nullptr;
+CBareListHost* host = nullptr;
 CListEditor* editor = nullptr;
 
 std::vector<std::string> Names() {
@@ -49,8 +24,8 @@ std::vector<std::string> Names() {
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static QGuiApplication app(*argc, *argv);
-    static FuzzHost h;
-    static NoMessages sink;
+    static CBareListHost h;
+    static CSilentMessageSink sink;
     static CListEditor e(h, sink);
     host = &h;
     editor = &e;

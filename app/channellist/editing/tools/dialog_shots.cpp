@@ -9,36 +9,12 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "channellist/CSVLFile.h"
+#include "editing/CBareListHost.h"
 #include "editing/CFindDialog.h"
 #include "editing/CListEditor.h"
 #include "editing/CReplaceDialog.h"
-#include "editing/IListEditHost.h"
-#include "editing/IMessageSink.h"
 
 namespace {
-class ShotHost : public IListEditHost {
-public:
-    CSVLFile list;
-    CSVLFile* List() override { return &list; }
-    std::vector<std::size_t> SelectedProgramIndexes() const override { return {}; }
-    std::vector<std::size_t> ListedProgramIndexes() const override { return {}; }
-    std::size_t RowCount() const override { return 0; }
-    bool IsCategoryMode() const override { return false; }
-    void SelectAllRows() override {}
-    void SelectProgram(std::size_t) override {}
-    void ProgramsInserted(const std::vector<std::size_t>&) override {}
-    void ProgramsRemoved(const std::vector<std::size_t>&) override {}
-    void ProgramsChanged(const std::vector<std::size_t>&) override {}
-    void SetModified(bool) override {}
-    void SetProgramCountText(const QString&) override {}
-};
-
-class NoMessages : public IMessageSink {
-public:
-    void Show(Icon, const QString&, const QString&, bool) override {}
-};
-
 bool Grab(QWidget& w, const QString& path) {
     w.show();
     w.adjustSize();
@@ -58,8 +34,8 @@ int main(int argc, char** argv) {
     const QDir out(QString::fromLocal8Bit(argv[1]));
     QTemporaryDir temp;
     QSettings settings(temp.filePath(QStringLiteral("shots.ini")), QSettings::IniFormat);
-    ShotHost host;
-    NoMessages messages;
+    CBareListHost host;
+    CSilentMessageSink messages;
     CListEditor editor(host, messages);
 
     CReplaceDialog replace(editor, settings);
