@@ -4,8 +4,7 @@
 #include "frame/CSVL_EditorApp.h"
 
 #ifdef SVL_HAVE_EDIT_BINDING
-#include "editing/binding/CFrameEditBinding.h"
-#include "frame/binding/CFrameDialogBinding.h"
+#include "frame/binding/ProgramExtensions.h"
 #endif
 
 int main(int argc, char** argv) {
@@ -14,11 +13,8 @@ int main(int argc, char** argv) {
     CSVL_EditorApp editor;
 #ifdef SVL_HAVE_EDIT_BINDING
     // Clipboard, undo, find/replace, printing and the program dialogs on the
-    // frame's commands and view (both children of the frame).
-    editor.AddFrameExtension([](CMainFrame& frame, CSVL_EditorDoc& doc) {
-        auto* editing = new CFrameEditBinding(frame, doc);
-        new CFrameDialogBinding(frame, doc, &editing->Editor());
-    });
+    // frame's commands and view.
+    editor.AddFrameExtension(&AttachProgramExtensions);
 #endif
     if (!editor.InitInstance(QApplication::arguments())) return 0;
     return QApplication::exec();

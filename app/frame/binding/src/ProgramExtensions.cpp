@@ -1,0 +1,10 @@
+#include "frame/binding/ProgramExtensions.h"
+
+#include "editing/binding/CFrameEditBinding.h"
+#include "frame/binding/CFrameDialogBinding.h"
+
+void AttachProgramExtensions(CMainFrame& frame, CSVL_EditorDoc& doc) {
+    auto* editing = new CFrameEditBinding(frame, doc);
+    // An OK in the program dialog becomes one undoable step of the editor.
+    new CFrameDialogBinding(frame, doc, &editing->Editor());
+}
