@@ -1,8 +1,15 @@
 #include "channellist/ArchiveCursor.h"
 
-void ArchiveCursor::FailInRun(std::span<const std::uint8_t> fieldSizes) const {
-    std::size_t at = Offset();
-    const std::size_t size = static_cast<std::size_t>(end_ - begin_);
+
+std::uint32_t ArchiveCursor::NumberAt(const std::uint8_t* begin, const std::uint8_t* p,
+                                     const std::uint8_t* end, std::size_t n) {
+    if (n > static_cast<std::size_t>(end - p))
+        CArchive::FailAt(static_cast<std::size_t>(p - begin), CArchive::EndOfInput);
+    return n == 2 ? CArchive::U16At(p) : CArchive::U32At(p);
+}
+
+void ArchiveCursor::FailInRun(std::span<const std::uint8_t> fieldSizes, std::size_t at,
+                              std::size_t size) {
     for (const std::uint8_t field : fieldSizes) {
         if (field > size - at) break;
         at += field;
@@ -10,21 +17,26 @@ void ArchiveCursor::FailInRun(std::span<const std::uint8_t> fieldSizes) const {
     CArchive::FailAt(at, CArchive::EndOfInput);
 }
 
-std::size_t ArchiveCursor::LongStringLength() {
+ArchiveCursor::Length ArchiveCursor::LongStringLength(CArchive& ar, const std::uint8_t* begin,
+                                                      const std::uint8_t* p,
+                                                      const std::uint8_t* end) {
     // The same forms and canonical rules as CArchive::ReadLongStringLength,
     // after its 0xFF byte.
-    std::size_t length = U16();
+    std::size_t length = NumberAt(begin, p, end, 2);
+    p += 2;
     if (length == 0xFFFF) {
-        length = U32();
-        if (length < 0xFFFE) ar_.MarkNonCanonical();
+        length = NumberAt(begin, p, end, 4);
+        p += 4;
+        if (length < 0xFFFE) ar.MarkNonCanonical();
     } else if (length < 0xFF || length == 0xFFFE) {
-        ar_.MarkNonCanonical();
+        ar.MarkNonCanonical();
     }
-    return length;
+    return {length, p};
 }
 
-std::uint32_t ArchiveCursor::LongCount() {
-    const std::uint32_t count = U32();
-    if (count < 0xFFFF) ar_.MarkNonCanonical();
-    return count;
+ArchiveCursor::Length ArchiveCursor::LongCount(CArchive& ar, const std::uint8_t* begin,
+                                               const std::uint8_t* p, const std::uint8_t* end) {
+    const std::uint32_t count = NumberAt(begin, p, end, 4);
+    if (count < 0xFFFF) ar.MarkNonCanonical();
+    return {count, p + 4};
 }

@@ -15,6 +15,18 @@ constexpr std::size_t RunBytes = 40;
 constexpr std::size_t StreamCountAt = 36;
 
 static_assert(alignof(CProgramInfo) <= RecordArena::Alignment);
+
+// Inline in the program's loader, so that the cursor stays in registers.
+inline void LoadStreams(StreamList& streams, ArchiveCursor& in, std::int32_t count,
+                        std::size_t countOffset) {
+    streams.clear();
+    if (count < 0) CArchive::FailAt(countOffset, "Negative Anzahl von Streams");
+    // Grow while reading: a huge count in a short file fails at its end,
+    // not in the allocator.
+    streams.reserve(std::min<std::size_t>(static_cast<std::size_t>(count),
+                                          in.Remaining() / MinStreamBytes));
+    for (std::int32_t i = 0; i < count; ++i) streams.emplace_back().LoadFrom(in);
+}
 }  // namespace
 
 void CProgramInfo::Serialize(CArchive& ar) {
@@ -74,21 +86,11 @@ void CProgramInfo::LoadFrom(CArchive& ar) {
     VideoPid = CArchive::U16At(p + 30);
     AudioPid = CArchive::U16At(p + 32);
     TeletextPid = CArchive::U16At(p + 34);
-    LoadStreams(in, static_cast<std::int32_t>(CArchive::U32At(p + StreamCountAt)),
+    LoadStreams(Streams, in, static_cast<std::int32_t>(CArchive::U32At(p + StreamCountAt)),
                 runOffset + StreamCountAt);
     in.BytesInto(ProgramData1);
     in.BytesInto(ProgramData2);
     in.Commit();
-}
-
-void CProgramInfo::LoadStreams(ArchiveCursor& in, std::int32_t count, std::size_t countOffset) {
-    Streams.clear();
-    if (count < 0) CArchive::FailAt(countOffset, "Negative Anzahl von Streams");
-    // Grow while reading: a huge count in a short file fails at its end,
-    // not in the allocator.
-    Streams.reserve(std::min<std::size_t>(static_cast<std::size_t>(count),
-                                          in.Remaining() / MinStreamBytes));
-    for (std::int32_t i = 0; i < count; ++i) Streams.emplace_back().LoadFrom(in);
 }
 
 std::string CProgramInfo::KindText() const {

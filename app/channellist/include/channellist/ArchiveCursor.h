@@ -45,7 +45,7 @@ public:
     /// first byte. An input that ends inside the run fails at the field where
     /// it ends, as reading the fields one by one would.
     const std::uint8_t* Run(std::span<const std::uint8_t> fieldSizes, std::size_t total) {
-        if (total > Remaining()) FailInRun(fieldSizes);
+        if (total > Remaining()) FailInRun(fieldSizes, Offset(), Size());
         const std::uint8_t* p = p_;
         p_ += total;
         return p;
@@ -58,6 +58,15 @@ public:
         p_ += n;
     }
     void BytesInto(ByteBlock& b) {
+        // Short blocks into an inline block, with 16 bytes to copy from.
+        if (Remaining() >= 2 + 16 && b.IsInline()) {
+            const std::uint16_t n = CArchive::U16At(p_);
+            if (n <= ByteBlock::InlineCapacity) {
+                b.AssignInlineFrom16(p_ + 2, n);
+                p_ += 2 + n;
+                return;
+            }
+        }
         const std::uint32_t n = Count();
         Need(n);
         if (n > ByteBlock::max_size()) CArchive::FailAt(Offset(), CArchive::BlockTooLarge);
@@ -66,21 +75,43 @@ public:
     }
 
 private:
+    // The slow paths take and return plain values: were the cursor's
+    // address passed to a function the compiler cannot see, every byte
+    // stored into a record would force its position back out of registers.
+    struct Length {
+        std::size_t length;
+        const std::uint8_t* next;
+    };
+    std::size_t Size() const { return static_cast<std::size_t>(end_ - begin_); }
     void Need(std::size_t n) const {
         if (n > Remaining()) CArchive::FailAt(Offset(), CArchive::EndOfInput);
     }
-    [[noreturn]] void FailInRun(std::span<const std::uint8_t> fieldSizes) const;
+    [[noreturn]] static void FailInRun(std::span<const std::uint8_t> fieldSizes, std::size_t at,
+                                       std::size_t size);
     std::size_t StringLength() {
         Need(1);
         const std::uint8_t first = *p_++;
-        return first != 0xFF ? first : LongStringLength();
+        if (first != 0xFF) return first;
+        const Length long_ = LongStringLength(ar_, begin_, p_, end_);
+        p_ = long_.next;
+        return long_.length;
     }
-    std::size_t LongStringLength();
+    /// The length after a string's 0xFF byte at `p`.
+    static Length LongStringLength(CArchive& ar, const std::uint8_t* begin,
+                                   const std::uint8_t* p, const std::uint8_t* end);
     std::uint32_t Count() {
         const std::uint16_t shortCount = U16();
-        return shortCount != 0xFFFF ? shortCount : LongCount();
+        if (shortCount != 0xFFFF) return shortCount;
+        const Length long_ = LongCount(ar_, begin_, p_, end_);
+        p_ = long_.next;
+        return static_cast<std::uint32_t>(long_.length);
     }
-    std::uint32_t LongCount();
+    /// The n-byte (2 or 4) number at `p`, or a failure at its offset.
+    static std::uint32_t NumberAt(const std::uint8_t* begin, const std::uint8_t* p,
+                                  const std::uint8_t* end, std::size_t n);
+    /// The 32-bit count after a 0xFFFF count at `p`.
+    static Length LongCount(CArchive& ar, const std::uint8_t* begin, const std::uint8_t* p,
+                            const std::uint8_t* end);
 
     CArchive& ar_;
     const std::uint8_t* begin_;

@@ -179,7 +179,16 @@ public:
     }
 
 private:
+    friend class ArchiveCursor;
     static constexpr std::uint8_t InlineTag = 0x80;
+
+    /// Replaces the inline contents with the first `n` (at most 15) of the
+    /// 16 readable bytes at `bytes`, in one 16-byte copy. Only for a block
+    /// that holds no heap buffer; the bytes past `n` are never read as data.
+    void AssignInlineFrom16(const std::uint8_t* bytes, size_type n) noexcept {
+        std::memcpy(raw_, bytes, 16);
+        raw_[15] = static_cast<std::uint8_t>(InlineTag | n);
+    }
 
     bool IsInline() const noexcept { return (raw_[15] & InlineTag) != 0; }
     std::uint32_t Word32(std::size_t at) const noexcept {

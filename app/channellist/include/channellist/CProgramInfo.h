@@ -68,7 +68,6 @@ public:
 private:
     void StoreTo(CArchive& ar) const;
     void LoadFrom(CArchive& ar);
-    void LoadStreams(ArchiveCursor& in, std::int32_t count, std::size_t countOffset);
     /// Bytes of the stored record, for writing it in one piece.
     std::size_t StoredSize() const;
 };
