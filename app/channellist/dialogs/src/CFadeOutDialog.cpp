@@ -43,3 +43,13 @@ void CFadeOutDialog::AddOkCancel(QBoxLayout* row) {
     row->addWidget(ok);
     row->addWidget(cancel);
 }
+
+QVBoxLayout* CFadeOutDialog::LayOutWithOkCancel(QWidget* content) {
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    AddOkCancel(buttons);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(content);
+    layout->addLayout(buttons);
+    return layout;
+}

@@ -3,11 +3,9 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "channellist/CLnb.h"
 #include "dialogs/DialogTexts.h"
@@ -99,14 +97,7 @@ void CLnbDialog::BuildUi() {
     form->addRow(U(T::DiseqcParameter), NewCombo(IdDiseqcParameter, T::DiseqcPositions));
     form->addRow(U(T::DiseqcRepeat), NewEdit(IdDiseqcRepeat));
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    AddOkCancel(buttons);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(box);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    LayOutWithOkCancel(box)->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 QLineEdit* CLnbDialog::Edit(int id) const { return findChild<QLineEdit*>(QString::number(id)); }

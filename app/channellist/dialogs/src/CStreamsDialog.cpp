@@ -83,13 +83,7 @@ void CStreamsDialog::BuildUi() {
     inner->addLayout(countRow);
     inner->addWidget(list_);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    AddOkCancel(buttons);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(box);
-    layout->addLayout(buttons);
+    LayOutWithOkCancel(box);
 }
 
 void CStreamsDialog::Fill() {

@@ -11,6 +11,7 @@
 #include <QPointer>
 
 class QBoxLayout;
+class QVBoxLayout;
 class QPropertyAnimation;
 
 class CFadeOutDialog : public QDialog {
@@ -31,6 +32,9 @@ class CFadeOutDialog : public QDialog {
     /// Adds "OK" (the default button, object name "IDOK") and "Abbrechen"
     /// ("IDCANCEL") to `row`, tied to accept() and reject().
     void AddOkCancel(QBoxLayout* row);
+    /// Lays the dialog out as `content` above a right-aligned OK/Abbrechen row;
+    /// returns the dialog's layout.
+    QVBoxLayout* LayOutWithOkCancel(QWidget* content);
 
   private:
     void Finish(int result);
