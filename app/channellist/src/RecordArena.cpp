@@ -13,33 +13,7 @@
 #define ASAN_UNPOISON_MEMORY_REGION(addr, size) ((void)(addr), (void)(size))
 #endif
 
-#if defined(__SANITIZE_ADDRESS__)
-#define SVL_ARENA_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define SVL_ARENA_ASAN 1
-#endif
-#endif
-#ifndef SVL_ARENA_ASAN
-#define SVL_ARENA_ASAN 0
-#endif
-
-namespace {
-
-// Records in a chunk are followed by a poisoned gap under the sanitizer.
-constexpr std::size_t Redzone = SVL_ARENA_ASAN ? 16 : 0;
-
-// Each allocation starts with its chunk (nullptr: from the heap); under the
-// address sanitizer also with its size, so that a freed record is poisoned.
-struct Header {
-    struct Chunk* chunk;
-#if SVL_ARENA_ASAN
-    std::size_t size;
-#endif
-};
-constexpr std::size_t HeaderBytes = sizeof(Header);
-static_assert(HeaderBytes % RecordArena::Alignment == 0);
-
+namespace record_arena_detail {
 // While a chunk is open its count carries a large bias, so that frees of its
 // records cannot bring it to zero; closing the chunk swaps the bias for the
 // number of records handed out, and whoever brings it to zero frees it.
@@ -48,15 +22,29 @@ constexpr std::int64_t OpenBias = std::int64_t{1} << 62;
 struct alignas(16) Chunk {
     std::atomic<std::int64_t> live{OpenBias};
 };
+}  // namespace record_arena_detail
 
-struct ThreadState {
-    int depth = 0;
-    Chunk* chunk = nullptr;
-    char* next = nullptr;
-    char* end = nullptr;
-    std::int64_t handedOut = 0;
+namespace {
+
+using record_arena_detail::Chunk;
+using record_arena_detail::OpenBias;
+using record_arena_detail::ThreadState;
+using record_arena_detail::state;
+
+// Records in a chunk are followed by a poisoned gap under the sanitizer.
+constexpr std::size_t Redzone = SVL_ARENA_ASAN ? 16 : 0;
+
+// Each allocation starts with its chunk (nullptr: from the heap); under the
+// address sanitizer also with its size, so that a freed record is poisoned.
+struct Header {
+    Chunk* chunk;
+#if SVL_ARENA_ASAN
+    std::size_t size;
+#endif
 };
-thread_local ThreadState state;
+constexpr std::size_t HeaderBytes = sizeof(Header);
+static_assert(HeaderBytes % RecordArena::Alignment == 0);
+
 std::atomic<std::size_t> chunksHeld{0};
 
 void ReleaseChunk(Chunk* chunk) noexcept {
@@ -97,7 +85,7 @@ char* Stamp(char* at, Chunk* chunk, [[maybe_unused]] std::size_t size) {
 
 }  // namespace
 
-void* RecordArena::Allocate(std::size_t size) {
+void* RecordArena::AllocateSlow(std::size_t size) {
     if (size > ChunkBytes) {
         // Too big for a chunk; checked first so that the rounding cannot overflow.
         return Stamp(static_cast<char*>(::operator new(HeaderBytes + size)), nullptr, size);

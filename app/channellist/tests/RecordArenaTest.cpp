@@ -97,4 +97,39 @@ TEST(RecordArena, EditedStreamsOfLoadedProgramsStayValid) {
     EXPECT_EQ(copy.Name, "Programm 2");
 }
 
+// Inside a scope, a run of allocations of mixed sizes across several chunks
+// gives disjoint, aligned blocks; sizes above a quarter chunk come from the
+// heap, and each block keeps the bytes written to it.
+TEST(RecordArena, MixedSizesAreDisjointAndKeepTheirBytes) {
+    const std::size_t before = RecordArena::ChunksHeld();
+    struct Block {
+        unsigned char* p;
+        std::size_t size;
+    };
+    std::vector<Block> blocks;
+    {
+        const RecordArena::Scope scope;
+        const std::size_t sizes[] = {1, 7, 8, 9, 24, 200, RecordArena::ChunkBytes / 4 - 64,
+                                     RecordArena::ChunkBytes / 4 + 1, RecordArena::ChunkBytes};
+        for (int round = 0; round < 40; ++round) {
+            for (const std::size_t size : sizes) {
+                auto* p = static_cast<unsigned char*>(RecordArena::Allocate(size));
+                ASSERT_EQ(reinterpret_cast<std::uintptr_t>(p) % RecordArena::Alignment, 0u);
+                EXPECT_EQ(RecordArena::InChunk(p), size <= RecordArena::ChunkBytes / 4 - 64) << size;
+                std::fill(p, p + size, static_cast<unsigned char>(blocks.size()));
+                blocks.push_back({p, size});
+            }
+        }
+    }
+    EXPECT_GT(RecordArena::ChunksHeld(), before + 2);
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        const auto mark = static_cast<unsigned char>(i);
+        EXPECT_TRUE(std::all_of(blocks[i].p, blocks[i].p + blocks[i].size,
+                                [&](unsigned char c) { return c == mark; }))
+            << i;
+    }
+    for (const Block& b : blocks) RecordArena::Free(b.p);
+    EXPECT_EQ(RecordArena::ChunksHeld(), before);
+}
+
 }  // namespace

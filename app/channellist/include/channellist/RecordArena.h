@@ -1,6 +1,35 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <new>
+
+// Under the address sanitizer every allocation takes the checked path
+// (redzones, poisoning); otherwise the common case is inline.
+#if defined(__SANITIZE_ADDRESS__)
+#define SVL_ARENA_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define SVL_ARENA_ASAN 1
+#endif
+#endif
+#ifndef SVL_ARENA_ASAN
+#define SVL_ARENA_ASAN 0
+#endif
+
+namespace record_arena_detail {
+struct Chunk;
+/// The open chunk of this thread (all null outside a scope): the next free
+/// byte, the chunk's end, and how many allocations it has handed out.
+struct ThreadState {
+    int depth = 0;
+    Chunk* chunk = nullptr;
+    char* next = nullptr;
+    char* end = nullptr;
+    std::int64_t handedOut = 0;
+};
+inline thread_local ThreadState state;
+}  // namespace record_arena_detail
 
 /// Memory for records that a load creates in bulk (programs and their
 /// stream arrays).
@@ -19,7 +48,25 @@ public:
     /// and no more, to keep them packed.
     static constexpr std::size_t Alignment = 8;
     /// Memory for `size` bytes, aligned to Alignment.
-    static void* Allocate(std::size_t size);
+    static void* Allocate(std::size_t size) {
+#if !SVL_ARENA_ASAN
+        // Inside a scope with room in the open chunk: a record is its chunk
+        // pointer followed by the rounded size. Everything else (no scope,
+        // a full chunk, a large size) takes the out-of-line path.
+        record_arena_detail::ThreadState& s = record_arena_detail::state;
+        if (size <= ChunkBytes / 4) {
+            const std::size_t total = sizeof(void*) + ((size + Alignment - 1) & ~(Alignment - 1));
+            if (total <= ChunkBytes / 4 && total <= static_cast<std::size_t>(s.end - s.next)) {
+                char* at = s.next;
+                s.next = at + total;
+                ++s.handedOut;
+                std::memcpy(at, &s.chunk, sizeof s.chunk);
+                return at + sizeof(void*);
+            }
+        }
+#endif
+        return AllocateSlow(size);
+    }
     /// Frees what Allocate returned; nullptr is ignored.
     static void Free(void* p) noexcept;
 
@@ -35,6 +82,8 @@ public:
 
     /// Chunk size; allocations above a quarter of it always use the heap.
     static constexpr std::size_t ChunkBytes = 64 * 1024;
+    /// Allocate's general path.
+    static void* AllocateSlow(std::size_t size);
     /// True when `p` (from Allocate) lies in a chunk, for tests.
     static bool InChunk(const void* p) noexcept;
     /// Chunks taken from the heap and not yet given back, for tests.
