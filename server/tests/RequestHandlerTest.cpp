@@ -6,6 +6,7 @@
 
 #include "CEmulatedCard.h"
 #include "CRequestHandler.h"
+#include "DatagramRecorder.h"
 #include "TsTestUtil.h"
 #include "kestrel/protocol/BlockIO.h"
 #include "kestrel/protocol/ParamBlock.h"
@@ -15,14 +16,7 @@ namespace kp = kestrel::protocol;
 
 namespace {
 
-struct Recorder : IDatagramSink {
-    std::mutex m;
-    std::vector<std::pair<uint16_t, std::vector<uint8_t>>> got;
-    void Send(uint16_t port, std::span<const uint8_t> d) override {
-        std::lock_guard l(m);
-        got.emplace_back(port, std::vector<uint8_t>(d.begin(), d.end()));
-    }
-};
+using Recorder = testutil::DatagramRecorder;
 
 using Block = std::array<uint8_t, kp::kParamBlockSize>;
 

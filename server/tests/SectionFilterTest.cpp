@@ -7,6 +7,7 @@
 #include "CSectionAssembler.h"
 #include "CSectionFilterBank.h"
 #include "CTimeStamper.h"
+#include "DatagramRecorder.h"
 #include "TsTestUtil.h"
 
 using namespace nvdvbsrv;
@@ -14,14 +15,7 @@ using testutil::Bytes;
 
 namespace {
 
-struct Recorder : IDatagramSink {
-    std::mutex m;
-    std::vector<std::pair<uint16_t, Bytes>> got;
-    void Send(uint16_t port, std::span<const uint8_t> d) override {
-        std::lock_guard l(m);
-        got.emplace_back(port, Bytes(d.begin(), d.end()));
-    }
-};
+using Recorder = testutil::DatagramRecorder;
 
 std::vector<Bytes> Assemble(const std::vector<Bytes>& packets) {
     CSectionAssembler a;

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "CTeletextDecoder.h"
+#include "DatagramRecorder.h"
 #include "TsTestUtil.h"
 
 using namespace nvdvbsrv;
@@ -11,14 +12,7 @@ using testutil::Bytes;
 
 namespace {
 
-struct Recorder : IDatagramSink {
-    std::mutex m;
-    std::vector<std::pair<uint16_t, Bytes>> got;
-    void Send(uint16_t port, std::span<const uint8_t> d) override {
-        std::lock_guard l(m);
-        got.emplace_back(port, Bytes(d.begin(), d.end()));
-    }
-};
+using Recorder = testutil::DatagramRecorder;
 
 // A Hamming 8/4 byte (b1 in bit 0) for four data bits, odd parity everywhere.
 uint8_t Encode84(int d) {
