@@ -12,8 +12,8 @@
 
 #include "channellist/CSVLFile.h"
 #include "channellist/ClipboardBlock.h"
-#include "editing/CBareListHost.h"
-#include "editing/CListEditor.h"
+#include "channellist/editing/CBareListHost.h"
+#include "channellist/editing/CListEditor.h"
 
 namespace {
 constexpr std::size_t ListSize = 100000;

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "channellist/Windows1252.h"
-#include "dialogs/QtCp1252.h"
+#include "channellist/dialogs/QtCp1252.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);

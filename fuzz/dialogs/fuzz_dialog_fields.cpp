@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "dialogs/FieldRules.h"
+#include "channellist/dialogs/FieldRules.h"
 
 using namespace FieldRules;
 

@@ -7,8 +7,8 @@
 #include <span>
 
 #include "channellist/ClipboardBlock.h"
-#include "editing/CBareListHost.h"
-#include "editing/CListEditor.h"
+#include "channellist/editing/CBareListHost.h"
+#include "channellist/editing/CListEditor.h"
 
 namespace {
 CBareListHost* host = nullptr;

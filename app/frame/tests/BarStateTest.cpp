@@ -3,7 +3,7 @@
 
 #include "FrameFixture.h"
 #include "frame/CDockingBar.h"
-#include "frame/CommandIds.h"
+#include "common/CommandIds.h"
 
 using BarState = FrameFixture;
 

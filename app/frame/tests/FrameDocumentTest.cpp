@@ -8,11 +8,9 @@
 
 #include "FrameFixture.h"
 #include "frame/CFrameStatusBar.h"
-#include "frame/CommandIds.h"
+#include "common/CommandIds.h"
 
-#ifdef SVL_HAVE_VIEW
 #include "frame/view/CSVL_EditorView.h"
-#endif
 
 using FrameDocument = FrameFixture;
 
@@ -55,7 +53,6 @@ TEST_F(FrameDocument, MailTakesTheSavedFileAndNeedsAName) {
     EXPECT_EQ(sent, QStringList{path});
 }
 
-#ifdef SVL_HAVE_VIEW
 TEST_F(FrameDocument, CategoryAndEditModeCommandsDriveTheView) {
     auto* view = qobject_cast<CSVL_EditorView*>(frame->View());
     ASSERT_NE(view, nullptr);
@@ -81,4 +78,3 @@ TEST_F(FrameDocument, ViewShowsTheOpenedListAndItsCount) {
     EXPECT_EQ(view->documentList(), &doc->List());
     EXPECT_EQ(frame->StatusPanes()->PaneText(PaneId::ProgramCount), QStringLiteral("Anzahl Programme: 5"));
 }
-#endif

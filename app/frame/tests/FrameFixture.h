@@ -9,6 +9,7 @@
 #include "channellist/CSVLFile.h"
 
 #include "channellist/document/CSVL_EditorDoc.h"
+#include "common/CProgramState.h"
 #include "frame/CMainFrame.h"
 
 /// Document prompts that never show anything: cancel everything, note errors.
@@ -45,7 +46,7 @@ protected:
     void SetUp() override {
         QSettings().clear();
         doc = std::make_unique<CSVL_EditorDoc>(prompts);
-        frame = std::make_unique<CMainFrame>(*doc);
+        frame = std::make_unique<CMainFrame>(*doc, state);
     }
     void TearDown() override {
         frame.reset();
@@ -53,8 +54,9 @@ protected:
         QSettings().clear();
     }
     /// A second frame on the same store, as at the next start.
-    std::unique_ptr<CMainFrame> NextRun() { return std::make_unique<CMainFrame>(*doc); }
+    std::unique_ptr<CMainFrame> NextRun() { return std::make_unique<CMainFrame>(*doc, state); }
 
+    CProgramState state;
     SilentPrompts prompts;
     std::unique_ptr<CSVL_EditorDoc> doc;
     std::unique_ptr<CMainFrame> frame;

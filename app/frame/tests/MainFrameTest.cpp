@@ -11,8 +11,8 @@
 #include "frame/CFrameMenus.h"
 #include "frame/CFrameStatusBar.h"
 #include "frame/COptionsBar.h"
-#include "frame/CommandIds.h"
-#include "frame/PrivateMessages.h"
+#include "common/CommandIds.h"
+#include "common/PrivateMessages.h"
 
 using MainFrame = FrameFixture;
 

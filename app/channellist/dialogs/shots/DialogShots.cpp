@@ -11,9 +11,9 @@
 
 #include "channellist/CLnbTable.h"
 #include "channellist/CProgramInfo.h"
-#include "dialogs/CLnbDialog.h"
-#include "dialogs/CProgramDialog.h"
-#include "dialogs/CStreamsDialog.h"
+#include "channellist/dialogs/CLnbDialog.h"
+#include "channellist/dialogs/CProgramDialog.h"
+#include "channellist/dialogs/CStreamsDialog.h"
 
 namespace {
 

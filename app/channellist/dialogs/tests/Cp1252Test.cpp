@@ -4,7 +4,7 @@
 #include <QString>
 #include <string>
 
-#include "dialogs/QtCp1252.h"
+#include "channellist/dialogs/QtCp1252.h"
 
 namespace {
 

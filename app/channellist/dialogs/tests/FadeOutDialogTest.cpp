@@ -5,8 +5,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "dialogs/CFadeOutDialog.h"
-#include "dialogs/DialogOptions.h"
+#include "channellist/dialogs/CFadeOutDialog.h"
+#include "channellist/dialogs/DialogOptions.h"
 
 TEST(FadeOutDialog, ClosesAtOnceWhenFadeOutIsOff) {
     CFadeOutDialog dialog(true);

@@ -2,7 +2,7 @@
 
 #include <climits>
 
-#include "dialogs/FieldRules.h"
+#include "channellist/dialogs/FieldRules.h"
 
 using namespace FieldRules;
 

@@ -7,7 +7,7 @@
 
 #include "QStringPrinter.h"
 #include "channellist/CLnb.h"
-#include "dialogs/CLnbDialog.h"
+#include "channellist/dialogs/CLnbDialog.h"
 
 namespace {
 

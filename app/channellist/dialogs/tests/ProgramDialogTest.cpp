@@ -14,8 +14,8 @@
 #include "QStringPrinter.h"
 #include "channellist/CLnbTable.h"
 #include "channellist/CSVLFile.h"
-#include "dialogs/CLnbDialog.h"
-#include "dialogs/CProgramDialog.h"
+#include "channellist/dialogs/CLnbDialog.h"
+#include "channellist/dialogs/CProgramDialog.h"
 
 namespace {
 

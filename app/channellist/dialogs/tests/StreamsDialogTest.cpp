@@ -9,9 +9,9 @@
 #include "Allgemein/CGfxListCtrl.h"
 #include "DemoProgram.h"
 #include "QStringPrinter.h"
-#include "dialogs/CStreamsDialog.h"
-#include "dialogs/StreamTexts.h"
-#include "frame/PrivateMessages.h"
+#include "channellist/dialogs/CStreamsDialog.h"
+#include "channellist/dialogs/StreamTexts.h"
+#include "common/PrivateMessages.h"
 
 namespace {
 

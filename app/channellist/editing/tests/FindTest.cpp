@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "TestHost.h"
-#include "editing/CFindDialog.h"
-#include "editing/CListEditor.h"
-#include "editing/CProgramFinder.h"
+#include "channellist/editing/CFindDialog.h"
+#include "channellist/editing/CListEditor.h"
+#include "channellist/editing/CProgramFinder.h"
 
 namespace {
 using Dir = CProgramFinder::Direction;

@@ -5,9 +5,9 @@
 
 #include "TestHost.h"
 #include "channellist/ClipboardBlock.h"
-#include "editing/CListEditor.h"
-#include "editing/CProgramClipboard.h"
-#include "editing/EditTexts.h"
+#include "channellist/editing/CListEditor.h"
+#include "channellist/editing/CProgramClipboard.h"
+#include "channellist/editing/EditTexts.h"
 
 namespace {
 std::vector<std::uint8_t> Bytes(const QByteArray& a) {

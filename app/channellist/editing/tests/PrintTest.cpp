@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "TestHost.h"
-#include "editing/CListPrintController.h"
-#include "editing/EditTexts.h"
-#include "editing/ListPrintTable.h"
+#include "channellist/editing/CListPrintController.h"
+#include "channellist/editing/EditTexts.h"
+#include "channellist/editing/ListPrintTable.h"
 
 namespace {
 int PdfPages(const QString& path) {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestHost.h"
-#include "editing/ProgramListOps.h"
+#include "channellist/editing/ProgramListOps.h"
 
 namespace {
 ProgramListOps::ProgramList Numbered(int n) {

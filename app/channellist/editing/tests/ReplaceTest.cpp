@@ -5,11 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "TestHost.h"
-#include "editing/CListEditor.h"
-#include "editing/CReplaceDialog.h"
-#include "editing/CReplaceSession.h"
-#include "editing/CTextReplacer.h"
-#include "editing/EditTexts.h"
+#include "channellist/editing/CListEditor.h"
+#include "channellist/editing/CReplaceDialog.h"
+#include "channellist/editing/CReplaceSession.h"
+#include "channellist/editing/CTextReplacer.h"
+#include "channellist/editing/EditTexts.h"
 
 namespace {
 ReplaceRequest SportRequest(int bits) {

@@ -2,7 +2,6 @@
 
 #include <numeric>
 
-#include "frame/view/CMainListColumns.h"
 
 std::vector<std::size_t> TestHost::ListedProgramIndexes() const {
     if (!listedOverride.empty()) return listedOverride;
@@ -22,13 +21,17 @@ void TestHost::ProgramsRemoved(const std::vector<std::size_t>& i) {
     listedOverride.clear();
 }
 
+// Three columns of a list window; the program list's own columns are tried with the
+// view in the program's wiring tests.
 ListPrintTable TestHost::PrintTable() {
-    std::vector<ListPrintColumn> columns;
-    for (const CColumnDef& def : CMainListColumns::BuiltInLayout().ShownDefinitions())
-        columns.push_back({def.id, def.text, def.width, Qt::AlignLeft});
+    std::vector<ListPrintColumn> columns = {{1, QStringLiteral("Nr"), 40, Qt::AlignLeft},
+                                            {2, QStringLiteral("Programm"), 200, Qt::AlignLeft},
+                                            {3, QStringLiteral("Provider"), 120, Qt::AlignLeft}};
     return BuildListPrintTable(list, ListedProgramIndexes(), std::move(columns),
                                [](const CProgramInfo& p, std::size_t index, int id) {
-                                   return CMainListColumns::PrintText(p, int(index), id, false);
+                                   if (id == 1) return QString::number(index + 1);
+                                   const std::string& text = id == 2 ? p.Name : p.Provider;
+                                   return QString::fromLatin1(text.data(), qsizetype(text.size()));
                                });
 }
 

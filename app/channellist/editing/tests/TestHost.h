@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "channellist/CSVLFile.h"
-#include "editing/IListEditHost.h"
-#include "editing/IMessageSink.h"
+#include "channellist/editing/IListEditHost.h"
+#include "channellist/editing/IMessageSink.h"
 
 /// A program list without a window: rows are the programs in document order (or an
 /// explicit filtered order), the selection is a list of document indexes. It records every

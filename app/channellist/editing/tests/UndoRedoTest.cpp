@@ -2,7 +2,7 @@
 
 #include "TestHost.h"
 #include "channellist/ClipboardBlock.h"
-#include "editing/CListEditor.h"
+#include "channellist/editing/CListEditor.h"
 
 namespace {
 class UndoRedoTest : public ::testing::Test {

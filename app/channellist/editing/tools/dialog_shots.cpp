@@ -9,10 +9,10 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "editing/CBareListHost.h"
-#include "editing/CFindDialog.h"
-#include "editing/CListEditor.h"
-#include "editing/CReplaceDialog.h"
+#include "channellist/editing/CBareListHost.h"
+#include "channellist/editing/CFindDialog.h"
+#include "channellist/editing/CListEditor.h"
+#include "channellist/editing/CReplaceDialog.h"
 
 namespace {
 bool Grab(QWidget& w, const QString& path) {

@@ -6,8 +6,9 @@
 #include <QSignalSpy>
 
 #include "Allgemein/CGfxListCtrl.h"
+#include "common/CommandIds.h"
 #include "channellist/CSVLFile.h"
-#include "frame/PrivateMessages.h"
+#include "common/PrivateMessages.h"
 #include "frame/view/CSVL_EditorView.h"
 
 namespace {
@@ -235,20 +236,20 @@ TEST_F(EditorViewTest, ContextMenuFollowsSelectionReceiversAndCategoryMode) {
         return false;
     };
     EXPECT_EQ(v->createContextMenu()->title(), "Senderliste");
-    EXPECT_FALSE(enabled(CSVL_EditorView::CmdSwitchToSelected));  // nothing selected
+    EXPECT_FALSE(enabled(Cmd::SwitchToSelected));  // nothing selected
     SelectItems(*v, {0});
-    EXPECT_TRUE(enabled(CSVL_EditorView::CmdSwitchToSelected));
-    EXPECT_FALSE(enabled(CSVL_EditorView::CmdAddToTimerList));  // nobody receives it yet
-    EXPECT_FALSE(enabled(CSVL_EditorView::CmdCopy));            // not in category mode
+    EXPECT_TRUE(enabled(Cmd::SwitchToSelected));
+    EXPECT_FALSE(enabled(Cmd::AddToTimerList));  // nobody receives it yet
+    EXPECT_FALSE(enabled(Cmd::EditCopy));            // not in category mode
     v->setCategoryMode(false);
-    EXPECT_TRUE(enabled(CSVL_EditorView::CmdCopy));
+    EXPECT_TRUE(enabled(Cmd::EditCopy));
 
     QSignalSpy commands(v.get(), &CSVL_EditorView::editCommandRequested);
     const auto menu = v->createContextMenu();
     for (QAction* a : menu->actions())
-        if (a->data().toInt() == CSVL_EditorView::CmdCut) a->trigger();
+        if (a->data().toInt() == Cmd::EditCut) a->trigger();
     ASSERT_EQ(commands.size(), 1);
-    EXPECT_EQ(commands[0][0].toInt(), int(CSVL_EditorView::CmdCut));
+    EXPECT_EQ(commands[0][0].toInt(), int(Cmd::EditCut));
 }
 
 TEST_F(EditorViewTest, RefreshRowsKeepsSelectionAndUpdatesCount) {

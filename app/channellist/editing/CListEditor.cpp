@@ -1,0 +1,174 @@
+#include "channellist/editing/CListEditor.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+#include "channellist/CSVLFile.h"
+#include "channellist/ClipboardBlock.h"
+#include "channellist/editing/CInsertProgramsCommand.h"
+#include "channellist/editing/CProgramClipboard.h"
+#include "channellist/editing/CRemoveProgramsCommand.h"
+#include "channellist/editing/CSwapProgramCommand.h"
+#include "channellist/editing/CTextEditCommand.h"
+#include "channellist/editing/EditTexts.h"
+#include "channellist/editing/IListEditHost.h"
+#include "channellist/editing/IMessageSink.h"
+
+namespace {
+QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+}  // namespace
+
+CListEditor::CListEditor(IListEditHost& host, IMessageSink& messages, QObject* parent)
+    : QObject(parent), host_(host), messages_(messages) {
+    connect(&undo_, &QUndoStack::indexChanged, this, [this] {
+        host_.SetModified(!undo_.isClean());
+        emit AvailabilityChanged();
+    });
+    connect(&undo_, &QUndoStack::cleanChanged, this,
+            [this](bool clean) { host_.SetModified(!clean); });
+    if (auto* clipboard = QGuiApplication::clipboard())
+        connect(clipboard, &QClipboard::dataChanged, this, [this] {
+            clipboardHasBlock_.reset();
+            emit AvailabilityChanged();
+        });
+}
+
+CListEditor::~CListEditor() {
+    // The stack empties itself when it is destroyed; that is no change of the document.
+    QObject::disconnect(&undo_, nullptr, this, nullptr);
+}
+
+bool CListEditor::CanSelectAll() const { return !host_.IsCategoryMode() && host_.RowCount() > 0; }
+
+bool CListEditor::CanCopy() const {
+    return !host_.IsCategoryMode() && !host_.SelectedProgramIndexes().empty();
+}
+
+bool CListEditor::CanPaste() const {
+    const CSVLFile* list = host_.List();
+    return !host_.IsCategoryMode() && list && list->Loaded && ClipboardHasBlock();
+}
+
+bool CListEditor::ClipboardHasBlock() const {
+    if (!clipboardHasBlock_) clipboardHasBlock_ = CProgramClipboard::HasBlock();
+    return *clipboardHasBlock_;
+}
+
+bool CListEditor::CanDelete() const {
+    return host_.List() && !host_.SelectedProgramIndexes().empty();
+}
+
+void CListEditor::SelectAll() {
+    if (CanSelectAll()) host_.SelectAllRows();
+}
+
+std::vector<std::size_t> CListEditor::CollectForCopy(std::vector<const CProgramInfo*>& programs) {
+    std::vector<std::size_t> copied;
+    const CSVLFile* list = host_.List();
+    bool failed = false;
+    for (const std::size_t index : host_.SelectedProgramIndexes()) {
+        const CProgramInfo* program =
+            list && index < list->Programs.size() ? list->Programs[index].get() : nullptr;
+        if (!program) {
+            messages_.Show(IMessageSink::Icon::Error, Text(EditText::NullProgramCaption),
+                           Text(EditText::NullProgram));
+            failed = true;
+            continue;
+        }
+        programs.push_back(program);
+        copied.push_back(index);
+    }
+    if (programs.empty()) {
+        messages_.Show(IMessageSink::Icon::Warning, Text(EditText::AppTitle),
+                       Text(EditText::NothingCopied));
+    } else if (failed) {
+        messages_.Show(IMessageSink::Icon::Warning, Text(EditText::AppTitle),
+                       Text(EditText::CopyFailed));
+    }
+    return copied;
+}
+
+std::size_t CListEditor::Copy() {
+    if (!CanCopy()) return 0;
+    std::vector<const CProgramInfo*> programs;
+    CollectForCopy(programs);
+    if (programs.empty()) return 0;  // keep whatever the clipboard held
+    const auto block = EncodeClipboardBlock(programs);
+    CProgramClipboard::Put(
+        QByteArray(reinterpret_cast<const char*>(block.data()), qsizetype(block.size())));
+    return programs.size();
+}
+
+void CListEditor::Cut() {
+    if (!CanCut()) return;
+    std::vector<const CProgramInfo*> programs;
+    std::vector<std::size_t> copied = CollectForCopy(programs);
+    if (programs.empty()) return;
+    const auto block = EncodeClipboardBlock(programs);
+    CProgramClipboard::Put(
+        QByteArray(reinterpret_cast<const char*>(block.data()), qsizetype(block.size())));
+    // Only what reached the clipboard leaves the list.
+    undo_.push(new CRemoveProgramsCommand(host_, *host_.List(), std::move(copied),
+                                          Text(EditText::UndoCut)));
+}
+
+void CListEditor::Paste() {
+    if (!CanPaste()) return;
+    const auto block = CProgramClipboard::Get();
+    if (!block) return;
+    PasteBlock(std::span(reinterpret_cast<const std::uint8_t*>(block->constData()),
+                         std::size_t(block->size())));
+}
+
+std::size_t CListEditor::PasteBlock(std::span<const std::uint8_t> block) {
+    CSVLFile* list = host_.List();
+    if (!list) return 0;
+    DecodedClipboardBlock decoded = DecodeClipboardBlock(block);
+    if (decoded.programs.empty()) return 0;
+    const std::vector<std::size_t> selected = host_.SelectedProgramIndexes();
+    std::size_t position = list->Programs.size();
+    if (!selected.empty() && selected.front() < list->Programs.size())
+        position = selected.front() + 1;
+    const std::size_t count = decoded.programs.size();
+    undo_.push(new CInsertProgramsCommand(host_, *list, position, std::move(decoded.programs),
+                                          Text(EditText::UndoPaste)));
+    return count;
+}
+
+void CListEditor::Delete() {
+    if (!CanDelete()) return;
+    undo_.push(new CRemoveProgramsCommand(host_, *host_.List(), host_.SelectedProgramIndexes(),
+                                          Text(EditText::UndoDelete)));
+}
+
+void CListEditor::EditProgram(std::size_t index, CProgramInfo value) {
+    CSVLFile* list = host_.List();
+    if (!list || index >= list->Programs.size() || !list->Programs[index]) return;
+    undo_.push(new CSwapProgramCommand(host_, *list, index, std::move(value), false,
+                                       Text(EditText::UndoEdit)));
+}
+
+void CListEditor::RecordProgramEdit(std::size_t index, CProgramInfo before) {
+    CSVLFile* list = host_.List();
+    if (!list || index >= list->Programs.size() || !list->Programs[index]) return;
+    if (*list->Programs[index] == before) return;  // nothing changed
+    undo_.push(new CSwapProgramCommand(host_, *list, index, std::move(before), true,
+                                       Text(EditText::UndoEdit)));
+}
+
+void CListEditor::InsertPrograms(std::size_t position, ProgramListOps::ProgramList programs,
+                                 const QString& text) {
+    CSVLFile* list = host_.List();
+    if (!list || programs.empty()) return;
+    undo_.push(new CInsertProgramsCommand(host_, *list, position, std::move(programs), text));
+}
+
+void CListEditor::ApplyTextEdits(std::vector<TextEdit> edits) {
+    CSVLFile* list = host_.List();
+    if (!list || edits.empty()) return;
+    undo_.push(new CTextEditCommand(host_, *list, std::move(edits), Text(EditText::UndoReplace)));
+}
+
+void CListEditor::ResetHistory() { undo_.clear(); }
+
+void CListEditor::MarkSaved() { undo_.setClean(); }

@@ -1,0 +1,81 @@
+#pragma once
+#include <QObject>
+#include <QUndoStack>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "channellist/editing/ProgramListOps.h"
+#include "channellist/editing/TextEdit.h"
+
+class IListEditHost;
+class IMessageSink;
+
+/// The editing commands of the program list: select all, copy, cut, paste, delete, and
+/// every other change of the list as one undoable step on one undo stack.
+///
+/// The commands check their own availability, so a shortcut that fires while a command is
+/// unavailable does nothing.
+class CListEditor : public QObject {
+    Q_OBJECT
+public:
+    CListEditor(IListEditHost& host, IMessageSink& messages, QObject* parent = nullptr);
+    ~CListEditor() override;
+
+    QUndoStack* UndoStack() { return &undo_; }
+    IListEditHost& Host() { return host_; }
+    IMessageSink& Messages() { return messages_; }
+
+    bool CanSelectAll() const;
+    bool CanCopy() const;
+    bool CanCut() const { return CanCopy(); }
+    bool CanPaste() const;
+    bool CanDelete() const;
+    bool CanReplace() const { return CanSelectAll(); }
+    bool CanFind() const { return CanSelectAll(); }
+
+    void SelectAll();
+    /// Puts the selected programs on the clipboard; returns how many.
+    std::size_t Copy();
+    void Cut();
+    void Paste();
+    /// Pastes a block of copied programs (what Paste does with the clipboard's block);
+    /// returns the number of programs inserted.
+    std::size_t PasteBlock(std::span<const std::uint8_t> block);
+    /// Deletes the selected programs without asking (the Delete key; also in category mode).
+    void Delete();
+
+    /// Replaces the program at `index` by `value` (OK in the program dialog).
+    void EditProgram(std::size_t index, CProgramInfo value);
+    /// Records an edit already made in place: `before` is the program as it was.
+    void RecordProgramEdit(std::size_t index, CProgramInfo before);
+    /// Inserts programs as one step, the first at `position` (clamped to the end).
+    void InsertPrograms(std::size_t position, ProgramListOps::ProgramList programs,
+                        const QString& text);
+    /// Applies replaced texts as one step.
+    void ApplyTextEdits(std::vector<TextEdit> edits);
+
+    /// Forgets the history (another list was read into the document).
+    void ResetHistory();
+    /// The document was saved: undoing back to here clears the modified flag again.
+    void MarkSaved();
+
+signals:
+    /// The list, the history or the clipboard changed: command availability may differ.
+    void AvailabilityChanged();
+
+private:
+    std::vector<std::size_t> CollectForCopy(std::vector<const CProgramInfo*>& programs);
+
+    bool ClipboardHasBlock() const;
+
+    IListEditHost& host_;
+    IMessageSink& messages_;
+    QUndoStack undo_;
+    /// Whether the clipboard holds a block, asked once per clipboard change: asking
+    /// another program's clipboard costs a round trip, and availability is checked on
+    /// every selection change.
+    mutable std::optional<bool> clipboardHasBlock_;
+};

@@ -1,0 +1,45 @@
+#include "frame/COptionsBar.h"
+
+#include <QLabel>
+#include <QSignalBlocker>
+
+#include "frame/CIconFactory.h"
+#include "common/CommandIds.h"
+#include "frame/FrameTexts.h"
+#include "common/PrivateMessages.h"
+
+COptionsBar::COptionsBar(QWidget* parent)
+    : QToolBar(FrameTexts::DialogBarTitle, parent), filter_(new QComboBox(this)), language_(new QComboBox(this)) {
+    setObjectName(FrameTexts::DialogBarTitle);
+    addWidget(new QLabel(FrameTexts::ProgramFilter + QStringLiteral(": "), this));
+    filter_->setObjectName(FrameTexts::ProgramFilter);
+    filter_->setProperty("controlId", BarId::ProgramFilterCombo);
+    filter_->setToolTip(FrameTexts::ProgramFilter);
+    using K = CIconFactory::Kind;
+    filter_->addItem(CIconFactory::Icon(K::Tv), FrameTexts::FilterTv, 0);
+    filter_->addItem(CIconFactory::Icon(K::Radio), FrameTexts::FilterRadio, 1);
+    filter_->addItem(CIconFactory::Icon(K::Data), FrameTexts::FilterData, 2);
+    filter_->addItem(CIconFactory::Icon(K::All), FrameTexts::FilterAll, 3);
+    addWidget(filter_);
+    addSeparator();
+    addWidget(new QLabel(FrameTexts::Language + QStringLiteral(": "), this));
+    language_->setObjectName(FrameTexts::Language);
+    language_->setProperty("controlId", BarId::LanguageCombo);
+    language_->setToolTip(FrameTexts::Language);
+    language_->setMinimumContentsLength(12);
+    addWidget(language_);
+
+    // Only a choice by the user goes to the view.
+    connect(filter_, &QComboBox::activated, this,
+            [](int index) { PrivateMessages::Post(Msg::ProgramFilter, index); });
+    connect(language_, &QComboBox::activated, this, [this](int index) {
+        bool ok = false;
+        const int pid = language_->itemData(index).toInt(&ok);
+        if (ok) emit audioPidChosen(pid);
+    });
+}
+
+void COptionsBar::SetProgramFilter(int index) {
+    const QSignalBlocker block(filter_);
+    filter_->setCurrentIndex(index >= 0 && index < filter_->count() ? index : 0);
+}

@@ -1,0 +1,27 @@
+#pragma once
+// German texts of the main frame, kept in one place.
+#include <QString>
+
+namespace FrameTexts {
+inline const QString ClassName = QStringLiteral("SVL_Editor Class");
+inline const QString ToolBarTitle = QStringLiteral("Werkzeugleiste");
+inline const QString DialogBarTitle = QStringLiteral("Optionen");
+inline const QString ProgramFilter = QStringLiteral("Programmfilter");
+inline const QString Language = QStringLiteral("Sprache");
+inline const QString FilterTv = QStringLiteral("TV");
+inline const QString FilterRadio = QStringLiteral("Radio");
+inline const QString FilterData = QStringLiteral("Data");
+inline const QString FilterAll = QStringLiteral("Alle");
+
+inline const QString TimerStatusInitial = QStringLiteral("Status Timer: nicht aktiv");
+inline const QString Slot1Initial = QStringLiteral("Status CA Slot1: unbekannt");
+inline const QString Slot2Initial = QStringLiteral("Status CA Slot2: unbekannt");
+/// Slot texts after a status report: prefix, then the state.
+inline const QString SlotPrefix = QStringLiteral("Status CA Slot %1: ");
+inline const QString SlotEmpty = QStringLiteral("Slot leer");
+inline const QString SlotModule = QStringLiteral("Modul in Slot");
+inline const QString SlotModuleOk = QStringLiteral("Modul ok");
+inline const QString SlotUnknown = QStringLiteral("unbekannt");
+
+inline const QString RecentPlaceholder = QStringLiteral("Letzte Datei");
+}  // namespace FrameTexts

@@ -1,0 +1,105 @@
+#include <QAction>
+#include <QGuiApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <gtest/gtest.h>
+
+#include "Allgemein/CGfxListCtrl.h"
+#include "common/CommandIds.h"
+#include "frame/tests/FrameFixture.h"
+#include "channellist/document/CSVL_EditorDoc.h"
+#include "channellist/editing/CListEditActions.h"
+#include "channellist/editing/EditTexts.h"
+#include "shell/CFrameEditBinding.h"
+#include "frame/CMainFrame.h"
+#include "frame/view/CSVL_EditorView.h"
+
+namespace {
+class FrameEditBindingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QGuiApplication::clipboard()->clear();
+        doc = std::make_unique<CSVL_EditorDoc>(prompts);
+        for (const char* name : {"A", "B", "C", "D"}) {
+            doc->List().Programs.push_back(std::make_unique<CProgramInfo>());
+            doc->List().Programs.back()->Name = name;
+            doc->List().Programs.back()->ProgramType = 1;
+        }
+        doc->List().Loaded = true;
+        frame = std::make_unique<CMainFrame>(*doc, state);
+        binding = new CFrameEditBinding(*frame, *doc);
+        view = qobject_cast<CSVL_EditorView*>(frame->View());
+        ASSERT_NE(view, nullptr);
+        view->setProgramFilter(3);  // all programs
+        emit doc->documentChanged();
+        view->setCategoryMode(false);
+    }
+    void TearDown() override {
+        frame.reset();
+        doc.reset();
+    }
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& p : doc->List().Programs) names.push_back(p->Name);
+        return names;
+    }
+    void Select(std::vector<int> items) { view->listCtrl()->SelectItems(items); }
+
+    CProgramState state;
+    SilentPrompts prompts;
+    std::unique_ptr<CSVL_EditorDoc> doc;
+    std::unique_ptr<CMainFrame> frame;
+    CFrameEditBinding* binding = nullptr;  // owned by the frame
+    CSVL_EditorView* view = nullptr;
+};
+}  // namespace
+
+TEST_F(FrameEditBindingTest, EditMenuGetsUndoRedoAndTheFindKey) {
+    QMenu* menu = nullptr;
+    for (QObject* o : frame->Action(Cmd::EditCut)->associatedObjects())
+        if ((menu = qobject_cast<QMenu*>(o))) break;
+    ASSERT_NE(menu, nullptr);
+    ASSERT_GE(menu->actions().size(), 2);
+    EXPECT_EQ(menu->actions()[0]->text(), QString::fromUtf8("&Rückgängig\tStrg+Z"));
+    EXPECT_EQ(menu->actions()[1]->text(), QString::fromUtf8("&Wiederholen\tStrg+Y"));
+    EXPECT_EQ(frame->Action(Cmd::EditFind)->text(), QStringLiteral("Suchen\tStrg+F"));
+    EXPECT_EQ(frame->Action(Cmd::EditFind)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
+}
+
+TEST_F(FrameEditBindingTest, CopyPasteUndoThroughTheFrameMenus) {
+    EXPECT_EQ(view->listCtrl()->Model()->Items().size(), 4u);
+    EXPECT_FALSE(frame->Action(Cmd::EditCopy)->isEnabled());  // nothing selected
+    Select({1, 2});
+    EXPECT_TRUE(frame->Action(Cmd::EditCopy)->isEnabled());
+    frame->Action(Cmd::EditCopy)->trigger();
+    EXPECT_TRUE(frame->Action(Cmd::EditPaste)->isEnabled());
+
+    Select({0});
+    frame->Action(Cmd::EditPaste)->trigger();
+    EXPECT_EQ(Names(), (std::vector<std::string>{"A", "B", "C", "B", "C", "D"}));
+    EXPECT_EQ(view->listCtrl()->Model()->Items().size(), 6u);  // rows follow the list
+    EXPECT_TRUE(doc->IsModified());
+
+    binding->Actions().Action(Cmd::EditUndo)->trigger();
+    EXPECT_EQ(Names(), (std::vector<std::string>{"A", "B", "C", "D"}));
+    EXPECT_EQ(view->listCtrl()->Model()->Items().size(), 4u);
+    EXPECT_FALSE(doc->IsModified());
+}
+
+TEST_F(FrameEditBindingTest, CategoryModeDisablesCopyButTheDeleteKeyStillDeletes) {
+    view->setCategoryMode(true);
+    Select({0});
+    binding->Actions().UpdateEnabled();
+    EXPECT_FALSE(frame->Action(Cmd::EditCopy)->isEnabled());
+    emit view->deleteSelectedRequested();
+    EXPECT_EQ(Names(), (std::vector<std::string>{"B", "C", "D"}));
+    EXPECT_TRUE(doc->IsModified());
+}
+
+TEST_F(FrameEditBindingTest, OpeningAnotherListForgetsTheHistory) {
+    Select({0});
+    emit view->deleteSelectedRequested();
+    EXPECT_TRUE(binding->Actions().Action(Cmd::EditUndo)->isEnabled());
+    emit doc->documentChanged();
+    EXPECT_FALSE(binding->Actions().Action(Cmd::EditUndo)->isEnabled());
+}

@@ -1,0 +1,137 @@
+# Checks the include rules of the house (docs/ARCHITECTURE.md): every header a
+# source file includes from our own tree must belong to its own module or to a
+# module that the table below lets it see. Run as a test:
+#   cmake -DTOP=<source dir> -P cmake/CheckLayers.cmake
+# Prints each broken rule as "<file>: includes <header> (<module> may not see <other>)"
+# and fails when there is one.
+
+cmake_minimum_required(VERSION 3.25)
+if(NOT TOP)
+  message(FATAL_ERROR "CheckLayers: TOP (the source folder) is not set")
+endif()
+
+# Modules by folder, the longest prefix first. Headers of app code are named
+# below app/, all others below the top.
+set(app_modules
+  channellist/document channellist/dialogs channellist/editing channellist
+  frame/view frame common receiver shell)
+set(top_modules
+  mpegts kestrel/protocol kestrel server Allgemein testsupport
+  tools/svltool tools/dvbctl tools/kregistry tools/mkdemomux)
+
+# Who may see whom (besides itself). Tests of a module may also see testsupport
+# and what tests_may_<module> adds.
+set(may_mpegts "")
+set(may_kestrel/protocol "mpegts")
+set(may_kestrel "kestrel/protocol;mpegts")
+set(may_server "kestrel/protocol;mpegts")
+set(may_Allgemein "")
+set(may_testsupport "")
+set(may_channellist "mpegts")
+set(may_common "")
+set(may_receiver "common;channellist;kestrel;mpegts")
+set(may_channellist/document "channellist;common")
+set(may_channellist/dialogs "channellist;common;Allgemein")
+set(may_channellist/editing "channellist;common;Allgemein")
+set(may_frame/view "channellist;common;Allgemein")
+set(may_frame "frame/view;channellist/document;channellist;common;Allgemein")
+set(may_shell "frame;frame/view;channellist/document;channellist/dialogs;channellist/editing;channellist;receiver;common;Allgemein")
+set(may_app "shell;frame")
+set(may_tools/svltool "channellist")
+set(may_tools/dvbctl "kestrel;kestrel/protocol;channellist")
+set(may_tools/kregistry "kestrel")
+set(may_tools/mkdemomux "mpegts;channellist")
+# The server's tests drive the client library against the real server.
+set(tests_may_server "kestrel")
+
+# Module of a file of the tree (path relative to TOP); empty when unchecked.
+function(module_of_file path out)
+  set(result "")
+  if(path MATCHES "^app/")
+    string(REGEX REPLACE "^app/" "" rest "${path}")
+    set(result app)
+    foreach(m ${app_modules})
+      if(rest MATCHES "^${m}/")
+        set(result ${m})
+        break()
+      endif()
+    endforeach()
+  else()
+    foreach(m ${top_modules})
+      if(path MATCHES "^${m}/")
+        set(result ${m})
+        break()
+      endif()
+    endforeach()
+  endif()
+  set(${out} "${result}" PARENT_SCOPE)
+endfunction()
+
+# Module of an included header name; empty when it is not one of ours.
+function(module_of_header name out)
+  set(result "")
+  foreach(m ${app_modules} ${top_modules})
+    if(name MATCHES "^${m}/")
+      set(result ${m})
+      break()
+    endif()
+  endforeach()
+  set(${out} "${result}" PARENT_SCOPE)
+endfunction()
+
+file(GLOB_RECURSE sources RELATIVE ${TOP}
+  ${TOP}/app/*.h ${TOP}/app/*.cpp ${TOP}/mpegts/*.h ${TOP}/mpegts/*.cpp
+  ${TOP}/kestrel/*.h ${TOP}/kestrel/*.cpp ${TOP}/server/*.h ${TOP}/server/*.cpp
+  ${TOP}/Allgemein/*.h ${TOP}/Allgemein/*.cpp ${TOP}/testsupport/*.h ${TOP}/testsupport/*.cpp
+  ${TOP}/tools/*.h ${TOP}/tools/*.cpp)
+
+set(broken 0)
+foreach(file ${sources})
+  if(file MATCHES "(^|/)build/")
+    continue()
+  endif()
+  module_of_file("${file}" self)
+  if(self STREQUAL "")
+    continue()
+  endif()
+  set(allowed ${self} ${may_${self}})
+  if(file MATCHES "/tests/")
+    list(APPEND allowed testsupport ${tests_may_${self}})
+  endif()
+  file(STRINGS ${TOP}/${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
+  foreach(line ${lines})
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[\"<]([^\">]+)[\">].*" "\\1" name "${line}")
+    if(name MATCHES "^\\.\\./|/\\.\\./")
+      message("${file}: includes ${name} (a path that climbs out of its folder)")
+      math(EXPR broken "${broken} + 1")
+      continue()
+    endif()
+    module_of_header("${name}" other)
+    if(other STREQUAL "" OR other IN_LIST allowed)
+      continue()
+    endif()
+    message("${file}: includes ${name} (${self} may not see ${other})")
+    math(EXPR broken "${broken} + 1")
+  endforeach()
+endforeach()
+
+# No include folder reaches into a sibling's tree.
+file(GLOB_RECURSE lists RELATIVE ${TOP} ${TOP}/*CMakeLists.txt)
+foreach(list ${lists})
+  if(list MATCHES "(^|/)build/")
+    continue()
+  endif()
+  file(STRINGS ${TOP}/${list} lines REGEX "include_directories|INCLUDES")
+  foreach(line ${lines})
+    if(line MATCHES "\\.\\./")
+      message("${list}: include folder outside its own tree: ${line}")
+      math(EXPR broken "${broken} + 1")
+    endif()
+  endforeach()
+endforeach()
+
+list(LENGTH sources count)
+if(broken GREATER 0)
+  message(FATAL_ERROR "${broken} include rule(s) broken")
+endif()
+message(STATUS "Include rules hold for ${count} files")
