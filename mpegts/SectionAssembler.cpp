@@ -14,10 +14,7 @@ void SectionAssembler::Drop() {
     collecting_ = false;
 }
 
-std::size_t SectionAssembler::Expected() const {
-    const auto header = SectionHeader::Parse(buffer_);
-    return header ? header->TotalSize() : 0;
-}
+std::size_t SectionAssembler::Expected() const { return SectionHeader::AnnouncedSize(buffer_); }
 
 void SectionAssembler::Feed(std::span<const std::uint8_t> bytes, const SectionSink& sink) {
     const auto packet = TsPacket::View(bytes);

@@ -34,6 +34,12 @@ struct SectionHeader {
 
     // The whole section's size as its header announces it.
     std::size_t TotalSize() const { return kShortSize + sectionLength; }
+    // The same from the first three bytes alone, 0 when there are fewer (for
+    // the assembler, which asks after every chunk of payload).
+    static std::size_t AnnouncedSize(std::span<const std::uint8_t> start) {
+        if (start.size() < kShortSize) return 0;
+        return kShortSize + (std::size_t(start[1] & 0x0F) << 8 | start[2]);
+    }
 
     // Nothing for fewer than three bytes.
     static std::optional<SectionHeader> Parse(std::span<const std::uint8_t> section);

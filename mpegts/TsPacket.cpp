@@ -2,11 +2,6 @@
 
 namespace mpegts {
 
-std::optional<TsPacket> TsPacket::View(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() != kSize || bytes[0] != kSyncByte) return std::nullopt;
-    return TsPacket(bytes.first<kSize>());
-}
-
 std::span<const std::uint8_t> TsPacket::AdaptationField() const {
     if (!HasAdaptationField() || !AdaptationFieldValid()) return {};
     return std::span<const std::uint8_t>(b_).subspan(5, b_[4]);

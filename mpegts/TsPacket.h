@@ -23,7 +23,11 @@ class TsPacket {
     static constexpr std::uint8_t kAdaptationOnly = 2;
     static constexpr std::uint8_t kAdaptationAndPayload = 3;
 
-    static std::optional<TsPacket> View(std::span<const std::uint8_t> bytes);
+    // Inline: the card calls it for every packet of the stream.
+    static std::optional<TsPacket> View(std::span<const std::uint8_t> bytes) {
+        if (bytes.size() != kSize || bytes[0] != kSyncByte) return std::nullopt;
+        return TsPacket(bytes.first<kSize>());
+    }
 
     bool TransportError() const { return (b_[1] & 0x80) != 0; }
     bool PayloadUnitStart() const { return (b_[1] & 0x40) != 0; }
