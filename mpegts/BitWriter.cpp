@@ -68,7 +68,9 @@ void BitWriter::Bytes(std::span<const std::uint8_t> bytes) {
 
 void BitWriter::Patch(std::size_t bitPosition, unsigned count, std::uint32_t value) {
     if (error_) return;
-    if (count == 0 || count > 32 || bitPosition > bits_ || count > bits_ - bitPosition) {
+    const bool badCount = count == 0 || count > 32;
+    const bool tooBig = !badCount && count < 32 && (value >> count) != 0;
+    if (badCount || tooBig || bitPosition > bits_ || count > bits_ - bitPosition) {
         error_ = true;
         return;
     }

@@ -33,7 +33,8 @@ class BitWriter {
     // Bytes as they are; the writer must stand on a byte boundary.
     void Bytes(std::span<const std::uint8_t> bytes);
 
-    // Overwrites count bits at an earlier bit position (a length, a CRC).
+    // Overwrites count bits at an earlier bit position (a length, a CRC). A
+    // value that does not fit in count bits is an error, not cut short.
     void Patch(std::size_t bitPosition, unsigned count, std::uint32_t value);
 
     std::size_t BitPosition() const { return bits_; }

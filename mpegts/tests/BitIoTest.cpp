@@ -102,6 +102,9 @@ TEST(BitWriterTest, PatchesAnEarlierFieldAndStopsAtItsLimit) {
     w.U16(0xBEEF);
     w.Patch(length + 4, 12, static_cast<std::uint32_t>(w.Size() - 3));
     EXPECT_EQ(Bytes(w.Data().begin(), w.Data().end()), (Bytes{0x02, 0xF0, 0x02, 0xBE, 0xEF}));
+    BitWriter tooBig = w;
+    tooBig.Patch(length + 4, 12, 0x1000);  // does not fit the field
+    EXPECT_TRUE(tooBig.Error());
     w.Patch(w.BitPosition() - 4, 8, 0);  // reaches past what was written
     EXPECT_TRUE(w.Error());
 
