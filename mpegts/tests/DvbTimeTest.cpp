@@ -41,6 +41,7 @@ TEST(DvbTimeTest, BcdTimesAndDurations) {
     } bad[] = {{0x240000, "hour 24"},
                {0x126000, "minute 60"},
                {0x12A500, "digit A"},
+               {0x123461, "second 61"},
                {0xFFFFFF, "undefined"}};
     for (const auto& b : bad) EXPECT_FALSE(TimeFromBcd(b.bcd)) << b.why;
 
