@@ -1,24 +1,14 @@
 #include "kestrel/CTableFilter.h"
 
-namespace {
-// Bit fields of the long section header (counted from the section's first bit).
-int Bits(const unsigned char* s, unsigned bitOffset, unsigned count) {
-    unsigned long v = 0;
-    for (unsigned i = 0; i < count; ++i) {
-        const unsigned bit = bitOffset + i;
-        v = (v << 1) | ((s[bit / 8] >> (7 - bit % 8)) & 1u);
-    }
-    return static_cast<int>(v);
-}
-int CurrentNext(const unsigned char* s) { return Bits(s, 47, 1); }
-int VersionOf(const unsigned char* s) { return Bits(s, 42, 5); }
-int SectionNumber(const unsigned char* s) { return Bits(s, 48, 8); }
-int LastSectionNumber(const unsigned char* s) { return Bits(s, 56, 8); }
+#include <span>
 
+#include "mpegts/SectionHeader.h"
+
+namespace {
 // Collection reads the header up to last_section_number (8 bytes); a single
 // section (mode 1) only needs table id and length.
-constexpr int kMinLongSection = 8;
-constexpr int kMinShortSection = 3;
+constexpr int kMinLongSection = static_cast<int>(mpegts::SectionHeader::kLongSize);
+constexpr int kMinShortSection = static_cast<int>(mpegts::SectionHeader::kShortSize);
 }  // namespace
 
 CTableFilter::CTableFilter() : CTableFilter(nullptr, nullptr, 0) {}
@@ -113,7 +103,9 @@ unsigned char* CTableFilter::GetBytePointer(int section, unsigned long byteOffse
 }
 
 int CTableFilter::GetPayLoadLength(int section) const {
-    return static_cast<int>(GetValue(section, 12, 12));
+    if (section < 0 || section > 255) return 0;
+    const auto header = mpegts::SectionHeader::Parse(sections_[static_cast<std::size_t>(section)]);
+    return header ? header->sectionLength : 0;
 }
 
 bool CTableFilter::Complete() const {
@@ -130,12 +122,17 @@ void CTableFilter::Notify() {
 void CTableFilter::OnDataArrival(unsigned char* data, int length) {
     lastArrival_ = Clock::now();
     if (!data || length < (mode_ == 1 ? kMinShortSection : kMinLongSection)) return;
-    if (mode_ == 0 && CurrentNext(data) == 0) return;
+    const auto header = mpegts::SectionHeader::Parse(
+        std::span<const std::uint8_t>(data, static_cast<std::size_t>(length)));
+    if (!header) return;
+    // The long form is there whenever a mode collects tables (eight bytes).
+    const auto& form = header->longForm;
+    if (mode_ == 0 && !form->currentNext) return;
     const unsigned gen = generation_;
     if (state_ == 2) {
         Notify();
         if (gen != generation_) return;  // the callback closed or reopened the filter
-        if (VersionOf(data) == version_) return;
+        if (form && form->version == version_) return;
         ClearStore();
     }
     if (state_ == 0) {
@@ -147,16 +144,16 @@ void CTableFilter::OnDataArrival(unsigned char* data, int length) {
             if (gen == generation_) ClearStore();
             return;
         }
-        version_ = VersionOf(data);
+        version_ = form->version;
         state_ = 1;
     }
     if (mode_ == 1) return;
-    if (VersionOf(data) != version_) {
+    if (form->version != version_) {
         ClearStore();
-        version_ = VersionOf(data);
+        version_ = form->version;
     }
-    lastSection_ = LastSectionNumber(data);
-    sections_[static_cast<std::size_t>(SectionNumber(data))].assign(data, data + length);
+    lastSection_ = form->lastSectionNumber;
+    sections_[form->sectionNumber].assign(data, data + length);
     if (Complete()) {
         state_ = 2;
         Notify();

@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "CTimeStamper.h"
+#include "mpegts/TsPacket.h"
 
 namespace nvdvbsrv {
 
@@ -67,8 +68,9 @@ void CSectionFilterBank::ResetAssemblers() {
 }
 
 void CSectionFilterBank::FeedPacket(std::span<const uint8_t> packet) {
-    if (packet.size() != CSectionAssembler::kPacketSize || packet[0] != 0x47) return;
-    uint16_t pid = uint16_t((packet[1] & 0x1F) << 8 | packet[2]);
+    const auto view = mpegts::TsPacket::View(packet);
+    if (!view) return;
+    const uint16_t pid = view->Pid();
     std::lock_guard lock(mutex_);
     auto it = pids_.find(pid);
     if (it == pids_.end()) return;

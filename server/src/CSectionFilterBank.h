@@ -13,9 +13,9 @@
 #include <span>
 #include <vector>
 
-#include "CSectionAssembler.h"
 #include "IDatagramSink.h"
 #include "IPacketSink.h"
+#include "mpegts/SectionAssembler.h"
 
 namespace nvdvbsrv {
 
@@ -57,7 +57,7 @@ class CSectionFilterBank : public IPacketSink {
         SectionFilterSetting setting;
     };
     struct PidState {
-        CSectionAssembler assembler;
+        mpegts::SectionAssembler assembler;
         int filters = 0;
     };
     void Deliver(uint16_t pid, std::span<const uint8_t> section);

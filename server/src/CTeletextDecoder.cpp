@@ -1,5 +1,11 @@
 #include "CTeletextDecoder.h"
 
+#include <optional>
+
+#include "mpegts/Hamming.h"
+#include "mpegts/PesHeader.h"
+#include "mpegts/TsPacket.h"
+
 namespace nvdvbsrv {
 namespace {
 
@@ -7,36 +13,12 @@ constexpr uint8_t kFraming = 0xE4;  // framing code as it stands in the PES
 constexpr size_t kUnitLength = 44;
 constexpr size_t kMaxPes = 64 * 1024;
 
+// A Hamming 8/4 byte as DVB carries it (bits reversed).
+std::optional<uint8_t> Nibble(uint8_t carried) {
+    return mpegts::Hamming84Decode(mpegts::ReverseBits(carried));
+}
+
 }  // namespace
-
-uint8_t CTeletextDecoder::Reverse(uint8_t b) {
-    b = uint8_t((b & 0xF0) >> 4 | (b & 0x0F) << 4);
-    b = uint8_t((b & 0xCC) >> 2 | (b & 0x33) << 2);
-    return uint8_t((b & 0xAA) >> 1 | (b & 0x55) << 1);
-}
-
-int CTeletextDecoder::Hamming84(uint8_t b) {
-    // Bits as transmitted, b1 in bit 0: P1 D1 P2 D2 P3 D3 P4 D4; every test
-    // below has odd parity when the byte arrived unharmed.
-    auto bit = [b](int i) { return (b >> i) & 1; };
-    const bool failA = !(bit(0) ^ bit(1) ^ bit(5) ^ bit(7));
-    const bool failB = !(bit(1) ^ bit(2) ^ bit(3) ^ bit(7));
-    const bool failC = !(bit(1) ^ bit(3) ^ bit(4) ^ bit(5));
-    const bool allOdd = bit(0) ^ bit(1) ^ bit(2) ^ bit(3) ^ bit(4) ^ bit(5) ^ bit(6) ^ bit(7);
-    int data = bit(1) | bit(3) << 1 | bit(5) << 2 | bit(7) << 3;
-    if (!failA && !failB && !failC) return data;  // at most P4 was hit
-    if (allOdd) return -1;                        // two bits wrong
-    // One bit wrong: the tests that fail tell which.
-    if (failA && failB && failC)
-        data ^= 1;
-    else if (failB && failC)
-        data ^= 2;
-    else if (failA && failC)
-        data ^= 4;
-    else if (failA && failB)
-        data ^= 8;
-    return data;
-}
 
 void CTeletextDecoder::SetPid(uint16_t pid) {
     std::lock_guard lock(mutex_);
@@ -65,51 +47,52 @@ void CTeletextDecoder::ResetAssemblers() {
     for (auto& p : pages_) p.open = false;
 }
 
-void CTeletextDecoder::FeedPacket(std::span<const uint8_t> p) {
-    if (p.size() != 188 || p[0] != 0x47) return;
+void CTeletextDecoder::FeedPacket(std::span<const uint8_t> bytes) {
+    const auto p = mpegts::TsPacket::View(bytes);
+    if (!p) return;
     std::unique_lock lock(mutex_);
-    if (pid_ < 0 || ((p[1] & 0x1F) << 8 | p[2]) != pid_ || !(p[3] & 0x10)) return;
-    const int cc = p[3] & 0x0F;
+    if (pid_ < 0 || p->Pid() != pid_ || !p->HasPayload()) return;
+    const int cc = p->ContinuityCounter();
     if (lastCc_ >= 0 && cc != ((lastCc_ + 1) & 0x0F)) pes_.clear();  // broken PES
     lastCc_ = cc;
-    size_t at = 4 + ((p[3] & 0x20) ? 1 + size_t(p[4]) : 0);
-    if (at >= p.size()) return;
-    if (p[1] & 0x40) {
+    const auto payload = p->Payload();
+    if (payload.empty()) return;
+    if (p->PayloadUnitStart()) {
         std::vector<uint8_t> done;
         done.swap(pes_);
-        pes_.assign(p.begin() + long(at), p.end());
+        pes_.assign(payload.begin(), payload.end());
         lock.unlock();
         if (!done.empty()) FeedPes(done);
         return;
     }
     if (!pes_.empty() && pes_.size() < kMaxPes)
-        pes_.insert(pes_.end(), p.begin() + long(at), p.end());
+        pes_.insert(pes_.end(), payload.begin(), payload.end());
 }
 
 void CTeletextDecoder::FeedPes(std::span<const uint8_t> pes) {
-    // PES header: start code, stream id, length, flags, header length.
-    if (pes.size() < 9 || pes[0] != 0 || pes[1] != 0 || pes[2] != 1) return;
-    size_t at = 9 + size_t(pes[8]);
-    const size_t declared = 6 + (size_t(pes[4]) << 8 | pes[5]);
-    if (declared > 6 && declared < pes.size()) pes = pes.first(declared);
-    if (at >= pes.size()) return;
-    const uint8_t dataIdentifier = pes[at++];
+    const auto header = mpegts::PesHeader::Parse(pes);
+    if (!header || header->payload.empty()) return;
+    std::span<const uint8_t> data = header->payload;
+    const uint8_t dataIdentifier = data[0];
     if (dataIdentifier < 0x10 || dataIdentifier > 0x1F) return;
+    data = data.subspan(1);
     std::lock_guard lock(mutex_);
-    while (at + 2 <= pes.size()) {
-        const uint8_t id = pes[at];
-        const size_t len = pes[at + 1];
-        if (at + 2 + len > pes.size()) break;
-        if ((id == 0x02 || id == 0x03) && len == kUnitLength) Unit(pes.subspan(at + 2, len));
-        at += 2 + len;
+    // Data units: id, length, body; a unit that runs past the end ends the PES.
+    while (data.size() >= 2) {
+        const uint8_t id = data[0];
+        const size_t len = data[1];
+        if (2 + len > data.size()) break;
+        if ((id == 0x02 || id == 0x03) && len == kUnitLength) Unit(data.subspan(2, len));
+        data = data.subspan(2 + len);
     }
 }
 
 void CTeletextDecoder::Unit(std::span<const uint8_t> u) {
     if (u[1] != kFraming) return;
-    const int a = Hamming84(Reverse(u[2]));
-    const int b = Hamming84(Reverse(u[3]));
-    if (a < 0 || b < 0) return;
+    const auto address1 = Nibble(u[2]);
+    const auto address2 = Nibble(u[3]);
+    if (!address1 || !address2) return;
+    const int a = *address1, b = *address2;
     const int magazine = (a & 7) == 0 ? 8 : (a & 7);
     const int row = (a >> 3) | (b << 1);
     std::span<const uint8_t> data = u.subspan(4, 40);
@@ -119,14 +102,15 @@ void CTeletextDecoder::Unit(std::span<const uint8_t> u) {
     }
     Page& page = pages_[magazine - 1];
     if (!page.open || row > 24) return;
-    for (size_t i = 0; i < 40; ++i) page.bytes[size_t(row) * 40 + i] = Reverse(data[i]);
+    for (size_t i = 0; i < 40; ++i) page.bytes[size_t(row) * 40 + i] = mpegts::ReverseBits(data[i]);
 }
 
 void CTeletextDecoder::Header(int magazine, std::span<const uint8_t> d) {
     int h[8];
-    for (int i = 0; i < 8; ++i) h[i] = Hamming84(Reverse(d[size_t(i)]));
-    for (int v : h) {
-        if (v < 0) return;
+    for (size_t i = 0; i < 8; ++i) {
+        const auto v = Nibble(d[i]);
+        if (!v) return;
+        h[i] = *v;
     }
     // A header ends the page under way of its magazine; in serial
     // transmission (C11) it ends the pages of every magazine.
@@ -148,7 +132,7 @@ void CTeletextDecoder::Header(int magazine, std::span<const uint8_t> d) {
     for (size_t i = 1003; i < kPageSize; ++i) page.bytes[i] = 0;
     const std::string digits = std::to_string(page.number);
     for (size_t i = 0; i < 3; ++i) page.bytes[8 + i] = uint8_t(digits[i]);
-    for (size_t col = 12; col < 40; ++col) page.bytes[col] = Reverse(d[col]);
+    for (size_t col = 12; col < 40; ++col) page.bytes[col] = mpegts::ReverseBits(d[col]);
 }
 
 void CTeletextDecoder::Finish(Page& page) {

@@ -35,9 +35,6 @@ class CTeletextDecoder : public IPacketSink {
     // Decodes one PES packet's payload (for tests and the stream).
     void FeedPes(std::span<const uint8_t> pes);
 
-    static uint8_t Reverse(uint8_t b);
-    static int Hamming84(uint8_t reversed);  // -1 on a double error
-
   private:
     struct Page {
         bool open = false;

@@ -1,40 +1,35 @@
 #include "CTimeStamper.h"
 
+#include "mpegts/Crc32.h"
+#include "mpegts/DvbTime.h"
+#include "mpegts/SectionHeader.h"
+
 namespace nvdvbsrv {
 namespace {
 
-uint8_t Bcd(unsigned v) { return uint8_t((v / 10) << 4 | (v % 10)); }
+constexpr uint8_t kTdt = 0x70, kTot = 0x73;
+constexpr size_t kTdtSize = 8, kMinTotSize = 14;
+constexpr size_t kUtcAt = 3, kCrcSize = 4;
+
+// Fills data with value, big-endian.
+void PutBigEndian(std::span<uint8_t> data, uint64_t value) {
+    for (size_t k = 0; k < data.size(); ++k)
+        data[k] = uint8_t(value >> (8 * (data.size() - 1 - k)));
+}
 
 }  // namespace
 
-uint32_t CTimeStamper::Crc32(std::span<const uint8_t> data) {
-    uint32_t crc = 0xFFFFFFFF;
-    for (uint8_t byte : data) {
-        crc ^= uint32_t(byte) << 24;
-        for (int b = 0; b < 8; ++b) crc = (crc & 0x80000000u) ? (crc << 1) ^ 0x04C11DB7u : crc << 1;
-    }
-    return crc;
-}
-
 bool CTimeStamper::Stamp(std::span<uint8_t> s, std::time_t utc) {
-    if (s.size() < 8) return false;
-    const size_t length = 3 + (size_t(s[1] & 0x0F) << 8 | s[2]);
-    if (length != s.size()) return false;
-    const bool tdt = s[0] == 0x70 && s.size() == 8;
-    const bool tot = s[0] == 0x73 && s.size() >= 14;
+    if (s.size() < kTdtSize) return false;
+    const auto header = mpegts::SectionHeader::Parse(s);
+    if (!header || header->TotalSize() != s.size()) return false;
+    const bool tdt = header->tableId == kTdt && s.size() == kTdtSize;
+    const bool tot = header->tableId == kTot && s.size() >= kMinTotSize;
     if (!tdt && !tot) return false;
-    const int64_t t = int64_t(utc);
-    const int64_t days = t / 86400;
-    const unsigned secs = unsigned(t % 86400);
-    const uint32_t mjd = uint32_t(days + 40587);  // 1970-01-01 is MJD 40587
-    s[3] = uint8_t(mjd >> 8);
-    s[4] = uint8_t(mjd);
-    s[5] = Bcd(secs / 3600);
-    s[6] = Bcd(secs / 60 % 60);
-    s[7] = Bcd(secs % 60);
+    PutBigEndian(s.subspan(kUtcAt, 5), mpegts::UnixToUtc(int64_t(utc)));
     if (tot) {
-        const uint32_t crc = Crc32(s.first(s.size() - 4));
-        for (int k = 0; k < 4; ++k) s[s.size() - 4 + k] = uint8_t(crc >> (24 - 8 * k));
+        const auto body = s.first(s.size() - kCrcSize);
+        PutBigEndian(s.last(kCrcSize), mpegts::Crc32Mpeg2(body));
     }
     return true;
 }

@@ -16,7 +16,6 @@ class CTimeStamper {
 
     // True when the section is a well-formed TDT or TOT; it then carries utc.
     static bool Stamp(std::span<uint8_t> section, std::time_t utc);
-    static uint32_t Crc32(std::span<const uint8_t> data);
 };
 
 }  // namespace nvdvbsrv

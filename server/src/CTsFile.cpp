@@ -5,6 +5,8 @@
 namespace nvdvbsrv {
 namespace {
 
+using mpegts::TsPacket;
+
 constexpr uint64_t kPcrWrap = (uint64_t(1) << 33) * 300;
 
 // The first offset from which three packets in a row start with the sync byte.
@@ -14,7 +16,7 @@ size_t FindSync(std::span<const uint8_t> b) {
         for (size_t k = 0; k < 3 && ok; ++k) {
             size_t at = off + k * CTsFile::kPacket;
             if (at >= b.size()) break;
-            ok = b[at] == 0x47;
+            ok = b[at] == TsPacket::kSyncByte;
         }
         if (ok) return off;
     }
@@ -23,21 +25,12 @@ size_t FindSync(std::span<const uint8_t> b) {
 
 }  // namespace
 
-std::optional<uint64_t> CTsFile::Pcr(std::span<const uint8_t> p) {
-    if (p.size() != kPacket || p[0] != 0x47) return std::nullopt;
-    if (!(p[3] & 0x20) || p[4] < 7 || !(p[5] & 0x10)) return std::nullopt;
-    uint64_t base = uint64_t(p[6]) << 25 | uint64_t(p[7]) << 17 | uint64_t(p[8]) << 9 |
-                    uint64_t(p[9]) << 1 | uint64_t(p[10] >> 7);
-    uint64_t ext = uint64_t(p[10] & 1) << 8 | p[11];
-    return base * 300 + ext;
-}
-
 CTsFile CTsFile::FromBytes(std::span<const uint8_t> bytes) {
     CTsFile f;
     f.packets_.reserve(bytes.size());
     size_t off = FindSync(bytes);
     for (; off + kPacket <= bytes.size(); off += kPacket) {
-        if (bytes[off] != 0x47) continue;  // a damaged packet is left out
+        if (bytes[off] != TsPacket::kSyncByte) continue;  // a damaged packet is left out
         f.packets_.insert(f.packets_.end(), bytes.begin() + off, bytes.begin() + off + kPacket);
     }
     f.MeasureBitrate();
@@ -77,10 +70,10 @@ void CTsFile::MeasureBitrate() {
     size_t firstIndex = 0, lastIndex = 0;
     uint64_t first = 0, elapsed = 0, previous = 0;
     for (size_t i = 0; i < PacketCount(); ++i) {
-        auto p = Packet(i);
-        int pid = (p[1] & 0x1F) << 8 | p[2];
+        const auto p = TsPacket::View(Packet(i));  // every packet held starts with the sync byte
+        const int pid = p->Pid();
         if (pcrPid >= 0 && pid != pcrPid) continue;
-        auto pcr = Pcr(p);
+        const auto pcr = p->Pcr();
         if (!pcr) continue;
         if (pcrPid < 0) {
             pcrPid = pid;

@@ -9,11 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "mpegts/TsPacket.h"
+
 namespace nvdvbsrv {
 
 class CTsFile {
   public:
-    static constexpr size_t kPacket = 188;
+    static constexpr size_t kPacket = mpegts::TsPacket::kSize;
     static constexpr uint64_t kFallbackBitrate = 4000000;                    // streams without PCR
     static constexpr std::streamoff kMaxFileSize = std::streamoff(1) << 30;  // held in memory
 
@@ -28,9 +30,6 @@ class CTsFile {
     // Bits per second; from the PCR of the first PID that carries one.
     uint64_t Bitrate() const { return bitrate_; }
     bool BitrateFromPcr() const { return fromPcr_; }
-
-    // The PCR of a packet in 27 MHz units, if it carries one.
-    static std::optional<uint64_t> Pcr(std::span<const uint8_t> packet);
 
   private:
     void MeasureBitrate();

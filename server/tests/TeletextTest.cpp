@@ -14,15 +14,6 @@ namespace {
 
 using Recorder = testutil::DatagramRecorder;
 
-// A Hamming 8/4 byte (b1 in bit 0) for four data bits, odd parity everywhere.
-uint8_t Encode84(int d) {
-    const int d1 = d & 1, d2 = d >> 1 & 1, d3 = d >> 2 & 1, d4 = d >> 3 & 1;
-    const int p1 = 1 ^ d1 ^ d3 ^ d4, p2 = 1 ^ d1 ^ d2 ^ d4, p3 = 1 ^ d1 ^ d2 ^ d3;
-    int b = p1 | d1 << 1 | p2 << 2 | d2 << 3 | p3 << 4 | d3 << 5 | d4 << 7;
-    const int p4 = 1 ^ __builtin_parity(unsigned(b));
-    return uint8_t(b | p4 << 6);
-}
-
 std::string HeaderText(const Bytes& page) {
     std::string s;
     for (size_t i = 0; i < 40; ++i) s.push_back(char(page[i] & 0x7F));
@@ -60,21 +51,6 @@ void CheckPageFormat(const Bytes& p) {
 }
 
 }  // namespace
-
-TEST(TeletextTest, Hamming84CorrectsOneBitAndRefusesTwo) {
-    for (int d = 0; d < 16; ++d) {
-        const uint8_t code = Encode84(d);
-        EXPECT_EQ(CTeletextDecoder::Hamming84(code), d);
-        for (int i = 0; i < 8; ++i) {
-            EXPECT_EQ(CTeletextDecoder::Hamming84(uint8_t(code ^ (1 << i))), d) << d << " " << i;
-            for (int j = i + 1; j < 8; ++j) {
-                EXPECT_EQ(CTeletextDecoder::Hamming84(uint8_t(code ^ (1 << i) ^ (1 << j))), -1);
-            }
-        }
-    }
-    EXPECT_EQ(CTeletextDecoder::Reverse(0x01), 0x80);
-    EXPECT_EQ(CTeletextDecoder::Reverse(0xE4), 0x27);
-}
 
 TEST(TeletextTest, PagesOfARealBroadcast) {
     const auto rai = Pages("tsduck-test_108_rai-dvbt-full-mux.ts", 0x240);

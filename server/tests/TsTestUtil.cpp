@@ -4,16 +4,9 @@
 #include <fstream>
 #include <iterator>
 
-namespace testutil {
+#include "mpegts/Crc32.h"
 
-uint32_t Crc32Mpeg(const uint8_t* data, size_t n) {
-    uint32_t crc = 0xFFFFFFFF;
-    for (size_t i = 0; i < n; ++i) {
-        crc ^= uint32_t(data[i]) << 24;
-        for (int b = 0; b < 8; ++b) crc = (crc & 0x80000000) ? (crc << 1) ^ 0x04C11DB7 : crc << 1;
-    }
-    return crc;
-}
+namespace testutil {
 
 Bytes MakeSection(uint8_t tableId, uint16_t ext, uint8_t version, uint8_t number, uint8_t last,
                   const Bytes& body, bool currentNext) {
@@ -23,7 +16,7 @@ Bytes MakeSection(uint8_t tableId, uint16_t ext, uint8_t version, uint8_t number
                uint8_t(ext),    uint8_t(0xC0 | (version & 0x1F) << 1 | (currentNext ? 1 : 0)),
                number,          last};
     s.insert(s.end(), body.begin(), body.end());
-    const uint32_t crc = Crc32Mpeg(s.data(), s.size());
+    const uint32_t crc = mpegts::Crc32Mpeg2(s);
     for (int k = 3; k >= 0; --k) s.push_back(uint8_t(crc >> (8 * k)));
     return s;
 }

@@ -13,8 +13,6 @@ namespace testutil {
 
 using Bytes = std::vector<uint8_t>;
 
-uint32_t Crc32Mpeg(const uint8_t* data, size_t n);
-
 // A long-form section: table id, extension, version, section number/last, body, CRC.
 Bytes MakeSection(uint8_t tableId, uint16_t ext, uint8_t version, uint8_t number, uint8_t last,
                   const Bytes& body, bool currentNext = true);

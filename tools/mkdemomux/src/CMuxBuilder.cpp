@@ -6,6 +6,7 @@
 
 #include "CSiTables.h"
 #include "CTeletextWriter.h"
+#include "mpegts/TsPacket.h"
 
 namespace demomux {
 namespace {
@@ -13,7 +14,12 @@ namespace {
 constexpr double kPsiInterval = 0.1;  // PAT and PMT
 constexpr double kSiInterval = 0.5;   // SDT, NIT, EIT present/following
 
-uint16_t PidOf(const Packet& p) { return uint16_t((p[1] & 0x1F) << 8 | p[2]); }
+using mpegts::TsPacket;
+
+uint16_t PidOf(const Packet& p) {
+    const auto view = TsPacket::View(p);
+    return view ? view->Pid() : TsPacket::kNullPid;
+}
 
 // Teletext shows plain ASCII here: German letters are written out.
 std::string Ascii(const std::string& latin1) {
@@ -103,13 +109,13 @@ bool CMuxBuilder::LoadSample(const std::string& path, Sample& sample, std::strin
     }
     std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
                                std::istreambuf_iterator<char>());
-    for (size_t off = 0; off + 188 <= bytes.size(); off += 188) {
-        if (bytes[off] != 0x47) {
+    for (size_t off = 0; off + TsPacket::kSize <= bytes.size(); off += TsPacket::kSize) {
+        if (bytes[off] != TsPacket::kSyncByte) {
             error = "Beispielstrom ohne Paketraster: " + path;
             return false;
         }
         Packet p;
-        std::copy_n(bytes.begin() + long(off), 188, p.begin());
+        std::copy_n(bytes.begin() + long(off), TsPacket::kSize, p.begin());
         const uint16_t pid = PidOf(p);
         if ((sample.videoPid && pid == sample.videoPid) || pid == sample.audioPid) {
             sample.packets.push_back(p);

@@ -1,11 +1,15 @@
-// Builds one PSI/SI section (ISO/IEC 13818-1, 2.4.4.10; ETSI EN 300 468): a
-// big-endian, bounds-checked writer that fills in section_length and appends
-// the CRC-32/MPEG-2. A write past the maximum size sets a sticky error flag.
+// Builds one PSI/SI section (ISO/IEC 13818-1, 2.4.4.10; ETSI EN 300 468) on the
+// bit writer of mpegts: the header, the fields of the table, 12-bit length
+// fields filled in once their bytes are written, section_length and the
+// CRC-32/MPEG-2. A write past the maximum size sets a sticky error flag.
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <string_view>
 #include <vector>
+
+#include "mpegts/BitWriter.h"
 
 namespace demomux {
 
@@ -19,29 +23,32 @@ class CSectionWriter {
     // Starts a short-form section (no syntax header, no CRC), e.g. the TDT.
     explicit CSectionWriter(uint8_t tableId);
 
-    void U8(uint8_t v);
-    void U16(uint16_t v);
-    void U24(uint32_t v);
-    void U32(uint32_t v);
-    void Bytes(const std::vector<uint8_t>& b);
+    void Bits(unsigned count, uint32_t v) { w_.Bits(count, v); }
+    void U8(uint8_t v) { w_.U8(v); }
+    void U16(uint16_t v) { w_.U16(v); }
+    void U24(uint32_t v) { w_.U24(v); }
+    void U32(uint32_t v) { w_.U32(v); }
+    void Bcd(uint32_t value, unsigned digits) { w_.Bcd(value, digits); }
+    void Bytes(const std::vector<uint8_t>& b) { w_.Bytes(b); }
     void Text(std::string_view latin1);
-    // Reserves a 12-bit length field (top 4 bits set) and returns its position.
-    size_t BeginLength();
-    // Writes the bytes after the field into the field reserved at pos.
+    // A 40-bit UTC time (MJD and BCD time) and a BCD duration hhmmss.
+    void Utc(std::time_t utc);
+    void Duration(uint32_t seconds);
+
+    // Writes four flag bits (reserved bits: 0xF) and a 12-bit length to be
+    // filled in; returns the byte position of the field.
+    size_t BeginLength(uint8_t top4 = 0xF);
+    // Writes the bytes after the field into the field begun at pos.
     void EndLength(size_t pos);
 
-    size_t Size() const { return bytes_.size(); }
-    bool Ok() const { return ok_; }
+    size_t Size() const { return w_.Size(); }
+    bool Ok() const { return w_.Ok(); }
     // The complete section; empty when a write did not fit.
     std::vector<uint8_t> Finish();
 
-    static uint32_t Crc32(const uint8_t* data, size_t n);
-
   private:
-    bool Room(size_t n);
-    std::vector<uint8_t> bytes_;
     bool longForm_;
-    bool ok_ = true;
+    mpegts::BitWriter w_;
 };
 
 }  // namespace demomux

@@ -8,6 +8,11 @@ namespace {
 constexpr uint16_t kOrbitalPosition = 0x0192;  // 19.2 degrees, BCD
 constexpr uint8_t kVersion = 1;
 
+// The four bits before a service's or event's descriptor loop length.
+uint8_t RunningAndCa(uint8_t runningStatus, bool scrambled) {
+    return uint8_t(runningStatus << 1 | (scrambled ? 1 : 0));
+}
+
 void ShortEventDescriptor(CSectionWriter& w, const DemoEvent& e) {
     const auto name = CSiTables::Text(e.name);
     const auto text = CSiTables::Text(e.text);
@@ -30,24 +35,6 @@ std::vector<uint8_t> CSiTables::Text(const std::string& latin1) {
     out.insert(out.end(), latin1.begin(), latin1.end());
     if (out.size() > 240) out.resize(240);
     return out;
-}
-
-uint32_t CSiTables::Bcd(uint32_t value, int digits) {
-    uint32_t out = 0;
-    for (int i = 0; i < digits; ++i) {
-        out |= (value % 10) << (4 * i);
-        value /= 10;
-    }
-    return out;
-}
-
-uint64_t CSiTables::MjdUtc(std::time_t utc) {
-    const int64_t days = int64_t(utc) / 86400;
-    const uint32_t secs = uint32_t(int64_t(utc) % 86400);
-    const uint64_t mjd = uint64_t(days + 40587);  // 1970-01-01 is MJD 40587
-    const uint32_t hms =
-        Bcd(secs / 3600, 2) << 16 | Bcd(secs / 60 % 60, 2) << 8 | Bcd(secs % 60, 2);
-    return mjd << 24 | hms;
 }
 
 Section CSiTables::Pat(const DemoTransponder& tp) {
@@ -83,8 +70,7 @@ Section CSiTables::Sdt(const DemoTransponder& tp) {
         w.U16(p.serviceId);
         w.U8(0xFC | 0x01);  // EIT present/following here, no schedule
         // running_status 4 (running), free_CA_mode, descriptors_loop_length
-        const size_t len = w.Size();
-        w.U16(uint16_t(0x8000 | (p.Encrypted() ? 0x1000 : 0)));
+        const size_t len = w.BeginLength(RunningAndCa(4, p.Encrypted()));
         const auto provider = Text(p.provider);
         const auto name = Text(p.name);
         w.U8(0x48);
@@ -94,7 +80,7 @@ Section CSiTables::Sdt(const DemoTransponder& tp) {
         w.Bytes(provider);
         w.U8(uint8_t(name.size()));
         w.Bytes(name);
-        w.EndLength(len);  // keeps the flags in the top four bits
+        w.EndLength(len);
     }
     return w.Finish();
 }
@@ -116,10 +102,11 @@ Section CSiTables::Nit(const std::vector<DemoTransponder>& all, uint16_t network
         // satellite_delivery_system_descriptor: GHz with five decimals, BCD.
         w.U8(0x43);
         w.U8(11);
-        w.U32(Bcd(tp.frequencyKHz / 10, 8));
+        w.Bcd(tp.frequencyKHz / 10, 8);
         w.U16(kOrbitalPosition);
         w.U8(uint8_t(0x80 | (tp.vertical ? 1 : 0) << 5 | 0x01));  // east, QPSK
-        w.U32(Bcd(tp.symbolRate / 100, 7) << 4 | 0x3);            // FEC 3/4
+        w.Bcd(tp.symbolRate / 100, 7);
+        w.Bits(4, 0x3);  // FEC 3/4
         w.EndLength(dl);
     }
     w.EndLength(loopLen);
@@ -134,16 +121,10 @@ Section CSiTables::EitPresentFollowing(const DemoTransponder& tp, const DemoProg
     w.U8(1);     // segment_last_section_number
     w.U8(0x4E);  // last_table_id
     w.U16(e.eventId);
-    const uint64_t start = MjdUtc(e.start);
-    w.U16(uint16_t(start >> 24));
-    w.U24(uint32_t(start & 0xFFFFFF));
-    const uint32_t d = e.durationSeconds;
-    w.U24(Bcd(d / 3600, 2) << 16 | Bcd(d / 60 % 60, 2) << 8 | Bcd(d % 60, 2));
+    w.Utc(e.start);
+    w.Duration(e.durationSeconds);
     // running status: 4 running for the present event, 1 not running for the next
-    const uint16_t flags =
-        uint16_t((sectionNumber == 0 ? 4 : 1) << 13 | (p.Encrypted() ? 0x1000 : 0));
-    const size_t len = w.Size();
-    w.U16(flags);
+    const size_t len = w.BeginLength(RunningAndCa(sectionNumber == 0 ? 4 : 1, p.Encrypted()));
     ShortEventDescriptor(w, e);
     w.EndLength(len);
     return w.Finish();
@@ -151,9 +132,7 @@ Section CSiTables::EitPresentFollowing(const DemoTransponder& tp, const DemoProg
 
 Section CSiTables::Tdt(std::time_t utc) {
     CSectionWriter w(0x70);
-    const uint64_t t = MjdUtc(utc);
-    w.U16(uint16_t(t >> 24));
-    w.U24(uint32_t(t & 0xFFFFFF));
+    w.Utc(utc);
     return w.Finish();
 }
 

@@ -34,9 +34,6 @@ class CSiTables {
 
     // DVB text: plain bytes, with the ISO 8859-1 selector when needed.
     static std::vector<uint8_t> Text(const std::string& latin1);
-    // 16-bit Modified Julian Date and 24-bit BCD time of a UTC instant.
-    static uint64_t MjdUtc(std::time_t utc);
-    static uint32_t Bcd(uint32_t value, int digits);
 };
 
 }  // namespace demomux

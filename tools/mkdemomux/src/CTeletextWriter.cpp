@@ -1,74 +1,83 @@
 #include "CTeletextWriter.h"
 
+#include <array>
+
+#include "mpegts/BitWriter.h"
+#include "mpegts/Hamming.h"
+#include "mpegts/PesHeader.h"
+#include "mpegts/TsPacket.h"
+
 namespace demomux {
 namespace {
 
-constexpr size_t kUnit = 46;           // id, length, 44 bytes
-constexpr size_t kPesHeader = 9 + 36;  // header with the stuffing DVB asks for
+using mpegts::ReverseBits;
+
+constexpr uint8_t kPrivateStream1 = 0xBD;
+constexpr uint8_t kHeaderDataLength = 36;  // stuffing up to the 45 header bytes DVB asks for
+constexpr size_t kUnitBytes = 44;
+constexpr size_t kPayloadPerPacket = mpegts::TsPacket::kSize - mpegts::TsPacket::kHeaderSize;
+constexpr size_t kLengthBitAt = 32;  // PES_packet_length after prefix and stream id
+static_assert((mpegts::PesHeader::kFixedSize + mpegts::PesHeader::kOptionalSize +
+               kHeaderDataLength + 1) %
+                  (2 + kUnitBytes) ==
+              0);
+
+void WritePesHeader(mpegts::BitWriter& w) {
+    w.U24(0x000001);
+    w.U8(kPrivateStream1);
+    w.U16(0);  // PES_packet_length, filled in at the end
+    w.Bits(2, 0x2);
+    w.Bits(2, 0);   // not scrambled
+    w.Flag(false);  // priority
+    w.Flag(true);   // data_alignment_indicator
+    w.Bits(2, 0);   // copyright, original
+    w.Bits(8, 0);   // no PTS/DTS nor other optional fields
+    w.U8(kHeaderDataLength);
+    w.Reserved(8 * kHeaderDataLength);
+}
 
 // One data unit: magazine/row address and 40 bytes as transmitted.
-void AddUnit(std::vector<uint8_t>& out, int magazine, int row, const uint8_t* data40) {
+void AddUnit(mpegts::BitWriter& w, int magazine, int row, const std::array<uint8_t, 40>& data) {
     const int m = magazine & 7;
-    out.push_back(0x02);  // EBU teletext non-subtitle data
-    out.push_back(0x2C);
-    out.push_back(0xE0 | 0x07);  // field parity, line offset 7 (as transmitted)
-    out.push_back(0xE4);         // framing code
-    out.push_back(CTeletextWriter::Reverse(CTeletextWriter::Hamming84(m | (row & 1) << 3)));
-    out.push_back(CTeletextWriter::Reverse(CTeletextWriter::Hamming84(row >> 1)));
-    for (int i = 0; i < 40; ++i) out.push_back(CTeletextWriter::Reverse(data40[i]));
+    w.U8(0x02);  // EBU teletext non-subtitle data
+    w.U8(kUnitBytes);
+    w.U8(0xE0 | 0x07);  // field parity, line offset 7 (as transmitted)
+    w.U8(0xE4);         // framing code
+    w.U8(ReverseBits(mpegts::Hamming84Encode(uint8_t(m | (row & 1) << 3))));
+    w.U8(ReverseBits(mpegts::Hamming84Encode(uint8_t(row >> 1))));
+    for (const uint8_t b : data) w.U8(ReverseBits(b));
+}
+
+uint8_t Char(const std::string& s, size_t i) {
+    return mpegts::OddParity(uint8_t(i < s.size() ? s[i] : ' '));
 }
 
 }  // namespace
 
-uint8_t CTeletextWriter::Reverse(uint8_t b) {
-    b = uint8_t((b & 0xF0) >> 4 | (b & 0x0F) << 4);
-    b = uint8_t((b & 0xCC) >> 2 | (b & 0x33) << 2);
-    return uint8_t((b & 0xAA) >> 1 | (b & 0x55) << 1);
-}
-
-uint8_t CTeletextWriter::Hamming84(int d) {
-    const int d1 = d & 1, d2 = d >> 1 & 1, d3 = d >> 2 & 1, d4 = d >> 3 & 1;
-    const int p1 = 1 ^ d1 ^ d3 ^ d4, p2 = 1 ^ d1 ^ d2 ^ d4, p3 = 1 ^ d1 ^ d2 ^ d3;
-    const int b = p1 | d1 << 1 | p2 << 2 | d2 << 3 | p3 << 4 | d3 << 5 | d4 << 7;
-    const int p4 = 1 ^ __builtin_parity(unsigned(b));
-    return uint8_t(b | p4 << 6);
-}
-
-uint8_t CTeletextWriter::OddParity(char c) {
-    const uint8_t v = uint8_t(c) & 0x7F;
-    return uint8_t(v | (__builtin_parity(v) ? 0 : 0x80));
-}
-
 std::vector<uint8_t> CTeletextWriter::PagePes(int page, const std::string& header,
                                               const std::vector<std::string>& rows) {
     const int magazine = page / 100 % 8;
-    std::vector<uint8_t> out = {0x00, 0x00, 0x01, 0xBD, 0x00, 0x00, 0x84, 0x00, 0x24};
-    out.resize(kPesHeader, 0xFF);
-    out.push_back(0x10);  // data identifier: EBU data
+    mpegts::BitWriter w;
+    WritePesHeader(w);
+    w.U8(0x10);  // data identifier: EBU data
     // Header: page units and tens, subcode 0, no control bits (parallel mode).
-    uint8_t data[40];
+    std::array<uint8_t, 40> data{};
     const int h[8] = {page % 10, page / 10 % 10, 0, 0, 0, 0, 0, 0};
-    for (int i = 0; i < 8; ++i) data[i] = Hamming84(h[i]);
-    for (int i = 8; i < 40; ++i) {
-        const size_t k = size_t(i - 8);
-        data[i] = OddParity(k < header.size() ? header[k] : ' ');
-    }
-    AddUnit(out, magazine, 0, data);
+    for (size_t i = 0; i < 8; ++i) data[i] = mpegts::Hamming84Encode(uint8_t(h[i]));
+    for (size_t i = 8; i < 40; ++i) data[i] = Char(header, i - 8);
+    AddUnit(w, magazine, 0, data);
     for (size_t r = 0; r < rows.size() && r < 23; ++r) {
-        for (size_t i = 0; i < 40; ++i) data[i] = OddParity(i < rows[r].size() ? rows[r][i] : ' ');
-        AddUnit(out, magazine, int(r) + 1, data);
+        for (size_t i = 0; i < 40; ++i) data[i] = Char(rows[r], i);
+        AddUnit(w, magazine, int(r) + 1, data);
     }
     // Stuffing units until the packet fills whole transport packets.
-    while (out.size() % 184 != 0) {
-        out.push_back(0xFF);
-        out.push_back(0x2C);
-        out.insert(out.end(), 44, 0xFF);
+    while (w.Size() % kPayloadPerPacket != 0) {
+        w.U8(0xFF);
+        w.U8(kUnitBytes);
+        w.Reserved(8 * kUnitBytes);
     }
-    const size_t length = out.size() - 6;
-    out[4] = uint8_t(length >> 8);
-    out[5] = uint8_t(length);
-    static_assert((kPesHeader + 1) % kUnit == 0);
-    return out;
+    w.Patch(kLengthBitAt, 16, uint32_t(w.Size() - mpegts::PesHeader::kFixedSize));
+    return std::vector<uint8_t>(w.Data().begin(), w.Data().end());
 }
 
 }  // namespace demomux

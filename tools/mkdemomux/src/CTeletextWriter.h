@@ -4,7 +4,6 @@
 // to whole transport packets.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,10 +16,6 @@ class CTeletextWriter {
     // to 23 rows of 40 characters (plain ASCII).
     static std::vector<uint8_t> PagePes(int page, const std::string& header,
                                         const std::vector<std::string>& rows);
-
-    static uint8_t Hamming84(int data);  // b1 in bit 0
-    static uint8_t OddParity(char c);
-    static uint8_t Reverse(uint8_t b);
 };
 
 }  // namespace demomux

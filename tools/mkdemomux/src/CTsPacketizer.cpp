@@ -2,10 +2,20 @@
 
 #include <algorithm>
 
+#include "mpegts/TsPacket.h"
+
 namespace demomux {
+namespace {
+
+using mpegts::TsPacket;
+
+constexpr uint8_t kPointerField = 0;  // every section starts right after it
+constexpr uint16_t kPidMask = 0x1FFF;
+
+}  // namespace
 
 uint8_t CTsPacketizer::NextCc(uint16_t pid) {
-    uint8_t& c = cc_[pid & 0x1FFF];
+    uint8_t& c = cc_[pid & kPidMask];
     const uint8_t now = c;
     c = uint8_t((c + 1) & 0x0F);
     return now;
@@ -18,12 +28,9 @@ std::vector<Packet> CTsPacketizer::Section(uint16_t pid, const std::vector<uint8
     while (pos < section.size() || first) {
         Packet p;
         p.fill(0xFF);
-        p[0] = 0x47;
-        p[1] = uint8_t((first ? 0x40 : 0x00) | (pid >> 8 & 0x1F));
-        p[2] = uint8_t(pid);
-        p[3] = uint8_t(0x10 | NextCc(pid));
-        size_t at = 4;
-        if (first) p[at++] = 0;  // pointer field
+        TsPacket::WriteHeader(p, pid, first, TsPacket::kPayloadOnly, NextCc(pid));
+        size_t at = TsPacket::kHeaderSize;
+        if (first) p[at++] = kPointerField;
         const size_t n = std::min(section.size() - pos, p.size() - at);
         std::copy_n(section.begin() + long(pos), n, p.begin() + long(at));
         pos += n;
@@ -34,16 +41,14 @@ std::vector<Packet> CTsPacketizer::Section(uint16_t pid, const std::vector<uint8
 }
 
 std::vector<Packet> CTsPacketizer::Pes(uint16_t pid, const std::vector<uint8_t>& pes) {
+    constexpr size_t kPayload = TsPacket::kSize - TsPacket::kHeaderSize;
     std::vector<Packet> out;
-    for (size_t pos = 0; pos < pes.size(); pos += 184) {
+    for (size_t pos = 0; pos < pes.size(); pos += kPayload) {
         Packet p;
         p.fill(0xFF);
-        p[0] = 0x47;
-        p[1] = uint8_t((pos == 0 ? 0x40 : 0x00) | (pid >> 8 & 0x1F));
-        p[2] = uint8_t(pid);
-        p[3] = uint8_t(0x10 | NextCc(pid));
-        std::copy_n(pes.begin() + long(pos), std::min<size_t>(184, pes.size() - pos),
-                    p.begin() + 4);
+        TsPacket::WriteHeader(p, pid, pos == 0, TsPacket::kPayloadOnly, NextCc(pid));
+        std::copy_n(pes.begin() + long(pos), std::min(kPayload, pes.size() - pos),
+                    p.begin() + TsPacket::kHeaderSize);
         out.push_back(p);
     }
     return out;
@@ -51,13 +56,12 @@ std::vector<Packet> CTsPacketizer::Pes(uint16_t pid, const std::vector<uint8_t>&
 
 Packet CTsPacketizer::Remap(const Packet& in, uint16_t pid) {
     Packet p = in;
-    p[1] = uint8_t((p[1] & 0xE0) | (pid >> 8 & 0x1F));
-    p[2] = uint8_t(pid);
-    // The counter advances only with a payload.
-    if (p[3] & 0x10)
-        p[3] = uint8_t((p[3] & 0xF0) | NextCc(pid));
-    else
-        p[3] = uint8_t((p[3] & 0xF0) | (cc_[pid & 0x1FFF] + 15) % 16);
+    TsPacket::SetPid(p, pid);
+    // The counter advances only with a payload; without one it repeats the last.
+    const auto view = TsPacket::View(p);
+    const bool payload = view && view->HasPayload();
+    TsPacket::SetContinuityCounter(
+        p, payload ? NextCc(pid) : uint8_t((cc_[pid & kPidMask] + 15) % 16));
     return p;
 }
 

@@ -7,9 +7,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "mpegts/TsPacket.h"
+
 namespace demomux {
 
-using Packet = std::array<uint8_t, 188>;
+using Packet = std::array<uint8_t, mpegts::TsPacket::kSize>;
 
 class CTsPacketizer {
   public:

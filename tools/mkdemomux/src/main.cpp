@@ -113,7 +113,8 @@ bool MakeSamples(const Options& o, const std::string& tvPath, const std::string&
 
 bool WriteStream(const std::string& path, const std::vector<Packet>& packets) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    for (const auto& p : packets) out.write(reinterpret_cast<const char*>(p.data()), 188);
+    for (const auto& p : packets)
+        out.write(reinterpret_cast<const char*>(p.data()), std::streamsize(p.size()));
     return bool(out);
 }
 
