@@ -16,6 +16,7 @@ struct CKestrelReceiver::Feeds {
     int nextId = 1;
     std::map<int, std::unique_ptr<CSectionFeed>> sections;
     std::unique_ptr<CTeletextFeed> teletext;
+    int teletextId = 0;  ///< id of the running teletext feed's handle
     std::vector<std::unique_ptr<CSectionFeed>> retiredSections;
     std::vector<std::unique_ptr<CTeletextFeed>> retiredTeletext;
     bool purgeQueued = false;
@@ -135,11 +136,11 @@ CSubscription CKestrelReceiver::SubscribeTeletext(std::uint16_t pid, PageCallbac
     if (error) *error = why;
     if (!opened) return {};
     feeds_->teletext = std::move(feed);
-    CTeletextFeed* const mine = feeds_->teletext.get();
+    const int id = feeds_->teletextId = feeds_->nextId++;
     std::weak_ptr<Feeds> weak = feeds_;
-    return CSubscription([weak, mine] {
+    return CSubscription([weak, id] {
         const auto feeds = weak.lock();
-        if (!feeds || feeds->teletext.get() != mine) return;
+        if (!feeds || !feeds->teletext || feeds->teletextId != id) return;
         feeds->teletext->Close();
         feeds->retiredTeletext.push_back(std::move(feeds->teletext));
         Feeds::QueuePurge(feeds);
@@ -166,7 +167,7 @@ DecoderState CKestrelReceiver::ReadDecoderState() {
     if (decoder_.GetAudioPid(pid) == CCommonDVB::RET_OK) state.audioPid = pid;
     state.width = video.Width();
     state.height = video.Height();
-    state.aspect = video.Format();
+    state.format = video.Format();
     state.frameRate = video.FrameRate();
     state.bitRate = video.BitRate();
     return state;

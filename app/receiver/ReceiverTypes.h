@@ -67,7 +67,7 @@ struct DecoderState {
     std::uint16_t audioPid = 0;
     std::uint16_t width = 0;
     std::uint16_t height = 0;
-    std::uint16_t aspect = 0;     ///< aspect ratio code
+    std::uint16_t format = 0;     ///< the card's picture format code
     std::uint16_t frameRate = 0;  ///< frame rate code
     std::uint16_t bitRate = 0;    ///< kbit/s
 };

@@ -1,7 +1,6 @@
 // The dialog that shows why the card could not be reached at start.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QMessageBox>
 #include <cstdlib>
 #include <optional>
@@ -70,16 +69,4 @@ TEST(CardFailureReport, BoxShowsTheLibraryMessageWithTheStopIconOnTop) {
     EXPECT_EQ(box->icon(), QMessageBox::Critical);
     EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
     EXPECT_TRUE(box->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-}
-
-// Under the test's offscreen platform no dialog may wait for a click: Show
-// returns at once and opens no window.
-TEST(CardFailureReport, ShowOpensNothingWithoutADisplay) {
-    ScopedEnv env;
-    env.Set("QT_QPA_PLATFORM", "offscreen");
-    env.Set("DISPLAY", ":0");
-    const auto before = QApplication::topLevelWidgets().size();
-    CCardFailureReport::Show("message");
-    CCardFailureReport::Show(nullptr);
-    EXPECT_EQ(QApplication::topLevelWidgets().size(), before);
 }

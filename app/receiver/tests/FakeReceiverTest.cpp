@@ -1,7 +1,7 @@
 // How the tests of a subsystem use CFakeReceiver: a small part that tunes a
 // program, waits for the program association table once and lists the
-// services in it, driven entirely by the fake. Then the fake's own promises
-// that such tests rely on.
+// services in it, driven entirely by the fake. Then the two promises of the
+// fake that such tests lean on: filter matching and the one teletext stream.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -123,24 +123,6 @@ TEST(FakeReceiver, SectionsReachOnlyMatchingFilters) {
     EXPECT_EQ(wrong, 0);
 }
 
-// A callback may end another subscription before its turn: that one then
-// gets nothing from the same delivery. A handle that outlives the fake is inert.
-TEST(FakeReceiver, EndingOthersInsideACallbackAndHandlesOutlivingIt) {
-    CSubscription late;
-    {
-        CFakeReceiver fake;
-        CSubscription second;
-        int seconds = 0;
-        auto first = fake.SubscribeSections({0, 0, std::nullopt}, [&](auto) { second.Reset(); });
-        second = fake.SubscribeSections({0, 0, std::nullopt}, [&](auto) { ++seconds; });
-        EXPECT_EQ(fake.DeliverSection(0, kPat), 1);
-        EXPECT_EQ(seconds, 0);
-        late = fake.SubscribeSections({0, 0, std::nullopt}, [](auto) {});
-    }
-    late.Reset();  // no crash, nothing to end
-    EXPECT_FALSE(late);
-}
-
 TEST(FakeReceiver, OneTeletextAtATime) {
     CFakeReceiver fake;
     int pages = 0;
@@ -159,30 +141,4 @@ TEST(FakeReceiver, OneTeletextAtATime) {
     EXPECT_FALSE(fake.TeletextPid());
     EXPECT_FALSE(fake.DeliverTeletextPage(page));
     EXPECT_TRUE(fake.SubscribeTeletext(0x0241, [](auto) {}));
-}
-
-TEST(FakeReceiver, DecoderAndRecorderKeepWhatWasSetAndScriptedResults) {
-    CFakeReceiver fake;
-    DecoderState picture;
-    picture.width = 720;
-    picture.height = 576;
-    fake.ScriptDecoderState(picture);
-    EXPECT_TRUE(fake.SetVideoPid(101).Ok());
-    EXPECT_TRUE(fake.SetAudioPid(102).Ok());
-    DecoderState state = fake.ReadDecoderState();
-    EXPECT_EQ(state.videoPid, 101);
-    EXPECT_EQ(state.audioPid, 102);
-    EXPECT_EQ(state.width, 720);
-
-    EXPECT_TRUE(fake.StartRecording("/tmp/a.pva", RecordFormat::AudioVideoPes).Ok());
-    EXPECT_TRUE(fake.Recording());
-    fake.ScriptCardResult({12});
-    EXPECT_EQ(fake.SetVideoPid(200).code, 12);
-    EXPECT_EQ(fake.StopRecording().code, 12);
-    EXPECT_TRUE(fake.Recording());                   // a failed stop leaves it running
-    EXPECT_EQ(fake.ReadDecoderState().videoPid, 0);  // failed read: nothing reported
-    fake.ScriptCardResult({});
-    EXPECT_TRUE(fake.StopRecording().Ok());
-    EXPECT_FALSE(fake.Recording());
-    EXPECT_EQ(fake.ReadDecoderState().videoPid, 101);
 }

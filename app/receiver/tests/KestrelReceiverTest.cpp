@@ -96,16 +96,6 @@ TEST_F(KestrelReceiverTest, SubscriptionEndedInsideItsCallbackGetsNoMore) {
     EXPECT_EQ(receiver_->SectionSubscriptionCount(), 0u);
 }
 
-TEST_F(KestrelReceiverTest, RefusedFilterIsAnErrorNotAHandle) {
-    SubscribeError error;
-    auto none = receiver_->SubscribeSections(
-        {0x2000, 0, std::nullopt}, [](auto) {}, &error);
-    EXPECT_FALSE(none);
-    EXPECT_EQ(error.kind, SubscribeError::CardRefused);
-    EXPECT_NE(error.code, 1);
-    EXPECT_EQ(receiver_->SectionSubscriptionCount(), 0u);
-}
-
 // Pages of the ARTE capture's teletext: 1960-byte datagrams whose header row
 // carries the broadcaster's name.
 TEST_F(KestrelReceiverTest, TeletextPagesArriveAndOnlyOneAcquisitionRuns) {

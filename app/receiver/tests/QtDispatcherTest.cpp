@@ -85,25 +85,6 @@ TEST_F(QtDispatcher, WatchRemovedAndClosedInsideItsCallback) {
     EXPECT_EQ(d.WatchCount(), 0u);
 }
 
-// Two watches on the same readable socket: the first callback removes the
-// second before its turn, which then does not run.
-TEST_F(QtDispatcher, WatchRemovedByAnotherCallbackDoesNotRun) {
-    CQtDispatcher d;
-    int first = 0, second = 0;
-    int secondId = 0;
-    d.WatchReadable(fds_[0], [&] {
-        ++first;
-        d.Unwatch(secondId);
-        Drain();
-    });
-    secondId = d.WatchReadable(fds_[0], [&] { ++second; });
-    Send();
-    ASSERT_TRUE(RunUntil([&] { return first >= 1; }));
-    RunFor(50);
-    EXPECT_EQ(second, 0);
-    EXPECT_EQ(d.WatchCount(), 1u);
-}
-
 TEST(QtDispatcherTimer, RepeatsAtItsPeriodUntilStopped) {
     CQtDispatcher d;
     int ticks = 0;
@@ -140,22 +121,6 @@ TEST(QtDispatcherDefer, NeverRunsInsideTheCallAndRunsOnce) {
     ASSERT_TRUE(RunUntil([&] { return runs == 1; }));
     RunFor(30);
     EXPECT_EQ(runs, 1);
-}
-
-// A deferred call that defers again: the second runs on a later turn of the
-// loop, never nested inside the first.
-TEST(QtDispatcherDefer, DeferFromADeferredCallIsNotNested) {
-    CQtDispatcher d;
-    int depth = 0, maxDepth = 0, runs = 0;
-    std::function<void()> step = [&] {
-        ++depth;
-        maxDepth = std::max(maxDepth, depth);
-        if (++runs < 3) d.Defer(step);
-        --depth;
-    };
-    d.Defer(step);
-    ASSERT_TRUE(RunUntil([&] { return runs == 3; }));
-    EXPECT_EQ(maxDepth, 1);
 }
 
 TEST(QtDispatcherDefer, DroppedWithTheDispatcher) {

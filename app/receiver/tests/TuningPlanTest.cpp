@@ -49,14 +49,6 @@ TEST(TuningPlan, OtherLnbsKeepTheirToneWhateverTheBand) {
     EXPECT_EQ(plan.Lof, 9750000u);  // the oscillator still follows the switch frequency
 }
 
-// The comparison is unsigned: a negative (corrupt) switch frequency reads as
-// a huge one, so every frequency is low band.
-TEST(TuningPlan, SwitchFrequencyComparesUnsigned) {
-    CLnb lnb = Universal();
-    lnb.SwitchFrequency = -1;
-    EXPECT_EQ(CTuningPlan::For(Program(12500000, 0), lnb).Lof, 9750000u);
-}
-
 TEST(TuningPlan, SupplyFollowsPolarisationOnlyWhenPowered) {
     CLnb lnb = Universal();
     EXPECT_EQ(CTuningPlan::For(Program(12000000, 0), lnb).LnbVoltage, 18u);
