@@ -1,6 +1,9 @@
 #include "CardServerTest.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,9 +19,31 @@ namespace {
 const char* kRai = "tsduck-test_108_rai-dvbt-full-mux.ts";
 const char* kArte = "tsduck-test_012_arte-teletext.ts";
 
+// True when nothing receives on the loopback UDP port.
+bool PortIsFree(int port) {
+    const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return false;
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    a.sin_port = htons(static_cast<std::uint16_t>(port));
+    const bool free = bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+    close(fd);
+    return free;
+}
+
 // Above the ports of the server's own tests and outside the usual ephemeral
-// range; 100 ports per process cover every handle offset.
-int BasePort() { return 61000 + (getpid() % 40) * 100; }
+// range, 100 ports per slot (every handle offset). The slot follows the
+// process id; one whose first filter and teletext ports are taken by a test
+// running alongside is passed over.
+int BasePort() {
+    constexpr int kSlots = 40;
+    for (int i = 0; i < kSlots; ++i) {
+        const int base = 61000 + ((getpid() + i) % kSlots) * 100;
+        if (PortIsFree(base + 1) && PortIsFree(base + 2) && PortIsFree(base + 32)) return base;
+    }
+    return 61000 + (getpid() % kSlots) * 100;
+}
 
 std::unique_ptr<CProgramInfo> Program(const char* name, const char* lnb, std::int32_t frequency,
                                       std::int32_t polarisation) {
