@@ -1,0 +1,34 @@
+#include "receiver/CTeletextFeed.h"
+
+CTeletextFeed::CTeletextFeed(CTeletext& teletext, PageCallback callback)
+    : teletext_(teletext), callback_(std::move(callback)) {}
+
+CTeletextFeed::~CTeletextFeed() { Close(); }
+
+bool CTeletextFeed::Open(std::uint16_t pid, SubscribeError& error) {
+    const ErrReturn on = teletext_.TTXOn(pid);
+    if (on != CCommonDVB::RET_OK) {
+        error = {SubscribeError::CardRefused, static_cast<int>(on)};
+        return false;
+    }
+    on_ = true;
+    int socketError = 0;
+    if (!SOpen(teletext_.GetFilterHandle(), &socketError)) {
+        Close();  // never leave the acquisition running without its socket
+        error = {SubscribeError::SocketFailed, socketError};
+        return false;
+    }
+    error = {};
+    return true;
+}
+
+void CTeletextFeed::Close() {
+    SClose();
+    if (on_) teletext_.TTXOff();
+    on_ = false;
+}
+
+void CTeletextFeed::OnDataArrival(unsigned char* data, int length) {
+    if (!on_ || !data || length <= 0) return;
+    callback_(std::span<const std::uint8_t>(data, static_cast<std::size_t>(length)));
+}

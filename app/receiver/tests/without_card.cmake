@@ -1,0 +1,25 @@
+# SVL_Editor with no card registered: the client library refuses to load, the
+# message is on standard error, main never runs, exit code 1. No display is
+# named, so no dialog waits for a click.
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+set(ENV{KESTREL_REGISTRY} ${WORK}/empty.db)
+set(ENV{KESTREL_INSTANCE} svlnocard)
+set(ENV{HOME} ${WORK})
+set(ENV{XDG_CONFIG_HOME} ${WORK}/config)
+set(ENV{XDG_DATA_HOME} ${WORK}/data)
+set(ENV{XDG_RUNTIME_DIR} ${WORK})
+unset(ENV{KESTREL_DEFER_CONNECT})
+unset(ENV{DISPLAY})
+unset(ENV{WAYLAND_DISPLAY})
+unset(ENV{QT_QPA_PLATFORM})
+execute_process(COMMAND ${PROGRAM} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err
+                TIMEOUT 30)
+set(expect "Registry error: No valid path entry for NVDVBSrv !\n\nDVB Client Application will be closed.")
+if(NOT rc EQUAL 1)
+  message(FATAL_ERROR "exit '${rc}', expected 1; stderr '${err}'")
+endif()
+string(FIND "${err}" "${expect}" at)
+if(at LESS 0)
+  message(FATAL_ERROR "stderr '${err}' lacks the library's message")
+endif()
