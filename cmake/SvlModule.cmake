@@ -121,11 +121,12 @@ function(svl_test name)
 endfunction()
 
 function(svl_bench name)
-  cmake_parse_arguments(PARSE_ARGV 1 B "" "QT" "SOURCES;LINKS")
+  cmake_parse_arguments(PARSE_ARGV 1 B "" "QT" "SOURCES;LINKS;DEFINES")
   if(NOT SVL_BENCH)
     return()
   endif()
-  svl_module(${name} EXECUTABLE QT "${B_QT}" SOURCES ${B_SOURCES} LINKS ${B_LINKS})
+  svl_module(${name} EXECUTABLE QT "${B_QT}" SOURCES ${B_SOURCES} LINKS ${B_LINKS}
+             DEFINES ${B_DEFINES})
 endfunction()
 
 function(svl_fuzz name)

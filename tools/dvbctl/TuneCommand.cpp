@@ -5,13 +5,11 @@
 #include "Commands.h"
 #include "kestrel/CFrontend.h"
 #include "kestrel/CMPEGDecoder.h"
-#ifdef DVBCTL_WITH_SVL
 #include <fstream>
 #include <iterator>
 
 #include "SvlTuning.h"
 #include "channellist/CSVLFile.h"
-#endif
 
 namespace {
 
@@ -31,7 +29,6 @@ bool SendDiseqc(CFrontend& fe, int position, bool horizontal, const CHANNEL_TYPE
 
 }  // namespace
 
-#ifdef DVBCTL_WITH_SVL
 namespace {
 
 bool SendSwitch(CFrontend& fe, const SvlTuning& t) {
@@ -80,12 +77,9 @@ int TuneFromList(const Options& o) {
 }
 
 }  // namespace
-#endif
 
 int TuneCommand(const Options& o) {
-#ifdef DVBCTL_WITH_SVL
     if (o.Has("svl")) return TuneFromList(o);
-#endif
     const auto freq = o.Number("freq"), lof = o.Number("lof"), sr = o.Number("sr");
     if (!freq || !sr) {
         std::fprintf(stderr, "dvbctl tune: --freq KHZ and --sr SYMBOLS/S are required\n");
