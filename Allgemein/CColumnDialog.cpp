@@ -118,8 +118,7 @@ void CColumnDialog::AddSorted(QListWidgetItem* item) {
     // Sorted by name without regard to case; equal names keep insertion order.
     const QString name = item->text();
     int row = 0;
-    while (row < free_->count() &&
-           free_->item(row)->text().compare(name, Qt::CaseInsensitive) <= 0)
+    while (row < free_->count() && free_->item(row)->text().compare(name, Qt::CaseInsensitive) <= 0)
         ++row;
     free_->insertItem(row, item);
 }

@@ -14,7 +14,7 @@ class QPushButton;
 /// column 0 followed by the used columns in their order.
 class CColumnDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     /// Shows a message to the user; replaceable so that tests see the text.
     using MessageFn = std::function<void(QWidget* parent, const QString& text)>;
 
@@ -40,7 +40,7 @@ public:
     void MoveDown() { Move(+1); }
     void accept() override;
 
-private:
+  private:
     void BuildWidgets();
     void Fill(const CColumnLayout& layout);
     void AddSorted(QListWidgetItem* item);

@@ -8,9 +8,7 @@ namespace {
 // Upper bound for stored counts, so that a damaged store cannot make a load loop for long.
 constexpr int kMaxEntries = 1024;
 
-QString Key(const char* name, int position) {
-    return QString::fromLatin1(name).arg(position);
-}
+QString Key(const char* name, int position) { return QString::fromLatin1(name).arg(position); }
 
 // Reads an integer value; a missing or non-numeric value yields the default.
 int ReadInt(const QSettings& s, const QString& key, int fallback) {
@@ -37,7 +35,8 @@ void CColumnLayout::AddColumn(const CColumnDef& def) {
 }
 
 const CColumnDef* CColumnLayout::Find(int id) const {
-    auto it = std::find_if(defs_.begin(), defs_.end(), [id](const CColumnDef& d) { return d.id == id; });
+    auto it =
+        std::find_if(defs_.begin(), defs_.end(), [id](const CColumnDef& d) { return d.id == id; });
     return it == defs_.end() ? nullptr : &*it;
 }
 
@@ -59,8 +58,7 @@ void CColumnLayout::TakeWidths(const std::vector<int>& widths) {
     for (int id : shown_)
         if (Find(id)) builtIds.push_back(id);
     const std::size_t n = std::min(builtIds.size(), widths.size());
-    for (std::size_t i = n; i-- > 0;)
-        Find(builtIds[i])->width = widths[i];
+    for (std::size_t i = n; i-- > 0;) Find(builtIds[i])->width = widths[i];
 }
 
 QString CColumnLayout::GroupOf(const QString& listName) {

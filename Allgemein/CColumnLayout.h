@@ -10,7 +10,7 @@ class QSettings;
 /// the ordered set of ids actually shown. Saved per list under the group
 /// "GfxLists/<list name>" of the settings store.
 class CColumnLayout {
-public:
+  public:
     void AddColumn(const CColumnDef& def);
     void SetShown(std::vector<int> ids) { shown_ = std::move(ids); }
 
@@ -38,7 +38,7 @@ public:
     /// The settings group of a list: "GfxLists" then the list's name.
     static QString GroupOf(const QString& listName);
 
-private:
+  private:
     void LoadDefinition(QSettings& settings, int position);
 
     std::vector<CColumnDef> defs_;

@@ -30,9 +30,8 @@ CGfxListCtrl::CGfxListCtrl(QWidget* parent) : QTreeView(parent), model_(new CGfx
     connect(model_, &QAbstractItemModel::modelReset, this, &CGfxListCtrl::AfterReset);
     connect(model_, &CGfxListModel::itemCellsChanged, viewport(),
             static_cast<void (QWidget::*)()>(&QWidget::update));
-    connect(this, &QTreeView::doubleClicked, this, [this](const QModelIndex& idx) {
-        emit rowDoubleClicked(model_->ItemOf(idx));
-    });
+    connect(this, &QTreeView::doubleClicked, this,
+            [this](const QModelIndex& idx) { emit rowDoubleClicked(model_->ItemOf(idx)); });
 }
 
 void CGfxListCtrl::SetBuiltInShown(std::vector<int> ids) {
@@ -169,8 +168,8 @@ void CGfxListCtrl::SelectItems(const std::vector<int>& items) {
         selection.select(rows[i].second, rows[j].second);
         i = j + 1;
     }
-    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect |
-                                            QItemSelectionModel::Rows);
+    selectionModel()->select(selection,
+                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 bool CGfxListCtrl::RunColumnDialog() {

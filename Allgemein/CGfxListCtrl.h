@@ -26,7 +26,7 @@ class QSettings;
 ///   list->SaveLayout();                       // when the window closes
 class CGfxListCtrl : public QTreeView {
     Q_OBJECT
-public:
+  public:
     explicit CGfxListCtrl(QWidget* parent = nullptr);
 
     void SetListName(const QString& name) { listName_ = name; }
@@ -62,16 +62,16 @@ public:
     /// Opens "Spalteneinstellung"; on OK the shown set changes. Returns true on OK.
     bool RunColumnDialog();
 
-signals:
+  signals:
     /// A row was double-clicked; `item` is -1 for a category header row.
     void rowDoubleClicked(int item);
     /// The Delete key was pressed in the list.
     void deletePressed();
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     void RebuildColumns();
     void BeforeReset();
     void AfterReset();

@@ -10,9 +10,12 @@ constexpr quintptr kTopLevel = 0;
 
 Qt::Alignment AlignmentOf(std::int32_t align) {
     switch (align) {
-        case CColumnDef::Right: return Qt::AlignRight | Qt::AlignVCenter;
-        case CColumnDef::Centre: return Qt::AlignCenter;
-        default: return Qt::AlignLeft | Qt::AlignVCenter;
+        case CColumnDef::Right:
+            return Qt::AlignRight | Qt::AlignVCenter;
+        case CColumnDef::Centre:
+            return Qt::AlignCenter;
+        default:
+            return Qt::AlignLeft | Qt::AlignVCenter;
     }
 }
 

@@ -16,7 +16,7 @@
 /// order in which categories first occur, and the items are their children.
 class CGfxListModel : public QAbstractItemModel {
     Q_OBJECT
-public:
+  public:
     /// Cell text of item `item` (its position in the item list, data `data`)
     /// in column `columnId`. For image columns the text is the image number.
     using CellTextFn = std::function<QString(int item, quintptr data, int columnId)>;
@@ -69,11 +69,11 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-signals:
+  signals:
     /// Every item row below a category header may show other texts.
     void itemCellsChanged();
 
-private:
+  private:
     struct Group {
         std::string key;
         std::vector<int> members;

@@ -17,7 +17,8 @@ void PointUserFoldersAt(const QString& home) {
     // The runtime folder must exist and be private, or Qt ignores it.
     const QString runtime = home + "/runtime";
     QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(runtime,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
     qputenv("SVL_NO_DESKTOP_REGISTRATION", "1");
 }

@@ -32,7 +32,7 @@ CColumnLayout SampleLayout() {
 }
 
 class ColumnDialogTest : public ::testing::Test {
-protected:
+  protected:
     ColumnDialogTest() : dialog(SampleLayout()) {
         dialog.SetMessageFn([this](QWidget*, const QString& text) { messages << text; });
     }
@@ -73,7 +73,8 @@ TEST_F(ColumnDialogTest, RemovePutsEntriesBackIntoSortedFreeList) {
     Select(dialog.UsedList(), {0, 1});
     dialog.RemoveButton()->click();
     EXPECT_EQ(Texts(dialog.UsedList()), QStringList{});
-    EXPECT_EQ(Texts(dialog.FreeList()), (QStringList{"A-PID", "Art", "Nr", "programm", "Provider"}));
+    EXPECT_EQ(Texts(dialog.FreeList()),
+              (QStringList{"A-PID", "Art", "Nr", "programm", "Provider"}));
 }
 
 TEST_F(ColumnDialogTest, UpAndDownMoveOneEntryAndStopAtTheEnds) {

@@ -18,7 +18,7 @@ CColumnLayout BuiltIn() {
 }
 
 class ColumnLayoutTest : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir dir;
     QSettings settings{dir.filePath("store.ini"), QSettings::IniFormat};
 };

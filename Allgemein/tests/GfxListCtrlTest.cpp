@@ -2,8 +2,8 @@
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
-#include <QSignalSpy>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <string>
 #include <vector>
@@ -20,7 +20,7 @@ struct Row {
 
 // A list control over a small table of rows; item data is the row's address.
 class GfxListCtrlTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         list.SetListName("TheTestList");
         list.DefineColumn({0, 0, 0, -1, 0, "", "", ""});
@@ -124,7 +124,7 @@ TEST_F(GfxListCtrlTest, CategoryModeGroupsByFirstOccurrenceWithHeaders) {
 TEST_F(GfxListCtrlTest, CollapsedGroupsStayCollapsedOverRefills) {
     list.SetCategoryMode(true);
     CGfxListModel* m = list.Model();
-    list.collapse(m->index(0, 0));  // "B"
+    list.collapse(m->index(0, 0));                                        // "B"
     std::vector<quintptr> items(m->Items().rbegin(), m->Items().rend());  // C, B, A, B
     list.SetItems(items);
     EXPECT_EQ(m->GroupKey(1), "B");
@@ -158,7 +158,8 @@ TEST_F(GfxListCtrlTest, SelectionIsInRowOrderAndMarksHeaders) {
 TEST_F(GfxListCtrlTest, DoubleClickReportsItemOrHeader) {
     list.SetCategoryMode(true);
     std::vector<int> got;
-    QObject::connect(&list, &CGfxListCtrl::rowDoubleClicked, [&](int item) { got.push_back(item); });
+    QObject::connect(&list, &CGfxListCtrl::rowDoubleClicked,
+                     [&](int item) { got.push_back(item); });
     emit list.doubleClicked(list.Model()->IndexOfItem(1));
     emit list.doubleClicked(list.Model()->index(0, 0));
     EXPECT_EQ(got, (std::vector<int>{1, -1}));

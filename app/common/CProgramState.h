@@ -8,7 +8,7 @@
 
 class CProgramState : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit CProgramState(QObject* parent = nullptr);
 
     /// Document index of the tuned program; -1 while nothing is tuned.
@@ -29,13 +29,13 @@ public:
     std::uint16_t CurrentAudioPid() const { return currentAudioPid_; }
     void SetCurrentAudioPid(std::uint16_t pid);
 
-signals:
+  signals:
     void tunedProgramIndexChanged(int index);
     void timeZoneOffsetHoursChanged(int hours);
     void fullScreenChanged(bool on);
     void currentAudioPidChanged(std::uint16_t pid);
 
-private:
+  private:
     int tunedProgramIndex_ = -1;
     int timeZoneOffsetHours_ = 0;
     bool fullScreen_ = false;

@@ -106,6 +106,6 @@ constexpr int CaSlot2 = 50001;
 
 /// Timer numbers of the frame.
 namespace TimerId {
-constexpr int CamTime = 2000;       ///< sends the time to the CAMs
+constexpr int CamTime = 2000;  ///< sends the time to the CAMs
 constexpr int CamTimePeriodMs = 500;
 }  // namespace TimerId

@@ -6,7 +6,7 @@ class QWidget;
 /// the start goes on), the frame timer's duty, and leaving the card idle when
 /// the frame goes away. Without one, the program is a plain list editor.
 class ICardLifecycle {
-public:
+  public:
     virtual ~ICardLifecycle() = default;
     /// Frame construction; `frame` owns the message boxes of failed steps.
     virtual void StartUp(QWidget* frame) = 0;

@@ -10,18 +10,18 @@
 #include <array>
 
 namespace Msg {
-constexpr int GuidePage = 1227;        ///< view: 1 short info, 2 current, 3 next, 4 close
-constexpr int ProgramStep = 1228;      ///< view: 2 next program, 1 previous
-constexpr int PictureReapply = 1229;   ///< picture/sound bar
-constexpr int VcrCommand = 1230;       ///< VCR bar: command code, playlist index
-constexpr int GuideKeys = 1231;        ///< view
-constexpr int RemoteKey = 1232;        ///< view, frame or picture/sound bar
-constexpr int ProgramFilter = 1234;    ///< view: new filter index 0..3
-constexpr int ViewRequest = 1235;      ///< view: 1 audio PID, 2 quick timer entry
+constexpr int GuidePage = 1227;       ///< view: 1 short info, 2 current, 3 next, 4 close
+constexpr int ProgramStep = 1228;     ///< view: 2 next program, 1 previous
+constexpr int PictureReapply = 1229;  ///< picture/sound bar
+constexpr int VcrCommand = 1230;      ///< VCR bar: command code, playlist index
+constexpr int GuideKeys = 1231;       ///< view
+constexpr int RemoteKey = 1232;       ///< view, frame or picture/sound bar
+constexpr int ProgramFilter = 1234;   ///< view: new filter index 0..3
+constexpr int ViewRequest = 1235;     ///< view: 1 audio PID, 2 quick timer entry
 constexpr int VideotextPage = 1236;
-constexpr int RecPlayStatus = 1239;    ///< VCR bar
+constexpr int RecPlayStatus = 1239;  ///< VCR bar
 constexpr int CiMenu = 1240;
-constexpr int CamSlotStatus = 1241;    ///< view, then frame
+constexpr int CamSlotStatus = 1241;  ///< view, then frame
 
 constexpr int First = GuidePage;
 constexpr int Last = CamSlotStatus;
@@ -29,7 +29,7 @@ constexpr int Last = CamSlotStatus;
 
 /// A private message with its two parameters.
 class PrivateMessageEvent : public QEvent {
-public:
+  public:
     PrivateMessageEvent(int number, qintptr wParam, qintptr lParam)
         : QEvent(TypeOf(number)), number_(number), wParam_(wParam), lParam_(lParam) {}
 
@@ -42,7 +42,7 @@ public:
     qintptr wParam() const { return wParam_; }
     qintptr lParam() const { return lParam_; }
 
-private:
+  private:
     int number_;
     qintptr wParam_;
     qintptr lParam_;
@@ -56,7 +56,7 @@ enum class MessageWindow { Frame, View, VcrBar, PictureBar, Count };
 /// Process-wide table: message number -> registered receiver, and window
 /// role -> registered window.
 class PrivateMessages {
-public:
+  public:
     static void RegisterWindow(MessageWindow role, QObject* window) { windowSlot(role) = window; }
     static QObject* Window(MessageWindow role) { return windowSlot(role).data(); }
 
@@ -93,7 +93,7 @@ public:
         return QCoreApplication::sendEvent(r, &e);
     }
 
-private:
+  private:
     static QPointer<QObject>& windowSlot(MessageWindow role);
     static QPointer<QObject>& slot(int number);
 };

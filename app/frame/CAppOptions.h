@@ -12,9 +12,9 @@ struct CAppOptions {
     static inline const QString KeyFadeOut = QStringLiteral("FadeOut Mode");
     static inline const QString KeyGuideOffset = QStringLiteral("Zeitoffset EPD");
 
-    int lowLevel = 1;            ///< VCR back end: 0 high level, 1 low level
-    int pidHex = 0;              ///< PID display: 0 decimal, 1 "%04X"
-    int fadeOutDisabled = 0;     ///< non-zero: dialogs close without fading
+    int lowLevel = 1;                 ///< VCR back end: 0 high level, 1 low level
+    int pidHex = 0;                   ///< PID display: 0 decimal, 1 "%04X"
+    int fadeOutDisabled = 0;          ///< non-zero: dialogs close without fading
     std::int8_t guideHourOffset = 0;  ///< hours added to every guide time
 
     void Load(QSettings& settings);

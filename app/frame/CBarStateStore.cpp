@@ -19,7 +19,8 @@ void CBarStateStore::SaveBarStates(QSettings& settings) const {
     for (const CDockingBar* bar : bars_) {
         settings.beginGroup(bar->objectName());
         settings.setValue(KeyBarId, bar->BarId());
-        const QSize size = bar->isFloating() || bar->isHidden() ? bar->PreferredSize() : bar->size();
+        const QSize size =
+            bar->isFloating() || bar->isHidden() ? bar->PreferredSize() : bar->size();
         settings.setValue(KeyWidth, size.width());
         settings.setValue(KeyHeight, size.height());
         settings.setValue(KeyVisible, !bar->isHidden());
@@ -52,7 +53,8 @@ void CBarStateStore::LoadBarStates(QSettings& settings) const {
         const int storedId = settings.value(KeyBarId).toInt(&ok);
         // A state that names a bar this frame does not have is not applied.
         if (!settings.contains(KeyBarId) || (ok && KnowsBar(storedId))) {
-            const QSize size(settings.value(KeyWidth, -1).toInt(), settings.value(KeyHeight, -1).toInt());
+            const QSize size(settings.value(KeyWidth, -1).toInt(),
+                             settings.value(KeyHeight, -1).toInt());
             bar->SetPreferredSize(size);
         }
         settings.endGroup();

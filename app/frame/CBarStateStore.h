@@ -9,7 +9,7 @@ class CDockingBar;
 /// state under its state name, the layout of all bars under "bar state
 /// Editor" and the window placement.
 class CBarStateStore {
-public:
+  public:
     static inline const QString LayoutSection = QStringLiteral("bar state Editor");
     static inline const QString PlacementSection = QStringLiteral("Window Placement");
 
@@ -25,7 +25,7 @@ public:
     /// False when nothing usable was stored (the window keeps its default place).
     bool LoadPlacement(QSettings& settings) const;
 
-private:
+  private:
     bool KnowsBar(int barId) const;
 
     QMainWindow& frame_;

@@ -1,5 +1,4 @@
 #include "frame/CDesktopIntegration.h"
-#include "frame/Resources.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,6 +6,8 @@
 #include <QProcess>
 #include <QSaveFile>
 #include <QStandardPaths>
+
+#include "frame/Resources.h"
 
 namespace {
 QByteArray Resource(const QString& name) {
@@ -17,13 +18,12 @@ QByteArray Resource(const QString& name) {
 /// Quotes an argument of an Exec line as the desktop entry format wants it.
 QByteArray QuoteExec(const QString& path) {
     QByteArray quoted = path.toUtf8();
-    for (const char c : {'\\', '"', '`', '$'}) quoted.replace(QByteArray(1, c), QByteArray("\\") + c);
+    for (const char c : {'\\', '"', '`', '$'})
+        quoted.replace(QByteArray(1, c), QByteArray("\\") + c);
     quoted.replace("%", "%%");
     return '"' + quoted + '"';
 }
 }  // namespace
-
-
 
 CDesktopIntegration::CDesktopIntegration(QString dataHome, QString executable)
     : dataHome_(std::move(dataHome)), executable_(std::move(executable)) {
@@ -43,7 +43,8 @@ QString CDesktopIntegration::IconFilePath() const {
 QByteArray CDesktopIntegration::DesktopEntry() const {
     QByteArray entry = Resource(QStringLiteral("svl-editor.desktop"));
     const QByteArray exec = QuoteExec(executable_);
-    entry.replace("Exec=SVL_Editor %f", "TryExec=" + executable_.toUtf8() + "\nExec=" + exec + " %f");
+    entry.replace("Exec=SVL_Editor %f",
+                  "TryExec=" + executable_.toUtf8() + "\nExec=" + exec + " %f");
     return entry;
 }
 
@@ -74,10 +75,13 @@ QStringList CDesktopIntegration::Refresh() {
 void CDesktopIntegration::UpdateCaches(const QStringList& written) const {
     for (const QString& path : written) {
         if (path == MimeFilePath()) {
-            const QString tool = QStandardPaths::findExecutable(QStringLiteral("update-mime-database"));
-            if (!tool.isEmpty()) QProcess::startDetached(tool, {dataHome_ + QStringLiteral("/mime")});
+            const QString tool =
+                QStandardPaths::findExecutable(QStringLiteral("update-mime-database"));
+            if (!tool.isEmpty())
+                QProcess::startDetached(tool, {dataHome_ + QStringLiteral("/mime")});
         } else if (path == DesktopFilePath()) {
-            const QString tool = QStandardPaths::findExecutable(QStringLiteral("update-desktop-database"));
+            const QString tool =
+                QStandardPaths::findExecutable(QStringLiteral("update-desktop-database"));
             if (!tool.isEmpty())
                 QProcess::startDetached(tool, {dataHome_ + QStringLiteral("/applications")});
         }

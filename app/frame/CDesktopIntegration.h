@@ -7,7 +7,7 @@
 /// "*.svl" and the icon. Files are only rewritten when their content changed,
 /// and the desktop's caches are refreshed only then.
 class CDesktopIntegration {
-public:
+  public:
     static inline const QString MimeType = QStringLiteral("application/x-svl-programmliste");
 
     /// `dataHome`: the user's data folder (XDG_DATA_HOME); `executable`: this program.
@@ -24,7 +24,7 @@ public:
     /// The desktop entry for this executable.
     QByteArray DesktopEntry() const;
 
-private:
+  private:
     static bool WriteIfChanged(const QString& path, const QByteArray& content);
 
     QString dataHome_;

@@ -3,7 +3,7 @@
 namespace {
 /// Content of a bar before its real content exists: empty, of the bar's size.
 class SizedArea : public QWidget {
-public:
+  public:
     SizedArea(QSize size, QWidget* parent) : QWidget(parent), size_(size) {}
     QSize sizeHint() const override { return size_; }
     void SetSize(QSize size) {
@@ -11,14 +11,17 @@ public:
         updateGeometry();
     }
 
-private:
+  private:
     QSize size_;
 };
 }  // namespace
 
 CDockingBar::CDockingBar(const QString& title, const QString& stateName, int barId,
                          QSize defaultSize, QWidget* parent)
-    : QDockWidget(title, parent), barId_(barId), defaultSize_(defaultSize), preferredSize_(defaultSize) {
+    : QDockWidget(title, parent),
+      barId_(barId),
+      defaultSize_(defaultSize),
+      preferredSize_(defaultSize) {
     setObjectName(stateName);
     setAllowedAreas(Qt::AllDockWidgetAreas);
     setFeatures(DockWidgetClosable | DockWidgetMovable | DockWidgetFloatable);

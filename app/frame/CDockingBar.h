@@ -6,7 +6,7 @@
 /// default size. Its content is set by whoever fills the bar.
 class CDockingBar : public QDockWidget {
     Q_OBJECT
-public:
+  public:
     CDockingBar(const QString& title, const QString& stateName, int barId, QSize defaultSize,
                 QWidget* parent);
 
@@ -18,7 +18,7 @@ public:
     /// Replaces the (so far empty) content of the bar.
     void SetContent(QWidget* content);
 
-private:
+  private:
     int barId_;
     QSize defaultSize_;
     QSize preferredSize_;

@@ -10,7 +10,7 @@
 /// part of the program that carries them out.
 class CFrameMenus : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit CFrameMenus(QMainWindow& frame);
 
     QAction* Action(int id) const { return actions_.value(id); }
@@ -32,13 +32,14 @@ public:
         return action;
     }
 
-signals:
+  signals:
     /// A recent-file entry was chosen (0 = most recent).
     void recentFileChosen(int index);
 
-private:
+  private:
     void Build(QMainWindow& frame);
-    void FillRecentInto(QMenu* menu, QAction* before, QList<QAction*>& made, const QStringList& paths);
+    void FillRecentInto(QMenu* menu, QAction* before, QList<QAction*>& made,
+                        const QStringList& paths);
 
     QHash<int, QAction*> actions_;
     QList<QMenu*> menus_;

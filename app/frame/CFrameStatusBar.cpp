@@ -1,7 +1,7 @@
 #include "frame/CFrameStatusBar.h"
-#include "common/CommonTexts.h"
 
 #include "common/CommandIds.h"
+#include "common/CommonTexts.h"
 #include "frame/FrameTexts.h"
 
 namespace {

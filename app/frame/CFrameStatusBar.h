@@ -7,7 +7,7 @@
 /// program (program count, timer, CA slot 1 and 2), found by their pane ids.
 class CFrameStatusBar : public QStatusBar {
     Q_OBJECT
-public:
+  public:
     explicit CFrameStatusBar(QWidget* parent);
 
     void SetPaneText(int paneId, const QString& text);
@@ -19,6 +19,6 @@ public:
     /// "Status CA Slot n: ..." for a slot status report (0 empty, 1 module, 2 ok).
     static QString SlotStatusText(int slot, int status);
 
-private:
+  private:
     QMap<int, QLabel*> panes_;
 };

@@ -123,18 +123,41 @@ QIcon CIconFactory::Icon(Kind kind) {
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     switch (kind) {
-    case Kind::New: DrawPage(p, Qt::white); break;
-    case Kind::Open: DrawFolder(p); break;
-    case Kind::Save: DrawDisk(p); break;
-    case Kind::Cut: DrawScissors(p); break;
-    case Kind::Copy: DrawCopy(p); break;
-    case Kind::Paste: DrawPaste(p); break;
-    case Kind::Print: DrawPrinter(p); break;
-    case Kind::Tv: DrawTv(p); break;
-    case Kind::Radio: DrawRadio(p); break;
-    case Kind::Data: DrawData(p); break;
-    case Kind::All: DrawAll(p); break;
-    case Kind::App: break;
+        case Kind::New:
+            DrawPage(p, Qt::white);
+            break;
+        case Kind::Open:
+            DrawFolder(p);
+            break;
+        case Kind::Save:
+            DrawDisk(p);
+            break;
+        case Kind::Cut:
+            DrawScissors(p);
+            break;
+        case Kind::Copy:
+            DrawCopy(p);
+            break;
+        case Kind::Paste:
+            DrawPaste(p);
+            break;
+        case Kind::Print:
+            DrawPrinter(p);
+            break;
+        case Kind::Tv:
+            DrawTv(p);
+            break;
+        case Kind::Radio:
+            DrawRadio(p);
+            break;
+        case Kind::Data:
+            DrawData(p);
+            break;
+        case Kind::All:
+            DrawAll(p);
+            break;
+        case Kind::App:
+            break;
     }
     return QIcon(pixmap);
 }

@@ -3,7 +3,7 @@
 
 /// The program's small icons, drawn at run time so that no image files are needed.
 class CIconFactory {
-public:
+  public:
     enum class Kind { New, Open, Save, Cut, Copy, Paste, Print, Tv, Radio, Data, All, App };
     static QIcon Icon(Kind kind);
 };

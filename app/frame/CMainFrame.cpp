@@ -14,17 +14,17 @@
 #include "channellist/document/CDvbImportCommand.h"
 #include "channellist/document/CSVL_EditorDoc.h"
 #include "channellist/document/DocumentTexts.h"
+#include "common/CProgramState.h"
+#include "common/CommandIds.h"
+#include "common/ICardLifecycle.h"
+#include "common/PrivateMessages.h"
 #include "frame/CBarStateStore.h"
 #include "frame/CDockingBar.h"
 #include "frame/CFrameMenus.h"
 #include "frame/CFrameStatusBar.h"
 #include "frame/CIconFactory.h"
 #include "frame/COptionsBar.h"
-#include "common/CommandIds.h"
 #include "frame/FrameTexts.h"
-#include "common/CProgramState.h"
-#include "common/ICardLifecycle.h"
-#include "common/PrivateMessages.h"
 #include "frame/view/CSVL_EditorView.h"
 
 namespace {
@@ -40,12 +40,24 @@ struct BarDef {
 // In the order the bars' states are saved and restored.
 const BarDef Bars[] = {
     {"VCR-Steuerung", "VideoBar", BarId::VcrBar, {343, 90}, Qt::TopDockWidgetArea, Cmd::ViewVcrBar},
-    {"Bild- und Tonsteuerung", "BildTonBar", BarId::PictureBar, {290, 73}, Qt::BottomDockWidgetArea,
+    {"Bild- und Tonsteuerung",
+     "BildTonBar",
+     BarId::PictureBar,
+     {290, 73},
+     Qt::BottomDockWidgetArea,
      Cmd::ViewPictureBar},
     {"Video", "TVBar", BarId::TvBar, {200, 100}, Qt::BottomDockWidgetArea, Cmd::ViewTvBar},
-    {"MPEG-Decoder Status", "MPEGDecoderBar", BarId::DecoderBar, {124, 87}, Qt::BottomDockWidgetArea,
+    {"MPEG-Decoder Status",
+     "MPEGDecoderBar",
+     BarId::DecoderBar,
+     {124, 87},
+     Qt::BottomDockWidgetArea,
      Cmd::ViewDecoderBar},
-    {"Status", "ProgrammStatusBar", BarId::ProgramStatusBar, {515, 43}, Qt::BottomDockWidgetArea,
+    {"Status",
+     "ProgrammStatusBar",
+     BarId::ProgramStatusBar,
+     {515, 43},
+     Qt::BottomDockWidgetArea,
      Cmd::ViewProgramStatusBar},
 };
 
@@ -109,9 +121,9 @@ void CMainFrame::CreateToolBar() {
     toolBar_->setObjectName(FrameTexts::ToolBarTitle);
     toolBar_->setProperty("barId", BarId::ToolBar);
     using K = CIconFactory::Kind;
-    const std::pair<int, K> buttons[] = {{Cmd::FileNew, K::New},   {Cmd::FileOpen, K::Open},
-                                         {Cmd::FileSave, K::Save}, {0, K::New},
-                                         {Cmd::EditCut, K::Cut},   {Cmd::EditCopy, K::Copy},
+    const std::pair<int, K> buttons[] = {{Cmd::FileNew, K::New},     {Cmd::FileOpen, K::Open},
+                                         {Cmd::FileSave, K::Save},   {0, K::New},
+                                         {Cmd::EditCut, K::Cut},     {Cmd::EditCopy, K::Copy},
                                          {Cmd::EditPaste, K::Paste}, {0, K::New},
                                          {Cmd::FilePrint, K::Print}};
     for (const auto& [id, icon] : buttons) {
@@ -124,7 +136,8 @@ void CMainFrame::CreateToolBar() {
         toolBar_->addAction(action);
     }
     // "Öffnen" drops down the recent-file list.
-    if (auto* open = qobject_cast<QToolButton*>(toolBar_->widgetForAction(menus_->Action(Cmd::FileOpen)))) {
+    if (auto* open =
+            qobject_cast<QToolButton*>(toolBar_->widgetForAction(menus_->Action(Cmd::FileOpen)))) {
         open->setMenu(menus_->RecentMenu());
         open->setPopupMode(QToolButton::MenuButtonPopup);
     }
@@ -133,8 +146,8 @@ void CMainFrame::CreateToolBar() {
 void CMainFrame::CreateDockingBars() {
     setDockOptions(AnimatedDocks | AllowNestedDocks | AllowTabbedDocks);
     for (const BarDef& def : Bars) {
-        auto* bar = new CDockingBar(QString::fromUtf8(def.title), QString::fromLatin1(def.stateName),
-                                    def.barId, def.size, this);
+        auto* bar = new CDockingBar(QString::fromUtf8(def.title),
+                                    QString::fromLatin1(def.stateName), def.barId, def.size, this);
         addDockWidget(def.area, bar);
         bars_ << bar;
         ConnectBarCommand(def.command, bar);
@@ -158,7 +171,8 @@ void CMainFrame::ConnectBarCommand(int commandId, QWidget* bar) {
 
 void CMainFrame::UpdateCommandStates() {
     for (const BarDef& def : Bars)
-        if (CDockingBar* bar = DockingBar(def.barId)) Action(def.command)->setChecked(!bar->isHidden());
+        if (CDockingBar* bar = DockingBar(def.barId))
+            Action(def.command)->setChecked(!bar->isHidden());
     Action(Cmd::ViewToolBar)->setChecked(!toolBar_->isHidden());
     Action(Cmd::ViewOptionsBar)->setChecked(!optionsBar_->isHidden());
     Action(Cmd::ViewStatusBar)->setChecked(!status_->isHidden());
@@ -174,11 +188,14 @@ void CMainFrame::CreateView() {
     view_ = view;
     connect(view, &CSVL_EditorView::programCountText, this,
             [this](const QString& text) { status_->SetPaneText(PaneId::ProgramCount, text); });
-    connect(view, &CSVL_EditorView::programFilterShown, optionsBar_, &COptionsBar::SetProgramFilter);
+    connect(view, &CSVL_EditorView::programFilterShown, optionsBar_,
+            &COptionsBar::SetProgramFilter);
     connect(&doc_, &CSVL_EditorDoc::documentChanged, view, &CSVL_EditorView::OnUpdate);
-    QAction* category = menus_->Enable(Cmd::CategoryMode, [view](bool on) { view->setCategoryMode(on); });
+    QAction* category =
+        menus_->Enable(Cmd::CategoryMode, [view](bool on) { view->setCategoryMode(on); });
     category->setChecked(view->categoryMode());
-    QAction* editMode = menus_->Enable(Cmd::ListEditMode, [view](bool on) { view->setEditMode(on); });
+    QAction* editMode =
+        menus_->Enable(Cmd::ListEditMode, [view](bool on) { view->setEditMode(on); });
     editMode->setChecked(view->editMode());
 }
 
@@ -190,7 +207,8 @@ void CMainFrame::ConnectCommands() {
     menus_->Enable(Cmd::FileSendMail, [this] { OnFileSendMail(); });
     menus_->Enable(Cmd::FileImport, [this] { CDvbImportCommand(*importPrompts_, doc_).Run(); });
     menus_->Enable(Cmd::AppExit, [this] { close(); });
-    connect(menus_, &CFrameMenus::recentFileChosen, this, [this](int i) { doc_.OnOpenRecentFile(i); });
+    connect(menus_, &CFrameMenus::recentFileChosen, this,
+            [this](int i) { doc_.OnOpenRecentFile(i); });
     ConnectBarCommand(Cmd::ViewToolBar, toolBar_);
     ConnectBarCommand(Cmd::ViewOptionsBar, optionsBar_);
     ConnectBarCommand(Cmd::ViewStatusBar, status_);
@@ -198,13 +216,15 @@ void CMainFrame::ConnectCommands() {
         connect(view, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
 
     // The VCR commands go to the VCR bar as command codes 1..11 once it is there.
-    const int vcr[] = {Cmd::VcrOpenPlayback, Cmd::VcrClose,     Cmd::VcrPlay,   Cmd::VcrDoubleSpeed,
-                       Cmd::VcrHalfSpeed,    Cmd::VcrPause,     Cmd::VcrStop,   Cmd::VcrNextTitle,
-                       Cmd::VcrRecord,       Cmd::VcrPreviousTitle, Cmd::VcrOpenRecording};
+    const int vcr[] = {Cmd::VcrOpenPlayback,  Cmd::VcrClose,        Cmd::VcrPlay,
+                       Cmd::VcrDoubleSpeed,   Cmd::VcrHalfSpeed,    Cmd::VcrPause,
+                       Cmd::VcrStop,          Cmd::VcrNextTitle,    Cmd::VcrRecord,
+                       Cmd::VcrPreviousTitle, Cmd::VcrOpenRecording};
     for (int i = 0; i < int(std::size(vcr)); ++i) {
         QAction* action = Action(vcr[i]);
-        connect(action, &QAction::triggered, this,
-                [code = i + 1] { PrivateMessages::PostTo(MessageWindow::VcrBar, Msg::VcrCommand, code, 0); });
+        connect(action, &QAction::triggered, this, [code = i + 1] {
+            PrivateMessages::PostTo(MessageWindow::VcrBar, Msg::VcrCommand, code, 0);
+        });
     }
     if (QMenu* menu = menus_->Menu(QStringLiteral("&Videorekorder")))
         connect(menu, &QMenu::aboutToShow, this, [this, vcr] {
@@ -221,7 +241,8 @@ void CMainFrame::ConnectDocument() {
     connect(&doc_, &CSVL_EditorDoc::documentChanged, this, &CMainFrame::UpdateCommandStates);
     menus_->SetRecentFiles(doc_.RecentFiles().Entries());
     QSettings settings;
-    optionsBar_->SetProgramFilter(settings.value(QStringLiteral("Einstellungen/Programmfilter"), 0).toInt());
+    optionsBar_->SetProgramFilter(
+        settings.value(QStringLiteral("Einstellungen/Programmfilter"), 0).toInt());
 }
 
 void CMainFrame::UpdateTitle() {
@@ -241,8 +262,10 @@ bool CMainFrame::event(QEvent* e) {
 }
 
 void CMainFrame::OnCamSlotStatus(int slot, int status) {
-    if (slot == 1) status_->SetPaneText(PaneId::CaSlot1, CFrameStatusBar::SlotStatusText(1, status));
-    if (slot == 2) status_->SetPaneText(PaneId::CaSlot2, CFrameStatusBar::SlotStatusText(2, status));
+    if (slot == 1)
+        status_->SetPaneText(PaneId::CaSlot1, CFrameStatusBar::SlotStatusText(1, status));
+    if (slot == 2)
+        status_->SetPaneText(PaneId::CaSlot2, CFrameStatusBar::SlotStatusText(2, status));
 }
 
 void CMainFrame::SaveFrameState() {
@@ -308,10 +331,12 @@ void CMainFrame::OnFileSendMail() {
     if (!mailLauncher_) {
         mailLauncher_ = [](const QString& path) {
             const QString tool = QStandardPaths::findExecutable(QStringLiteral("xdg-email"));
-            return !tool.isEmpty() && QProcess::startDetached(tool, {QStringLiteral("--attach"), path});
+            return !tool.isEmpty() &&
+                   QProcess::startDetached(tool, {QStringLiteral("--attach"), path});
         };
     }
     if (!mailLauncher_(doc_.PathName()))
-        QMessageBox::warning(this, DocumentTexts::AppTitle,
-                             QStringLiteral("Das Mailprogramm (xdg-email) konnte nicht gestartet werden."));
+        QMessageBox::warning(
+            this, DocumentTexts::AppTitle,
+            QStringLiteral("Das Mailprogramm (xdg-email) konnte nicht gestartet werden."));
 }

@@ -26,7 +26,7 @@ class QToolBar;
 /// bars, placement and options when it closes.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     /// `card` may be null: then the program is a plain list editor.
     CMainFrame(CSVL_EditorDoc& doc, CProgramState& state, ICardLifecycle* card = nullptr,
                QWidget* parent = nullptr);
@@ -60,15 +60,17 @@ public:
     /// Replaces the dialogs of the .dvb import (tests).
     void SetImportPrompts(IImportPrompts* prompts) { importPrompts_ = prompts; }
     /// Replaces the way a file is handed to the mail program (tests).
-    void SetMailLauncher(std::function<bool(const QString&)> launcher) { mailLauncher_ = std::move(launcher); }
+    void SetMailLauncher(std::function<bool(const QString&)> launcher) {
+        mailLauncher_ = std::move(launcher);
+    }
 
-protected:
+  protected:
     bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dropEvent(QDropEvent* e) override;
 
-private:
+  private:
     void CreateToolBar();
     void CreateDockingBars();
     void CreateView();

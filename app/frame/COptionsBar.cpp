@@ -3,13 +3,15 @@
 #include <QLabel>
 #include <QSignalBlocker>
 
-#include "frame/CIconFactory.h"
 #include "common/CommandIds.h"
-#include "frame/FrameTexts.h"
 #include "common/PrivateMessages.h"
+#include "frame/CIconFactory.h"
+#include "frame/FrameTexts.h"
 
 COptionsBar::COptionsBar(QWidget* parent)
-    : QToolBar(FrameTexts::DialogBarTitle, parent), filter_(new QComboBox(this)), language_(new QComboBox(this)) {
+    : QToolBar(FrameTexts::DialogBarTitle, parent),
+      filter_(new QComboBox(this)),
+      language_(new QComboBox(this)) {
     setObjectName(FrameTexts::DialogBarTitle);
     addWidget(new QLabel(FrameTexts::ProgramFilter + QStringLiteral(": "), this));
     filter_->setObjectName(FrameTexts::ProgramFilter);

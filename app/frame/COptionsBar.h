@@ -8,7 +8,7 @@
 /// to the view; setting it from the program does not.
 class COptionsBar : public QToolBar {
     Q_OBJECT
-public:
+  public:
     explicit COptionsBar(QWidget* parent);
 
     QComboBox* ProgramFilterBox() const { return filter_; }
@@ -16,11 +16,11 @@ public:
     /// Shows a filter index without telling the view (out of range becomes 0).
     void SetProgramFilter(int index);
 
-signals:
+  signals:
     /// The user chose an audio stream: its PID.
     void audioPidChosen(int pid);
 
-private:
+  private:
     QComboBox* filter_;
     QComboBox* language_;
 };

@@ -49,7 +49,8 @@ QString CSVL_EditorApp::ProgramPath() {
 QString CSVL_EditorApp::FileArgument(const QStringList& arguments) {
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& arg = arguments.at(i);
-        if (arg == QStringLiteral("--")) return i + 1 < arguments.size() ? arguments.at(i + 1) : QString();
+        if (arg == QStringLiteral("--"))
+            return i + 1 < arguments.size() ? arguments.at(i + 1) : QString();
         if (!arg.startsWith(u'-')) return arg;
     }
     return {};

@@ -16,7 +16,7 @@ class ICardLifecycle;
 /// document with its frame and view, the desktop registration of the .svl
 /// type and the start-up rules for the first document.
 class CSVL_EditorApp {
-public:
+  public:
     static inline const QString Organisation = QStringLiteral("SVL-Programm Editor");
     static inline const QString Application = QStringLiteral("SVL_Editor");
 
@@ -45,9 +45,11 @@ public:
     /// Runs right after the frame is built, before the first document is
     /// opened: parts that sit on top of the frame (editing, dialogs) join here.
     using FrameExtension = std::function<void(CMainFrame&, CSVL_EditorDoc&)>;
-    void AddFrameExtension(FrameExtension extension) { extensions_.push_back(std::move(extension)); }
+    void AddFrameExtension(FrameExtension extension) {
+        extensions_.push_back(std::move(extension));
+    }
 
-private:
+  private:
     void RegisterWithDesktop();
     void OnActivationRequested(const QString& file);
 

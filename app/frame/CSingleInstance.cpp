@@ -21,7 +21,8 @@ bool CSingleInstance::Acquire() {
     server_ = std::make_unique<QLocalServer>();
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     connect(server_.get(), &QLocalServer::newConnection, this, &CSingleInstance::OnNewConnection);
-    if (!server_->listen(socketPath_)) qWarning("SVL_Editor: cannot listen on %s", qPrintable(socketPath_));
+    if (!server_->listen(socketPath_))
+        qWarning("SVL_Editor: cannot listen on %s", qPrintable(socketPath_));
     return true;
 }
 
@@ -38,9 +39,11 @@ bool CSingleInstance::HandOver(const QString& file, int timeoutMs) {
     return true;
 }
 
-CSingleInstance::MessageState CSingleInstance::ParseMessage(const QByteArray& received, QString* file) {
+CSingleInstance::MessageState CSingleInstance::ParseMessage(const QByteArray& received,
+                                                            QString* file) {
     const qsizetype end = received.indexOf('\n');
-    if (end < 0) return received.size() >= MaxMessage ? MessageState::Invalid : MessageState::Incomplete;
+    if (end < 0)
+        return received.size() >= MaxMessage ? MessageState::Invalid : MessageState::Incomplete;
     if (end >= MaxMessage) return MessageState::Invalid;
     const QByteArray line = received.left(end);
     if (line.contains('\0')) return MessageState::Invalid;
@@ -59,9 +62,15 @@ void CSingleInstance::OnNewConnection() {
             received += socket->read(MaxMessage + 1 - received.size());
             QString file;
             switch (ParseMessage(received, &file)) {
-            case MessageState::Incomplete: socket->setProperty("received", received); return;
-            case MessageState::Invalid: socket->setProperty("done", true); socket->abort(); return;
-            case MessageState::Complete: break;
+                case MessageState::Incomplete:
+                    socket->setProperty("received", received);
+                    return;
+                case MessageState::Invalid:
+                    socket->setProperty("done", true);
+                    socket->abort();
+                    return;
+                case MessageState::Complete:
+                    break;
             }
             socket->setProperty("done", true);
             socket->disconnectFromServer();

@@ -10,7 +10,7 @@
 /// just a request to come to the front) to the first one and ends.
 class CSingleInstance : public QObject {
     Q_OBJECT
-public:
+  public:
     /// Longest message accepted from another instance (one path and a newline).
     static constexpr qint64 MaxMessage = 8192;
 
@@ -30,11 +30,11 @@ public:
     /// UTF-8 (the file, maybe empty) ended by a newline, at most MaxMessage bytes.
     static MessageState ParseMessage(const QByteArray& received, QString* file);
 
-signals:
+  signals:
     /// Another start asked this instance to come to the front and open `file` (maybe empty).
     void activationRequested(const QString& file);
 
-private:
+  private:
     void OnNewConnection();
 
     QString socketPath_;

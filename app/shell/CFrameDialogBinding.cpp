@@ -3,23 +3,26 @@
 #include <QAction>
 #include <QMenu>
 
-#include "channellist/document/CSVL_EditorDoc.h"
 #include "channellist/dialogs/CProgramDialog.h"
 #include "channellist/dialogs/CStreamsDialog.h"
+#include "channellist/document/CSVL_EditorDoc.h"
 #include "channellist/editing/CListEditor.h"
+#include "common/CommandIds.h"
 #include "frame/CFrameMenus.h"
 #include "frame/CMainFrame.h"
-#include "common/CommandIds.h"
 #include "frame/view/CSVL_EditorView.h"
 
-CFrameDialogBinding::CFrameDialogBinding(CMainFrame& frame, CSVL_EditorDoc& doc, CListEditor* editor)
+CFrameDialogBinding::CFrameDialogBinding(CMainFrame& frame, CSVL_EditorDoc& doc,
+                                         CListEditor* editor)
     : QObject(&frame),
       frame_(frame),
       doc_(doc),
       editor_(editor),
       view_(qobject_cast<CSVL_EditorView*>(frame.View())) {
     runProgram_ = [](CProgramInfo& program, CLnbTable* lnbs, int number, DialogOptions options,
-                     QWidget* parent) { return CProgramDialog::Edit(program, lnbs, number, options, {}, parent); };
+                     QWidget* parent) {
+        return CProgramDialog::Edit(program, lnbs, number, options, {}, parent);
+    };
     runStreams_ = [](const CProgramInfo& program, DialogOptions options, QWidget* parent) {
         CStreamsDialog dialog(program, options, {}, parent);
         dialog.exec();
@@ -38,7 +41,8 @@ CFrameDialogBinding::CFrameDialogBinding(CMainFrame& frame, CSVL_EditorDoc& doc,
 }
 
 DialogOptions CFrameDialogBinding::Options() const {
-    return DialogOptions::FromSettingValues(frame_.Options().pidHex, frame_.Options().fadeOutDisabled);
+    return DialogOptions::FromSettingValues(frame_.Options().pidHex,
+                                            frame_.Options().fadeOutDisabled);
 }
 
 CProgramInfo* CFrameDialogBinding::ProgramAt(int index) const {
@@ -58,7 +62,8 @@ void CFrameDialogBinding::EditProgram(int index) {
     const CProgramInfo before = *program;
     if (!runProgram_(*program, &doc_.List().Lnbs, index + 1, Options(), &frame_)) return;
     if (editor_) {
-        editor_->RecordProgramEdit(std::size_t(index), before);  // marks modified, refreshes the row
+        editor_->RecordProgramEdit(std::size_t(index),
+                                   before);  // marks modified, refreshes the row
         return;
     }
     doc_.SetModifiedFlag();

@@ -18,12 +18,13 @@ class CSVL_EditorView;
 /// otherwise the document is just marked modified. Lives as a child of the frame.
 class CFrameDialogBinding : public QObject {
     Q_OBJECT
-public:
+  public:
     /// Shows the program dialog modally; true on OK. Replaceable for tests.
-    using ProgramDialogRunner =
-        std::function<bool(CProgramInfo&, CLnbTable*, int programNumber, DialogOptions, QWidget* parent)>;
+    using ProgramDialogRunner = std::function<bool(CProgramInfo&, CLnbTable*, int programNumber,
+                                                   DialogOptions, QWidget* parent)>;
     /// Shows the stream dialog of a program.
-    using StreamsDialogRunner = std::function<void(const CProgramInfo&, DialogOptions, QWidget* parent)>;
+    using StreamsDialogRunner =
+        std::function<void(const CProgramInfo&, DialogOptions, QWidget* parent)>;
 
     /// `editor` may be null (no undo history then).
     CFrameDialogBinding(CMainFrame& frame, CSVL_EditorDoc& doc, CListEditor* editor);
@@ -35,7 +36,7 @@ public:
     void EditProgram(int index);
     void ShowStreams(int index);
 
-private:
+  private:
     DialogOptions Options() const;
     CProgramInfo* ProgramAt(int index) const;
     int FirstSelected() const;

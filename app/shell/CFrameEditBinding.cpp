@@ -1,5 +1,4 @@
 #include "shell/CFrameEditBinding.h"
-#include "common/CommandIds.h"
 
 #include <QAction>
 #include <QItemSelectionModel>
@@ -12,9 +11,10 @@
 #include "channellist/editing/CListPrintController.h"
 #include "channellist/editing/CMessageBoxSink.h"
 #include "channellist/editing/EditTexts.h"
-#include "shell/CViewEditHost.h"
+#include "common/CommandIds.h"
 #include "frame/CMainFrame.h"
 #include "frame/view/CSVL_EditorView.h"
+#include "shell/CViewEditHost.h"
 
 namespace {
 // Commands the frame's menus carry and the editing library carries out.
@@ -23,8 +23,7 @@ constexpr int FrameCommands[] = {Cmd::EditSelectAll, Cmd::EditCopy,         Cmd:
                                  Cmd::FilePrint,     Cmd::FilePrintPreview, Cmd::FilePrintSetup};
 }  // namespace
 
-CFrameEditBinding::CFrameEditBinding(CMainFrame& frame, CSVL_EditorDoc& doc)
-    : QObject(&frame) {
+CFrameEditBinding::CFrameEditBinding(CMainFrame& frame, CSVL_EditorDoc& doc) : QObject(&frame) {
     auto* view = qobject_cast<CSVL_EditorView*>(frame.View());
     if (!view) return;  // a frame without the list view: nothing to edit
     host_ = std::make_unique<CViewEditHost>(*view, doc);

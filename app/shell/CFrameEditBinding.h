@@ -19,7 +19,7 @@ class CViewEditHost;
 /// Created once after the frame; lives as a child of the frame.
 class CFrameEditBinding : public QObject {
     Q_OBJECT
-public:
+  public:
     CFrameEditBinding(CMainFrame& frame, CSVL_EditorDoc& doc);
     ~CFrameEditBinding() override;
 
@@ -27,7 +27,7 @@ public:
     CListEditActions& Actions() { return *actions_; }
     CListPrintController& Printing() { return *printing_; }
 
-private:
+  private:
     void BindFrameActions(CMainFrame& frame);
     void BindView(CSVL_EditorView& view);
     void BindDocument(CSVL_EditorDoc& doc);

@@ -97,7 +97,8 @@ ListPrintTable CViewEditHost::PrintTable() {
     const auto& defs = ctrl->Model()->Columns();
     std::vector<ListPrintColumn> columns;
     for (std::size_t c = 0; c < defs.size(); ++c) {
-        const QVariant align = ctrl->Model()->headerData(int(c), Qt::Horizontal, Qt::TextAlignmentRole);
+        const QVariant align =
+            ctrl->Model()->headerData(int(c), Qt::Horizontal, Qt::TextAlignmentRole);
         columns.push_back({defs[c].id, defs[c].text, ctrl->columnWidth(int(c)),
                            align.value<Qt::Alignment>() & Qt::AlignHorizontal_Mask});
     }

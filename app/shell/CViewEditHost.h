@@ -10,7 +10,7 @@ class CSVL_EditorView;
 /// view's list control, the list and the modified flag from the document. Every change of
 /// the program list makes the view rebuild its rows, keeping the selected programs selected.
 class CViewEditHost : public IListEditHost {
-public:
+  public:
     CViewEditHost(CSVL_EditorView& view, CSVL_EditorDoc& doc);
 
     CSVLFile* List() override;
@@ -27,7 +27,7 @@ public:
     void SetProgramCountText(const QString& text) override;
     ListPrintTable PrintTable() override;
 
-private:
+  private:
     int ItemOfProgram(std::size_t index) const;
 
     QPointer<CSVL_EditorView> view_;

@@ -1,7 +1,7 @@
 #include "shell/ProgramExtensions.h"
 
-#include "shell/CFrameEditBinding.h"
 #include "shell/CFrameDialogBinding.h"
+#include "shell/CFrameEditBinding.h"
 
 void AttachProgramExtensions(CMainFrame& frame, CSVL_EditorDoc& doc) {
     auto* editing = new CFrameEditBinding(frame, doc);

@@ -22,7 +22,7 @@ constexpr int Rounds = 7;
 
 // Counts the notifications, so that the work a list control would do is in view.
 class BenchHost : public CBareListHost {
-public:
+  public:
     std::size_t notified = 0;
     void ProgramsInserted(const std::vector<std::size_t>& i) override { notified += i.size(); }
     void ProgramsRemoved(const std::vector<std::size_t>& i) override { notified += i.size(); }

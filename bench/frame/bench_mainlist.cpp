@@ -41,8 +41,9 @@ double BaselineMs(const CSVLFile& list) {
     t.start();
     qsizetype total = 0;
     for (std::size_t i = 0; i < list.Programs.size(); ++i)
-        total += CMainListColumns::CellText(*list.Programs[i], int(i), CMainListColumns::Programm,
-                                            false).size();
+        total +=
+            CMainListColumns::CellText(*list.Programs[i], int(i), CMainListColumns::Programm, false)
+                .size();
     const double ms = double(t.nsecsElapsed()) / 1e6;
     if (total == 0) std::fprintf(stderr, "no text formatted\n");
     return ms;

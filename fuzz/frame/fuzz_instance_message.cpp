@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto state = CSingleInstance::ParseMessage(bytes, &file);
     if (state == CSingleInstance::MessageState::Complete) {
         // A complete message is one line within the limit.
-        if (file.contains(u'\n') || file.toUtf8().size() >= CSingleInstance::MaxMessage) __builtin_trap();
+        if (file.contains(u'\n') || file.toUtf8().size() >= CSingleInstance::MaxMessage)
+            __builtin_trap();
     }
     return 0;
 }

@@ -1,6 +1,7 @@
+#include <gtest/gtest.h>
+
 #include <QCoreApplication>
 #include <QObject>
-#include <gtest/gtest.h>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -15,7 +16,7 @@ struct Received {
 };
 
 class Sink : public QObject {
-public:
+  public:
     std::vector<Received> received;
     bool event(QEvent* e) override {
         if (!PrivateMessageEvent::IsPrivate(e)) return QObject::event(e);

@@ -1,5 +1,6 @@
-#include <QSignalSpy>
 #include <gtest/gtest.h>
+
+#include <QSignalSpy>
 
 #include "common/CProgramState.h"
 

@@ -1,13 +1,14 @@
 // The option values and their crossed names in the settings store.
-#include <QSettings>
 #include <gtest/gtest.h>
+
+#include <QSettings>
 
 #include "frame/CAppOptions.h"
 #include "frame/CSVL_EditorApp.h"
 
 namespace {
 class AppOptions : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { QSettings().clear(); }
     void TearDown() override { QSettings().clear(); }
 };

@@ -1,10 +1,11 @@
 // The whole start of the program with a file on the command line, and a
 // second start handing its file to the first.
+#include <gtest/gtest.h>
+
 #include <QFile>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "FrameFixture.h"
 #include "frame/CSVL_EditorApp.h"
@@ -17,7 +18,8 @@ TEST(AppStart, CommandLineFileOpensAndASecondStartHandsItsFileOver) {
 
     CSVL_EditorApp app;
     int programsSeenByExtension = -1;
-    app.AddFrameExtension([&](CMainFrame&, CSVL_EditorDoc& doc) { programsSeenByExtension = doc.ProgramCount(); });
+    app.AddFrameExtension(
+        [&](CMainFrame&, CSVL_EditorDoc& doc) { programsSeenByExtension = doc.ProgramCount(); });
     ASSERT_TRUE(app.InitInstance({"SVL_Editor", first}));
     EXPECT_EQ(programsSeenByExtension, 0);  // extensions join before the first document
     EXPECT_TRUE(app.Frame()->isVisible());

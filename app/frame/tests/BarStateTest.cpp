@@ -2,8 +2,8 @@
 #include <QCoreApplication>
 
 #include "FrameFixture.h"
-#include "frame/CDockingBar.h"
 #include "common/CommandIds.h"
+#include "frame/CDockingBar.h"
 
 using BarState = FrameFixture;
 
@@ -18,7 +18,8 @@ TEST_F(BarState, LayoutComesBackAtTheNextStart) {
     auto next = NextRun();
     next->show();
     QCoreApplication::processEvents();
-    EXPECT_EQ(next->dockWidgetArea(next->DockingBar(BarId::ProgramStatusBar)), Qt::LeftDockWidgetArea);
+    EXPECT_EQ(next->dockWidgetArea(next->DockingBar(BarId::ProgramStatusBar)),
+              Qt::LeftDockWidgetArea);
     EXPECT_TRUE(next->DockingBar(BarId::VcrBar)->isHidden());
     EXPECT_FALSE(next->Action(Cmd::ViewVcrBar)->isChecked());
     EXPECT_FALSE(next->DockingBar(BarId::TvBar)->isHidden());
@@ -61,7 +62,8 @@ TEST_F(BarState, StateNamingABarTheFrameDoesNotHaveIsIgnored) {
 TEST_F(BarState, StoredStateNamesAreTheBarNames) {
     frame->SaveFrameState();
     QSettings settings;
-    for (const char* name : {"TVBar", "VideoBar", "BildTonBar", "MPEGDecoderBar", "ProgrammStatusBar"})
+    for (const char* name :
+         {"TVBar", "VideoBar", "BildTonBar", "MPEGDecoderBar", "ProgrammStatusBar"})
         EXPECT_TRUE(settings.childGroups().contains(QString::fromLatin1(name))) << name;
     EXPECT_TRUE(settings.childGroups().contains(QStringLiteral("bar state Editor")));
 }

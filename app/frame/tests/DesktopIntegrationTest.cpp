@@ -1,7 +1,8 @@
 // Registration of the .svl type in the user's (here: temporary) data folder.
+#include <gtest/gtest.h>
+
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "frame/CDesktopIntegration.h"
 
@@ -16,7 +17,8 @@ TEST(DesktopIntegration, WritesEntryMimeTypeAndIconOnceUntilTheyChange) {
     QTemporaryDir data;
     CDesktopIntegration desktop(data.path(), QStringLiteral("/opt/svl/SVL_Editor"));
     const QStringList written = desktop.Refresh();
-    EXPECT_EQ(written, (QStringList{desktop.DesktopFilePath(), desktop.MimeFilePath(), desktop.IconFilePath()}));
+    EXPECT_EQ(written, (QStringList{desktop.DesktopFilePath(), desktop.MimeFilePath(),
+                                    desktop.IconFilePath()}));
 
     const QByteArray entry = Read(desktop.DesktopFilePath());
     EXPECT_TRUE(entry.contains("Exec=\"/opt/svl/SVL_Editor\" %f\n"));
@@ -33,8 +35,9 @@ TEST(DesktopIntegration, WritesEntryMimeTypeAndIconOnceUntilTheyChange) {
 }
 
 TEST(DesktopIntegration, ExecLineQuotesAwkwardPaths) {
-    CDesktopIntegration desktop(QStringLiteral("/tmp/unused"), QStringLiteral("/home/a b/$x \"q\"/100%/SVL_Editor"));
-    EXPECT_TRUE(desktop.DesktopEntry().contains(
-        "Exec=\"/home/a b/\\$x \\\"q\\\"/100%%/SVL_Editor\" %f\n"))
+    CDesktopIntegration desktop(QStringLiteral("/tmp/unused"),
+                                QStringLiteral("/home/a b/$x \"q\"/100%/SVL_Editor"));
+    EXPECT_TRUE(
+        desktop.DesktopEntry().contains("Exec=\"/home/a b/\\$x \\\"q\\\"/100%%/SVL_Editor\" %f\n"))
         << desktop.DesktopEntry().toStdString();
 }

@@ -7,9 +7,8 @@
 #include <QUrl>
 
 #include "FrameFixture.h"
-#include "frame/CFrameStatusBar.h"
 #include "common/CommandIds.h"
-
+#include "frame/CFrameStatusBar.h"
 #include "frame/view/CSVL_EditorView.h"
 
 using FrameDocument = FrameFixture;
@@ -30,7 +29,8 @@ TEST_F(FrameDocument, DroppedFileIsOpenedAndCounted) {
     EXPECT_EQ(doc->PathName(), path);
     EXPECT_EQ(doc->ProgramCount(), 3);
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("drop.svl[*] - SVL_Editor"));
-    EXPECT_EQ(frame->StatusPanes()->PaneText(PaneId::ProgramCount), QStringLiteral("Anzahl Programme: 3"));
+    EXPECT_EQ(frame->StatusPanes()->PaneText(PaneId::ProgramCount),
+              QStringLiteral("Anzahl Programme: 3"));
 }
 
 TEST_F(FrameDocument, MailTakesTheSavedFileAndNeedsAName) {
@@ -76,5 +76,6 @@ TEST_F(FrameDocument, ViewShowsTheOpenedListAndItsCount) {
     auto* view = qobject_cast<CSVL_EditorView*>(frame->View());
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->documentList(), &doc->List());
-    EXPECT_EQ(frame->StatusPanes()->PaneText(PaneId::ProgramCount), QStringLiteral("Anzahl Programme: 5"));
+    EXPECT_EQ(frame->StatusPanes()->PaneText(PaneId::ProgramCount),
+              QStringLiteral("Anzahl Programme: 5"));
 }

@@ -1,20 +1,20 @@
 #pragma once
+#include <gtest/gtest.h>
+
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 
 #include "channellist/CSVLFile.h"
-
 #include "channellist/document/CSVL_EditorDoc.h"
 #include "common/CProgramState.h"
 #include "frame/CMainFrame.h"
 
 /// Document prompts that never show anything: cancel everything, note errors.
 class SilentPrompts : public IDocumentPrompts {
-public:
+  public:
     QString AskOpenFile(const QString&, const QString&) override { return {}; }
     QString AskSaveFile(const QString&, const QString&, const QString&) override { return {}; }
     SaveChangesAnswer AskSaveChanges(const QString&) override { return answer; }
@@ -42,7 +42,7 @@ inline QString WriteList(const QTemporaryDir& dir, const QString& name, int prog
 
 /// A main frame on a fresh settings store.
 class FrameFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         QSettings().clear();
         doc = std::make_unique<CSVL_EditorDoc>(prompts);

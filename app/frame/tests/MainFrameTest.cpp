@@ -7,12 +7,12 @@
 #include <QToolButton>
 
 #include "FrameFixture.h"
+#include "common/CommandIds.h"
+#include "common/PrivateMessages.h"
 #include "frame/CDockingBar.h"
 #include "frame/CFrameMenus.h"
 #include "frame/CFrameStatusBar.h"
 #include "frame/COptionsBar.h"
-#include "common/CommandIds.h"
-#include "common/PrivateMessages.h"
 
 using MainFrame = FrameFixture;
 
@@ -92,7 +92,8 @@ TEST_F(MainFrame, CamSlotMessageSetsTheSlotPanes) {
     };
     for (const auto& [slot, status, pane, text] : cases) {
         EXPECT_TRUE(PrivateMessages::Send(Msg::CamSlotStatus, slot, status));
-        EXPECT_EQ(frame->StatusPanes()->PaneText(pane), QString::fromUtf8(text)) << slot << " " << status;
+        EXPECT_EQ(frame->StatusPanes()->PaneText(pane), QString::fromUtf8(text))
+            << slot << " " << status;
     }
 }
 
@@ -105,10 +106,22 @@ TEST_F(MainFrame, CamSlotMessageForAnotherSlotChangesNothing) {
 TEST_F(MainFrame, DockingBarsHaveTheirNamesTitlesPlacesAndSizes) {
     const std::tuple<int, const char*, const char*, Qt::DockWidgetArea, QSize> bars[] = {
         {BarId::VcrBar, "VideoBar", "VCR-Steuerung", Qt::TopDockWidgetArea, {343, 90}},
-        {BarId::PictureBar, "BildTonBar", "Bild- und Tonsteuerung", Qt::BottomDockWidgetArea, {290, 73}},
+        {BarId::PictureBar,
+         "BildTonBar",
+         "Bild- und Tonsteuerung",
+         Qt::BottomDockWidgetArea,
+         {290, 73}},
         {BarId::TvBar, "TVBar", "Video", Qt::BottomDockWidgetArea, {200, 100}},
-        {BarId::DecoderBar, "MPEGDecoderBar", "MPEG-Decoder Status", Qt::BottomDockWidgetArea, {124, 87}},
-        {BarId::ProgramStatusBar, "ProgrammStatusBar", "Status", Qt::BottomDockWidgetArea, {515, 43}},
+        {BarId::DecoderBar,
+         "MPEGDecoderBar",
+         "MPEG-Decoder Status",
+         Qt::BottomDockWidgetArea,
+         {124, 87}},
+        {BarId::ProgramStatusBar,
+         "ProgrammStatusBar",
+         "Status",
+         Qt::BottomDockWidgetArea,
+         {515, 43}},
     };
     ASSERT_EQ(frame->DockingBars().size(), 5);
     int i = 0;
@@ -124,10 +137,11 @@ TEST_F(MainFrame, DockingBarsHaveTheirNamesTitlesPlacesAndSizes) {
 }
 
 TEST_F(MainFrame, BarCommandsToggleAndCarryTheCheckMark) {
-    const std::pair<int, int> commands[] = {
-        {Cmd::ViewTvBar, BarId::TvBar},           {Cmd::ViewVcrBar, BarId::VcrBar},
-        {Cmd::ViewPictureBar, BarId::PictureBar}, {Cmd::ViewDecoderBar, BarId::DecoderBar},
-        {Cmd::ViewProgramStatusBar, BarId::ProgramStatusBar}};
+    const std::pair<int, int> commands[] = {{Cmd::ViewTvBar, BarId::TvBar},
+                                            {Cmd::ViewVcrBar, BarId::VcrBar},
+                                            {Cmd::ViewPictureBar, BarId::PictureBar},
+                                            {Cmd::ViewDecoderBar, BarId::DecoderBar},
+                                            {Cmd::ViewProgramStatusBar, BarId::ProgramStatusBar}};
     for (const auto& [command, barId] : commands) {
         QAction* action = frame->Action(command);
         CDockingBar* bar = frame->DockingBar(barId);
@@ -147,7 +161,7 @@ TEST_F(MainFrame, BarCommandsToggleAndCarryTheCheckMark) {
 
 /// Collects the private messages it receives.
 class MessageSink : public QObject {
-public:
+  public:
     std::vector<std::pair<int, qintptr>> got;
     bool event(QEvent* e) override {
         if (!PrivateMessageEvent::IsPrivate(e)) return QObject::event(e);
@@ -204,7 +218,8 @@ TEST_F(MainFrame, RecentFilesAppearInTheMenuAndTheOpenDropDown) {
     for (QAction* a : dropDown->actions()) shown << a->text();
     EXPECT_EQ(shown, (QStringList{"&1 " + paths[0], "&2 " + paths[1]}));
     EXPECT_EQ(frame->Action(Cmd::FileMru1 + 1)->text(), "&2 " + paths[1]);
-    auto* open = qobject_cast<QToolButton*>(frame->ToolBar()->widgetForAction(frame->Action(Cmd::FileOpen)));
+    auto* open =
+        qobject_cast<QToolButton*>(frame->ToolBar()->widgetForAction(frame->Action(Cmd::FileOpen)));
     ASSERT_NE(open, nullptr);
     EXPECT_EQ(open->menu(), dropDown);
     EXPECT_EQ(frame->ToolBar()->objectName(), QStringLiteral("Werkzeugleiste"));

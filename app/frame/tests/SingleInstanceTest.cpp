@@ -1,8 +1,9 @@
 // One instance per user: a later start hands its file to the first.
+#include <gtest/gtest.h>
+
 #include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "frame/CSingleInstance.h"
 
@@ -77,7 +78,8 @@ TEST(SingleInstance, HandOverMessageRules) {
     };
     for (const auto& [bytes, state, file] : cases) {
         QString got;
-        EXPECT_EQ(CSingleInstance::ParseMessage(bytes, &got), state) << bytes.left(40).toStdString();
+        EXPECT_EQ(CSingleInstance::ParseMessage(bytes, &got), state)
+            << bytes.left(40).toStdString();
         EXPECT_EQ(got, file);
     }
 }

@@ -2,4 +2,6 @@
 #include "frame/CSVL_EditorApp.h"
 #include "testsupport/QtTestRun.h"
 
-int main(int argc, char** argv) { return TestSupport::RunQtTests(argc, argv, &CSVL_EditorApp::SetupSettingsStore); }
+int main(int argc, char** argv) {
+    return TestSupport::RunQtTests(argc, argv, &CSVL_EditorApp::SetupSettingsStore);
+}

@@ -31,13 +31,20 @@ CColumnLayout CMainListColumns::BuiltInLayout() {
         std::uint32_t flags;
     };
     static constexpr Row rows[Count] = {
-        {"", 0, 0, 0x180},           {"Nr", 0, 50, 0},
-        {"Programm", 0, 200, 0x20},  {"Provider", 0, 200, 0x20},
-        {"LnbName", 0, 200, 0x20},   {"Frequenz", 2, 120, 0x28},
-        {"Symbolrate", 2, 120, 0x28}, {"CI-Access", 0, 120, 0x28},
-        {"Programmtype", 2, 50, 0x60}, {"PolarisationOrQam", 0, 100, 0x28},
-        {"V-PID", 2, 80, 0x28},      {"A-PID", 2, 80, 0x28},
-        {"PCR-PID", 2, 80, 0x28},    {"PMT-PID", 2, 80, 0x28},
+        {"", 0, 0, 0x180},
+        {"Nr", 0, 50, 0},
+        {"Programm", 0, 200, 0x20},
+        {"Provider", 0, 200, 0x20},
+        {"LnbName", 0, 200, 0x20},
+        {"Frequenz", 2, 120, 0x28},
+        {"Symbolrate", 2, 120, 0x28},
+        {"CI-Access", 0, 120, 0x28},
+        {"Programmtype", 2, 50, 0x60},
+        {"PolarisationOrQam", 0, 100, 0x28},
+        {"V-PID", 2, 80, 0x28},
+        {"A-PID", 2, 80, 0x28},
+        {"PCR-PID", 2, 80, 0x28},
+        {"PMT-PID", 2, 80, 0x28},
     };
     CColumnLayout layout;
     std::vector<int> shown;
@@ -61,20 +68,34 @@ int CMainListColumns::KindImage(std::uint32_t type) {
 
 QString CMainListColumns::CellText(const CProgramInfo& p, int docIndex, int id, bool pidHex) {
     switch (id) {
-        case Nr: return QString::number(docIndex + 1);
-        case Programm: return Text(p.Name);
-        case Provider: return Text(p.Provider);
-        case LnbName: return Text(p.LnbName);
-        case Frequenz: return QString::number(p.Frequency);
-        case Symbolrate: return QString::number(p.SymbolRate);
-        case CiAccess: return QString::number(p.CiAccess);
-        case Programmtype: return QString::number(KindImage(p.ProgramType));
-        case PolarisationOrQam: return Polarisation(p.PolarisationOrQam);
-        case VPid: return Pid(p.VideoPid, pidHex);
-        case APid: return Pid(p.AudioPid, pidHex);
-        case PcrPid: return Pid(p.PcrPid, pidHex);
-        case PmtPid: return Pid(p.PmtPid, pidHex);
-        default: return {};
+        case Nr:
+            return QString::number(docIndex + 1);
+        case Programm:
+            return Text(p.Name);
+        case Provider:
+            return Text(p.Provider);
+        case LnbName:
+            return Text(p.LnbName);
+        case Frequenz:
+            return QString::number(p.Frequency);
+        case Symbolrate:
+            return QString::number(p.SymbolRate);
+        case CiAccess:
+            return QString::number(p.CiAccess);
+        case Programmtype:
+            return QString::number(KindImage(p.ProgramType));
+        case PolarisationOrQam:
+            return Polarisation(p.PolarisationOrQam);
+        case VPid:
+            return Pid(p.VideoPid, pidHex);
+        case APid:
+            return Pid(p.AudioPid, pidHex);
+        case PcrPid:
+            return Pid(p.PcrPid, pidHex);
+        case PmtPid:
+            return Pid(p.PmtPid, pidHex);
+        default:
+            return {};
     }
 }
 
@@ -92,9 +113,13 @@ QString CMainListColumns::CategoryHeader(const std::string& provider, int count)
 
 bool CMainListColumns::FilterAdmits(int filter, std::uint32_t type) {
     switch (filter) {
-        case 0: return (type & 0x01) != 0;
-        case 1: return (type & 0x02) != 0;
-        case 2: return (type & 0x0C) != 0;
-        default: return true;
+        case 0:
+            return (type & 0x01) != 0;
+        case 1:
+            return (type & 0x02) != 0;
+        case 2:
+            return (type & 0x0C) != 0;
+        default:
+            return true;
     }
 }

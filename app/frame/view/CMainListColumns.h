@@ -9,7 +9,7 @@ class CProgramInfo;
 
 /// The columns of the program list "TheMainList" and their cell texts.
 class CMainListColumns {
-public:
+  public:
     enum Id {
         Blank = 0,
         Nr,

@@ -40,7 +40,8 @@ void DrawData(QPainter& p, qreal s) {
     p.setBrush(Qt::white);
     p.drawPath(sheet);
     p.setPen(QPen(QColor(60, 140, 60), s / 12));
-    for (qreal y : {0.42, 0.58, 0.74}) p.drawLine(QPointF(s * 0.30, s * y), QPointF(s * 0.72, s * y));
+    for (qreal y : {0.42, 0.58, 0.74})
+        p.drawLine(QPointF(s * 0.30, s * y), QPointF(s * 0.72, s * y));
 }
 
 // All kinds: three coloured stacked cards.
@@ -62,10 +63,18 @@ QPixmap CProgramKindIcons::Draw(Image image, int size) {
     p.setRenderHint(QPainter::Antialiasing);
     const qreal s = size;
     switch (image) {
-        case Data: DrawData(p, s); break;
-        case Radio: DrawRadio(p, s); break;
-        case Tv: DrawTv(p, s); break;
-        case All: DrawAll(p, s); break;
+        case Data:
+            DrawData(p, s);
+            break;
+        case Radio:
+            DrawRadio(p, s);
+            break;
+        case Tv:
+            DrawTv(p, s);
+            break;
+        case All:
+            DrawAll(p, s);
+            break;
     }
     return pm;
 }

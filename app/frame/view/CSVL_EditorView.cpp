@@ -1,16 +1,16 @@
 #include "frame/view/CSVL_EditorView.h"
-#include "common/CommandIds.h"
-#include "common/CommonTexts.h"
 
 #include <QMenu>
-#include <algorithm>
-#include <unordered_set>
 #include <QMetaMethod>
 #include <QSettings>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <unordered_set>
 
 #include "Allgemein/CGfxListCtrl.h"
 #include "channellist/CSVLFile.h"
+#include "common/CommandIds.h"
+#include "common/CommonTexts.h"
 #include "common/PrivateMessages.h"
 #include "frame/view/CMainListColumns.h"
 #include "frame/view/CProgramKindIcons.h"
@@ -120,7 +120,8 @@ void CSVL_EditorView::FillRows() {
 
 void CSVL_EditorView::refreshRows() {
     std::unordered_set<quintptr> selected;
-    for (int item : ctrl_->SelectedItems()) selected.insert(ctrl_->Model()->Items()[std::size_t(item)]);
+    for (int item : ctrl_->SelectedItems())
+        selected.insert(ctrl_->Model()->Items()[std::size_t(item)]);
     FillRows();
     std::vector<int> reselect;
     const auto& items = ctrl_->Model()->Items();
@@ -247,8 +248,10 @@ std::unique_ptr<QMenu> CSVL_EditorView::createContextMenu() {
             &QAction::triggered, this,
             [this] { ForEachSelected(&CSVL_EditorView::showStreamsRequested); });
     menu->addSeparator();
-    const std::pair<const char*, int> edits[] = {
-        {"Ausschneiden", Cmd::EditCut}, {"Kopieren", Cmd::EditCopy}, {"Einfügen", Cmd::EditPaste}, {"Löschen", Cmd::ListDelete}};
+    const std::pair<const char*, int> edits[] = {{"Ausschneiden", Cmd::EditCut},
+                                                 {"Kopieren", Cmd::EditCopy},
+                                                 {"Einfügen", Cmd::EditPaste},
+                                                 {"Löschen", Cmd::ListDelete}};
     for (const auto& [text, command] : edits) {
         connect(AddMenuAction(*menu, QString::fromUtf8(text), command, editing),
                 &QAction::triggered, this, [this, c = command] { emit editCommandRequested(c); });

@@ -22,7 +22,7 @@ class QAction;
 /// no receiver stay disabled.
 class CSVL_EditorView : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit CSVL_EditorView(QWidget* parent = nullptr);
     ~CSVL_EditorView() override;
 
@@ -78,7 +78,7 @@ public:
 
     CGfxListCtrl* listCtrl() const { return ctrl_; }
 
-signals:
+  signals:
     /// Text for pane 1 of the status bar, "Anzahl Programme: %ld".
     void programCountText(const QString& text);
     /// The filter box should show this index (out-of-range filters read as 0).
@@ -98,10 +98,10 @@ signals:
     /// The Delete key was pressed in the list.
     void deleteSelectedRequested();
 
-protected:
+  protected:
     bool event(QEvent* event) override;
 
-private:
+  private:
     void SetupList();
     void FillRows();
     void OnDoubleClick(int item);

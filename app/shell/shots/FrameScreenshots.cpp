@@ -18,18 +18,20 @@
 
 #include "channellist/document/CDialogPrompts.h"
 #include "channellist/document/CSVL_EditorDoc.h"
-#include "frame/CMainFrame.h"
 #include "common/CProgramState.h"
-#include "frame/CSVL_EditorApp.h"
 #include "common/CommandIds.h"
+#include "frame/CMainFrame.h"
+#include "frame/CSVL_EditorApp.h"
 #include "shell/ProgramExtensions.h"
 
 namespace {
 bool Grab(const CMainFrame& frame, const QString& path, QRect area = {}) {
     if (area.isNull()) area = frame.frameGeometry();
-    const QPixmap shot = frame.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    const QPixmap shot =
+        frame.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
     const bool ok = !shot.isNull() && shot.save(path);
-    std::printf("%s %s (%dx%d)\n", ok ? "wrote" : "FAILED", qPrintable(path), shot.width(), shot.height());
+    std::printf("%s %s (%dx%d)\n", ok ? "wrote" : "FAILED", qPrintable(path), shot.width(),
+                shot.height());
     return ok;
 }
 
@@ -90,13 +92,15 @@ int main(int argc, char** argv) {
     PrintMenus(frame);
 
     // The edit menu open over the list.
-    QMenu* edit = frame.menuBar()->actions().size() > 1 ? frame.menuBar()->actions().at(1)->menu() : nullptr;
+    QMenu* edit =
+        frame.menuBar()->actions().size() > 1 ? frame.menuBar()->actions().at(1)->menu() : nullptr;
     if (edit) {
         const QRect item = frame.menuBar()->actionGeometry(frame.menuBar()->actions().at(1));
         edit->popup(frame.menuBar()->mapToGlobal(item.bottomLeft()));
         Settle(800);
         ok = Grab(frame, out + QStringLiteral("/main-window-edit-menu.png"),
-                  frame.frameGeometry().united(edit->geometry())) && ok;
+                  frame.frameGeometry().united(edit->geometry())) &&
+             ok;
         edit->hide();
     }
     return ok ? 0 : 1;

@@ -1,20 +1,21 @@
 // Program and stream dialogs opened from the view, with the edit recorded for undo.
-#include <QSettings>
-#include <QUndoStack>
 #include <gtest/gtest.h>
 
-#include "frame/tests/FrameFixture.h"
+#include <QSettings>
+#include <QUndoStack>
+
 #include "channellist/document/CSVL_EditorDoc.h"
 #include "channellist/editing/CListEditor.h"
-#include "shell/CFrameEditBinding.h"
-#include "frame/CMainFrame.h"
 #include "common/CommandIds.h"
-#include "shell/CFrameDialogBinding.h"
+#include "frame/CMainFrame.h"
+#include "frame/tests/FrameFixture.h"
 #include "frame/view/CSVL_EditorView.h"
+#include "shell/CFrameDialogBinding.h"
+#include "shell/CFrameEditBinding.h"
 
 namespace {
 class DialogBinding : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         QSettings().clear();
         for (const char* name : {"Das Erste", "ZDF"}) {
@@ -48,13 +49,14 @@ protected:
 TEST_F(DialogBinding, OkInTheProgramDialogIsOneUndoableChange) {
     int shownNumber = 0;
     bool shownHex = false;
-    dialogs->SetProgramDialogRunner([&](CProgramInfo& p, CLnbTable* lnbs, int number, DialogOptions o, QWidget*) {
-        EXPECT_EQ(lnbs, &doc.List().Lnbs);
-        shownNumber = number;
-        shownHex = o.pidHex;
-        p.Name = "ZDF HD";
-        return true;
-    });
+    dialogs->SetProgramDialogRunner(
+        [&](CProgramInfo& p, CLnbTable* lnbs, int number, DialogOptions o, QWidget*) {
+            EXPECT_EQ(lnbs, &doc.List().Lnbs);
+            shownNumber = number;
+            shownHex = o.pidHex;
+            p.Name = "ZDF HD";
+            return true;
+        });
     emit view->editProgramRequested(1);
     EXPECT_EQ(shownNumber, 2);
     EXPECT_TRUE(shownHex);
@@ -67,7 +69,8 @@ TEST_F(DialogBinding, OkInTheProgramDialogIsOneUndoableChange) {
 }
 
 TEST_F(DialogBinding, CancelChangesNothing) {
-    dialogs->SetProgramDialogRunner([](CProgramInfo&, CLnbTable*, int, DialogOptions, QWidget*) { return false; });
+    dialogs->SetProgramDialogRunner(
+        [](CProgramInfo&, CLnbTable*, int, DialogOptions, QWidget*) { return false; });
     emit view->editProgramRequested(0);
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(edit->Editor().UndoStack()->count(), 0);

@@ -1,22 +1,23 @@
-#include <QAction>
-#include <QGuiApplication>
-#include <QClipboard>
-#include <QMenu>
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMenu>
+
 #include "Allgemein/CGfxListCtrl.h"
-#include "common/CommandIds.h"
-#include "frame/tests/FrameFixture.h"
 #include "channellist/document/CSVL_EditorDoc.h"
 #include "channellist/editing/CListEditActions.h"
 #include "channellist/editing/EditTexts.h"
-#include "shell/CFrameEditBinding.h"
+#include "common/CommandIds.h"
 #include "frame/CMainFrame.h"
+#include "frame/tests/FrameFixture.h"
 #include "frame/view/CSVL_EditorView.h"
+#include "shell/CFrameEditBinding.h"
 
 namespace {
 class FrameEditBindingTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         QGuiApplication::clipboard()->clear();
         doc = std::make_unique<CSVL_EditorDoc>(prompts);

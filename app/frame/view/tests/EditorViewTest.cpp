@@ -6,8 +6,8 @@
 #include <QSignalSpy>
 
 #include "Allgemein/CGfxListCtrl.h"
-#include "common/CommandIds.h"
 #include "channellist/CSVLFile.h"
+#include "common/CommandIds.h"
 #include "common/PrivateMessages.h"
 #include "frame/view/CSVL_EditorView.h"
 
@@ -33,7 +33,7 @@ int StoredSetting(const char* key) {
 }
 
 class EditorViewTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         QSettings().clear();
         // Document order: TV, radio, TV, data, radio.
@@ -149,9 +149,10 @@ TEST_F(EditorViewTest, CategoryModeIsOnAtStartAndGroupsByProvider) {
     auto v = MakeView();
     v->OnUpdate();
     EXPECT_TRUE(v->categoryMode());
-    EXPECT_EQ(Headers(*v), (QStringList{"Providergruppe: 'ARD' (3 Programme)",
-                                        "Providergruppe: 'ZDFvision' (1 Programm )",
-                                        QString::fromUtf8("Providergruppe: 'Radio €' (1 Programm )")}));
+    EXPECT_EQ(Headers(*v),
+              (QStringList{"Providergruppe: 'ARD' (3 Programme)",
+                           "Providergruppe: 'ZDFvision' (1 Programm )",
+                           QString::fromUtf8("Providergruppe: 'Radio €' (1 Programm )")}));
     v->toggleCategoryMode();
     EXPECT_FALSE(v->categoryMode());
     EXPECT_EQ(v->listCtrl()->Model()->rowCount(), 5);
@@ -240,7 +241,7 @@ TEST_F(EditorViewTest, ContextMenuFollowsSelectionReceiversAndCategoryMode) {
     SelectItems(*v, {0});
     EXPECT_TRUE(enabled(Cmd::SwitchToSelected));
     EXPECT_FALSE(enabled(Cmd::AddToTimerList));  // nobody receives it yet
-    EXPECT_FALSE(enabled(Cmd::EditCopy));            // not in category mode
+    EXPECT_FALSE(enabled(Cmd::EditCopy));        // not in category mode
     v->setCategoryMode(false);
     EXPECT_TRUE(enabled(Cmd::EditCopy));
 

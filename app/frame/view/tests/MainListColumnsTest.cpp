@@ -72,8 +72,8 @@ TEST(MainListColumns, KindImageAndFilterFollowTheKindBits) {
         bool tv, radio, data;
     };
     const Case cases[] = {
-        {0x01, 2, true, false, false},   {0x02, 1, false, true, false},
-        {0x04, 0, false, false, true},   {0x08, 0, false, false, true},
+        {0x01, 2, true, false, false},    {0x02, 1, false, true, false},
+        {0x04, 0, false, false, true},    {0x08, 0, false, false, true},
         {0x05, 0, true, false, true},    // TV bit and data bit: shown as data, in both lists
         {0x03, 2, true, true, false},    // both kind bits: in both lists
         {0x00, 1, false, false, false},  // no kind bit: radio image, only in "Alle"
