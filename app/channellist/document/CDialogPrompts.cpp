@@ -1,7 +1,7 @@
 #include "channellist/document/CDialogPrompts.h"
 
-#include <QFileDialog>
 #include <QAbstractButton>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -22,20 +22,23 @@ QString CDialogPrompts::ToDialogFilter(const QString& pipeFilter) {
 }
 
 QString CDialogPrompts::AskOpenFile(const QString& title, const QString& filter) {
-    QFileDialog dialog(parent_, title, QString(), ToDialogFilter(filter));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().constFirst();
+    return RunFileDialog({title, filter, QString(), QString(), QFileDialog::AcceptOpen});
 }
 
 QString CDialogPrompts::AskSaveFile(const QString& title, const QString& filter,
                                     const QString& proposedPath) {
-    QFileDialog dialog(parent_, title, QString(), ToDialogFilter(filter));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(DocumentTexts::Extension.mid(1));
-    dialog.selectFile(proposedPath);
+    return RunFileDialog(
+        {title, filter, DocumentTexts::Extension.mid(1), proposedPath, QFileDialog::AcceptSave});
+}
+
+QString CDialogPrompts::RunFileDialog(const FilePrompt& prompt) {
+    QFileDialog dialog(parent_, prompt.title, QString(), ToDialogFilter(prompt.filter));
+    dialog.setAcceptMode(prompt.mode);
+    // A save prompt asks before replacing a file; an open prompt takes existing files only.
+    dialog.setFileMode(prompt.mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                              : QFileDialog::AnyFile);
+    if (!prompt.suffix.isEmpty()) dialog.setDefaultSuffix(prompt.suffix);
+    if (!prompt.proposedPath.isEmpty()) dialog.selectFile(prompt.proposedPath);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
 }
@@ -48,9 +51,12 @@ SaveChangesAnswer CDialogPrompts::AskSaveChanges(const QString& text) {
     box.button(QMessageBox::Cancel)->setText(QStringLiteral("Abbrechen"));
     box.setDefaultButton(QMessageBox::Yes);
     switch (box.exec()) {
-    case QMessageBox::Yes: return SaveChangesAnswer::Yes;
-    case QMessageBox::No: return SaveChangesAnswer::No;
-    default: return SaveChangesAnswer::Cancel;
+        case QMessageBox::Yes:
+            return SaveChangesAnswer::Yes;
+        case QMessageBox::No:
+            return SaveChangesAnswer::No;
+        default:
+            return SaveChangesAnswer::Cancel;
     }
 }
 
@@ -61,16 +67,13 @@ void CDialogPrompts::ShowError(const QString& text) {
 }
 
 QString CDialogPrompts::AskImportFile(const QString& title, const QString& filter) {
-    return AskOpenFile(title, filter);
+    return RunFileDialog(
+        {title, filter, QStringLiteral("dvb"), QString(), QFileDialog::AcceptOpen});
 }
 
 QString CDialogPrompts::AskImportTarget(const QString& title, const QString& filter) {
-    QFileDialog dialog(parent_, title, QString(), ToDialogFilter(filter));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);  // asks before replacing a file
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(QStringLiteral("svl"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().constFirst();
+    return RunFileDialog(
+        {title, filter, QStringLiteral("svl"), QString(), QFileDialog::AcceptSave});
 }
 
 void CDialogPrompts::ShowImportError(const QString& caption, const QString& text) {
@@ -80,7 +83,8 @@ void CDialogPrompts::ShowImportError(const QString& caption, const QString& text
 }
 
 bool CDialogPrompts::AskImportYesNo(const QString& caption, const QString& text) {
-    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, parent_);
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                    parent_);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
     box.button(QMessageBox::No)->setText(QStringLiteral("&Nein"));
     box.setWindowFlag(Qt::WindowStaysOnTopHint);

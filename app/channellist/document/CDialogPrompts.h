@@ -1,4 +1,5 @@
 #pragma once
+#include <QFileDialog>
 #include <QPointer>
 #include <QWidget>
 
@@ -8,7 +9,7 @@
 /// The document's and the import's prompts as real dialogs: file dialogs and German message
 /// boxes kept in front of the program's windows.
 class CDialogPrompts : public IDocumentPrompts, public IImportPrompts {
-public:
+  public:
     /// Dialogs are centred on `parent` once it is set (the main frame).
     void SetParent(QWidget* parent) { parent_ = parent; }
 
@@ -26,6 +27,16 @@ public:
     /// Turns "name|pattern|name|pattern|" into the dialog's "name (pattern);;..." form.
     static QString ToDialogFilter(const QString& pipeFilter);
 
-private:
+  private:
+    struct FilePrompt {
+        QString title;
+        QString filter;  ///< pipe form
+        QString suffix;  ///< appended to a name typed without one; empty: none
+        QString proposedPath;
+        QFileDialog::AcceptMode mode;
+    };
+    /// Runs one file dialog; the chosen path or empty on cancel.
+    QString RunFileDialog(const FilePrompt& prompt);
+
     QPointer<QWidget> parent_;
 };
