@@ -83,6 +83,9 @@ void CFrameEditBinding::BindView(CSVL_EditorView& view) {
         }
         actions_->Trigger(command);
     });
+    view.setCommandAvailability([this](int command) {
+        return command == Cmd::ListDelete ? editor_->CanDelete() : actions_->Available(command);
+    });
     connect(ctrl->selectionModel(), &QItemSelectionModel::selectionChanged, actions_,
             &CListEditActions::UpdateEnabled);
     connect(ctrl->model(), &QAbstractItemModel::modelReset, actions_,

@@ -1,5 +1,4 @@
 #include "channellist/editing/CListEditActions.h"
-#include "common/CommandIds.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -11,6 +10,7 @@
 #include "channellist/editing/CReplaceDialog.h"
 #include "channellist/editing/EditTexts.h"
 #include "channellist/editing/IListEditHost.h"
+#include "common/CommandIds.h"
 
 CListEditActions::CListEditActions(CListEditor& editor, CListPrintController& printing,
                                    QSettings& settings, QWidget* window)
@@ -49,7 +49,8 @@ CListEditActions::CListEditActions(CListEditor& editor, CListPrintController& pr
     UpdateEnabled();
 }
 
-void CListEditActions::Define(int id, const char* text, const QList<QKeyCombination>& keys, Command command) {
+void CListEditActions::Define(int id, const char* text, const QList<QKeyCombination>& keys,
+                              Command command) {
     auto* action = new QAction(QString::fromUtf8(text), this);
     action->setData(id);
     QList<QKeySequence> shortcuts;
@@ -81,6 +82,11 @@ void CListEditActions::Trigger(int id) {
     if (it == commands_.end() || !it->second.available()) return;
     it->second.run();
     UpdateEnabled();
+}
+
+bool CListEditActions::Available(int id) const {
+    const auto it = commands_.find(id);
+    return it != commands_.end() && it->second.available();
 }
 
 void CListEditActions::UpdateEnabled() {

@@ -23,7 +23,7 @@ class QWidget;
 /// (the Delete key works only there).
 class CListEditActions : public QObject {
     Q_OBJECT
-public:
+  public:
     CListEditActions(CListEditor& editor, CListPrintController& printing, QSettings& settings,
                      QWidget* window);
 
@@ -35,12 +35,14 @@ public:
 
     /// Runs the command with this id as its menu item would (when it is available).
     void Trigger(int id);
+    /// Whether the command with this id can run now (false for an unknown id).
+    bool Available(int id) const;
 
-public slots:
+  public slots:
     /// Enables and disables the actions; call after the selection or the mode changed.
     void UpdateEnabled();
 
-private:
+  private:
     struct Command {
         std::function<void()> run;
         std::function<bool()> available;

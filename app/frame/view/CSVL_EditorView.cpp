@@ -253,7 +253,8 @@ std::unique_ptr<QMenu> CSVL_EditorView::createContextMenu() {
                                                  {"Einfügen", Cmd::EditPaste},
                                                  {"Löschen", Cmd::ListDelete}};
     for (const auto& [text, command] : edits) {
-        connect(AddMenuAction(*menu, QString::fromUtf8(text), command, editing),
+        const bool available = !commandAvailable_ || commandAvailable_(command);
+        connect(AddMenuAction(*menu, QString::fromUtf8(text), command, editing && available),
                 &QAction::triggered, this, [this, c = command] { emit editCommandRequested(c); });
     }
     return menu;

@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -75,6 +76,11 @@ class CSVL_EditorView : public QWidget {
 
     /// The context menu "Senderliste" as it would open now.
     std::unique_ptr<QMenu> createContextMenu();
+    /// Whether a command of the edit block ("Ausschneiden" ... "Löschen") can run now;
+    /// the context menu gives its items the same availability as the menu commands.
+    void setCommandAvailability(std::function<bool(int)> available) {
+        commandAvailable_ = std::move(available);
+    }
 
     CGfxListCtrl* listCtrl() const { return ctrl_; }
 
@@ -118,4 +124,5 @@ class CSVL_EditorView : public QWidget {
     bool editMode_ = false;
     bool busy_ = false;
     bool layoutSaved_ = false;
+    std::function<bool(int)> commandAvailable_;
 };

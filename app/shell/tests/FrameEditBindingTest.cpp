@@ -104,3 +104,27 @@ TEST_F(FrameEditBindingTest, OpeningAnotherListForgetsTheHistory) {
     emit doc->documentChanged();
     EXPECT_FALSE(binding->Actions().Action(Cmd::EditUndo)->isEnabled());
 }
+
+namespace {
+bool ContextItemEnabled(CSVL_EditorView& view, int command) {
+    const auto menu = view.createContextMenu();
+    for (QAction* a : menu->actions())
+        if (a->data().toInt() == command) return a->isEnabled();
+    ADD_FAILURE() << "the context menu has no item " << command;
+    return false;
+}
+}  // namespace
+
+TEST_F(FrameEditBindingTest, ContextMenuPasteHasTheMenuCommandsAvailability) {
+    Select({1});
+    EXPECT_FALSE(ContextItemEnabled(*view, Cmd::EditPaste)) << "empty clipboard";
+    EXPECT_TRUE(ContextItemEnabled(*view, Cmd::EditCopy));
+    frame->Action(Cmd::EditCopy)->trigger();
+    EXPECT_TRUE(ContextItemEnabled(*view, Cmd::EditPaste));
+    EXPECT_EQ(ContextItemEnabled(*view, Cmd::EditPaste),
+              frame->Action(Cmd::EditPaste)->isEnabled());
+
+    doc->List().Loaded = false;  // no list open: nothing to paste into
+    EXPECT_FALSE(ContextItemEnabled(*view, Cmd::EditPaste));
+    EXPECT_TRUE(ContextItemEnabled(*view, Cmd::ListDelete)) << "a selection can still be removed";
+}
