@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <optional>
 
 #include "channellist/dialogs/CProgramDialog.h"
 #include "channellist/dialogs/CStreamsDialog.h"
@@ -30,7 +31,7 @@ CFrameDialogBinding::CFrameDialogBinding(CMainFrame& frame, CSVL_EditorDoc& doc,
     if (!view_) return;
     connect(view_, &CSVL_EditorView::editProgramRequested, this, &CFrameDialogBinding::EditProgram);
     connect(view_, &CSVL_EditorView::showStreamsRequested, this, &CFrameDialogBinding::ShowStreams);
-    frame.Menus()->Enable(Cmd::EditProgram, [this] { EditProgram(FirstSelected()); });
+    frame.Menus()->Enable(Cmd::EditProgram, [this] { view_->editSelectedPrograms(); });
     frame.Menus()->Enable(Cmd::ShowStreams, [this] { ShowStreams(FirstSelected()); });
     if (QMenu* menu = frame.Menus()->Menu(QStringLiteral("&Bearbeiten")))
         connect(menu, &QMenu::aboutToShow, this, [this] {
@@ -60,10 +61,13 @@ void CFrameDialogBinding::EditProgram(int index) {
     CProgramInfo* program = ProgramAt(index);
     if (!program) return;
     const CProgramInfo before = *program;
+    // "LNB-Parameter" edits the LNB the program names at opening, in place.
+    std::optional<CLnb> lnbBefore;
+    if (const CLnb* lnb = doc_.List().Lnbs.Find(before.LnbName)) lnbBefore = *lnb;
     if (!runProgram_(*program, &doc_.List().Lnbs, index + 1, Options(), &frame_)) return;
+    // OK is always a change of the document, whatever the dialog changed.
     if (editor_) {
-        editor_->RecordProgramEdit(std::size_t(index),
-                                   before);  // marks modified, refreshes the row
+        editor_->RecordProgramEdit(std::size_t(index), before, std::move(lnbBefore));
         return;
     }
     doc_.SetModifiedFlag();

@@ -11,18 +11,19 @@ class CSVLFile;
 /// Base of the undoable changes of the program list: access to the host's list and the
 /// notifications that follow every change.
 class CListChangeCommand : public QUndoCommand {
-public:
+  public:
     /// `list` is the document's list; the document keeps it for its whole life and the
     /// history is reset whenever another file is read into it.
     CListChangeCommand(IListEditHost& host, CSVLFile& list, const QString& text);
 
-protected:
+  protected:
     ProgramListOps::ProgramList& Programs();
+    CSVLFile& List() { return list_; }
     void NotifyInserted(const std::vector<std::size_t>& ascending);
     void NotifyRemoved(const std::vector<std::size_t>& ascending);
     void NotifyChanged(const std::vector<std::size_t>& ascending);
 
-private:
+  private:
     void UpdateCount();
     IListEditHost& host_;
     CSVLFile& list_;

@@ -148,12 +148,12 @@ void CListEditor::EditProgram(std::size_t index, CProgramInfo value) {
                                        Text(EditText::UndoEdit)));
 }
 
-void CListEditor::RecordProgramEdit(std::size_t index, CProgramInfo before) {
+void CListEditor::RecordProgramEdit(std::size_t index, CProgramInfo before,
+                                    std::optional<CLnb> lnbBefore) {
     CSVLFile* list = host_.List();
     if (!list || index >= list->Programs.size() || !list->Programs[index]) return;
-    if (*list->Programs[index] == before) return;  // nothing changed
     undo_.push(new CSwapProgramCommand(host_, *list, index, std::move(before), true,
-                                       Text(EditText::UndoEdit)));
+                                       Text(EditText::UndoEdit), std::move(lnbBefore)));
 }
 
 void CListEditor::InsertPrograms(std::size_t position, ProgramListOps::ProgramList programs,

@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "channellist/CLnb.h"
 #include "channellist/editing/ProgramListOps.h"
 #include "channellist/editing/TextEdit.h"
 
@@ -20,7 +21,7 @@ class IMessageSink;
 /// unavailable does nothing.
 class CListEditor : public QObject {
     Q_OBJECT
-public:
+  public:
     CListEditor(IListEditHost& host, IMessageSink& messages, QObject* parent = nullptr);
     ~CListEditor() override;
 
@@ -49,8 +50,11 @@ public:
 
     /// Replaces the program at `index` by `value` (OK in the program dialog).
     void EditProgram(std::size_t index, CProgramInfo value);
-    /// Records an edit already made in place: `before` is the program as it was.
-    void RecordProgramEdit(std::size_t index, CProgramInfo before);
+    /// Records an edit already made in place (OK in the program dialog, always a step,
+    /// changed or not): `before` is the program as it was, `lnbBefore` the LNB it named
+    /// as it was, when the dialog could edit it.
+    void RecordProgramEdit(std::size_t index, CProgramInfo before,
+                           std::optional<CLnb> lnbBefore = std::nullopt);
     /// Inserts programs as one step, the first at `position` (clamped to the end).
     void InsertPrograms(std::size_t position, ProgramListOps::ProgramList programs,
                         const QString& text);
@@ -62,11 +66,11 @@ public:
     /// The document was saved: undoing back to here clears the modified flag again.
     void MarkSaved();
 
-signals:
+  signals:
     /// The list, the history or the clipboard changed: command availability may differ.
     void AvailabilityChanged();
 
-private:
+  private:
     std::vector<std::size_t> CollectForCopy(std::vector<const CProgramInfo*>& programs);
 
     bool ClipboardHasBlock() const;

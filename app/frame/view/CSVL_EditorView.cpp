@@ -211,7 +211,7 @@ void CSVL_EditorView::OnDoubleClick(int item) {
     const int index = indexOfProgram(ProgramOfItem(item));
     if (index >= 0) emit rowDoubleClicked(index);
     if (editMode_)
-        ForEachSelected(&CSVL_EditorView::editProgramRequested);
+        editSelectedPrograms();
     else
         chooseSelectedPrograms();
 }
@@ -241,8 +241,7 @@ std::unique_ptr<QMenu> CSVL_EditorView::createContextMenu() {
     menu->addSeparator();
     connect(AddMenuAction(*menu, QStringLiteral("Programm bearbeiten"), Cmd::EditProgram,
                           any && wired(&CSVL_EditorView::editProgramRequested)),
-            &QAction::triggered, this,
-            [this] { ForEachSelected(&CSVL_EditorView::editProgramRequested); });
+            &QAction::triggered, this, &CSVL_EditorView::editSelectedPrograms);
     connect(AddMenuAction(*menu, QStringLiteral("Streams anzeigen"), Cmd::ShowStreams,
                           any && wired(&CSVL_EditorView::showStreamsRequested)),
             &QAction::triggered, this,

@@ -73,6 +73,9 @@ class CSVL_EditorView : public QWidget {
     /// program, in row order, is remembered and requested for tuning; a
     /// header row ends the processing.
     void chooseSelectedPrograms();
+    /// "Programm bearbeiten" (menu, context menu, double click in edit mode):
+    /// requests the program dialog for each selected program in row order.
+    void editSelectedPrograms() { ForEachSelected(&CSVL_EditorView::editProgramRequested); }
 
     /// The context menu "Senderliste" as it would open now.
     std::unique_ptr<QMenu> createContextMenu();

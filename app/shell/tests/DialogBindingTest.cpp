@@ -4,6 +4,7 @@
 #include <QSettings>
 #include <QUndoStack>
 
+#include "Allgemein/CGfxListCtrl.h"
 #include "channellist/document/CSVL_EditorDoc.h"
 #include "channellist/editing/CListEditor.h"
 #include "common/CommandIds.h"
@@ -91,4 +92,49 @@ TEST_F(DialogBinding, StreamsAndInvalidIndexes) {
     dialogs->EditProgram(2);
     EXPECT_EQ(shown, std::vector<std::string>{"Das Erste"});
     EXPECT_EQ(programDialogs, 0);
+}
+
+TEST_F(DialogBinding, AnLnbChangeAloneIsAModificationAndUndoesWithTheProgram) {
+    auto astra = std::make_shared<CLnb>();
+    astra->LowBandLof = 9750000;
+    doc.List().Lnbs.Set("Astra", astra);
+    doc.List().Programs[0]->LnbName = "Astra";
+    dialogs->SetProgramDialogRunner(
+        [](CProgramInfo&, CLnbTable* lnbs, int, DialogOptions, QWidget*) {
+            lnbs->Find("Astra")->LowBandLof = 9700000;  // through "LNB-Parameter" only
+            return true;
+        });
+    emit view->editProgramRequested(0);
+    EXPECT_TRUE(doc.IsModified()) << "closing now must ask to save the LNB change";
+    ASSERT_EQ(edit->Editor().UndoStack()->count(), 1);
+
+    edit->Editor().UndoStack()->undo();
+    EXPECT_EQ(astra->LowBandLof, 9750000);
+    EXPECT_FALSE(doc.IsModified());
+    edit->Editor().UndoStack()->redo();
+    EXPECT_EQ(astra->LowBandLof, 9700000);
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(DialogBinding, OkWithoutAnyChangeStillMarksTheDocument) {
+    dialogs->SetProgramDialogRunner(
+        [](CProgramInfo&, CLnbTable*, int, DialogOptions, QWidget*) { return true; });
+    emit view->editProgramRequested(1);
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(DialogBinding, TheMenuCommandOpensTheDialogForEachSelectedProgram) {
+    std::vector<int> numbers;
+    dialogs->SetProgramDialogRunner(
+        [&](CProgramInfo&, CLnbTable*, int number, DialogOptions, QWidget*) {
+            numbers.push_back(number);
+            return false;
+        });
+    view->setCategoryMode(false);
+    view->listCtrl()->SelectItems({0, 1});
+    QAction* command = frame->Action(Cmd::EditProgram);
+    ASSERT_NE(command, nullptr);
+    command->setEnabled(true);
+    command->trigger();
+    EXPECT_EQ(numbers, (std::vector<int>{1, 2}));
 }

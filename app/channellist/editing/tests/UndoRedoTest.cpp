@@ -6,7 +6,7 @@
 
 namespace {
 class UndoRedoTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         host.list.Loaded = true;
         host.AddPrograms({"A", "B", "C", "D", "E", "F"});
@@ -103,8 +103,11 @@ TEST_F(UndoRedoTest, AnEditMadeInPlaceIsRecordedOnceAndUndoable) {
     editor.UndoStack()->undo();
     EXPECT_EQ(host.list.Programs[0]->Name, "A");
 
-    editor.RecordProgramEdit(0, *host.list.Programs[0]);  // no change: no step
-    EXPECT_TRUE(editor.UndoStack()->canRedo());  // a new step would have dropped the redo
+    // OK without a change is a step as well: the document counts as modified.
+    editor.UndoStack()->setClean();
+    editor.RecordProgramEdit(0, *host.list.Programs[0]);
+    EXPECT_FALSE(editor.UndoStack()->isClean());
+    EXPECT_FALSE(editor.UndoStack()->canRedo());
 }
 
 TEST_F(UndoRedoTest, ImportedProgramsAreOneStep) {
@@ -133,12 +136,12 @@ TEST_F(UndoRedoTest, UndoingBackToTheSavedStateClearsModified) {
 
 TEST_F(UndoRedoTest, SeveralStepsUndoInReverseOrder) {
     host.selected = {0};
-    editor.Delete();                                // B C D E F
+    editor.Delete();  // B C D E F
     host.selected = {1};
-    editor.PasteBlock(BlockOf({"n"}));              // B C n D E F
+    editor.PasteBlock(BlockOf({"n"}));  // B C n D E F
     editor.ApplyTextEdits({{2, ProgramField::Name, "n", "m"}});
     host.selected = {4, 5};
-    editor.Delete();                                // B C m D
+    editor.Delete();  // B C m D
     EXPECT_EQ(host.Names(), (std::vector<std::string>{"B", "C", "m", "D"}));
     while (editor.UndoStack()->canUndo()) editor.UndoStack()->undo();
     EXPECT_EQ(host.Names(), original);
