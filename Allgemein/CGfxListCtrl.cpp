@@ -187,10 +187,31 @@ void CGfxListCtrl::ShowHeaderMenu(const QPoint& pos) {
     menu.exec(header()->mapToGlobal(pos));
 }
 
+namespace {
+// Select-all and copy belong to the window's commands, which know what may be
+// selected and copied (programs, never header rows); the list takes no part.
+bool IsWindowCommandKey(QKeyEvent* event) {
+    return event->matches(QKeySequence::SelectAll) || event->matches(QKeySequence::Copy);
+}
+}  // namespace
+
+bool CGfxListCtrl::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        IsWindowCommandKey(static_cast<QKeyEvent*>(event))) {
+        event->ignore();  // the window's shortcut goes first
+        return true;
+    }
+    return QTreeView::event(event);
+}
+
 void CGfxListCtrl::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
         emit deletePressed();
         event->accept();
+        return;
+    }
+    if (IsWindowCommandKey(event)) {
+        event->ignore();  // reached here only when the window's command is unavailable
         return;
     }
     QTreeView::keyPressEvent(event);

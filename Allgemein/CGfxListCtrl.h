@@ -69,6 +69,7 @@ class CGfxListCtrl : public QTreeView {
     void deletePressed();
 
   protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
   private:

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <string>
 #include <vector>
 
@@ -187,3 +191,40 @@ TEST_F(GfxListCtrlTest, DraggedWidthsAndShownSetSurviveSaveAndLoad) {
 }
 
 }  // namespace
+
+// Ctrl+A and Ctrl+C are the window's commands: the list neither selects header
+// rows nor copies a cell's text when the window's command is unavailable, and
+// leaves the key to the window's shortcut when it is available.
+TEST_F(GfxListCtrlTest, SelectAllAndCopyKeysAreLeftToTheWindow) {
+    QWidget window;
+    list.setParent(&window);
+    struct GiveBack {  // the fixture owns the list, not the window
+        CGfxListCtrl& list;
+        ~GiveBack() { list.setParent(nullptr); }
+    } giveBack{list};
+    QAction selectAll(&window);
+    selectAll.setShortcut(QKeySequence::SelectAll);
+    window.addAction(&selectAll);
+    int fired = 0;
+    QObject::connect(&selectAll, &QAction::triggered, [&] { ++fired; });
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    list.SetCategoryMode(true);
+    list.setFocus();
+    list.setCurrentIndex(list.Model()->index(0, 1));  // a header row
+    QGuiApplication::clipboard()->setText("vorher");
+    const auto selectedBefore = list.selectionModel()->selectedRows();
+
+    selectAll.setEnabled(false);
+    QTest::keyClick(&list, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&list, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(list.selectionModel()->selectedRows(), selectedBefore);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "vorher");
+    EXPECT_EQ(fired, 0);
+
+    selectAll.setEnabled(true);
+    QTest::keyClick(&list, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(fired, 1);
+    EXPECT_EQ(list.selectionModel()->selectedRows(), selectedBefore);
+}
