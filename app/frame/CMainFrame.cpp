@@ -1,6 +1,7 @@
 #include "frame/CMainFrame.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
@@ -324,10 +325,24 @@ void CMainFrame::dropEvent(QDropEvent* e) {
     }
 }
 
+QString CMainFrame::WriteMailCopy() {
+    // The copy stays until the program ends: the mail program reads it after we return.
+    if (!mailDir_) mailDir_ = std::make_unique<QTemporaryDir>();
+    if (!mailDir_->isValid()) {
+        QMessageBox::warning(
+            this, DocumentTexts::AppTitle,
+            QStringLiteral("Die Kopie für die Nachricht konnte nicht angelegt werden."));
+        return {};
+    }
+    const QString path = mailDir_->filePath(QFileInfo(doc_.ProposedSaveName()).fileName());
+    return doc_.SaveCopy(path) ? path : QString();
+}
+
 void CMainFrame::OnFileSendMail() {
-    // The mail goes out with the file as it is on disk, so unsaved changes are saved first.
-    if (doc_.IsModified() || doc_.PathName().isEmpty())
-        if (!doc_.OnFileSave()) return;
+    // The mail carries the list as it is now, unsaved changes included, as a copy: the
+    // user's own file is neither saved over nor needed.
+    const QString copy = WriteMailCopy();
+    if (copy.isEmpty()) return;
     if (!mailLauncher_) {
         mailLauncher_ = [](const QString& path) {
             const QString tool = QStandardPaths::findExecutable(QStringLiteral("xdg-email"));
@@ -335,7 +350,7 @@ void CMainFrame::OnFileSendMail() {
                    QProcess::startDetached(tool, {QStringLiteral("--attach"), path});
         };
     }
-    if (!mailLauncher_(doc_.PathName()))
+    if (!mailLauncher_(copy))
         QMessageBox::warning(
             this, DocumentTexts::AppTitle,
             QStringLiteral("Das Mailprogramm (xdg-email) konnte nicht gestartet werden."));

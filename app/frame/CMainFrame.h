@@ -2,6 +2,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -80,6 +81,7 @@ class CMainFrame : public QMainWindow {
     void UpdateTitle();
     void OnCamSlotStatus(int slot, int status);
     void OnFileSendMail();
+    QString WriteMailCopy();
     void TearDownCard() noexcept;
 
     CSVL_EditorDoc& doc_;
@@ -95,6 +97,7 @@ class CMainFrame : public QMainWindow {
     std::unique_ptr<CBarStateStore> barStates_;
     QTimer camTimer_;
     std::function<bool(const QString&)> mailLauncher_;
+    std::unique_ptr<QTemporaryDir> mailDir_;  // the copies sent by mail
     std::unique_ptr<CDialogPrompts> ownImportPrompts_;
     IImportPrompts* importPrompts_ = nullptr;
     bool cardDown_ = false;

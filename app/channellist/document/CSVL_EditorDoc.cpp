@@ -83,16 +83,21 @@ CSVL_EditorDoc::OpenResult CSVL_EditorDoc::OnOpenDocument(const QString& path) {
     return OpenResult::Opened;
 }
 
-bool CSVL_EditorDoc::OnSaveDocument(const QString& path, bool newName) {
+bool CSVL_EditorDoc::WriteList(const QString& path, bool removeOnFailure) {
     const bool existedBefore = QFileInfo::exists(path);
     const std::vector<std::uint8_t> bytes = list_.Store();
     std::string error;
-    if (!SaveFileAtomically(QFile::encodeName(path).toStdString(), bytes, &error)) {
-        prompts_.ShowError(DocumentTexts::CannotSave.arg(path, QString::fromStdString(error)));
-        // Nothing half-written may stay behind under a new name.
-        if (newName && !existedBefore && QFileInfo(path).isFile()) QFile::remove(path);
-        return false;
-    }
+    if (SaveFileAtomically(QFile::encodeName(path).toStdString(), bytes, &error)) return true;
+    prompts_.ShowError(DocumentTexts::CannotSave.arg(path, QString::fromStdString(error)));
+    // Nothing half-written may stay behind under a new name.
+    if (removeOnFailure && !existedBefore && QFileInfo(path).isFile()) QFile::remove(path);
+    return false;
+}
+
+bool CSVL_EditorDoc::SaveCopy(const QString& path) { return WriteList(path, true); }
+
+bool CSVL_EditorDoc::OnSaveDocument(const QString& path, bool newName) {
+    if (!WriteList(path, newName)) return false;
     SetModifiedFlag(false);
     if (newName) {
         SetPathName(path);
@@ -136,9 +141,12 @@ bool CSVL_EditorDoc::SaveModified() {
     if (!modified_) return true;
     const QString name = pathName_.isEmpty() ? title_ : pathName_;
     switch (prompts_.AskSaveChanges(DocumentTexts::SaveChanges.arg(name))) {
-    case SaveChangesAnswer::Yes: return OnFileSave();
-    case SaveChangesAnswer::No: return true;
-    case SaveChangesAnswer::Cancel: break;
+        case SaveChangesAnswer::Yes:
+            return OnFileSave();
+        case SaveChangesAnswer::No:
+            return true;
+        case SaveChangesAnswer::Cancel:
+            break;
     }
     return false;
 }

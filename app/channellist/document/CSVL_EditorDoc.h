@@ -12,7 +12,7 @@
 /// previous file survives any failure.
 class CSVL_EditorDoc : public QObject {
     Q_OBJECT
-public:
+  public:
     enum class OpenResult { Opened, CannotOpen, FormatError };
 
     /// Files above this size are refused before reading (no list comes near it).
@@ -35,6 +35,9 @@ public:
     OpenResult OnOpenDocument(const QString& path);
     /// Writes the list to the path; `newName` for save-as (the path becomes the document's).
     bool OnSaveDocument(const QString& path, bool newName);
+    /// Writes the list as it is now to `path` (a copy to mail, for instance); the
+    /// document keeps its own file, name and modified state. Shows the error on failure.
+    bool SaveCopy(const QString& path);
 
     /// "Neu" and "Öffnen": open prompt, then the chosen file; false on cancel or failure.
     bool OnFileNew() { return OnFileOpen(); }
@@ -57,17 +60,18 @@ public:
 
     const CRecentFileList& RecentFiles() const { return recent_; }
 
-signals:
+  signals:
     /// The list was replaced (opened or emptied): views rebuild from it.
     void documentChanged();
     void titleChanged(const QString& title);
     void modifiedChanged(bool modified);
     void recentFilesChanged();
 
-private:
+  private:
     void SetPathName(const QString& path);
     void UpdateRecent(const QString& path, bool add);
     bool ReadFile(const QString& path, QByteArray& bytes);
+    bool WriteList(const QString& path, bool removeOnFailure);
 
     IDocumentPrompts& prompts_;
     CSVLFile list_;

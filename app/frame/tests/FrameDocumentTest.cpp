@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -33,24 +34,59 @@ TEST_F(FrameDocument, DroppedFileIsOpenedAndCounted) {
               QStringLiteral("Anzahl Programme: 3"));
 }
 
-TEST_F(FrameDocument, MailTakesTheSavedFileAndNeedsAName) {
+namespace {
+QByteArray Contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+}  // namespace
+
+TEST_F(FrameDocument, MailSendsACopyOfTheCurrentStateAndLeavesTheUsersFileAlone) {
     QStringList sent;
-    frame->SetMailLauncher([&sent](const QString& path) {
+    QByteArray sentBytes;
+    frame->SetMailLauncher([&](const QString& path) {
         sent << path;
+        sentBytes = Contents(path);
         return true;
     });
-    doc->SetModifiedFlag();
-    frame->Action(Cmd::FileSendMail)->setEnabled(true);
-    frame->Action(Cmd::FileSendMail)->trigger();  // untitled: save prompt cancelled, nothing sent
-    EXPECT_TRUE(sent.isEmpty());
-
     QTemporaryDir dir;
-    const QString path = WriteList(dir, "mail.svl", 1);
+    const QString path = WriteList(dir, "mail.svl", 2);
     ASSERT_TRUE(doc->OpenDocumentFile(path));
+    const QByteArray onDisk = Contents(path);
+    doc->List().Programs.front()->Name = "Geaendert";
+    doc->SetModifiedFlag();
     frame->UpdateCommandStates();
     ASSERT_TRUE(frame->Action(Cmd::FileSendMail)->isEnabled());
     frame->Action(Cmd::FileSendMail)->trigger();
-    EXPECT_EQ(sent, QStringList{path});
+
+    ASSERT_EQ(sent.size(), 1);
+    EXPECT_NE(sent.front(), path);
+    EXPECT_EQ(QFileInfo(sent.front()).fileName(), "mail.svl");
+    const std::vector<std::uint8_t> now = doc->List().Store();
+    EXPECT_EQ(sentBytes,
+              QByteArray(reinterpret_cast<const char*>(now.data()), qsizetype(now.size())))
+        << "the mail carries the unsaved change";
+    EXPECT_EQ(Contents(path), onDisk) << "the user's file is not saved over";
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_TRUE(prompts.errors.isEmpty());
+}
+
+TEST_F(FrameDocument, MailOfAnUntitledListAsksForNoName) {
+    QStringList sent;
+    frame->SetMailLauncher([&](const QString& path) {
+        sent << path;
+        return QFileInfo(path).isFile();
+    });
+    doc->List().Programs.push_back(std::make_unique<CProgramInfo>());
+    doc->List().Loaded = true;
+    doc->SetModifiedFlag();
+    frame->Action(Cmd::FileSendMail)->setEnabled(true);
+    frame->Action(Cmd::FileSendMail)->trigger();
+    ASSERT_EQ(sent.size(), 1);
+    EXPECT_TRUE(sent.front().endsWith(".svl"));
+    EXPECT_TRUE(doc->PathName().isEmpty()) << "still untitled";
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_TRUE(prompts.errors.isEmpty());
 }
 
 TEST_F(FrameDocument, CategoryAndEditModeCommandsDriveTheView) {
