@@ -33,6 +33,11 @@ constexpr int AddToTimerList = 32782;
 constexpr int ListDelete = 32783;
 constexpr int EditProgram = 32785;
 constexpr int ShowStreams = 32786;
+// Reordering: own numbers, the commands have no fixed ones
+constexpr int MoveUp = 33010;
+constexpr int MoveDown = 33011;
+constexpr int MoveToTop = 33012;
+constexpr int MoveToEnd = 33013;
 
 // "&Ansicht": bars
 constexpr int ViewToolBar = 59392;

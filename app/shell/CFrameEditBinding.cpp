@@ -62,14 +62,18 @@ void CFrameEditBinding::BindFrameActions(CMainFrame& frame) {
         for (QObject* owner : cut->associatedObjects())
             if ((editMenu = qobject_cast<QMenu*>(owner))) break;
     }
+    const int moves[] = {Cmd::MoveUp, Cmd::MoveDown, Cmd::MoveToTop, Cmd::MoveToEnd};
     if (editMenu) {
         QAction* first = editMenu->actions().value(0);
         editMenu->insertAction(first, undo);
         editMenu->insertAction(first, redo);
         editMenu->insertSeparator(first);
+        editMenu->addSeparator();
+        for (const int id : moves) editMenu->addAction(actions_->Action(id));
     } else {
         frame.addAction(undo);
         frame.addAction(redo);
+        for (const int id : moves) frame.addAction(actions_->Action(id));
     }
 }
 

@@ -1,6 +1,7 @@
 #include "shell/CViewEditHost.h"
 
 #include <unordered_map>
+#include <unordered_set>
 
 #include "Allgemein/CGfxListCtrl.h"
 #include "channellist/document/CSVL_EditorDoc.h"
@@ -79,6 +80,31 @@ void CViewEditHost::ProgramsRemoved(const std::vector<std::size_t>&) {
 
 void CViewEditHost::ProgramsChanged(const std::vector<std::size_t>&) {
     if (view_) view_->refreshRows();
+}
+
+void CViewEditHost::ProgramsReordered(const std::vector<std::size_t>& moved) {
+    if (!view_) return;
+    view_->refreshRows();
+    const std::vector<int> items = ItemsOfPrograms(moved);
+    if (items.empty()) return;
+    CGfxListCtrl* ctrl = view_->listCtrl();
+    const QModelIndex first = ctrl->Model()->IndexOfItem(items.front());
+    ctrl->setCurrentIndex(first);
+    ctrl->SelectItems(items);  // after the current row: setting it selects it alone
+    ctrl->scrollTo(first);
+}
+
+std::vector<int> CViewEditHost::ItemsOfPrograms(const std::vector<std::size_t>& indexes) const {
+    const CSVLFile& list = doc_.List();
+    std::unordered_set<quintptr> wanted;
+    for (const std::size_t index : indexes)
+        if (index < list.Programs.size())
+            wanted.insert(reinterpret_cast<quintptr>(list.Programs[index].get()));
+    std::vector<int> items;
+    const auto& rows = view_->listCtrl()->Model()->Items();
+    for (std::size_t item = 0; item < rows.size() && items.size() < wanted.size(); ++item)
+        if (wanted.count(rows[item])) items.push_back(int(item));
+    return items;
 }
 
 void CViewEditHost::SetModified(bool modified) { doc_.SetModifiedFlag(modified); }

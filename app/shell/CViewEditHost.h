@@ -23,12 +23,15 @@ class CViewEditHost : public IListEditHost {
     void ProgramsInserted(const std::vector<std::size_t>& indexes) override;
     void ProgramsRemoved(const std::vector<std::size_t>& indexes) override;
     void ProgramsChanged(const std::vector<std::size_t>& indexes) override;
+    void ProgramsReordered(const std::vector<std::size_t>& moved) override;
     void SetModified(bool modified) override;
     void SetProgramCountText(const QString& text) override;
     ListPrintTable PrintTable() override;
 
   private:
     int ItemOfProgram(std::size_t index) const;
+    /// List items of these programs, in row order, in one pass over the rows.
+    std::vector<int> ItemsOfPrograms(const std::vector<std::size_t>& indexes) const;
 
     QPointer<CSVL_EditorView> view_;
     CSVL_EditorDoc& doc_;

@@ -10,7 +10,7 @@
 /// engine alone: it owns the list and a selection of document indexes, lists no rows of its
 /// own and drops every notification. Override what a caller wants to observe.
 class CBareListHost : public IListEditHost {
-public:
+  public:
     CSVLFile list;
     std::vector<std::size_t> selected;
 
@@ -24,12 +24,13 @@ public:
     void ProgramsInserted(const std::vector<std::size_t>&) override {}
     void ProgramsRemoved(const std::vector<std::size_t>&) override {}
     void ProgramsChanged(const std::vector<std::size_t>&) override {}
+    void ProgramsReordered(const std::vector<std::size_t>&) override {}
     void SetModified(bool) override {}
     void SetProgramCountText(const QString&) override {}
 };
 
 /// A message sink that shows nothing.
 class CSilentMessageSink : public IMessageSink {
-public:
+  public:
     void Show(Icon, const QString&, const QString&, bool) override {}
 };

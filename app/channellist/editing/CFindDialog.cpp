@@ -9,8 +9,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-CFindDialog::CFindDialog(CListEditor& editor, QWidget* parent)
-    : QDialog(parent), finder_(editor) {
+CFindDialog::CFindDialog(CListEditor& editor, QWidget* parent) : QDialog(parent), finder_(editor) {
     setWindowTitle(QStringLiteral("Suchen"));
     BuildLayout();
     connect(find_, &QPushButton::clicked, this, [this] { Search(true); });

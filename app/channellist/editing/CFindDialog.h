@@ -13,7 +13,7 @@ class QRadioButton;
 /// "&Weitersuchen" goes on next to the selected row. It stays open until "Abbrechen".
 class CFindDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     CFindDialog(CListEditor& editor, QWidget* parent = nullptr);
 
     QString Text() const;
@@ -26,7 +26,7 @@ public:
     QPushButton* FindButton() const { return find_; }
     QPushButton* FindNextButton() const { return findNext_; }
 
-private:
+  private:
     void BuildLayout();
     void Search(bool fromStart);
 

@@ -4,7 +4,7 @@
 /// Inserts a batch of programs as one block at one position (paste, import).
 /// Undo takes the block out again and keeps it for the next redo.
 class CInsertProgramsCommand : public CListChangeCommand {
-public:
+  public:
     CInsertProgramsCommand(IListEditHost& host, CSVLFile& list, std::size_t position,
                            ProgramListOps::ProgramList programs, const QString& text);
     void redo() override;
@@ -13,7 +13,7 @@ public:
     std::size_t Position() const { return position_; }
     std::size_t Count() const { return count_; }
 
-private:
+  private:
     std::vector<std::size_t> Indexes() const;
 
     std::size_t position_;

@@ -1,9 +1,9 @@
 #include "channellist/editing/CListChangeCommand.h"
-#include "common/CommonTexts.h"
 
 #include "channellist/CSVLFile.h"
 #include "channellist/editing/EditTexts.h"
 #include "channellist/editing/IListEditHost.h"
+#include "common/CommonTexts.h"
 
 CListChangeCommand::CListChangeCommand(IListEditHost& host, CSVLFile& list, const QString& text)
     : QUndoCommand(text), host_(host), list_(list) {}
@@ -22,6 +22,10 @@ void CListChangeCommand::NotifyRemoved(const std::vector<std::size_t>& ascending
 
 void CListChangeCommand::NotifyChanged(const std::vector<std::size_t>& ascending) {
     host_.ProgramsChanged(ascending);
+}
+
+void CListChangeCommand::NotifyReordered(const std::vector<std::size_t>& movedAscending) {
+    host_.ProgramsReordered(movedAscending);
 }
 
 void CListChangeCommand::UpdateCount() {

@@ -22,6 +22,7 @@ class CListChangeCommand : public QUndoCommand {
     void NotifyInserted(const std::vector<std::size_t>& ascending);
     void NotifyRemoved(const std::vector<std::size_t>& ascending);
     void NotifyChanged(const std::vector<std::size_t>& ascending);
+    void NotifyReordered(const std::vector<std::size_t>& movedAscending);
 
   private:
     void UpdateCount();

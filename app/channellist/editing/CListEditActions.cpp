@@ -33,6 +33,16 @@ CListEditActions::CListEditActions(CListEditor& editor, CListPrintController& pr
            {[undo] { undo->undo(); }, [undo] { return undo->canUndo(); }});
     Define(Cmd::EditRedo, EditText::Redo, {Qt::CTRL | Qt::Key_Y},
            {[undo] { undo->redo(); }, [undo] { return undo->canRedo(); }});
+    using ProgramListOps::Move;
+    const auto canMove = [&e] { return e.CanMove(); };
+    Define(Cmd::MoveUp, EditText::MoveUp, {Qt::ALT | Qt::Key_Up},
+           {[&e] { e.MoveSelected(Move::Up); }, canMove});
+    Define(Cmd::MoveDown, EditText::MoveDown, {Qt::ALT | Qt::Key_Down},
+           {[&e] { e.MoveSelected(Move::Down); }, canMove});
+    Define(Cmd::MoveToTop, EditText::MoveToTop, {},
+           {[&e] { e.MoveSelected(Move::ToTop); }, canMove});
+    Define(Cmd::MoveToEnd, EditText::MoveToEnd, {},
+           {[&e] { e.MoveSelected(Move::ToEnd); }, canMove});
     Define(Cmd::FilePrint, EditText::Print, {Qt::CTRL | Qt::Key_P},
            {[this] { printing_.Print(); }, [] { return true; }});
     Define(Cmd::FilePrintPreview, EditText::PrintPreview, {},

@@ -8,6 +8,7 @@
 #include "channellist/editing/CInsertProgramsCommand.h"
 #include "channellist/editing/CProgramClipboard.h"
 #include "channellist/editing/CRemoveProgramsCommand.h"
+#include "channellist/editing/CReorderCommand.h"
 #include "channellist/editing/CSwapProgramCommand.h"
 #include "channellist/editing/CTextEditCommand.h"
 #include "channellist/editing/EditTexts.h"
@@ -139,6 +140,26 @@ void CListEditor::Delete() {
     if (!CanDelete()) return;
     undo_.push(new CRemoveProgramsCommand(host_, *host_.List(), host_.SelectedProgramIndexes(),
                                           Text(EditText::UndoDelete)));
+}
+
+bool CListEditor::CanMove() const {
+    const CSVLFile* list = host_.List();
+    return list && !host_.IsCategoryMode() && !host_.SelectedProgramIndexes().empty();
+}
+
+void CListEditor::MoveSelected(ProgramListOps::Move how) {
+    if (!CanMove()) return;
+    CSVLFile& list = *host_.List();
+    const std::size_t size = list.Programs.size();
+    std::vector<std::size_t> rows = ProgramListOps::Normalized(host_.ListedProgramIndexes(), size);
+    std::vector<std::size_t> moved =
+        ProgramListOps::Normalized(host_.SelectedProgramIndexes(), size);
+    std::vector<std::size_t> order = ProgramListOps::MoveOrder(size, rows, moved, how);
+    bool unchanged = true;
+    for (std::size_t i = 0; i < size && unchanged; ++i) unchanged = order[i] == i;
+    if (unchanged) return;  // already at the top, say: no step
+    undo_.push(new CReorderCommand(host_, list, std::move(order), std::move(moved),
+                                   Text(EditText::UndoMove)));
 }
 
 void CListEditor::EditProgram(std::size_t index, CProgramInfo value) {

@@ -34,6 +34,9 @@ class CListEditor : public QObject {
     bool CanCut() const { return CanCopy(); }
     bool CanPaste() const;
     bool CanDelete() const;
+    /// The selected programs can be moved: a list, a selection, and no category mode
+    /// (headings group rows by provider, not by their place in the list).
+    bool CanMove() const;
     bool CanReplace() const { return CanSelectAll(); }
     bool CanFind() const { return CanSelectAll(); }
 
@@ -47,6 +50,8 @@ class CListEditor : public QObject {
     std::size_t PasteBlock(std::span<const std::uint8_t> block);
     /// Deletes the selected programs without asking (the Delete key; also in category mode).
     void Delete();
+    /// Moves the selected programs among the listed rows as one step; they stay selected.
+    void MoveSelected(ProgramListOps::Move how);
 
     /// Replaces the program at `index` by `value` (OK in the program dialog).
     void EditProgram(std::size_t index, CProgramInfo value);

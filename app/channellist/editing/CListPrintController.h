@@ -14,7 +14,7 @@ class QWidget;
 /// have been switched on in between.
 class CListPrintController : public QObject {
     Q_OBJECT
-public:
+  public:
     CListPrintController(IListEditHost& host, IMessageSink& messages, QWidget* parentWidget,
                          QObject* parent = nullptr);
 
@@ -34,7 +34,7 @@ public:
     /// Prepares and prints to a PDF file; returns the number of pages, 0 when refused.
     int PrintToPdf(const QString& path);
 
-private:
+  private:
     IListEditHost& host_;
     IMessageSink& messages_;
     QPointer<QWidget> parentWidget_;

@@ -2,8 +2,7 @@
 
 #include <QMessageBox>
 
-void CMessageBoxSink::Show(Icon icon, const QString& caption, const QString& text,
-                           bool topmost) {
+void CMessageBoxSink::Show(Icon icon, const QString& caption, const QString& text, bool topmost) {
     QMessageBox box(parent_);
     box.setIcon(icon == Icon::Information ? QMessageBox::Information
                 : icon == Icon::Warning   ? QMessageBox::Warning

@@ -6,9 +6,7 @@
 
 #include "channellist/ClipboardBlock.h"
 
-QString CProgramClipboard::MimeType() {
-    return QString::fromLatin1(ClipboardMimeType);
-}
+QString CProgramClipboard::MimeType() { return QString::fromLatin1(ClipboardMimeType); }
 
 void CProgramClipboard::Put(const QByteArray& block) {
     auto* data = new QMimeData;

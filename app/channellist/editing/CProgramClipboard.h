@@ -6,7 +6,7 @@
 /// The system clipboard as the editing commands use it: one block of copied programs under
 /// the program's own format, so that two running programs exchange programs.
 class CProgramClipboard {
-public:
+  public:
     /// The MIME type of the block (on Windows it stands for the registered clipboard
     /// format "SVL-Programmliste").
     static QString MimeType();

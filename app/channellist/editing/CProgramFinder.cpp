@@ -30,7 +30,8 @@ std::optional<std::size_t> CProgramFinder::Find(const QString& text, bool matchC
 
     // Rows are visited as signed positions so that "one above the first row" is -1.
     const auto count = static_cast<std::ptrdiff_t>(rows.size());
-    std::ptrdiff_t row = current ? std::ptrdiff_t(*current) + (down ? 1 : -1) : (down ? 0 : count - 1);
+    std::ptrdiff_t row =
+        current ? std::ptrdiff_t(*current) + (down ? 1 : -1) : (down ? 0 : count - 1);
     for (; list && row >= 0 && row < count; row += down ? 1 : -1) {
         const std::size_t index = rows[std::size_t(row)];
         if (index >= list->Programs.size() || !list->Programs[index]) continue;

@@ -9,7 +9,7 @@ class CListEditor;
 /// text. The search runs from the row next to the first selected one to the end of the
 /// list in the chosen direction and does not wrap around.
 class CProgramFinder {
-public:
+  public:
     enum class Direction { Up, Down };
 
     explicit CProgramFinder(CListEditor& editor) : editor_(editor) {}
@@ -20,6 +20,6 @@ public:
     std::optional<std::size_t> Find(const QString& text, bool matchCase, Direction direction,
                                     bool fromStart);
 
-private:
+  private:
     CListEditor& editor_;
 };

@@ -10,13 +10,13 @@
 #include "channellist/editing/EditTexts.h"
 
 struct CProgramListPrinter::Metrics {
-    QRect page;              ///< printable area in device pixels, origin at the margin
+    QRect page;  ///< printable area in device pixels, origin at the margin
     QFont titleFont, font, boldFont;
-    int titleHeight = 0;     ///< header text band
+    int titleHeight = 0;  ///< header text band
     int rowHeight = 0;
     int footerHeight = 0;
     int rowsPerPage = 1;
-    std::vector<int> widths; ///< per column, device pixels
+    std::vector<int> widths;  ///< per column, device pixels
 };
 
 int CProgramListPrinter::PageCount(std::size_t rows, int rowsPerPage) {
@@ -80,9 +80,9 @@ void CProgramListPrinter::PaintPage(QPainter& painter, const ListPrintTable& tab
         for (std::size_t c = 0; c < m.widths.size(); ++c) {
             if (m.widths[c] <= 0) continue;
             const QRect cell(x + m.rowHeight / 8, y, m.widths[c] - m.rowHeight / 4, m.rowHeight);
-            painter.drawText(cell, int(table.columns[c].alignment) | Qt::AlignVCenter,
-                             painter.fontMetrics().elidedText(cellText(c), Qt::ElideRight,
-                                                              cell.width()));
+            painter.drawText(
+                cell, int(table.columns[c].alignment) | Qt::AlignVCenter,
+                painter.fontMetrics().elidedText(cellText(c), Qt::ElideRight, cell.width()));
             x += m.widths[c];
         }
     };
@@ -98,7 +98,9 @@ void CProgramListPrinter::PaintPage(QPainter& painter, const ListPrintTable& tab
     const std::size_t last = std::min(table.rows.size(), first + std::size_t(m.rowsPerPage));
     for (std::size_t r = first; r < last; ++r, y += m.rowHeight) {
         const QStringList& cells = table.rows[r];
-        drawRow(y, [&](std::size_t c) { return c < std::size_t(cells.size()) ? cells[qsizetype(c)] : QString(); });
+        drawRow(y, [&](std::size_t c) {
+            return c < std::size_t(cells.size()) ? cells[qsizetype(c)] : QString();
+        });
     }
 
     const QRect footer(0, m.page.height() - m.footerHeight, m.page.width(), m.footerHeight);

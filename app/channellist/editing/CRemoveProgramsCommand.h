@@ -4,7 +4,7 @@
 /// Removes programs at any set of positions (cut, delete). Undo puts every program back
 /// at the position it had.
 class CRemoveProgramsCommand : public CListChangeCommand {
-public:
+  public:
     /// `indexes` in any order; duplicates and indexes past the end are dropped.
     CRemoveProgramsCommand(IListEditHost& host, CSVLFile& list, std::vector<std::size_t> indexes,
                            const QString& text);
@@ -13,7 +13,7 @@ public:
 
     const std::vector<std::size_t>& Indexes() const { return indexes_; }
 
-private:
+  private:
     std::vector<std::size_t> indexes_;  ///< ascending
     ProgramListOps::ProgramList held_;  ///< the removed programs, in the order of indexes_
 };

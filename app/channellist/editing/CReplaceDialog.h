@@ -15,7 +15,7 @@ class QSettings;
 /// from the settings when it opens and writes them back when it is cancelled or closed.
 class CReplaceDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     CReplaceDialog(CListEditor& editor, QSettings& settings, QWidget* parent = nullptr);
 
     /// Opens the dialog modally; without a list shows "Fehler bei der Übergabe der
@@ -31,10 +31,10 @@ public:
     QPushButton* ReplaceAllButton() const { return replaceAll_; }
     QPushButton* CancelButton() const { return cancel_; }
 
-public slots:
+  public slots:
     void reject() override;
 
-private:
+  private:
     void BuildLayout();
 
     CReplaceSession session_;

@@ -9,7 +9,7 @@ class CListEditor;
 /// and the count of the row-by-row replacement between clicks and shows the result
 /// messages through the editor's message sink.
 class CReplaceSession {
-public:
+  public:
     explicit CReplaceSession(CListEditor& editor) : editor_(editor) {}
 
     /// "&Alle Ersetzen": every row of the scope in list order, one undoable step.
@@ -28,7 +28,7 @@ public:
     std::size_t Position() const { return position_; }
     long Count() const { return count_; }
 
-private:
+  private:
     long ReplaceRows(const ReplaceRequest& request, const char* caption);
     void Report(long count, const char* caption);
 

@@ -1,7 +1,7 @@
 #include "channellist/editing/CTextEditCommand.h"
 
-CTextEditCommand::CTextEditCommand(IListEditHost& host, CSVLFile& list,
-                                   std::vector<TextEdit> edits, const QString& text)
+CTextEditCommand::CTextEditCommand(IListEditHost& host, CSVLFile& list, std::vector<TextEdit> edits,
+                                   const QString& text)
     : CListChangeCommand(host, list, text), edits_(std::move(edits)) {
     std::vector<std::size_t> indexes;
     indexes.reserve(edits_.size());

@@ -21,8 +21,7 @@ bool CTextReplacer::FieldEquals(const std::string& field, const QString& search,
     return RecordText::ToQString(field).compare(search, Sensitivity(matchCase)) == 0;
 }
 
-bool CTextReplacer::FieldContains(const std::string& field, const QString& search,
-                                  bool matchCase) {
+bool CTextReplacer::FieldContains(const std::string& field, const QString& search, bool matchCase) {
     return RecordText::ToQString(field).contains(search, Sensitivity(matchCase));
 }
 

@@ -10,7 +10,7 @@ class CProgramInfo;
 
 /// The matching rules of search and replace, free of any window.
 class CTextReplacer {
-public:
+  public:
     /// True when the whole field equals `search` (case ignored unless `matchCase`).
     static bool FieldEquals(const std::string& field, const QString& search, bool matchCase);
     /// True when `search` occurs anywhere in the field.

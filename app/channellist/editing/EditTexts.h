@@ -42,6 +42,13 @@ inline constexpr char UndoDelete[] = "Löschen";
 inline constexpr char UndoReplace[] = "Ersetzen";
 inline constexpr char UndoEdit[] = "Programm bearbeiten";
 inline constexpr char UndoInsert[] = "Programme einfügen";
+inline constexpr char UndoMove[] = "Verschieben";
+
+// Reordering (menu "&Bearbeiten").
+inline constexpr char MoveUp[] = "Nach oben\tAlt+Pfeil oben";
+inline constexpr char MoveDown[] = "Nach unten\tAlt+Pfeil unten";
+inline constexpr char MoveToTop[] = "An den Anfang";
+inline constexpr char MoveToEnd[] = "Ans Ende";
 
 // Application title, the caption of boxes that have none of their own.
 inline constexpr char AppTitle[] = "SVL_Editor";

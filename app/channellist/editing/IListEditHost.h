@@ -16,7 +16,7 @@ class CSVLFile;
 /// Programs* notifications, then SetModified and (when the number changed)
 /// SetProgramCountText. All calls come on the UI thread.
 class IListEditHost {
-public:
+  public:
     virtual ~IListEditHost() = default;
 
     /// The document's channel list; nullptr when there is none.
@@ -42,6 +42,9 @@ public:
     virtual void ProgramsRemoved(const std::vector<std::size_t>& indexes) = 0;
     /// Fields of the programs at these ascending document indexes changed.
     virtual void ProgramsChanged(const std::vector<std::size_t>& indexes) = 0;
+    /// The list was put into a new order; the programs the user moved now stand at these
+    /// ascending document indexes: they are to be the selection, scrolled into view.
+    virtual void ProgramsReordered(const std::vector<std::size_t>& moved) = 0;
 
     /// Sets or clears the document's modified flag.
     virtual void SetModified(bool modified) = 0;

@@ -4,7 +4,7 @@
 /// Where the editing commands show their messages. The program uses CMessageBoxSink;
 /// tests record the messages instead of showing boxes.
 class IMessageSink {
-public:
+  public:
     enum class Icon { Information, Warning, Error };
 
     virtual ~IMessageSink() = default;

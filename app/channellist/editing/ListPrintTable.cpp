@@ -3,7 +3,8 @@
 #include "channellist/CSVLFile.h"
 
 ListPrintTable BuildListPrintTable(const CSVLFile& list, const std::vector<std::size_t>& rows,
-                                   std::vector<ListPrintColumn> columns, const PrintCellText& cellText) {
+                                   std::vector<ListPrintColumn> columns,
+                                   const PrintCellText& cellText) {
     ListPrintTable table;
     table.columns = std::move(columns);
     table.rows.reserve(rows.size());

@@ -26,9 +26,11 @@ struct ListPrintTable {
 
 /// Text of the cell of column `id` for `program`, which stands at document index `index`,
 /// as the list control shows it (the list's own column text provider).
-using PrintCellText = std::function<QString(const CProgramInfo& program, std::size_t index, int id)>;
+using PrintCellText =
+    std::function<QString(const CProgramInfo& program, std::size_t index, int id)>;
 
 /// The table of the given rows (document indexes; indexes without a program are left out)
 /// in the given columns, with the cell texts of `cellText`.
 ListPrintTable BuildListPrintTable(const CSVLFile& list, const std::vector<std::size_t>& rows,
-                                   std::vector<ListPrintColumn> columns, const PrintCellText& cellText);
+                                   std::vector<ListPrintColumn> columns,
+                                   const PrintCellText& cellText);

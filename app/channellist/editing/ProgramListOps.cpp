@@ -65,4 +65,70 @@ std::vector<std::size_t> Normalized(std::vector<std::size_t> indexes, std::size_
     return indexes;
 }
 
+void Permute(ProgramList& list, const std::vector<std::size_t>& order) {
+    ProgramList reordered;
+    reordered.reserve(list.size());
+    for (const std::size_t from : order) reordered.push_back(std::move(list[from]));
+    list.swap(reordered);
+}
+
+std::vector<std::size_t> Inverse(const std::vector<std::size_t>& order) {
+    std::vector<std::size_t> inverse(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i) inverse[order[i]] = i;
+    return inverse;
+}
+
+namespace {
+
+// Rearranges the shown rows; `picked[k]` tells whether rows[k] is moved.
+std::vector<std::size_t> Rearranged(const std::vector<std::size_t>& rows, std::vector<char> picked,
+                                    Move how) {
+    std::vector<std::size_t> seq = rows;
+    switch (how) {
+        case Move::ToTop:
+        case Move::ToEnd: {
+            const bool pickedFirst = how == Move::ToTop;
+            std::vector<std::size_t> out;
+            out.reserve(seq.size());
+            for (const bool first : {true, false})
+                for (std::size_t k = 0; k < seq.size(); ++k)
+                    if ((picked[k] != 0) == (first == pickedFirst)) out.push_back(seq[k]);
+            return out;
+        }
+        case Move::Up:
+            // A moved row trades places with an unmoved row above it; a block at the top stays.
+            for (std::size_t k = 1; k < seq.size(); ++k)
+                if (picked[k] && !picked[k - 1]) {
+                    std::swap(seq[k], seq[k - 1]);
+                    std::swap(picked[k], picked[k - 1]);
+                }
+            return seq;
+        case Move::Down:
+            for (std::size_t k = seq.size(); k-- > 1;)
+                if (picked[k - 1] && !picked[k]) {
+                    std::swap(seq[k], seq[k - 1]);
+                    std::swap(picked[k], picked[k - 1]);
+                }
+            return seq;
+    }
+    return seq;
+}
+
+}  // namespace
+
+std::vector<std::size_t> MoveOrder(std::size_t size, const std::vector<std::size_t>& rows,
+                                   const std::vector<std::size_t>& moved, Move how) {
+    std::vector<std::size_t> order(size);
+    for (std::size_t i = 0; i < size; ++i) order[i] = i;
+    std::vector<char> picked(rows.size(), 0);
+    for (std::size_t k = 0, m = 0; k < rows.size(); ++k) {
+        while (m < moved.size() && moved[m] < rows[k]) ++m;
+        picked[k] = m < moved.size() && moved[m] == rows[k];
+    }
+    // The shown rows keep the set of places they stand on; only their order changes.
+    const std::vector<std::size_t> seq = Rearranged(rows, std::move(picked), how);
+    for (std::size_t k = 0; k < rows.size(); ++k) order[rows[k]] = seq[k];
+    return order;
+}
+
 }  // namespace ProgramListOps

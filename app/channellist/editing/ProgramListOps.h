@@ -25,6 +25,24 @@ ProgramList RemoveAt(ProgramList& list, const std::vector<std::size_t>& ascendin
 /// Inverse of RemoveAt: puts items[i] back so that it stands at ascending[i] afterwards.
 void InsertAt(ProgramList& list, const std::vector<std::size_t>& ascending, ProgramList&& items);
 
+/// Puts the list into a new order: afterwards list[i] is the program that stood at
+/// order[i]. `order` must be a permutation of 0..size-1.
+void Permute(ProgramList& list, const std::vector<std::size_t>& order);
+
+/// The order that undoes `order`.
+std::vector<std::size_t> Inverse(const std::vector<std::size_t>& order);
+
+/// How a reordering command rearranges the rows it works on.
+enum class Move { Up, Down, ToTop, ToEnd };
+
+/// The order of a list of `size` programs in which the programs at `moved` (ascending,
+/// a subset of `rows`) move among `rows` (ascending document indexes of the rows shown)
+/// as `how` says; programs that are not shown keep their places. Up and Down move each
+/// moved program past one shown neighbour that is not moved; ToTop and ToEnd keep the
+/// moved programs' order among themselves.
+std::vector<std::size_t> MoveOrder(std::size_t size, const std::vector<std::size_t>& rows,
+                                   const std::vector<std::size_t>& moved, Move how);
+
 /// Sorts, removes duplicates and drops indexes not below `size`.
 std::vector<std::size_t> Normalized(std::vector<std::size_t> indexes, std::size_t size);
 

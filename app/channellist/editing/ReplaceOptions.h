@@ -5,12 +5,12 @@ class QSettings;
 
 /// The choices of the replace dialog, stored as the bits of "ErsetzOptionen".
 struct ReplaceOptions {
-    bool allColumns = true;   ///< bit 0 "Alle Spalten"
-    bool lnbName = false;     ///< bit 1 "LNB-Name"
-    bool programName = false; ///< bit 2 "Programmname"
-    bool providerName = false;///< bit 3 "Providername"
-    bool matchCase = false;   ///< bit 4 "Groß-/&Kleinschreibung beachten"
-    bool wholeList = false;   ///< bit 5: "Gesa&mt-Datei"; clear means "A&uswahl"
+    bool allColumns = true;     ///< bit 0 "Alle Spalten"
+    bool lnbName = false;       ///< bit 1 "LNB-Name"
+    bool programName = false;   ///< bit 2 "Programmname"
+    bool providerName = false;  ///< bit 3 "Providername"
+    bool matchCase = false;     ///< bit 4 "Groß-/&Kleinschreibung beachten"
+    bool wholeList = false;     ///< bit 5: "Gesa&mt-Datei"; clear means "A&uswahl"
 
     int ToBits() const;
     static ReplaceOptions FromBits(int bits);

@@ -20,9 +20,12 @@ struct TextEdit {
 /// The field of the program that `field` names.
 inline std::string& FieldOf(CProgramInfo& program, ProgramField field) {
     switch (field) {
-        case ProgramField::Provider: return program.Provider;
-        case ProgramField::LnbName: return program.LnbName;
-        case ProgramField::Name: break;
+        case ProgramField::Provider:
+            return program.Provider;
+        case ProgramField::LnbName:
+            return program.LnbName;
+        case ProgramField::Name:
+            break;
     }
     return program.Name;
 }

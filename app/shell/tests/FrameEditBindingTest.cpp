@@ -128,3 +128,36 @@ TEST_F(FrameEditBindingTest, ContextMenuPasteHasTheMenuCommandsAvailability) {
     EXPECT_FALSE(ContextItemEnabled(*view, Cmd::EditPaste));
     EXPECT_TRUE(ContextItemEnabled(*view, Cmd::ListDelete)) << "a selection can still be removed";
 }
+
+TEST_F(FrameEditBindingTest, MoveCommandsInTheEditMenuMoveTheSelectionAndUndo) {
+    QMenu* menu = nullptr;
+    for (QObject* o : frame->Action(Cmd::EditCut)->associatedObjects())
+        if ((menu = qobject_cast<QMenu*>(o))) break;
+    ASSERT_NE(menu, nullptr);
+    QStringList texts;
+    for (QAction* a : menu->actions()) texts << a->text();
+    EXPECT_TRUE(texts.contains(QString::fromUtf8("Nach oben\tAlt+Pfeil oben")));
+    EXPECT_TRUE(texts.contains(QString::fromUtf8("Ans Ende")));
+
+    QAction* down = binding->Actions().Action(Cmd::MoveDown);
+    EXPECT_FALSE(down->isEnabled());  // nothing selected
+    EXPECT_EQ(down->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Down));
+    Select({0, 1});
+    ASSERT_TRUE(down->isEnabled());
+    down->trigger();
+    EXPECT_EQ(Names(), (std::vector<std::string>{"C", "A", "B", "D"}));
+    EXPECT_EQ(view->selectedProgramIndexes(), (std::vector<int>{1, 2}));
+    EXPECT_TRUE(doc->IsModified());
+
+    binding->Actions().Action(Cmd::MoveToTop)->trigger();
+    EXPECT_EQ(Names(), (std::vector<std::string>{"A", "B", "C", "D"}));
+    EXPECT_EQ(view->selectedProgramIndexes(), (std::vector<int>{0, 1}));
+    binding->Actions().Action(Cmd::EditUndo)->trigger();
+    binding->Actions().Action(Cmd::EditUndo)->trigger();
+    EXPECT_EQ(Names(), (std::vector<std::string>{"A", "B", "C", "D"}));
+    EXPECT_FALSE(doc->IsModified());
+
+    view->setCategoryMode(true);
+    binding->Actions().UpdateEnabled();
+    EXPECT_FALSE(down->isEnabled());
+}

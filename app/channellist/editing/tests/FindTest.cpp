@@ -1,5 +1,6 @@
-#include <QPushButton>
 #include <gtest/gtest.h>
+
+#include <QPushButton>
 
 #include "TestHost.h"
 #include "channellist/editing/CFindDialog.h"
@@ -10,10 +11,8 @@ namespace {
 using Dir = CProgramFinder::Direction;
 
 class FindTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        host.AddPrograms({"ZDF", "Das Erste", "zdf_neo", "arte", "ZDFinfo"});
-    }
+  protected:
+    void SetUp() override { host.AddPrograms({"ZDF", "Das Erste", "zdf_neo", "arte", "ZDFinfo"}); }
     TestHost host;
     RecordingSink sink;
     CListEditor editor{host, sink};

@@ -1,7 +1,8 @@
+#include <gtest/gtest.h>
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <gtest/gtest.h>
 
 #include "TestHost.h"
 #include "channellist/ClipboardBlock.h"
@@ -15,7 +16,7 @@ std::vector<std::uint8_t> Bytes(const QByteArray& a) {
 }
 
 class ListEditorTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         QGuiApplication::clipboard()->clear();
         host.list.Loaded = true;
@@ -25,8 +26,7 @@ protected:
         std::vector<std::string> names;
         const auto block = CProgramClipboard::Get();
         if (!block) return names;
-        for (const auto& p : DecodeClipboardBlock(Bytes(*block)).programs)
-            names.push_back(p->Name);
+        for (const auto& p : DecodeClipboardBlock(Bytes(*block)).programs) names.push_back(p->Name);
         return names;
     }
     TestHost host;

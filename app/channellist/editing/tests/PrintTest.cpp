@@ -1,8 +1,9 @@
+#include <gtest/gtest.h>
+
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "TestHost.h"
 #include "channellist/editing/CListPrintController.h"
@@ -16,7 +17,8 @@ int PdfPages(const QString& path) {
     const QByteArray pdf = f.readAll();
     // Page objects are "/Type /Page" not followed by "s" (the page tree is "/Pages").
     int pages = 0;
-    for (qsizetype at = pdf.indexOf("/Type /Page"); at >= 0; at = pdf.indexOf("/Type /Page", at + 1)) {
+    for (qsizetype at = pdf.indexOf("/Type /Page"); at >= 0;
+         at = pdf.indexOf("/Type /Page", at + 1)) {
         if (pdf.mid(at + 11, 1) != "s") ++pages;
     }
     return pages;
@@ -31,7 +33,7 @@ QString PdfText(const QString& path) {
 }
 
 class PrintTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         std::vector<std::string> names;
@@ -108,8 +110,9 @@ TEST(ListPrintTableTest, CellsComeFromTheProviderInShownOrder) {
     CSVLFile list;
     list.Programs.push_back(MakeProgram("Name \xE4", 3));
     list.Programs.push_back(nullptr);
-    const std::vector<ListPrintColumn> columns = {{2, QStringLiteral("Programm"), 200, Qt::AlignLeft},
-                                                  {1, QStringLiteral("Nr"), 50, Qt::AlignLeft}};
+    const std::vector<ListPrintColumn> columns = {
+        {2, QStringLiteral("Programm"), 200, Qt::AlignLeft},
+        {1, QStringLiteral("Nr"), 50, Qt::AlignLeft}};
     const auto table = BuildListPrintTable(list, {0, 1, 7}, columns,
                                            [](const CProgramInfo& p, std::size_t index, int id) {
                                                return QStringLiteral("%1/%2/%3")

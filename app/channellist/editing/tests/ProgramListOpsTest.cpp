@@ -66,3 +66,51 @@ TEST(ProgramListOps, NormalizedSortsDropsDuplicatesAndOutOfRange) {
     EXPECT_EQ(ProgramListOps::Normalized({5, 1, 3, 1, 9, 4}, 5),
               (std::vector<std::size_t>{1, 3, 4}));
 }
+
+// Moving programs among the rows shown: the order names where each place's program
+// comes from; hidden programs (not among the rows) keep their places.
+struct MoveCase {
+    const char* what;
+    std::vector<std::size_t> rows, moved;
+    ProgramListOps::Move how;
+    std::vector<std::string> expected;  // the list of 0..6 afterwards
+};
+
+class MoveOrderCases : public ::testing::TestWithParam<MoveCase> {};
+
+TEST_P(MoveOrderCases, RearrangesOnlyTheShownRows) {
+    const MoveCase& c = GetParam();
+    auto list = Numbered(7);
+    const auto order = ProgramListOps::MoveOrder(list.size(), c.rows, c.moved, c.how);
+    ProgramListOps::Permute(list, order);
+    EXPECT_EQ(NamesOf(list), c.expected);
+    ProgramListOps::Permute(list, ProgramListOps::Inverse(order));
+    EXPECT_EQ(NamesOf(list), NamesOf(Numbered(7)));
+}
+
+using M = ProgramListOps::Move;
+const std::vector<std::size_t> kAll = {0, 1, 2, 3, 4, 5, 6};
+INSTANTIATE_TEST_SUITE_P(
+    Moves, MoveOrderCases,
+    ::testing::Values(
+        MoveCase{"UpSplitSelection", kAll, {2, 5}, M::Up, {"0", "2", "1", "3", "5", "4", "6"}},
+        MoveCase{"UpBlockAtTopStays", kAll, {0, 1, 4}, M::Up, {"0", "1", "2", "4", "3", "5", "6"}},
+        MoveCase{"DownBlock", kAll, {4, 5}, M::Down, {"0", "1", "2", "3", "6", "4", "5"}},
+        MoveCase{"DownLastStays", kAll, {2, 6}, M::Down, {"0", "1", "3", "2", "4", "5", "6"}},
+        MoveCase{"ToTopKeepsOrder", kAll, {3, 5}, M::ToTop, {"3", "5", "0", "1", "2", "4", "6"}},
+        MoveCase{"ToEndKeepsOrder", kAll, {0, 2}, M::ToEnd, {"1", "3", "4", "5", "6", "0", "2"}},
+        // Radio programs 1, 3 and 5 are hidden by the filter: they do not move and
+        // are not jumped over one by one.
+        MoveCase{"UpPastTheShownNeighbour",
+                 {0, 2, 4, 6},
+                 {4},
+                 M::Up,
+                 {"0", "1", "4", "3", "2", "5", "6"}},
+        MoveCase{
+            "ToTopAmongShown", {0, 2, 4, 6}, {6}, M::ToTop, {"6", "1", "0", "3", "2", "5", "4"}},
+        MoveCase{"SelectionOutsideTheRowsIsIgnored",
+                 {0, 2, 4, 6},
+                 {3},
+                 M::ToTop,
+                 {"0", "1", "2", "3", "4", "5", "6"}}),
+    [](const auto& info) { return std::string(info.param.what); });

@@ -1,8 +1,9 @@
+#include <gtest/gtest.h>
+
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "TestHost.h"
 #include "channellist/editing/CListEditor.h"
@@ -18,7 +19,7 @@ ReplaceRequest SportRequest(int bits) {
 constexpr int Names = 0x04, Providers = 0x08, Lnbs = 0x02, All = 0x01, Case = 0x10, Whole = 0x20;
 
 class ReplaceTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         host.list.Loaded = true;
         host.AddPrograms({"sport", "Sport Extra", "Sport", "News"});
@@ -55,7 +56,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ReplaceTest, SportBecomesSport1OnlyWhereTheWholeNameMatches) {
     EXPECT_EQ(session.ReplaceAll(SportRequest(Names | Whole)), 2);
-    EXPECT_EQ(host.Names(), (std::vector<std::string>{"Sport 1", "Sport Extra", "Sport 1", "News"}));
+    EXPECT_EQ(host.Names(),
+              (std::vector<std::string>{"Sport 1", "Sport Extra", "Sport 1", "News"}));
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].text, QStringLiteral("2 Texte wurden ersetzt"));
     EXPECT_EQ(sink.messages[0].caption, QStringLiteral("Suchen und Ersetzen"));
@@ -78,7 +80,8 @@ TEST_P(ColumnChoice, OnlyTheChosenFieldsChange) {
     auto p = MakeProgram("X");
     p->Provider = "X";
     p->LnbName = "X";
-    const ReplaceRequest r{QStringLiteral("x"), QStringLiteral("Y"), ReplaceOptions::FromBits(c.bits)};
+    const ReplaceRequest r{QStringLiteral("x"), QStringLiteral("Y"),
+                           ReplaceOptions::FromBits(c.bits)};
     const auto edits = CTextReplacer::EditsFor(*p, 7, r);
     auto has = [&](ProgramField f) {
         for (const auto& e : edits)
@@ -122,7 +125,8 @@ TEST_F(ReplaceTest, ReplaceButtonGoesOneRowPerPressThenReportsTheCount) {
 }
 
 TEST_F(ReplaceTest, NoMatchIsReportedInFrontOfAllWindows) {
-    const ReplaceRequest r{QStringLiteral("Nichts"), QStringLiteral("x"), ReplaceOptions::FromBits(All | Whole)};
+    const ReplaceRequest r{QStringLiteral("Nichts"), QStringLiteral("x"),
+                           ReplaceOptions::FromBits(All | Whole)};
     EXPECT_EQ(session.ReplaceAll(r), 0);
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].text, QStringLiteral("Keine Übereinstimmung gefunden"));

@@ -2,7 +2,6 @@
 
 #include <numeric>
 
-
 std::vector<std::size_t> TestHost::ListedProgramIndexes() const {
     if (!listedOverride.empty()) return listedOverride;
     std::vector<std::size_t> rows(list.Programs.size());
@@ -36,7 +35,8 @@ ListPrintTable TestHost::PrintTable() {
 }
 
 void TestHost::AddPrograms(const std::vector<std::string>& names) {
-    for (const auto& name : names) list.Programs.push_back(MakeProgram(name, int(list.Programs.size())));
+    for (const auto& name : names)
+        list.Programs.push_back(MakeProgram(name, int(list.Programs.size())));
 }
 
 std::vector<std::string> TestHost::Names() const {

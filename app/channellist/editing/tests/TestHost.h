@@ -12,7 +12,7 @@
 /// explicit filtered order), the selection is a list of document indexes. It records every
 /// notification the engine sends.
 class TestHost : public IListEditHost {
-public:
+  public:
     CSVLFile list;
     std::vector<std::size_t> selected;
     std::vector<std::size_t> listedOverride;  ///< when not empty, the rows shown
@@ -20,7 +20,7 @@ public:
     bool noList = false;
 
     // recorded notifications
-    std::vector<std::vector<std::size_t>> inserted, removed, changed;
+    std::vector<std::vector<std::size_t>> inserted, removed, changed, reordered;
     std::vector<bool> modifiedCalls;
     QString countText;
     int selectAllCalls = 0;
@@ -35,6 +35,10 @@ public:
     void ProgramsInserted(const std::vector<std::size_t>& i) override { inserted.push_back(i); }
     void ProgramsRemoved(const std::vector<std::size_t>& i) override;
     void ProgramsChanged(const std::vector<std::size_t>& i) override { changed.push_back(i); }
+    void ProgramsReordered(const std::vector<std::size_t>& moved) override {
+        reordered.push_back(moved);
+        selected = moved;
+    }
     void SetModified(bool m) override { modifiedCalls.push_back(m); }
     void SetProgramCountText(const QString& text) override { countText = text; }
     /// The program list's built-in columns with the list's own cell texts, decimal PIDs.
@@ -48,7 +52,7 @@ public:
 
 /// Collects messages instead of showing boxes.
 class RecordingSink : public IMessageSink {
-public:
+  public:
     struct Message {
         Icon icon;
         QString caption;

@@ -167,3 +167,33 @@ TEST(UndoRedoLifetime, DestroyingTheEditorDoesNotTouchTheModifiedFlag) {
     }
     EXPECT_TRUE(host.Modified());  // the change is still unsaved
 }
+
+TEST_F(UndoRedoTest, MovingIsOneStepThatKeepsTheMovedProgramsSelected) {
+    host.selected = {1, 3};  // B, D
+    editor.MoveSelected(ProgramListOps::Move::ToEnd);
+    EXPECT_EQ(host.Names(), (std::vector<std::string>{"A", "C", "E", "F", "B", "D"}));
+    EXPECT_EQ(host.selected, (std::vector<std::size_t>{4, 5}));
+    EXPECT_EQ(editor.UndoStack()->count(), 1);
+    EXPECT_EQ(host.modifiedCalls.back(), true);
+
+    editor.MoveSelected(ProgramListOps::Move::ToEnd);  // already there: no second step
+    EXPECT_EQ(editor.UndoStack()->count(), 1);
+
+    editor.UndoStack()->undo();
+    EXPECT_EQ(host.Names(), original);
+    EXPECT_EQ(host.selected, (std::vector<std::size_t>{1, 3}));
+    EXPECT_EQ(host.modifiedCalls.back(), false);
+    editor.UndoStack()->redo();
+    EXPECT_EQ(host.Names(), (std::vector<std::string>{"A", "C", "E", "F", "B", "D"}));
+}
+
+TEST_F(UndoRedoTest, NoMovingInCategoryModeOrWithoutSelection) {
+    EXPECT_FALSE(editor.CanMove());
+    editor.MoveSelected(ProgramListOps::Move::Up);
+    host.selected = {2};
+    host.categoryMode = true;
+    EXPECT_FALSE(editor.CanMove());
+    editor.MoveSelected(ProgramListOps::Move::Up);
+    EXPECT_EQ(host.Names(), original);
+    EXPECT_EQ(editor.UndoStack()->count(), 0);
+}
