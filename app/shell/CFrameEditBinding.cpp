@@ -13,7 +13,9 @@
 #include "channellist/editing/EditTexts.h"
 #include "common/CommandIds.h"
 #include "frame/CMainFrame.h"
+#include "frame/view/CMainListColumns.h"
 #include "frame/view/CSVL_EditorView.h"
+#include "frame/view/ProgramSort.h"
 #include "shell/CViewEditHost.h"
 
 namespace {
@@ -70,10 +72,34 @@ void CFrameEditBinding::BindFrameActions(CMainFrame& frame) {
         editMenu->insertSeparator(first);
         editMenu->addSeparator();
         for (const int id : moves) editMenu->addAction(actions_->Action(id));
+        AddSortMenus(*editMenu);
     } else {
         frame.addAction(undo);
         frame.addAction(redo);
         for (const int id : moves) frame.addAction(actions_->Action(id));
+    }
+}
+
+void CFrameEditBinding::AddSortMenus(QMenu& editMenu) {
+    const CColumnLayout layout = CMainListColumns::BuiltInLayout();
+    const std::vector<CColumnDef>& columns = layout.Definitions();
+    for (const bool descending : {false, true}) {
+        QMenu* menu = editMenu.addMenu(
+            QString::fromUtf8(descending ? EditText::SortDescendingBy : EditText::SortBy));
+        for (const int id : ProgramSort::SortableColumns()) {
+            QAction* action = menu->addAction(columns.at(std::size_t(id)).DisplayName());
+            connect(action, &QAction::triggered, this, [this, id, descending] {
+                CSVLFile* list = host_->List();
+                if (!list) return;
+                editor_->ReorderListed(
+                    [&](std::vector<std::size_t>& rows) {
+                        ProgramSort::SortRows(*list, rows, id, descending);
+                    },
+                    QString::fromUtf8(EditText::UndoSort));
+            });
+        }
+        connect(&editMenu, &QMenu::aboutToShow, menu,
+                [this, menu] { menu->menuAction()->setEnabled(editor_->CanReorder()); });
     }
 }
 

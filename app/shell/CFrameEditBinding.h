@@ -11,6 +11,7 @@ class CMessageBoxSink;
 class CSVL_EditorDoc;
 class CSVL_EditorView;
 class CViewEditHost;
+class QMenu;
 
 /// Connects the editing commands to the main frame, its program list view and the
 /// document: the frame's "&Bearbeiten" and print commands (by command id), "&Rückgängig"
@@ -30,6 +31,8 @@ class CFrameEditBinding : public QObject {
   private:
     void BindFrameActions(CMainFrame& frame);
     void BindView(CSVL_EditorView& view);
+    /// "Sortieren nach" and "Absteigend sortieren nach", one entry per sortable column.
+    void AddSortMenus(QMenu& editMenu);
     void BindDocument(CSVL_EditorDoc& doc);
 
     QSettings settings_;

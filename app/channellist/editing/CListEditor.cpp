@@ -155,11 +155,34 @@ void CListEditor::MoveSelected(ProgramListOps::Move how) {
     std::vector<std::size_t> moved =
         ProgramListOps::Normalized(host_.SelectedProgramIndexes(), size);
     std::vector<std::size_t> order = ProgramListOps::MoveOrder(size, rows, moved, how);
+    PushOrder(std::move(order), std::move(moved), Text(EditText::UndoMove));
+}
+
+bool CListEditor::CanReorder() const {
+    return host_.List() && !host_.IsCategoryMode() && host_.RowCount() > 0;
+}
+
+void CListEditor::ReorderListed(
+    const std::function<void(std::vector<std::size_t>& rows)>& rearrange, const QString& text) {
+    if (!CanReorder()) return;
+    const std::size_t size = host_.List()->Programs.size();
+    const std::vector<std::size_t> rows =
+        ProgramListOps::Normalized(host_.ListedProgramIndexes(), size);
+    std::vector<std::size_t> rearranged = rows;
+    rearrange(rearranged);
+    // Only a rearrangement of the same rows is an order; anything else changes nothing.
+    if (rearranged.size() != rows.size() || ProgramListOps::Normalized(rearranged, size) != rows)
+        return;
+    PushOrder(ProgramListOps::OrderFromRows(size, rows, rearranged),
+              ProgramListOps::Normalized(host_.SelectedProgramIndexes(), size), text);
+}
+
+void CListEditor::PushOrder(std::vector<std::size_t> order, std::vector<std::size_t> moved,
+                            const QString& text) {
     bool unchanged = true;
-    for (std::size_t i = 0; i < size && unchanged; ++i) unchanged = order[i] == i;
-    if (unchanged) return;  // already at the top, say: no step
-    undo_.push(new CReorderCommand(host_, list, std::move(order), std::move(moved),
-                                   Text(EditText::UndoMove)));
+    for (std::size_t i = 0; i < order.size() && unchanged; ++i) unchanged = order[i] == i;
+    if (unchanged) return;  // already in that order: no step
+    undo_.push(new CReorderCommand(host_, *host_.List(), std::move(order), std::move(moved), text));
 }
 
 void CListEditor::EditProgram(std::size_t index, CProgramInfo value) {

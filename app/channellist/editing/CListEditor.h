@@ -3,6 +3,7 @@
 #include <QUndoStack>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
@@ -52,6 +53,13 @@ class CListEditor : public QObject {
     void Delete();
     /// Moves the selected programs among the listed rows as one step; they stay selected.
     void MoveSelected(ProgramListOps::Move how);
+    /// The listed rows can be put into another order (a list with rows, no category mode).
+    bool CanReorder() const;
+    /// Puts the listed rows into the order `rearrange` gives the document indexes of the
+    /// rows (in row order, ascending; it returns the same indexes in their new order), as
+    /// one step named `text`. The selection stays on the same programs.
+    void ReorderListed(const std::function<void(std::vector<std::size_t>& rows)>& rearrange,
+                       const QString& text);
 
     /// Replaces the program at `index` by `value` (OK in the program dialog).
     void EditProgram(std::size_t index, CProgramInfo value);
@@ -76,6 +84,9 @@ class CListEditor : public QObject {
     void AvailabilityChanged();
 
   private:
+    /// Pushes the order as one step, unless it leaves every program where it is.
+    void PushOrder(std::vector<std::size_t> order, std::vector<std::size_t> moved,
+                   const QString& text);
     std::vector<std::size_t> CollectForCopy(std::vector<const CProgramInfo*>& programs);
 
     bool ClipboardHasBlock() const;

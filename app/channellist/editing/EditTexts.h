@@ -49,6 +49,9 @@ inline constexpr char MoveUp[] = "Nach oben\tAlt+Pfeil oben";
 inline constexpr char MoveDown[] = "Nach unten\tAlt+Pfeil unten";
 inline constexpr char MoveToTop[] = "An den Anfang";
 inline constexpr char MoveToEnd[] = "Ans Ende";
+inline constexpr char SortBy[] = "Sortieren nach";
+inline constexpr char SortDescendingBy[] = "Absteigend sortieren nach";
+inline constexpr char UndoSort[] = "Sortieren";
 
 // Application title, the caption of boxes that have none of their own.
 inline constexpr char AppTitle[] = "SVL_Editor";

@@ -116,19 +116,24 @@ std::vector<std::size_t> Rearranged(const std::vector<std::size_t>& rows, std::v
 
 }  // namespace
 
-std::vector<std::size_t> MoveOrder(std::size_t size, const std::vector<std::size_t>& rows,
-                                   const std::vector<std::size_t>& moved, Move how) {
+std::vector<std::size_t> OrderFromRows(std::size_t size, const std::vector<std::size_t>& rows,
+                                       const std::vector<std::size_t>& rearranged) {
     std::vector<std::size_t> order(size);
     for (std::size_t i = 0; i < size; ++i) order[i] = i;
+    // The rows keep the set of places they stand on; only their order changes.
+    for (std::size_t k = 0; k < rows.size() && k < rearranged.size(); ++k)
+        order[rows[k]] = rearranged[k];
+    return order;
+}
+
+std::vector<std::size_t> MoveOrder(std::size_t size, const std::vector<std::size_t>& rows,
+                                   const std::vector<std::size_t>& moved, Move how) {
     std::vector<char> picked(rows.size(), 0);
     for (std::size_t k = 0, m = 0; k < rows.size(); ++k) {
         while (m < moved.size() && moved[m] < rows[k]) ++m;
         picked[k] = m < moved.size() && moved[m] == rows[k];
     }
-    // The shown rows keep the set of places they stand on; only their order changes.
-    const std::vector<std::size_t> seq = Rearranged(rows, std::move(picked), how);
-    for (std::size_t k = 0; k < rows.size(); ++k) order[rows[k]] = seq[k];
-    return order;
+    return OrderFromRows(size, rows, Rearranged(rows, std::move(picked), how));
 }
 
 }  // namespace ProgramListOps

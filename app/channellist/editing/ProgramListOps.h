@@ -32,6 +32,12 @@ void Permute(ProgramList& list, const std::vector<std::size_t>& order);
 /// The order that undoes `order`.
 std::vector<std::size_t> Inverse(const std::vector<std::size_t>& order);
 
+/// The order of a list of `size` programs in which the programs at `rows` (ascending)
+/// stand on the same places as before, but in the order of `rearranged` (the same
+/// indexes in their new order); the others keep their places.
+std::vector<std::size_t> OrderFromRows(std::size_t size, const std::vector<std::size_t>& rows,
+                                       const std::vector<std::size_t>& rearranged);
+
 /// How a reordering command rearranges the rows it works on.
 enum class Move { Up, Down, ToTop, ToEnd };
 

@@ -161,3 +161,31 @@ TEST_F(FrameEditBindingTest, MoveCommandsInTheEditMenuMoveTheSelectionAndUndo) {
     binding->Actions().UpdateEnabled();
     EXPECT_FALSE(down->isEnabled());
 }
+
+TEST_F(FrameEditBindingTest, SortingByAColumnIsOneStepAndNotAViewState) {
+    doc->List().Programs[0]->Name = "d";
+    doc->List().Programs[1]->Name = "B";
+    doc->List().Programs[2]->Name = "a";
+    doc->List().Programs[3]->Name = "C";
+    emit doc->documentChanged();
+    QMenu* menu = nullptr;
+    for (QObject* o : frame->Action(Cmd::EditCut)->associatedObjects())
+        if ((menu = qobject_cast<QMenu*>(o))) break;
+    ASSERT_NE(menu, nullptr);
+    QMenu* descending = nullptr;
+    for (QAction* a : menu->actions())
+        if (a->menu() && a->text() == "Absteigend sortieren nach") descending = a->menu();
+    ASSERT_NE(descending, nullptr);
+    QAction* byName = nullptr;
+    for (QAction* a : descending->actions())
+        if (a->text() == "Programm") byName = a;
+    ASSERT_NE(byName, nullptr);
+
+    Select({1});  // "B"
+    byName->trigger();
+    EXPECT_EQ(Names(), (std::vector<std::string>{"d", "C", "B", "a"}));
+    EXPECT_EQ(view->selectedProgramIndexes(), (std::vector<int>{2})) << "still on B";
+    EXPECT_TRUE(doc->IsModified());
+    binding->Actions().Action(Cmd::EditUndo)->trigger();
+    EXPECT_EQ(Names(), (std::vector<std::string>{"d", "B", "a", "C"}));
+}

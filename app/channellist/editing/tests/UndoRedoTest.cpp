@@ -197,3 +197,15 @@ TEST_F(UndoRedoTest, NoMovingInCategoryModeOrWithoutSelection) {
     EXPECT_EQ(host.Names(), original);
     EXPECT_EQ(editor.UndoStack()->count(), 0);
 }
+
+TEST_F(UndoRedoTest, ARearrangementThatLosesOrRepeatsARowChangesNothing) {
+    host.listedOverride = {0, 2, 4};  // A, C, E shown
+    editor.ReorderListed([](std::vector<std::size_t>& rows) { rows = {4, 4, 0}; }, "x");
+    editor.ReorderListed([](std::vector<std::size_t>& rows) { rows = {4, 0}; }, "x");
+    EXPECT_EQ(host.Names(), original);
+    EXPECT_EQ(editor.UndoStack()->count(), 0);
+
+    editor.ReorderListed([](std::vector<std::size_t>& rows) { rows = {4, 2, 0}; }, "x");
+    EXPECT_EQ(host.Names(), (std::vector<std::string>{"E", "B", "C", "D", "A", "F"}));
+    EXPECT_EQ(editor.UndoStack()->count(), 1);
+}
