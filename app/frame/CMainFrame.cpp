@@ -191,6 +191,7 @@ void CMainFrame::CreateView() {
             [this](const QString& text) { status_->SetPaneText(PaneId::ProgramCount, text); });
     connect(view, &CSVL_EditorView::programFilterShown, optionsBar_,
             &COptionsBar::SetProgramFilter);
+    connect(optionsBar_, &COptionsBar::quickFilterChanged, view, &CSVL_EditorView::setQuickFilter);
     connect(&doc_, &CSVL_EditorDoc::documentChanged, view, &CSVL_EditorView::OnUpdate);
     QAction* category =
         menus_->Enable(Cmd::CategoryMode, [view](bool on) { view->setCategoryMode(on); });

@@ -11,7 +11,8 @@
 COptionsBar::COptionsBar(QWidget* parent)
     : QToolBar(FrameTexts::DialogBarTitle, parent),
       filter_(new QComboBox(this)),
-      language_(new QComboBox(this)) {
+      language_(new QComboBox(this)),
+      quickFilter_(new QLineEdit(this)) {
     setObjectName(FrameTexts::DialogBarTitle);
     addWidget(new QLabel(FrameTexts::ProgramFilter + QStringLiteral(": "), this));
     filter_->setObjectName(FrameTexts::ProgramFilter);
@@ -30,6 +31,15 @@ COptionsBar::COptionsBar(QWidget* parent)
     language_->setToolTip(FrameTexts::Language);
     language_->setMinimumContentsLength(12);
     addWidget(language_);
+    addSeparator();
+    addWidget(new QLabel(FrameTexts::QuickFilter + QStringLiteral(": "), this));
+    quickFilter_->setObjectName(FrameTexts::QuickFilter);
+    quickFilter_->setPlaceholderText(FrameTexts::QuickFilterHint);
+    quickFilter_->setToolTip(FrameTexts::QuickFilter);
+    quickFilter_->setClearButtonEnabled(true);
+    quickFilter_->setMinimumWidth(160);
+    addWidget(quickFilter_);
+    connect(quickFilter_, &QLineEdit::textChanged, this, &COptionsBar::quickFilterChanged);
 
     // Only a choice by the user goes to the view.
     connect(filter_, &QComboBox::activated, this,

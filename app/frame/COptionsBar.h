@@ -1,5 +1,6 @@
 #pragma once
 #include <QComboBox>
+#include <QLineEdit>
 #include <QToolBar>
 
 /// The dialog bar "Optionen": the program filter box (TV, Radio, Data, Alle;
@@ -13,14 +14,18 @@ class COptionsBar : public QToolBar {
 
     QComboBox* ProgramFilterBox() const { return filter_; }
     QComboBox* LanguageBox() const { return language_; }
+    QLineEdit* QuickFilterField() const { return quickFilter_; }
     /// Shows a filter index without telling the view (out of range becomes 0).
     void SetProgramFilter(int index);
 
   signals:
     /// The user chose an audio stream: its PID.
     void audioPidChosen(int pid);
+    /// The text of the quick filter changed (each keystroke).
+    void quickFilterChanged(const QString& text);
 
   private:
     QComboBox* filter_;
     QComboBox* language_;
+    QLineEdit* quickFilter_;
 };

@@ -109,13 +109,19 @@ void CSVL_EditorView::FillRows() {
         const auto& programs = list_->Programs;
         for (std::size_t i = 0; i < programs.size(); ++i) {
             const CProgramInfo* p = programs[i].get();
-            if (!p || !CMainListColumns::FilterAdmits(settings_.programFilter, p->ProgramType))
+            if (!p || !CMainListColumns::FilterAdmits(settings_.programFilter, p->ProgramType) ||
+                !quickFilter_.Admits(*p))
                 continue;
             items.push_back(reinterpret_cast<quintptr>(p));
             rowDoc_.push_back(int(i));
         }
     }
     ctrl_->SetItems(std::move(items));
+}
+
+void CSVL_EditorView::setQuickFilter(const QString& text) {
+    quickFilter_ = CQuickFilter(text);
+    refreshRows();
 }
 
 void CSVL_EditorView::refreshRows() {

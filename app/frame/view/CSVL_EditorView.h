@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "frame/view/CQuickFilter.h"
 #include "frame/view/CViewSettings.h"
 
 class CGfxListCtrl;
@@ -57,6 +58,9 @@ class CSVL_EditorView : public QWidget {
     /// are written and the list is refilled.
     void setProgramFilter(int filter);
     int programFilter() const { return settings_.programFilter; }
+    /// Shows only the programs whose name or provider contains `text` (empty: all);
+    /// the selected programs that stay shown stay selected.
+    void setQuickFilter(const QString& text);
     const CViewSettings& viewSettings() const { return settings_; }
 
     /// True while the list is being refilled.
@@ -128,4 +132,5 @@ class CSVL_EditorView : public QWidget {
     bool busy_ = false;
     bool layoutSaved_ = false;
     std::function<bool(int)> commandAvailable_;
+    CQuickFilter quickFilter_;
 };

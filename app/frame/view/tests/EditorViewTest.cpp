@@ -285,3 +285,20 @@ TEST_F(EditorViewTest, DestructionStoresSettingsAndLayout) {
 }
 
 }  // namespace
+
+TEST_F(EditorViewTest, QuickFilterNarrowsTheShownKindAndKeepsTheSelection) {
+    auto v = MakeView();
+    v->setCategoryMode(false);
+    v->setProgramFilter(3);  // all kinds
+    SelectItems(*v, {0, 2});  // "Das Erste", "ZDF"
+    v->setQuickFilter(QStringLiteral("zdf"));
+    EXPECT_EQ(Column(*v, 2), (QStringList{"ZDF"}));
+    EXPECT_EQ(v->selectedProgramIndexes(), std::vector<int>{2});
+
+    v->setQuickFilter(QString::fromUtf8("€"));  // the provider "Radio €" (0x80)
+    EXPECT_EQ(Column(*v, 2), (QStringList{"Klassik"}));
+    v->setProgramFilter(0);  // TV only: the two filters together
+    EXPECT_TRUE(Column(*v, 2).isEmpty());
+    v->setQuickFilter(QString());
+    EXPECT_EQ(Column(*v, 2), (QStringList{"Das Erste", "ZDF"}));
+}
