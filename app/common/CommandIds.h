@@ -38,6 +38,7 @@ constexpr int MoveUp = 33010;
 constexpr int MoveDown = 33011;
 constexpr int MoveToTop = 33012;
 constexpr int MoveToEnd = 33013;
+constexpr int SelectDuplicates = 33014;
 
 // "&Ansicht": bars
 constexpr int ViewToolBar = 59392;

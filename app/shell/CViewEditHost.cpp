@@ -50,24 +50,15 @@ void CViewEditHost::SelectAllRows() {
     view_->listCtrl()->setFocus();
 }
 
-int CViewEditHost::ItemOfProgram(std::size_t index) const {
-    const CSVLFile& list = doc_.List();
-    if (!view_ || index >= list.Programs.size()) return -1;
-    const auto wanted = reinterpret_cast<quintptr>(list.Programs[index].get());
-    const auto& items = view_->listCtrl()->Model()->Items();
-    for (std::size_t item = 0; item < items.size(); ++item)
-        if (items[item] == wanted) return int(item);
-    return -1;
-}
-
-void CViewEditHost::SelectProgram(std::size_t index) {
-    const int item = ItemOfProgram(index);
-    if (item < 0) return;
+void CViewEditHost::SelectPrograms(const std::vector<std::size_t>& indexes) {
+    if (!view_) return;
+    const std::vector<int> items = ItemsOfPrograms(indexes);
+    if (items.empty()) return;
     CGfxListCtrl* ctrl = view_->listCtrl();
-    ctrl->SelectItems({item});
-    const QModelIndex at = ctrl->Model()->IndexOfItem(item);
-    ctrl->setCurrentIndex(at);
-    ctrl->scrollTo(at);
+    const QModelIndex first = ctrl->Model()->IndexOfItem(items.front());
+    ctrl->setCurrentIndex(first);
+    ctrl->SelectItems(items);  // after the current row: setting it selects it alone
+    ctrl->scrollTo(first);
 }
 
 void CViewEditHost::ProgramsInserted(const std::vector<std::size_t>&) {
@@ -84,14 +75,8 @@ void CViewEditHost::ProgramsChanged(const std::vector<std::size_t>&) {
 
 void CViewEditHost::ProgramsReordered(const std::vector<std::size_t>& moved) {
     if (!view_) return;
-    view_->refreshRows();
-    const std::vector<int> items = ItemsOfPrograms(moved);
-    if (items.empty()) return;
-    CGfxListCtrl* ctrl = view_->listCtrl();
-    const QModelIndex first = ctrl->Model()->IndexOfItem(items.front());
-    ctrl->setCurrentIndex(first);
-    ctrl->SelectItems(items);  // after the current row: setting it selects it alone
-    ctrl->scrollTo(first);
+    view_->refreshRows();  // keeps the selected programs selected
+    SelectPrograms(moved);
 }
 
 std::vector<int> CViewEditHost::ItemsOfPrograms(const std::vector<std::size_t>& indexes) const {

@@ -19,7 +19,7 @@ class CViewEditHost : public IListEditHost {
     std::size_t RowCount() const override;
     bool IsCategoryMode() const override;
     void SelectAllRows() override;
-    void SelectProgram(std::size_t index) override;
+    void SelectPrograms(const std::vector<std::size_t>& indexes) override;
     void ProgramsInserted(const std::vector<std::size_t>& indexes) override;
     void ProgramsRemoved(const std::vector<std::size_t>& indexes) override;
     void ProgramsChanged(const std::vector<std::size_t>& indexes) override;
@@ -29,7 +29,6 @@ class CViewEditHost : public IListEditHost {
     ListPrintTable PrintTable() override;
 
   private:
-    int ItemOfProgram(std::size_t index) const;
     /// List items of these programs, in row order, in one pass over the rows.
     std::vector<int> ItemsOfPrograms(const std::vector<std::size_t>& indexes) const;
 

@@ -20,7 +20,7 @@ class CBareListHost : public IListEditHost {
     std::size_t RowCount() const override { return list.Programs.size(); }
     bool IsCategoryMode() const override { return false; }
     void SelectAllRows() override {}
-    void SelectProgram(std::size_t) override {}
+    void SelectPrograms(const std::vector<std::size_t>&) override {}
     void ProgramsInserted(const std::vector<std::size_t>&) override {}
     void ProgramsRemoved(const std::vector<std::size_t>&) override {}
     void ProgramsChanged(const std::vector<std::size_t>&) override {}

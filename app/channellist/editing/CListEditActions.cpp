@@ -43,6 +43,8 @@ CListEditActions::CListEditActions(CListEditor& editor, CListPrintController& pr
            {[&e] { e.MoveSelected(Move::ToTop); }, canMove});
     Define(Cmd::MoveToEnd, EditText::MoveToEnd, {},
            {[&e] { e.MoveSelected(Move::ToEnd); }, canMove});
+    Define(Cmd::SelectDuplicates, EditText::Duplicates, {},
+           {[&e] { e.SelectDuplicates(); }, [&e] { return e.CanReorder(); }});
     Define(Cmd::FilePrint, EditText::Print, {Qt::CTRL | Qt::Key_P},
            {[this] { printing_.Print(); }, [] { return true; }});
     Define(Cmd::FilePrintPreview, EditText::PrintPreview, {},

@@ -142,6 +142,21 @@ void CListEditor::Delete() {
                                           Text(EditText::UndoDelete)));
 }
 
+std::size_t CListEditor::SelectDuplicates() {
+    const CSVLFile* list = host_.List();
+    if (!list) return 0;
+    const std::vector<std::size_t> rows =
+        ProgramListOps::Normalized(host_.ListedProgramIndexes(), list->Programs.size());
+    const std::vector<std::size_t> later = ProgramListOps::LaterDuplicates(list->Programs, rows);
+    if (later.empty()) {
+        messages_.Show(IMessageSink::Icon::Information, Text(EditText::DuplicatesCaption),
+                       Text(EditText::NoDuplicates));
+        return 0;
+    }
+    host_.SelectPrograms(later);
+    return later.size();
+}
+
 bool CListEditor::CanMove() const {
     const CSVLFile* list = host_.List();
     return list && !host_.IsCategoryMode() && !host_.SelectedProgramIndexes().empty();

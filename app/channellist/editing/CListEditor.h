@@ -51,6 +51,10 @@ class CListEditor : public QObject {
     std::size_t PasteBlock(std::span<const std::uint8_t> block);
     /// Deletes the selected programs without asking (the Delete key; also in category mode).
     void Delete();
+    /// "Doppelte Programme": selects the listed programs that repeat an earlier listed one
+    /// (ProgramListOps::LaterDuplicates), ready for the Delete key; says so when there are
+    /// none. Returns how many were selected.
+    std::size_t SelectDuplicates();
     /// Moves the selected programs among the listed rows as one step; they stay selected.
     void MoveSelected(ProgramListOps::Move how);
     /// The listed rows can be put into another order (a list with rows, no category mode).

@@ -36,7 +36,7 @@ std::optional<std::size_t> CProgramFinder::Find(const QString& text, bool matchC
         const std::size_t index = rows[std::size_t(row)];
         if (index >= list->Programs.size() || !list->Programs[index]) continue;
         if (CTextReplacer::FieldContains(list->Programs[index]->Name, text, matchCase)) {
-            host.SelectProgram(index);
+            host.SelectPrograms({index});
             return index;
         }
     }

@@ -76,7 +76,7 @@ bool CReplaceSession::FindNext(const ReplaceRequest& request) {
     for (std::size_t row = start; row < rows.size(); ++row) {
         const CProgramInfo* program = ProgramAt(host.List(), rows[row]);
         if (program && CTextReplacer::Matches(*program, request)) {
-            host.SelectProgram(rows[row]);
+            host.SelectPrograms({rows[row]});
             return true;
         }
     }

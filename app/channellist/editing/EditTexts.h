@@ -52,6 +52,9 @@ inline constexpr char MoveToEnd[] = "Ans Ende";
 inline constexpr char SortBy[] = "Sortieren nach";
 inline constexpr char SortDescendingBy[] = "Absteigend sortieren nach";
 inline constexpr char UndoSort[] = "Sortieren";
+inline constexpr char Duplicates[] = "Doppelte Programme markieren";
+inline constexpr char DuplicatesCaption[] = "Doppelte Programme";
+inline constexpr char NoDuplicates[] = "Keine doppelten Programme gefunden.";
 
 // Application title, the caption of boxes that have none of their own.
 inline constexpr char AppTitle[] = "SVL_Editor";

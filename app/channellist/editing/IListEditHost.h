@@ -33,8 +33,9 @@ class IListEditHost {
 
     /// Selects and focuses every row.
     virtual void SelectAllRows() = 0;
-    /// Makes the row of this program the only selected and focused row and scrolls to it.
-    virtual void SelectProgram(std::size_t index) = 0;
+    /// Makes the rows of these programs the only selected rows, focuses the first and
+    /// scrolls to it. Programs without a row are passed over; none at all changes nothing.
+    virtual void SelectPrograms(const std::vector<std::size_t>& indexes) = 0;
 
     /// Programs now standing at these ascending document indexes were inserted.
     virtual void ProgramsInserted(const std::vector<std::size_t>& indexes) = 0;

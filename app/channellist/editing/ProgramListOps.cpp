@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <iterator>
+#include <set>
+#include <string_view>
+#include <tuple>
 
 namespace ProgramListOps {
 
@@ -115,6 +118,24 @@ std::vector<std::size_t> Rearranged(const std::vector<std::size_t>& rows, std::v
 }
 
 }  // namespace
+
+std::vector<std::size_t> LaterDuplicates(const ProgramList& list,
+                                         const std::vector<std::size_t>& rows) {
+    std::set<std::tuple<std::uint16_t, std::uint16_t, std::uint16_t>> services;
+    std::set<std::tuple<std::string_view, std::int32_t, std::int32_t>> tunings;
+    std::vector<std::size_t> later;
+    for (const std::size_t i : rows) {
+        if (i >= list.size() || !list[i]) continue;
+        const CProgramInfo& p = *list[i];
+        const bool sameService =
+            p.ServiceId != 0 &&
+            !services.emplace(p.OriginalNetworkId, p.TransportStreamId, p.ServiceId).second;
+        const bool sameTuning =
+            !p.Name.empty() && !tunings.emplace(p.Name, p.Frequency, p.PolarisationOrQam).second;
+        if (sameService || sameTuning) later.push_back(i);
+    }
+    return later;
+}
 
 std::vector<std::size_t> OrderFromRows(std::size_t size, const std::vector<std::size_t>& rows,
                                        const std::vector<std::size_t>& rearranged) {

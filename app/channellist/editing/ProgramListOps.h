@@ -49,6 +49,13 @@ enum class Move { Up, Down, ToTop, ToEnd };
 std::vector<std::size_t> MoveOrder(std::size_t size, const std::vector<std::size_t>& rows,
                                    const std::vector<std::size_t>& moved, Move how);
 
+/// The programs among `rows` (ascending) that repeat an earlier one of them: the same
+/// original network, transport stream and service id (a service id of 0 is unknown and
+/// matches nothing), or the same name, frequency and polarisation. The first of each
+/// group is not listed, so deleting the result leaves one of each.
+std::vector<std::size_t> LaterDuplicates(const ProgramList& list,
+                                         const std::vector<std::size_t>& rows);
+
 /// Sorts, removes duplicates and drops indexes not below `size`.
 std::vector<std::size_t> Normalized(std::vector<std::size_t> indexes, std::size_t size);
 

@@ -114,3 +114,28 @@ INSTANTIATE_TEST_SUITE_P(
                  M::ToTop,
                  {"0", "1", "2", "3", "4", "5", "6"}}),
     [](const auto& info) { return std::string(info.param.what); });
+
+TEST(LaterDuplicates, SameServiceOrSameNameFrequencyAndPolarisation) {
+    ProgramListOps::ProgramList list;
+    auto add = [&](const char* name, std::uint16_t sid, std::int32_t freq, std::int32_t pol) {
+        auto p = MakeProgram(name, 0);
+        p->ServiceId = sid;
+        p->Frequency = freq;
+        p->PolarisationOrQam = pol;
+        list.push_back(std::move(p));
+    };
+    add("Das Erste", 28106, 11836000, 0);     // 0
+    add("Das Erste HD", 28106, 11494000, 0);  // 1: same service as 0
+    add("Arte", 28109, 10744000, 0);          // 2
+    add("Arte", 28724, 10744000, 0);          // 3: same name and tuning as 2
+    add("Arte", 28725, 10744000, 1);          // 4: other polarisation
+    add("Unbekannt", 0, 12000000, 0);         // 5: service id 0 is unknown
+    add("Anders", 0, 12100000, 0);            // 6: does not match 5 by service
+    add("", 0, 12100000, 0);                  // 7
+    add("", 0, 12100000, 0);                  // 8: no name, no service: nothing to match
+    std::vector<std::size_t> all(list.size());
+    for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
+    EXPECT_EQ(ProgramListOps::LaterDuplicates(list, all), (std::vector<std::size_t>{1, 3}));
+    // Only the rows given count: 2 hidden, so 3 is the first of its kind.
+    EXPECT_EQ(ProgramListOps::LaterDuplicates(list, {0, 1, 3, 4}), (std::vector<std::size_t>{1}));
+}

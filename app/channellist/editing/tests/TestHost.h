@@ -31,13 +31,15 @@ class TestHost : public IListEditHost {
     std::size_t RowCount() const override { return ListedProgramIndexes().size(); }
     bool IsCategoryMode() const override { return categoryMode; }
     void SelectAllRows() override;
-    void SelectProgram(std::size_t index) override { selected = {index}; }
+    void SelectPrograms(const std::vector<std::size_t>& indexes) override {
+        if (!indexes.empty()) selected = indexes;
+    }
     void ProgramsInserted(const std::vector<std::size_t>& i) override { inserted.push_back(i); }
     void ProgramsRemoved(const std::vector<std::size_t>& i) override;
     void ProgramsChanged(const std::vector<std::size_t>& i) override { changed.push_back(i); }
     void ProgramsReordered(const std::vector<std::size_t>& moved) override {
         reordered.push_back(moved);
-        selected = moved;
+        SelectPrograms(moved);
     }
     void SetModified(bool m) override { modifiedCalls.push_back(m); }
     void SetProgramCountText(const QString& text) override { countText = text; }

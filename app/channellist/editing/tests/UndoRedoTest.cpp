@@ -209,3 +209,21 @@ TEST_F(UndoRedoTest, ARearrangementThatLosesOrRepeatsARowChangesNothing) {
     EXPECT_EQ(host.Names(), (std::vector<std::string>{"E", "B", "C", "D", "A", "F"}));
     EXPECT_EQ(editor.UndoStack()->count(), 1);
 }
+
+TEST_F(UndoRedoTest, DuplicatesAreSelectedForDeletingOrReported) {
+    editor.SelectDuplicates();
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages.front().caption, "Doppelte Programme");
+    EXPECT_EQ(sink.messages.front().text, "Keine doppelten Programme gefunden.");
+
+    CProgramInfo& e = *host.list.Programs[4];  // becomes B on B's transponder
+    e.Name = "B";
+    e.Frequency = host.list.Programs[1]->Frequency;
+    e.PolarisationOrQam = host.list.Programs[1]->PolarisationOrQam;
+    EXPECT_EQ(editor.SelectDuplicates(), 1u);
+    EXPECT_EQ(host.selected, std::vector<std::size_t>{4});
+    editor.Delete();
+    EXPECT_EQ(host.Names(), (std::vector<std::string>{"A", "B", "C", "D", "F"}));
+    editor.UndoStack()->undo();
+    EXPECT_EQ(host.list.Programs.size(), 6u);
+}
