@@ -26,7 +26,7 @@ class CLnb final : public CSerializable {
 
     /// The stored form, in file order (see FieldLayout.h).
     template <class Self, class V>
-    static void Fields(Self& self, V&& v);
+    [[gnu::always_inline]] static inline void Fields(Self& self, V v);
 
     bool operator==(const CLnb&) const = default;
 };
@@ -38,6 +38,6 @@ using LnbNumbers = layout::FixedRun<&CLnb::LnbType, &CLnb::LowFrequency, &CLnb::
                                     &CLnb::DiseqcType, &CLnb::DiseqcParameter, &CLnb::DiseqcRepeat>;
 
 template <class Self, class V>
-void CLnb::Fields(Self& self, V&& v) {
+void CLnb::Fields(Self& self, V v) {
     v(LnbNumbers{}, self);
 }

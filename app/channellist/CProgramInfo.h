@@ -57,7 +57,7 @@ class CProgramInfo final : public CSerializable {
 
     /// The stored form, in file order (see FieldLayout.h).
     template <class Self, class V>
-    static void Fields(Self& self, V&& v);
+    [[gnu::always_inline]] static inline void Fields(Self& self, V v);
     /// Bytes of the stored record.
     std::size_t StoredSize() const { return layout::StoredSize(*this); }
 
@@ -84,7 +84,7 @@ using ProgramNumbers =
                      &CProgramInfo::AudioPid, &CProgramInfo::TeletextPid>;
 
 template <class Self, class V>
-void CProgramInfo::Fields(Self& self, V&& v) {
+void CProgramInfo::Fields(Self& self, V v) {
     v(self.Name);
     v(self.Provider);
     v(self.FrontendType);

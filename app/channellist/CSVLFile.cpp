@@ -42,8 +42,12 @@ void CSVLFile::Load(CArchiveReader& in) {
         const RecordArena::Scope bulk;
         Reserved = in.ReadU32();
         ProgramCount = in.ReadU32();
-        Programs.reserve(std::min<std::size_t>(ProgramCount, in.Remaining() / MinProgramBytes));
-        for (std::uint32_t i = 0; i < ProgramCount && !in.Failed(); ++i) {
+        // A program takes at least MinProgramBytes: one more than the bytes
+        // left can hold must fail, so the loop needs no fault test per program.
+        const std::size_t fit = in.Remaining() / MinProgramBytes;
+        Programs.reserve(std::min<std::size_t>(ProgramCount, fit));
+        const std::size_t limit = std::min<std::size_t>(ProgramCount, fit + 1);
+        for (std::size_t i = 0; i < limit; ++i) {
             auto program = std::make_unique<CProgramInfo>();
             program->Load(in);
             Programs.push_back(std::move(program));

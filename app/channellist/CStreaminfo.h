@@ -24,7 +24,7 @@ class CStreaminfo final : public CSerializable {
 
     /// The stored form, in file order.
     template <class Self, class V>
-    static void Fields(Self& self, V&& v);
+    [[gnu::always_inline]] static inline void Fields(Self& self, V v);
 
     /// Bytes of the stored record, and writing it there (for CProgramInfo,
     /// which writes a whole program in one piece).
@@ -46,7 +46,7 @@ class CStreaminfo final : public CSerializable {
 using StreamNumbers = layout::FixedRun<&CStreaminfo::StreamType, &CStreaminfo::Pid>;
 
 template <class Self, class V>
-void CStreaminfo::Fields(Self& self, V&& v) {
+void CStreaminfo::Fields(Self& self, V v) {
     v(self.Descriptors);
     v(StreamNumbers{}, self);
 }

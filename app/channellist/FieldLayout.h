@@ -102,18 +102,21 @@ struct Loader {
         using Run = FixedRun<M...>;
         Run::Decode(record, in.ReadFixed(Run::Widths, Run::Bytes));
     }
-    /// A signed 32-bit count, then the records. The array grows while it is
-    /// read (reserve capped by what the bytes left can hold), so a huge count
-    /// in a short input fails at its end, not in the allocator.
+    /// A signed 32-bit count, then the records, read in place. Every record
+    /// that reads takes at least MinStoredBytes, so one more than the bytes
+    /// left can hold must fail: the loop ends there, without a fault test per
+    /// record, and a huge count in a short input fails at its end, not in the
+    /// allocator. After a fault the remaining records read as empty.
     template <class T, class A>
-    void operator()(std::vector<T, A>& records) const {
+    [[gnu::always_inline]] void operator()(std::vector<T, A>& records) const {
         const std::size_t countOffset = in.Offset();
         const auto count = static_cast<std::int32_t>(in.ReadU32());
         records.clear();
         if (count < 0) return in.FailAt(countOffset, T::NegativeCountMessage);
-        records.reserve(std::min<std::size_t>(static_cast<std::size_t>(count),
-                                              in.Remaining() / T::MinStoredBytes));
-        for (std::int32_t i = 0; i < count && !in.Failed(); ++i) records.emplace_back().Load(in);
+        const std::size_t fit = in.Remaining() / T::MinStoredBytes;
+        records.reserve(std::min<std::size_t>(static_cast<std::size_t>(count), fit));
+        const std::size_t limit = std::min<std::size_t>(static_cast<std::size_t>(count), fit + 1);
+        for (std::size_t i = 0; i < limit; ++i) T::Fields(records.emplace_back(), *this);
     }
 };
 

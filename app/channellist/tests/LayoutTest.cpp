@@ -12,6 +12,7 @@
 #include "channellist/CArchiveWriter.h"
 #include "channellist/CLnb.h"
 #include "channellist/CProgramInfo.h"
+#include "channellist/CStreaminfo.h"
 
 namespace {
 
@@ -230,6 +231,30 @@ TEST(ReaderBounds, ErrorIsStickyAcrossReadKinds) {
     in.Fail("später");
     EXPECT_EQ(in.Error().offset, 3u);
     EXPECT_EQ(in.Error().message, "Unerwartetes Dateiende");
+}
+
+TEST(ReaderBounds, StreamCountBeyondTheInputFailsWhereTheFirstMissingStreamEnds) {
+    // The stream loop is bounded by what the bytes left can hold: a record
+    // of MinStoredBytes is the smallest, so the first missing stream must fail.
+    EXPECT_EQ(CStreaminfo().StoredSize(), CStreaminfo::MinStoredBytes);
+    CProgramInfo program;
+    program.Streams.resize(3);
+    for (const std::int32_t count : {4, 1000, 0x7FFFFFFF}) {
+        Bytes bytes;
+        CArchiveWriter out(bytes);
+        program.Store(out);
+        // The count sits before the streams and the two (empty) data blocks.
+        const std::size_t countAt = bytes.size() - 4 - 3 * 6 - 2 - 2;
+        for (int k = 0; k < 4; ++k) bytes[countAt + k] = std::uint8_t(count >> (8 * k));
+        CArchiveReader in(bytes);
+        CProgramInfo loaded;
+        loaded.Load(in);
+        ASSERT_TRUE(in.Failed()) << count;
+        // Stream 4 reads the two empty data blocks' four bytes as an empty
+        // descriptor block and a type: its PID is missing at the very end.
+        EXPECT_EQ(in.Error().offset, bytes.size()) << count;
+        EXPECT_LE(loaded.Streams.size(), bytes.size() / CStreaminfo::MinStoredBytes + 1) << count;
+    }
 }
 
 }  // namespace
