@@ -17,7 +17,7 @@
 #   svl_fuzz(<name> SOURCES ... LINKS ... [QT ...])    only with SVL_FUZZ
 #
 # Include root: code under app/ includes its neighbours as "<folder>/<header>" below
-# app/ ("channellist/CArchive.h", "frame/CMainFrame.h"); everything else below the top
+# app/ ("channellist/CSVLFile.h", "frame/CMainFrame.h"); everything else below the top
 # ("mpegts/BitReader.h", "Allgemein/CGfxListCtrl.h", "kestrel/protocol/Commands.h").
 # Which folder may include which is checked by the layering test (cmake/CheckLayers.cmake).
 

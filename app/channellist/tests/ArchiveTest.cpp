@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "channellist/CArchive.h"
+#include "channellist/CArchiveReader.h"
+#include "channellist/CArchiveWriter.h"
 #include "channellist/CClassRegistry.h"
 #include "channellist/CLnb.h"
 #include "channellist/CProgramInfo.h"
@@ -18,7 +19,7 @@ using Bytes = std::vector<std::uint8_t>;
 template <class F>
 Bytes Stored(F&& write) {
     Bytes out;
-    CArchive ar(&out);
+    CArchiveWriter ar(out);
     write(ar);
     return out;
 }
@@ -26,15 +27,14 @@ Bytes Stored(F&& write) {
 Bytes Prefix(const Bytes& bytes, std::size_t n) { return Bytes(bytes.begin(), bytes.begin() + n); }
 
 TEST(ArchiveIntegers, LittleEndianAndSigned) {
-    Bytes out = Stored([](CArchive& ar) {
+    Bytes out = Stored([](CArchiveWriter& ar) {
         ar.WriteU8(0xAB);
         ar.WriteU16(0x1234);
         ar.WriteU32(0xA1B2C3D4);
         ar.WriteI32(-2);
     });
     EXPECT_EQ(out, (Bytes{0xAB, 0x34, 0x12, 0xD4, 0xC3, 0xB2, 0xA1, 0xFE, 0xFF, 0xFF, 0xFF}));
-    CArchive in(out);
-    EXPECT_TRUE(in.IsLoading());
+    CArchiveReader in(out);
     EXPECT_EQ(in.ReadU8(), 0xAB);
     EXPECT_EQ(in.ReadU16(), 0x1234);
     EXPECT_EQ(in.ReadU32(), 0xA1B2C3D4u);
@@ -53,17 +53,17 @@ class ArchiveCounts : public ::testing::TestWithParam<CountCase> {};
 
 TEST_P(ArchiveCounts, EncodesAtFormBoundaries) {
     const auto& c = GetParam();
-    EXPECT_EQ(Stored([&](CArchive& ar) { ar.WriteCount(c.count); }), c.encoded);
-    CArchive in(c.encoded);
+    EXPECT_EQ(Stored([&](CArchiveWriter& ar) { ar.WriteCount(c.count); }), c.encoded);
+    CArchiveReader in(c.encoded);
     EXPECT_EQ(in.ReadCount(), c.count);
     EXPECT_TRUE(in.Canonical());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Forms, ArchiveCounts,
-    ::testing::Values(CountCase{0, {0, 0}}, CountCase{0xFFFE, {0xFE, 0xFF}},
-                      CountCase{0xFFFF, {0xFF, 0xFF, 0xFF, 0xFF, 0, 0}},
-                      CountCase{0x12345678, {0xFF, 0xFF, 0x78, 0x56, 0x34, 0x12}}));
+INSTANTIATE_TEST_SUITE_P(Forms, ArchiveCounts,
+                         ::testing::Values(CountCase{0, {0, 0}}, CountCase{0xFFFE, {0xFE, 0xFF}},
+                                           CountCase{0xFFFF, {0xFF, 0xFF, 0xFF, 0xFF, 0, 0}},
+                                           CountCase{0x12345678,
+                                                     {0xFF, 0xFF, 0x78, 0x56, 0x34, 0x12}}));
 
 struct StringCase {
     std::size_t length;
@@ -78,10 +78,10 @@ TEST_P(ArchiveStrings, PrefixFormFollowsLength) {
     const auto& c = GetParam();
     std::string s(c.length, 'x');
     if (!s.empty()) s.front() = 'A', s.back() = '\xB0';
-    Bytes out = Stored([&](CArchive& ar) { ar.WriteString(s); });
+    Bytes out = Stored([&](CArchiveWriter& ar) { ar.WriteString(s); });
     ASSERT_EQ(out.size(), c.prefix.size() + c.length);
     EXPECT_EQ(Prefix(out, c.prefix.size()), c.prefix);
-    CArchive in(out);
+    CArchiveReader in(out);
     EXPECT_EQ(in.ReadString(), s);
     EXPECT_EQ(in.Remaining(), 0u);
     EXPECT_TRUE(in.Canonical());
@@ -96,38 +96,37 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ArchiveStrings, LongerFormThanNeededIsReadButNotCanonical) {
     const Bytes middle{0xFF, 0x02, 0x00, 'h', 'i'};
-    CArchive a(middle);
+    CArchiveReader a(middle);
     EXPECT_EQ(a.ReadString(), "hi");
     EXPECT_FALSE(a.Canonical());
     const Bytes longForm{0xFF, 0xFF, 0xFF, 0x02, 0x00, 0x00, 0x00, 'h', 'i'};
-    CArchive b(longForm);
+    CArchiveReader b(longForm);
     EXPECT_EQ(b.ReadString(), "hi");
     EXPECT_FALSE(b.Canonical());
 }
 
 TEST(ArchiveBytes, BlockIsCountThenBytes) {
     const ByteBlock block{1, 2, 3};
-    Bytes out = Stored([&](CArchive& ar) { ar.WriteBytes(block); });
+    Bytes out = Stored([&](CArchiveWriter& ar) { ar.WriteBytes(block); });
     EXPECT_EQ(out, (Bytes{3, 0, 1, 2, 3}));
-    CArchive in(out);
+    CArchiveReader in(out);
     EXPECT_EQ(in.ReadBytes(), block);
 }
 
 TEST(ArchiveBounds, HugeLengthsFailAtTheEndWithoutAllocating) {
     // 4 GB string, 4 GB byte block: both must be refused by the bounds check.
     const Bytes hugeString{0xFF, 0xFF, 0xFF, 0xF0, 0xFF, 0xFF, 0xFF, 'a'};
-    CArchive a(hugeString);
-    EXPECT_THROW(a.ReadString(), CArchiveException);
+    CArchiveReader a(hugeString);
+    EXPECT_EQ(a.ReadString(), "");
+    EXPECT_TRUE(a.Failed());
+    EXPECT_EQ(a.Error().offset, 7u);
     const Bytes hugeBlock{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 1, 2};
-    CArchive b(hugeBlock);
-    try {
-        b.ReadBytes();
-        FAIL() << "no exception";
-    } catch (const CArchiveException& e) {
-        EXPECT_EQ(e.Offset(), 6u);
-        EXPECT_EQ(e.Message(), "Unerwartetes Dateiende");
-        EXPECT_NE(std::string(e.what()).find("Byte 6"), std::string::npos);
-    }
+    CArchiveReader b(hugeBlock);
+    EXPECT_TRUE(b.ReadBytes().empty());
+    ASSERT_TRUE(b.Failed());
+    EXPECT_EQ(b.Error().offset, 6u);
+    EXPECT_EQ(b.Error().message, "Unerwartetes Dateiende");
+    EXPECT_EQ(b.Remaining(), 0u);
 }
 
 // ---- object tags ----
@@ -142,7 +141,7 @@ CLnb MakeLnb(std::int32_t type) {
 
 TEST(ArchiveObjects, FirstObjectDescribesClassThenShortClassTagThenReference) {
     CLnb a = MakeLnb(1), b = MakeLnb(2);
-    Bytes out = Stored([&](CArchive& ar) {
+    Bytes out = Stored([&](CArchiveWriter& ar) {
         ar.WriteObject(&a);
         ar.WriteObject(&b);
         ar.WriteObject(&a);
@@ -159,7 +158,7 @@ TEST(ArchiveObjects, FirstObjectDescribesClassThenShortClassTagThenReference) {
     EXPECT_EQ(out[out.size() - 2], 0x00);
     EXPECT_EQ(out[out.size() - 1], 0x00);
 
-    CArchive in(out);
+    CArchiveReader in(out);
     auto ra = in.ReadObjectAs<CLnb>();
     auto rb = in.ReadObjectAs<CLnb>();
     auto ra2 = in.ReadObjectAs<CLnb>();
@@ -184,9 +183,12 @@ const Bytes kLnbClass{0xFF, 0xFF, 0x01, 0x00, 0x04, 0x00, 'C', 'L', 'n', 'b'};
 TEST(ArchiveObjects, BigTagNewObjectAndReference) {
     // class 1, object 2 (full description); big-tag new object of class 1
     // (index 3); big-tag reference to object 3.
-    const Bytes bytes = Concat({kLnbClass, LnbFields(), {0xFF, 0x7F, 0x01, 0x00, 0x00, 0x80},
-                                LnbFields(), {0xFF, 0x7F, 0x03, 0x00, 0x00, 0x00}});
-    CArchive in(bytes);
+    const Bytes bytes = Concat({kLnbClass,
+                                LnbFields(),
+                                {0xFF, 0x7F, 0x01, 0x00, 0x00, 0x80},
+                                LnbFields(),
+                                {0xFF, 0x7F, 0x03, 0x00, 0x00, 0x00}});
+    CArchiveReader in(bytes);
     auto first = in.ReadObject();
     auto second = in.ReadObject();
     auto third = in.ReadObject();
@@ -202,7 +204,7 @@ TEST(ArchiveObjects, WriterUsesBigTagsPastTheShortIndexRange) {
     // first object takes 0x8000, too large for a short reference.
     std::vector<CLnb> lnbs(0x7FFD);
     CStreaminfo s1, s2;
-    Bytes out = Stored([&](CArchive& ar) {
+    Bytes out = Stored([&](CArchiveWriter& ar) {
         for (auto& l : lnbs) ar.WriteObject(&l);
         ar.WriteObject(&s1);
         ar.WriteObject(&s2);
@@ -218,7 +220,7 @@ TEST(ArchiveObjects, WriterUsesBigTagsPastTheShortIndexRange) {
     ASSERT_GT(out.size(), tail.size());
     EXPECT_EQ(Bytes(out.end() - static_cast<std::ptrdiff_t>(tail.size()), out.end()), tail);
 
-    CArchive in(out);
+    CArchiveReader in(out);
     std::shared_ptr<CSerializable> lastLnb;
     for (std::size_t i = 0; i < lnbs.size(); ++i) lastLnb = in.ReadObject();
     auto r1 = in.ReadObjectAs<CStreaminfo>();
@@ -243,19 +245,23 @@ class ArchiveObjectErrors : public ::testing::TestWithParam<BadObject> {};
 
 TEST_P(ArchiveObjectErrors, AreFormatErrorsAtTheirOffset) {
     const auto& c = GetParam();
-    CArchive in(c.bytes);
-    try {
-        in.ReadObject();
-        FAIL() << "no exception";
-    } catch (const CArchiveException& e) {
-        EXPECT_EQ(e.Offset(), c.offset);
-        EXPECT_NE(e.Message().find(c.message), std::string::npos) << e.Message();
-    }
+    CArchiveReader in(c.bytes);
+    EXPECT_EQ(in.ReadObject(), nullptr);
+    ASSERT_TRUE(in.Failed());
+    EXPECT_EQ(in.Error().offset, c.offset);
+    EXPECT_NE(in.Error().message.find(c.message), std::string::npos) << in.Error().message;
+    // The fault is sticky: later reads fail and keep the first error.
+    EXPECT_EQ(in.ReadU16(), 0u);
+    EXPECT_EQ(in.Error().offset, c.offset);
 }
 
 Bytes ClassDescription(std::uint16_t schema, const std::string& name) {
-    Bytes b{0xFF, 0xFF, static_cast<std::uint8_t>(schema), static_cast<std::uint8_t>(schema >> 8),
-            static_cast<std::uint8_t>(name.size()), static_cast<std::uint8_t>(name.size() >> 8)};
+    Bytes b{0xFF,
+            0xFF,
+            static_cast<std::uint8_t>(schema),
+            static_cast<std::uint8_t>(schema >> 8),
+            static_cast<std::uint8_t>(name.size()),
+            static_cast<std::uint8_t>(name.size() >> 8)};
     b.insert(b.end(), name.begin(), name.end());
     return b;
 }
@@ -263,8 +269,10 @@ Bytes ClassDescription(std::uint16_t schema, const std::string& name) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ArchiveObjectErrors,
     ::testing::Values(
-        BadObject{"unknown", Concat({ClassDescription(1, "CFoo"), LnbFields()}), 6, "Unbekannte Klasse"},
-        BadObject{"schema2", Concat({ClassDescription(2, "CLnb"), LnbFields()}), 2, "Schemanummer 2"},
+        BadObject{"unknown", Concat({ClassDescription(1, "CFoo"), LnbFields()}), 6,
+                  "Unbekannte Klasse"},
+        BadObject{"schema2", Concat({ClassDescription(2, "CLnb"), LnbFields()}), 2,
+                  "Schemanummer 2"},
         BadObject{"name64", Concat({ClassDescription(1, std::string(64, 'C'))}), 4, "zu lang"},
         BadObject{"refUnknown", {0x05, 0x00}, 0, "Objektverweis 5"},
         BadObject{"newOfNoClass", {0x01, 0x80}, 0, "Klassenverweis 1"},
@@ -275,31 +283,37 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ArchiveObjectErrors, ReferenceToClassIndexIsRefused) {
     // index 1 is the class, not an object
     const Bytes bytes = Concat({kLnbClass, LnbFields(), {0x01, 0x00}});
-    CArchive in(bytes);
-    in.ReadObject();
-    EXPECT_THROW(in.ReadObject(), CArchiveException);
+    CArchiveReader in(bytes);
+    EXPECT_NE(in.ReadObject(), nullptr);
+    EXPECT_EQ(in.ReadObject(), nullptr);
+    ASSERT_TRUE(in.Failed());
+    EXPECT_EQ(in.Error().offset, 58u);
 }
 
 TEST(ArchiveObjectErrors, WrongClassForTypedRead) {
     CProgramInfo program;
-    Bytes out = Stored([&](CArchive& ar) { ar.WriteObject(&program); });
-    CArchive in(out);
-    EXPECT_THROW(in.ReadObjectAs<CLnb>(), CArchiveException);
+    Bytes out = Stored([&](CArchiveWriter& ar) { ar.WriteObject(&program); });
+    CArchiveReader in(out);
+    EXPECT_EQ(in.ReadObjectAs<CLnb>(), nullptr);
+    ASSERT_TRUE(in.Failed());
+    EXPECT_EQ(in.Error().offset, 0u);
+    EXPECT_NE(in.Error().message.find("CProgramInfo"), std::string::npos);
 }
 
 // A record that holds an object of its own kind, to test nesting limits and
 // the open registry.
 class CChainLink : public CSerializable {
-public:
+  public:
     std::shared_ptr<CChainLink> next;
     std::uint16_t value = 0;
     const char* ClassName() const override { return "CChainLink"; }
-    void Serialize(CArchive& ar) override {
-        ar.Transfer(value);
-        if (ar.IsStoring())
-            ar.WriteObject(next.get());
-        else
-            next = ar.ReadObjectAs<CChainLink>();
+    void Load(CArchiveReader& in) override {
+        value = in.ReadU16();
+        next = in.ReadObjectAs<CChainLink>();
+    }
+    void Store(CArchiveWriter& out) const override {
+        out.WriteU16(value);
+        out.WriteObject(next.get());
     }
 };
 
@@ -309,8 +323,8 @@ TEST(ArchiveRegistry, RegisteredClassRoundTripsAndDepthIsLimited) {
     head->value = 7;
     head->next = std::make_shared<CChainLink>();
     head->next->value = 8;
-    Bytes out = Stored([&](CArchive& ar) { ar.WriteObject(head.get()); });
-    CArchive in(out);
+    Bytes out = Stored([&](CArchiveWriter& ar) { ar.WriteObject(head.get()); });
+    CArchiveReader in(out);
     auto back = in.ReadObjectAs<CChainLink>();
     ASSERT_TRUE(back && back->next);
     EXPECT_EQ(back->value, 7);
@@ -319,12 +333,14 @@ TEST(ArchiveRegistry, RegisteredClassRoundTripsAndDepthIsLimited) {
 
     // A chain deeper than the limit is a format error, not a stack overflow.
     Bytes deep = ClassDescription(1, "CChainLink");
-    for (int i = 0; i < CArchive::MaxObjectDepth + 5; ++i) {
+    for (int i = 0; i < CArchiveReader::MaxObjectDepth + 5; ++i) {
         deep.insert(deep.end(), {0x00, 0x00});  // value
         deep.insert(deep.end(), {0x01, 0x80});  // next: new object of class 1
     }
-    CArchive din(deep);
-    EXPECT_THROW(din.ReadObject(), CArchiveException);
+    CArchiveReader din(deep);
+    EXPECT_EQ(din.ReadObject(), nullptr);
+    ASSERT_TRUE(din.Failed());
+    EXPECT_NE(din.Error().message.find("zu tief"), std::string::npos);
 }
 
 TEST(ArchiveRegistry, NamesMustFitTheClassDescription) {

@@ -4,7 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "SampleLists.h"
-#include "channellist/CArchive.h"
+#include "channellist/CArchiveReader.h"
+#include "channellist/CArchiveWriter.h"
 
 namespace {
 
@@ -52,8 +53,7 @@ TEST_P(BlockSizes, RoundTripInEveryPosition) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Program, BlockSizes,
-                         ::testing::Values(0, 1, 7, 14, 15, 16, 17, 255, 300));
+INSTANTIATE_TEST_SUITE_P(Program, BlockSizes, ::testing::Values(0, 1, 7, 14, 15, 16, 17, 255, 300));
 
 // A name whose length is written in a longer form than needed, and a
 // descriptor count in the 32-bit form: both load, as not canonical, and
@@ -99,11 +99,11 @@ TEST(ProgramLoadForms, TruncatedLongFormsFailAtTheMissingNumber) {
         std::size_t offset;
     };
     const Case cases[] = {
-        {{0xFF}, 9},                    // no 16-bit length
-        {{0xFF, 0x20}, 9},              // half of it
-        {{0xFF, 0xFF, 0xFF}, 11},       // no 32-bit length
-        {{0xFF, 0xFF, 0xFF, 1, 0}, 11}, // half of it
-        {{0xFF, 0x00, 0x01}, 11},       // 256 bytes announced, none there
+        {{0xFF}, 9},                     // no 16-bit length
+        {{0xFF, 0x20}, 9},               // half of it
+        {{0xFF, 0xFF, 0xFF}, 11},        // no 32-bit length
+        {{0xFF, 0xFF, 0xFF, 1, 0}, 11},  // half of it
+        {{0xFF, 0x00, 0x01}, 11},        // 256 bytes announced, none there
     };
     for (const Case& c : cases) {
         Bytes bytes{0, 0, 0, 0, 1, 0, 0, 0};
@@ -125,15 +125,16 @@ TEST(ProgramLoadForms, ShortBlockOverHeapBlock) {
     stored.Pid = 0x1234;
     Bytes bytes;
     {
-        CArchive ar(&bytes);
-        stored.Serialize(ar);
+        CArchiveWriter ar(bytes);
+        stored.Store(ar);
     }
     bytes.insert(bytes.end(), 20, 0xEE);  // room for the 16-byte copy
 
     CStreaminfo target;
     target.Descriptors = Pattern(40, 9);
-    CArchive ar{std::span<const std::uint8_t>(bytes)};
-    target.Serialize(ar);
+    CArchiveReader ar(bytes);
+    target.Load(ar);
+    EXPECT_FALSE(ar.Failed());
     EXPECT_EQ(target, stored);
     EXPECT_EQ(ar.Remaining(), 20u);
     EXPECT_EQ(target.LanguageCode(), "eng");

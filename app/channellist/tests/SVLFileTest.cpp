@@ -6,7 +6,7 @@
 #include <set>
 
 #include "SampleLists.h"
-#include "channellist/CArchive.h"
+#include "channellist/CArchiveReader.h"
 
 namespace {
 
@@ -47,22 +47,22 @@ CSVLFile OneProgramList() {
 
 /// OneProgramList() as stored.
 const Bytes OneProgramBytes{
-        0, 0, 0, 0,                   // Reserved
-        1, 0, 0, 0,                   // N
-        2, 'A', 'B', 0,               // Name, Provider
-        2, 0, 0, 0,                   // FrontendType
-        1, 'L',                       // LnbName
-        0x60, 0x9A, 0xB4, 0x00,       // Frequency
-        1, 0, 0, 0,                   // PolarisationOrQam
-        0xE0, 0x9D, 0xA3, 0x01,       // SymbolRate
-        0x01, 0x00, 0x01, 0x00,       // ProgramType
-        0, 0, 0, 0, 0, 0, 0, 0, 0xCA, 0x6D,  // CiAccess, TSID, NID, ONID, SID
-        0, 0, 0, 0, 0, 0, 0, 0, 0x68, 0,     // PCR, PMT, V, A, TTX
-        1, 0, 0, 0,                          // StreamCount
-        6, 0, 0x0A, 0x04, 'd', 'e', 'u', 0, 3, 0, 0x66, 0,  // stream
-        0, 0,                                // ProgramData1
-        1, 0, 0xEE,                          // ProgramData2
-        0, 0,                                // no LNBs
+    0,    0,    0,    0,                                   // Reserved
+    1,    0,    0,    0,                                   // N
+    2,    'A',  'B',  0,                                   // Name, Provider
+    2,    0,    0,    0,                                   // FrontendType
+    1,    'L',                                             // LnbName
+    0x60, 0x9A, 0xB4, 0x00,                                // Frequency
+    1,    0,    0,    0,                                   // PolarisationOrQam
+    0xE0, 0x9D, 0xA3, 0x01,                                // SymbolRate
+    0x01, 0x00, 0x01, 0x00,                                // ProgramType
+    0,    0,    0,    0,    0,   0,   0,   0, 0xCA, 0x6D,  // CiAccess, TSID, NID, ONID, SID
+    0,    0,    0,    0,    0,   0,   0,   0, 0x68, 0,     // PCR, PMT, V, A, TTX
+    1,    0,    0,    0,                                   // StreamCount
+    6,    0,    0x0A, 0x04, 'd', 'e', 'u', 0, 3,    0,    0x66, 0,  // stream
+    0,    0,                                                        // ProgramData1
+    1,    0,    0xEE,                                               // ProgramData2
+    0,    0,                                                        // no LNBs
 };
 
 TEST(SVLFileLayout, OneProgramByteForByte) { EXPECT_EQ(OneProgramList().Store(), OneProgramBytes); }
@@ -76,10 +76,10 @@ TEST(SVLFileLayout, TruncationFailsAtTheFieldItCuts) {
         const char* field;
     };
     const Cut cuts[] = {
-        {18, 18, "Frequency"},  {20, 18, "Frequency"}, {27, 26, "SymbolRate"},
-        {35, 34, "CiAccess"},   {43, 42, "ServiceId"}, {53, 52, "TeletextPid"},
-        {57, 54, "StreamCount"}, {64, 60, "Descriptors"}, {67, 66, "StreamType"},
-        {69, 68, "Pid"},        {71, 70, "ProgramData1"}, {73, 72, "ProgramData2"},
+        {18, 18, "Frequency"},   {20, 18, "Frequency"},    {27, 26, "SymbolRate"},
+        {35, 34, "CiAccess"},    {43, 42, "ServiceId"},    {53, 52, "TeletextPid"},
+        {57, 54, "StreamCount"}, {64, 60, "Descriptors"},  {67, 66, "StreamType"},
+        {69, 68, "Pid"},         {71, 70, "ProgramData1"}, {73, 72, "ProgramData2"},
     };
     ASSERT_EQ(OneProgramList().Store(), OneProgramBytes);
     for (const Cut& cut : cuts) {
@@ -168,12 +168,13 @@ TEST(LnbTableOrder, BucketsAscendingNewestFirstWithinBucket) {
 
 TEST(LnbTableOrder, FileHoldsPairsInHashOrderAndReloadKeepsIt) {
     CSVLFile list;
-    const std::vector<std::string> keys{"Universal 2", "Astra 19\xB0", "Hotbird 13\xB0", "Universal 1",
-                                        "X", "Y", "Z", "Q"};
-    for (std::size_t i = 0; i < keys.size(); ++i) list.Lnbs.Set(keys[i], MakeLnb(3, static_cast<int>(i)));
+    const std::vector<std::string> keys{
+        "Universal 2", "Astra 19\xB0", "Hotbird 13\xB0", "Universal 1", "X", "Y", "Z", "Q"};
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        list.Lnbs.Set(keys[i], MakeLnb(3, static_cast<int>(i)));
     const Bytes bytes = list.Store();
     // Read back the keys in file order.
-    CArchive ar(bytes);
+    CArchiveReader ar(bytes);
     ar.ReadU32();
     ar.ReadU32();
     const std::uint32_t m = ar.ReadCount();
@@ -279,7 +280,8 @@ TEST(SVLFileErrors, HugeOrNegativeStreamCountIsRefused) {
     ASSERT_EQ(bytes[streamCountAt], 0);
     for (std::uint32_t count : {0x7FFFFFFFu, 0xFFFFFFFFu}) {
         Bytes bad = bytes;
-        for (int i = 0; i < 4; ++i) bad[streamCountAt + i] = static_cast<std::uint8_t>(count >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            bad[streamCountAt + i] = static_cast<std::uint8_t>(count >> (8 * i));
         CSVLFile list;
         ArchiveError error;
         EXPECT_FALSE(list.Load(bad, &error));
@@ -396,10 +398,11 @@ TEST_P(StreamLanguage, FirstIso639DescriptorWins) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, StreamLanguage,
-    ::testing::Values(LanguageCase{{}, ""}, LanguageCase{{0x0A, 4, 'e', 'n', 'g', 0}, "eng"},
-                      LanguageCase{{0x52, 1, 7, 0x0A, 4, 'f', 'r', 'a', 1, 0x0A, 4, 'd', 'e', 'u', 0}, "fra"},
-                      LanguageCase{{0x0A, 2, 'd', 'e'}, ""},          // too short for a code
-                      LanguageCase{{0x0A, 9, 'd', 'e', 'u'}, ""},     // length past the end
-                      LanguageCase{{0x0A}, ""}));
+    ::testing::Values(
+        LanguageCase{{}, ""}, LanguageCase{{0x0A, 4, 'e', 'n', 'g', 0}, "eng"},
+        LanguageCase{{0x52, 1, 7, 0x0A, 4, 'f', 'r', 'a', 1, 0x0A, 4, 'd', 'e', 'u', 0}, "fra"},
+        LanguageCase{{0x0A, 2, 'd', 'e'}, ""},       // too short for a code
+        LanguageCase{{0x0A, 9, 'd', 'e', 'u'}, ""},  // length past the end
+        LanguageCase{{0x0A}, ""}));
 
 }  // namespace

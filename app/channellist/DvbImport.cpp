@@ -45,7 +45,7 @@ const std::array<LnbPreset, 4>& Presets() {
 
 /// One 64-byte record; offsets are constants below DvbRecordSize.
 class DvbRecord {
-public:
+  public:
     explicit DvbRecord(std::span<const std::uint8_t, DvbRecordSize> bytes) : b_(bytes) {}
 
     bool HasMagic() const { return std::memcmp(b_.data(), "DVSO", 4) == 0; }
@@ -67,7 +67,7 @@ public:
         return name;
     }
 
-private:
+  private:
     std::span<const std::uint8_t, DvbRecordSize> b_;
 };
 
@@ -102,7 +102,8 @@ bool Refuse(CSVLFile& list, std::string* reason, std::string why) {
 }  // namespace
 
 void AddDvbImportLnbs(CSVLFile& list) {
-    for (const auto& preset : Presets()) list.Lnbs.Set(preset.name, std::make_shared<CLnb>(preset.lnb));
+    for (const auto& preset : Presets())
+        list.Lnbs.Set(preset.name, std::make_shared<CLnb>(preset.lnb));
 }
 
 bool ImportDvbList(std::span<const std::uint8_t> bytes, CSVLFile& list, std::string* reason) {
@@ -114,16 +115,17 @@ bool ImportDvbList(std::span<const std::uint8_t> bytes, CSVLFile& list, std::str
         const DvbRecord record(bytes.subspan(offset).first<DvbRecordSize>());
         if (!record.HasMagic())
             return Refuse(list, reason,
-                          "Der Datensatz " + std::to_string(offset / DvbRecordSize + 1) + " (Byte " +
-                              std::to_string(offset) + ") beginnt nicht mit \"DVSO\".");
+                          "Der Datensatz " + std::to_string(offset / DvbRecordSize + 1) +
+                              " (Byte " + std::to_string(offset) + ") beginnt nicht mit \"DVSO\".");
         if (record.IsProvider())
             provider = record.CleanName();
         else
             list.InsertProgram(ProgramFrom(record, provider));
     }
     if (offset != bytes.size())
-        return Refuse(list, reason,
-                      "Die Dateilänge von " + std::to_string(bytes.size()) +
-                          " Bytes ist kein Vielfaches von 64: der letzte Datensatz ist unvollständig.");
+        return Refuse(
+            list, reason,
+            "Die Dateilänge von " + std::to_string(bytes.size()) +
+                " Bytes ist kein Vielfaches von 64: der letzte Datensatz ist unvollständig.");
     return true;
 }

@@ -11,7 +11,7 @@
 /// playlist, guide) add theirs with Register before they read archives.
 /// Every class is registered with schema number 1.
 class CClassRegistry {
-public:
+  public:
     using Factory = std::function<std::unique_ptr<CSerializable>()>;
 
     /// Adds or replaces a class. Names must be 1..63 bytes long.

@@ -43,7 +43,7 @@ inline thread_local ThreadState state;
 /// when its scope has ended and the last allocation in it has been freed;
 /// memory freed inside a chunk is not reused before that.
 class RecordArena {
-public:
+  public:
     /// Alignment of the memory Allocate returns: enough for the records,
     /// and no more, to keep them packed.
     static constexpr std::size_t Alignment = 8;
@@ -73,7 +73,7 @@ public:
     /// Bulk allocation on this thread for its lifetime. Scopes nest; only the
     /// outermost one opens and closes chunks.
     class Scope {
-    public:
+      public:
         Scope();
         ~Scope();
         Scope(const Scope&) = delete;

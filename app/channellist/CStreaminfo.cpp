@@ -1,17 +1,5 @@
 #include "channellist/CStreaminfo.h"
 
-#include "channellist/CArchive.h"
-
-void CStreaminfo::Serialize(CArchive& ar) {
-    if (ar.IsLoading()) {
-        LoadFrom(ar);
-        return;
-    }
-    ar.WriteBytes(Descriptors);
-    ar.WriteU16(StreamType);
-    ar.WriteU16(Pid);
-}
-
 std::string CStreaminfo::LanguageCode() const {
     constexpr std::uint8_t Iso639LanguageTag = 0x0A;
     std::size_t pos = 0;
@@ -29,10 +17,14 @@ std::string CStreaminfo::LanguageCode() const {
 
 std::string CStreaminfo::StreamTypeText() const {
     switch (StreamType) {
-        case 2: return "Video";
+        case 2:
+            return "Video";
         case 3:
-        case 4: return "Audio";
-        case 6: return "Teletext";
-        default: return std::to_string(StreamType);
+        case 4:
+            return "Audio";
+        case 6:
+            return "Teletext";
+        default:
+            return std::to_string(StreamType);
     }
 }

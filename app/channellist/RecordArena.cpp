@@ -28,8 +28,8 @@ namespace {
 
 using record_arena_detail::Chunk;
 using record_arena_detail::OpenBias;
-using record_arena_detail::ThreadState;
 using record_arena_detail::state;
+using record_arena_detail::ThreadState;
 
 // Records in a chunk are followed by a poisoned gap under the sanitizer.
 constexpr std::size_t Redzone = SVL_ARENA_ASAN ? 16 : 0;
@@ -115,8 +115,7 @@ void RecordArena::Free(void* p) noexcept {
     // Poisoned, so that a use after free or a second free is reported.
     ASAN_POISON_MEMORY_REGION(at, HeaderBytes + header.size);
 #endif
-    if (header.chunk->live.fetch_sub(1, std::memory_order_acq_rel) == 1)
-        ReleaseChunk(header.chunk);
+    if (header.chunk->live.fetch_sub(1, std::memory_order_acq_rel) == 1) ReleaseChunk(header.chunk);
 }
 
 bool RecordArena::InChunk(const void* p) noexcept {

@@ -6,21 +6,17 @@
 #include <string>
 #include <vector>
 
+#include "channellist/CArchiveReader.h"
+#include "channellist/CArchiveWriter.h"
 #include "channellist/CLnbTable.h"
 #include "channellist/CProgramInfo.h"
 #include "channellist/CSerializable.h"
 
-/// A format error while reading an archive: where it happened and why (German).
-struct ArchiveError {
-    std::size_t offset = 0;
-    std::string message;
-};
-
 /// One channel list: programs in list order and the named LNB table.
 class CSVLFile : public CSerializable {
-public:
-    bool Loaded = false;        ///< set once filled by a load
-    std::uint32_t Reserved = 0; ///< kept and written back unchanged
+  public:
+    bool Loaded = false;             ///< set once filled by a load
+    std::uint32_t Reserved = 0;      ///< kept and written back unchanged
     std::uint32_t ProgramCount = 0;  ///< programs read on the last load
     std::vector<std::unique_ptr<CProgramInfo>> Programs;
     CLnbTable Lnbs;
@@ -30,9 +26,10 @@ public:
     CSVLFile& operator=(CSVLFile&&) = default;
 
     const char* ClassName() const override { return "CSVLFile"; }
-    /// Stores or loads the whole list. A load that meets a format error
-    /// clears the list and rethrows the CArchiveException.
-    void Serialize(CArchive& ar) override;
+    /// Loads the whole list; after a format error (left in the reader) the
+    /// list is empty.
+    void Load(CArchiveReader& in) override;
+    void Store(CArchiveWriter& out) const override;
     /// Deletes every program and LNB object and sets Loaded to false.
     void Clear();
 
@@ -52,8 +49,6 @@ public:
     bool Load(std::span<const std::uint8_t> bytes, ArchiveError* error = nullptr,
               bool* canonical = nullptr);
 
-private:
-    void StoreTo(CArchive& ar) const;
-    void LoadFrom(CArchive& ar);
-    void LoadLnbTable(CArchive& ar);
+  private:
+    void LoadLnbTable(CArchiveReader& in);
 };

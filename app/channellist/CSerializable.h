@@ -1,12 +1,13 @@
 #pragma once
 
-class CArchive;
+class CArchiveReader;
+class CArchiveWriter;
 
 /// Base of every record that can stand behind an object tag in an archive.
-/// A record writes and reads its fields in one Serialize, asking the archive
-/// for its direction (IsStoring / IsLoading).
+/// Load reads the record's fields (a fault stays in the reader, see
+/// CArchiveReader); Store writes them and leaves the record as it is.
 class CSerializable {
-public:
+  public:
     CSerializable() = default;
     CSerializable(const CSerializable&) = default;
     CSerializable& operator=(const CSerializable&) = default;
@@ -14,7 +15,8 @@ public:
 
     /// The class name written in the archive's class description.
     virtual const char* ClassName() const = 0;
-    virtual void Serialize(CArchive& ar) = 0;
+    virtual void Load(CArchiveReader& in) = 0;
+    virtual void Store(CArchiveWriter& out) const = 0;
 
     bool operator==(const CSerializable&) const = default;
 };

@@ -25,7 +25,8 @@
 /// that byte 15 (the capacity's top byte) tells the two apart.
 class ByteBlock {
     static_assert(std::endian::native == std::endian::little);
-public:
+
+  public:
     using value_type = std::uint8_t;
     using size_type = std::size_t;
     using difference_type = std::ptrdiff_t;
@@ -112,7 +113,9 @@ public:
 
     // ---- modifiers ----
     void assign(size_type n, std::uint8_t value);
-    void assign(std::initializer_list<std::uint8_t> init) { AssignBytes(init.begin(), init.size()); }
+    void assign(std::initializer_list<std::uint8_t> init) {
+        AssignBytes(init.begin(), init.size());
+    }
     template <std::input_iterator It>
     void assign(It first, It last) {
         if constexpr (std::contiguous_iterator<It> && sizeof(std::iter_value_t<It>) == 1) {
@@ -178,8 +181,8 @@ public:
         return std::lexicographical_compare_three_way(a.begin(), a.end(), b.begin(), b.end());
     }
 
-private:
-    friend class ArchiveCursor;
+  private:
+    friend class CArchiveReader;
     static constexpr std::uint8_t InlineTag = 0x80;
 
     /// Replaces the inline contents with the first `n` (at most 15) of the

@@ -12,7 +12,7 @@
 /// writer uses: buckets of a 17-bucket string hash in ascending order, most
 /// recently inserted key first within a bucket.
 class CLnbTable {
-public:
+  public:
     struct Entry {
         std::string key;
         std::shared_ptr<CLnb> lnb;
@@ -35,7 +35,7 @@ public:
     static std::uint32_t Hash(const std::string& key);
     static constexpr std::uint32_t BucketCount = 17;
 
-private:
-    std::vector<Entry> entries_;                       // insertion order
+  private:
+    std::vector<Entry> entries_;                          // insertion order
     std::unordered_map<std::string, std::size_t> index_;  // key -> position in entries_
 };

@@ -29,7 +29,8 @@ mode_t CurrentUmask() {
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line)) {
-        if (line.rfind("Umask:", 0) == 0) return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+        if (line.rfind("Umask:", 0) == 0)
+            return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
     }
     return 022;
 }
@@ -76,8 +77,8 @@ bool SaveFileAtomically(const std::string& requestedPath, std::span<const std::u
         return false;
     }
     struct stat target {};
-    const mode_t mode = stat(path.c_str(), &target) == 0 ? (target.st_mode & 07777)
-                                                         : (0666 & ~CurrentUmask());
+    const mode_t mode =
+        stat(path.c_str(), &target) == 0 ? (target.st_mode & 07777) : (0666 & ~CurrentUmask());
     bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
     int code = errno;
     if (close(fd) != 0 && ok) {
@@ -105,7 +106,8 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, st
     }
     bytes.clear();
     struct stat st {};
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) bytes.reserve(static_cast<std::size_t>(st.st_size));
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+        bytes.reserve(static_cast<std::size_t>(st.st_size));
     std::uint8_t buffer[1 << 16];
     for (;;) {
         const ssize_t n = read(fd, buffer, sizeof buffer);

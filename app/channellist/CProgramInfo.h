@@ -6,6 +6,7 @@
 #include "channellist/ByteBlock.h"
 #include "channellist/CSerializable.h"
 #include "channellist/CStreaminfo.h"
+#include "channellist/FieldLayout.h"
 #include "channellist/RecordArena.h"
 
 /// The stream array of a program: a std::vector whose memory comes from the
@@ -16,8 +17,8 @@ using StreamList = std::vector<CStreaminfo, RecordAllocator<CStreaminfo>>;
 enum class ProgramKind { TV, Radio, Data };
 
 /// One program (service) of a channel list. Strings hold Windows-1252 bytes.
-class CProgramInfo : public CSerializable {
-public:
+class CProgramInfo final : public CSerializable {
+  public:
     std::string Name;
     std::string Provider;
     std::int32_t FrontendType = 0;
@@ -51,7 +52,14 @@ public:
     static void operator delete(void* p) noexcept { RecordArena::Free(p); }
 
     const char* ClassName() const override { return "CProgramInfo"; }
-    void Serialize(CArchive& ar) override;
+    void Load(CArchiveReader& in) override;
+    void Store(CArchiveWriter& out) const override;
+
+    /// The stored form, in file order (see FieldLayout.h).
+    template <class Self, class V>
+    [[gnu::always_inline]] static inline void Fields(Self& self, V v);
+    /// Bytes of the stored record.
+    std::size_t StoredSize() const { return layout::StoredSize(*this); }
 
     static constexpr std::uint32_t EncryptedBit = 0x10000;
     bool IsEncrypted() const { return (ProgramType & EncryptedBit) != 0; }
@@ -64,10 +72,25 @@ public:
     std::string KindText() const;
 
     bool operator==(const CProgramInfo&) const = default;
-
-private:
-    void StoreTo(CArchive& ar) const;
-    void LoadFrom(CArchive& ar);
-    /// Bytes of the stored record, for writing it in one piece.
-    std::size_t StoredSize() const;
 };
+
+/// The tuning and PID numbers between LnbName and the stream count.
+using ProgramNumbers =
+    layout::FixedRun<&CProgramInfo::Frequency, &CProgramInfo::PolarisationOrQam,
+                     &CProgramInfo::SymbolRate, &CProgramInfo::ProgramType, &CProgramInfo::CiAccess,
+                     &CProgramInfo::TransportStreamId, &CProgramInfo::NetworkId,
+                     &CProgramInfo::OriginalNetworkId, &CProgramInfo::ServiceId,
+                     &CProgramInfo::PcrPid, &CProgramInfo::PmtPid, &CProgramInfo::VideoPid,
+                     &CProgramInfo::AudioPid, &CProgramInfo::TeletextPid>;
+
+template <class Self, class V>
+void CProgramInfo::Fields(Self& self, V v) {
+    v(self.Name);
+    v(self.Provider);
+    v(self.FrontendType);
+    v(self.LnbName);
+    v(ProgramNumbers{}, self);
+    v(self.Streams);  // 32-bit count, then the streams
+    v(self.ProgramData1);
+    v(self.ProgramData2);
+}

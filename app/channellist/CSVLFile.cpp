@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "channellist/CArchive.h"
-
 namespace {
 // Smallest stored program: three empty strings, seven 32-bit and ten 16-bit
 // numbers, a stream count and two empty byte blocks.
@@ -27,55 +25,52 @@ std::size_t CSVLFile::InsertProgram(std::unique_ptr<CProgramInfo> program, std::
     return after + 1;
 }
 
-void CSVLFile::Serialize(CArchive& ar) {
-    if (ar.IsStoring()) {
-        StoreTo(ar);
+void CSVLFile::Store(CArchiveWriter& out) const {
+    out.WriteU32(Reserved);
+    out.WriteU32(static_cast<std::uint32_t>(Programs.size()));
+    for (const auto& program : Programs) program->Store(out);
+    out.WriteCount(static_cast<std::uint32_t>(Lnbs.Size()));
+    for (const CLnbTable::Entry* entry : Lnbs.InHashOrder()) {
+        out.WriteString(entry->key);
+        out.WriteObject(entry->lnb.get());
+    }
+}
+
+void CSVLFile::Load(CArchiveReader& in) {
+    Clear();
+    {
+        const RecordArena::Scope bulk;
+        Reserved = in.ReadU32();
+        ProgramCount = in.ReadU32();
+        // A program takes at least MinProgramBytes: one more than the bytes
+        // left can hold must fail, so the loop needs no fault test per program.
+        const std::size_t fit = in.Remaining() / MinProgramBytes;
+        Programs.reserve(std::min<std::size_t>(ProgramCount, fit));
+        const std::size_t limit = std::min<std::size_t>(ProgramCount, fit + 1);
+        for (std::size_t i = 0; i < limit; ++i) {
+            auto program = std::make_unique<CProgramInfo>();
+            program->Load(in);
+            Programs.push_back(std::move(program));
+        }
+    }
+    LoadLnbTable(in);
+    if (in.Failed()) {
+        Clear();
         return;
     }
-    try {
-        LoadFrom(ar);
-    } catch (const CArchiveException&) {
-        Clear();
-        throw;
-    }
-}
-
-void CSVLFile::StoreTo(CArchive& ar) const {
-    ar.WriteU32(Reserved);
-    ar.WriteU32(static_cast<std::uint32_t>(Programs.size()));
-    for (const auto& program : Programs) program->Serialize(ar);
-    ar.WriteCount(static_cast<std::uint32_t>(Lnbs.Size()));
-    for (const CLnbTable::Entry* entry : Lnbs.InHashOrder()) {
-        ar.WriteString(entry->key);
-        ar.WriteObject(entry->lnb.get());
-    }
-}
-
-void CSVLFile::LoadFrom(CArchive& ar) {
-    if (Loaded) Clear();
-    const RecordArena::Scope bulk;
-    Reserved = ar.ReadU32();
-    ProgramCount = ar.ReadU32();
-    Programs.clear();
-    Programs.reserve(std::min<std::size_t>(ProgramCount, ar.Remaining() / MinProgramBytes));
-    for (std::uint32_t i = 0; i < ProgramCount; ++i) {
-        auto program = std::make_unique<CProgramInfo>();
-        program->Serialize(ar);
-        Programs.push_back(std::move(program));
-    }
-    LoadLnbTable(ar);
     Loaded = true;
 }
 
-void CSVLFile::LoadLnbTable(CArchive& ar) {
-    const std::uint32_t count = ar.ReadCount();
+void CSVLFile::LoadLnbTable(CArchiveReader& in) {
+    const std::uint32_t count = in.ReadCount();
     std::vector<CLnbTable::Entry> pairs;
-    pairs.reserve(std::min<std::size_t>(count, ar.Remaining() / 3));
-    for (std::uint32_t i = 0; i < count; ++i) {
-        std::string key = ar.ReadString();
-        auto lnb = ar.ReadObjectAs<CLnb>();
+    pairs.reserve(std::min<std::size_t>(count, in.Remaining() / 3));
+    for (std::uint32_t i = 0; i < count && !in.Failed(); ++i) {
+        std::string key = in.ReadString();
+        auto lnb = in.ReadObjectAs<CLnb>();
         pairs.push_back(CLnbTable::Entry{std::move(key), std::move(lnb)});
     }
+    if (in.Failed()) return;
     // A later pair with the same key wins.
     std::unordered_map<std::string, std::size_t> last;
     for (std::size_t i = 0; i < pairs.size(); ++i) last[pairs[i].key] = i;
@@ -85,7 +80,7 @@ void CSVLFile::LoadLnbTable(CArchive& ar) {
         if (last[pairs[i].key] == i)
             unique.push_back(&pairs[i]);
         else
-            ar.MarkNonCanonical();
+            in.MarkNonCanonical();
     }
     // The writer emits the buckets in ascending order, each newest first.
     // Inserting every run of keys of one bucket in reverse rebuilds an
@@ -101,11 +96,11 @@ void CSVLFile::LoadLnbTable(CArchive& ar) {
         for (std::size_t k = end; k-- > begin;) Lnbs.Set(unique[k]->key, unique[k]->lnb);
         begin = end;
     }
-    if (!ar.Canonical()) return;
+    if (!in.Canonical()) return;
     const auto order = Lnbs.InHashOrder();
     for (std::size_t i = 0; i < order.size(); ++i) {
         if (order[i]->key != unique[i]->key) {
-            ar.MarkNonCanonical();
+            in.MarkNonCanonical();
             break;
         }
     }
@@ -114,20 +109,19 @@ void CSVLFile::LoadLnbTable(CArchive& ar) {
 std::vector<std::uint8_t> CSVLFile::Store() const {
     std::vector<std::uint8_t> bytes;
     bytes.reserve(10 + Programs.size() * 128 + Lnbs.Size() * 64);
-    CArchive ar(&bytes);
-    StoreTo(ar);
+    CArchiveWriter out(bytes);
+    Store(out);
     return bytes;
 }
 
 bool CSVLFile::Load(std::span<const std::uint8_t> bytes, ArchiveError* error, bool* canonical) {
-    CArchive ar(bytes);
-    try {
-        Serialize(ar);
-    } catch (const CArchiveException& e) {
-        if (error) *error = ArchiveError{e.Offset(), e.Message()};
+    CArchiveReader in(bytes);
+    Load(in);
+    if (in.Failed()) {
+        if (error) *error = in.Error();
         if (canonical) *canonical = false;
         return false;
     }
-    if (canonical) *canonical = ar.Canonical() && ar.Remaining() == 0;
+    if (canonical) *canonical = in.Canonical() && in.Remaining() == 0;
     return true;
 }
