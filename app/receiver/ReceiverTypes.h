@@ -7,7 +7,7 @@
 #include <optional>
 #include <span>
 
-#include "receiver/CTuningPlan.h"
+#include "channellist/CTuningPlan.h"
 
 /// The card's answer to one operation, passed through unchanged: 1 is
 /// success, every other value the library's or the server's failure code.

@@ -1,12 +1,13 @@
 #pragma once
-// Tuning data of one program of an .svl list, worked out the way the program
-// switch of the application does it: the LNB by name, the oscillator by the
-// switch frequency, supply by polarisation, the tone, and the switch command.
+// Tuning data of one program of an .svl list: the application's tuning plan
+// (the LNB by name, the oscillator by the switch frequency, supply by
+// polarisation, the tone, and the switch command) as the card's record.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "channellist/CTuningPlan.h"
 #include "kestrel/Records.h"
 
 class CProgramInfo;
@@ -14,11 +15,8 @@ class CSVLFile;
 
 struct SvlTuning {
     CHANNEL_TYPE channel;
-    /// The switch message: sent `repeats` times (0: none), bytes with burst;
-    /// from the second sending on the first byte is E1.
-    std::vector<unsigned char> diseqc;
-    unsigned char burst = 255;
-    int repeats = 0;
+    /// The record and the switch command it was made from.
+    CTuningPlan plan;
     std::uint16_t videoPid = 0;
     std::uint16_t audioPid = 0;
 };

@@ -32,13 +32,15 @@ bool SendDiseqc(CFrontend& fe, int position, bool horizontal, const CHANNEL_TYPE
 namespace {
 
 bool SendSwitch(CFrontend& fe, const SvlTuning& t) {
-    std::vector<unsigned char> msg = t.diseqc;
-    for (int i = 0; i < t.repeats; ++i) {
-        const ErrReturn r = fe.SendDiSEqCMsg(msg.empty() ? nullptr : msg.data(),
-                                             static_cast<std::uint32_t>(msg.size()), t.burst, 0);
+    std::vector<unsigned char> msg(t.plan.SwitchBytes.begin(), t.plan.SwitchBytes.end());
+    for (int i = 0; i < t.plan.SwitchRepeats; ++i) {
+        const ErrReturn r =
+            fe.SendDiSEqCMsg(msg.empty() ? nullptr : msg.data(),
+                             static_cast<std::uint32_t>(msg.size()), t.plan.SwitchBurst, 0);
         if (r != CCommonDVB::RET_OK) return false;
         if (!msg.empty()) msg[0] = 0xE1;
-        std::this_thread::sleep_for(std::chrono::milliseconds(t.repeats > 1 ? 120 : 10));
+        if (t.plan.SwitchPauseMs > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(t.plan.SwitchPauseMs));
     }
     return true;
 }

@@ -11,8 +11,8 @@ struct Case {
     std::int32_t lnbType, powerOn, tone, diseqcType, diseqcParam;
     std::int32_t frequency, polarisation;
     std::uint32_t lof, volts, toneOut;
-    std::vector<unsigned char> message;
-    unsigned char burst;
+    std::vector<std::uint8_t> message;
+    std::uint8_t burst;
     int repeats;
 };
 
@@ -49,27 +49,87 @@ TEST_P(SvlTuningTest, RecordAndSwitchCommand) {
     EXPECT_EQ(t->channel.Mode, 2u);
     EXPECT_EQ(t->channel.LNBVoltage, c.volts);
     EXPECT_EQ(t->channel.Tone22kHz, c.toneOut);
-    EXPECT_EQ(t->diseqc, c.message);
-    EXPECT_EQ(t->burst, c.burst);
-    EXPECT_EQ(t->repeats, c.repeats);
+    EXPECT_EQ(t->plan.SwitchBytes, c.message);
+    EXPECT_EQ(t->plan.SwitchBurst, c.burst);
+    EXPECT_EQ(t->plan.SwitchRepeats, c.repeats);
     EXPECT_EQ(t->videoPid, 0x100);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SvlTuningTest,
     ::testing::Values(
-        Case{"vertical A low band", 3, 1, 0, 2, 0, 11494000, 1, 9750000, 13, 0,
-             {0xE0, 0x10, 0x38, 0xF0}, 255, 3},
-        Case{"horizontal D high band", 3, 1, 0, 2, 3, 12188000, 0, 10600000, 18, 1,
-             {0xE0, 0x10, 0x38, 0xFF}, 255, 3},
-        Case{"switch frequency itself is low band", 3, 1, 0, 2, 1, 11700000, 0, 9750000, 18, 0,
-             {0xE0, 0x10, 0x38, 0xF6}, 255, 3},
-        Case{"supply off keeps the polarisation bit", 1, 0, 1, 2, 0, 12188000, 0, 10600000, 0, 1,
-             {0xE0, 0x10, 0x38, 0xF3}, 255, 3},
+        Case{"vertical A low band",
+             3,
+             1,
+             0,
+             2,
+             0,
+             11494000,
+             1,
+             9750000,
+             13,
+             0,
+             {0xE0, 0x10, 0x38, 0xF0},
+             255,
+             3},
+        Case{"horizontal D high band",
+             3,
+             1,
+             0,
+             2,
+             3,
+             12188000,
+             0,
+             10600000,
+             18,
+             1,
+             {0xE0, 0x10, 0x38, 0xFF},
+             255,
+             3},
+        Case{"switch frequency itself is low band",
+             3,
+             1,
+             0,
+             2,
+             1,
+             11700000,
+             0,
+             9750000,
+             18,
+             0,
+             {0xE0, 0x10, 0x38, 0xF6},
+             255,
+             3},
+        Case{"supply off keeps the polarisation bit",
+             1,
+             0,
+             1,
+             2,
+             0,
+             12188000,
+             0,
+             10600000,
+             0,
+             1,
+             {0xE0, 0x10, 0x38, 0xF3},
+             255,
+             3},
         Case{"tone burst B", 1, 1, 0, 1, 1, 11494000, 1, 9750000, 13, 0, {}, 1, 1},
         Case{"DiSEqC off", 1, 1, 0, 0, 0, 11494000, 1, 9750000, 13, 0, {0xE0, 0x00, 0x00}, 255, 1},
-        Case{"unknown switch kind sends nothing", 1, 1, 0, 7, 0, 11494000, 1, 9750000, 13, 0, {},
-             255, 0}),
+        Case{"unknown switch kind sends nothing",
+             1,
+             1,
+             0,
+             7,
+             0,
+             11494000,
+             1,
+             9750000,
+             13,
+             0,
+             {},
+             255,
+             0}),
     [](const auto& info) {
         std::string n = info.param.what;
         for (char& ch : n)

@@ -1,4 +1,4 @@
-#include "receiver/CTuningPlan.h"
+#include "channellist/CTuningPlan.h"
 
 #include "channellist/CLnb.h"
 #include "channellist/CProgramInfo.h"

@@ -4,7 +4,7 @@
 
 #include "channellist/CLnb.h"
 #include "channellist/CProgramInfo.h"
-#include "receiver/CTuningPlan.h"
+#include "channellist/CTuningPlan.h"
 
 namespace {
 
