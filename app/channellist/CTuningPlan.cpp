@@ -9,21 +9,22 @@ constexpr std::uint32_t kVertical = 13;
 constexpr std::uint32_t kHorizontal = 18;
 constexpr std::int32_t kUniversalLnb = 3;
 
+}  // namespace
+
 // DiSEqC 1.0 committed switch (framing E0, address 10 "any LNB/switch",
 // command 38 "write port group 0"): the data byte carries the option and
 // position bits and the band and polarisation the LNB is to take.
-void CommittedSwitch(const CProgramInfo& program, const CLnb& lnb, CTuningPlan& plan) {
+CTuningPlan CTuningPlan::CommittedSwitch(int position, bool horizontal, bool highBand) {
+    CTuningPlan plan;
     std::uint8_t data = 0xF0;
-    if (plan.Tone22kHz) data |= 0x01;
-    if (program.PolarisationOrQam == 0) data |= 0x02;
-    if (lnb.DiseqcParameter & 1) data |= 0x04;
-    if (lnb.DiseqcParameter & 2) data |= 0x08;
+    if (highBand) data |= 0x01;
+    if (horizontal) data |= 0x02;
+    data |= static_cast<std::uint8_t>((position & 3) << 2);
     plan.SwitchBytes = {0xE0, 0x10, 0x38, data};
     plan.SwitchRepeats = 3;
     plan.SwitchPauseMs = 120;
+    return plan;
 }
-
-}  // namespace
 
 CTuningPlan CTuningPlan::For(const CProgramInfo& program, const CLnb& lnb) {
     CTuningPlan plan;
@@ -49,9 +50,14 @@ CTuningPlan CTuningPlan::For(const CProgramInfo& program, const CLnb& lnb) {
             plan.SwitchRepeats = 1;
             plan.SwitchPauseMs = 10;
             break;
-        case 2:
-            CommittedSwitch(program, lnb, plan);
+        case 2: {
+            const CTuningPlan command = CommittedSwitch(
+                lnb.DiseqcParameter, program.PolarisationOrQam == 0, plan.Tone22kHz != 0);
+            plan.SwitchBytes = command.SwitchBytes;
+            plan.SwitchRepeats = command.SwitchRepeats;
+            plan.SwitchPauseMs = command.SwitchPauseMs;
             break;
+        }
         default:  // unknown switch type: no command
             break;
     }

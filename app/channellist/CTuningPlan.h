@@ -11,6 +11,9 @@ class CProgramInfo;
 struct CTuningPlan {
     /// The plan for `program` on `lnb` (the LNB the program names).
     static CTuningPlan For(const CProgramInfo& program, const CLnb& lnb);
+    /// Only the switch command of a DiSEqC 1.0 committed switch: `position`
+    /// 0-3 (A-D), the polarisation and the band the LNB is to take.
+    static CTuningPlan CommittedSwitch(int position, bool horizontal, bool highBand);
 
     // Tuning record.
     std::uint32_t Frequency = 0;   ///< kHz

@@ -1,46 +1,28 @@
 #include <chrono>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "Commands.h"
-#include "kestrel/CFrontend.h"
-#include "kestrel/CMPEGDecoder.h"
-#include <fstream>
-#include <iterator>
-
 #include "SvlTuning.h"
 #include "channellist/CSVLFile.h"
+#include "kestrel/CFrontend.h"
+#include "kestrel/CMPEGDecoder.h"
 
 namespace {
 
-// DiSEqC 1.0 committed switch: position A..D, the horizontal bit and the tone
-// bit, sent three times 120 ms apart, E1 as first byte after the first sending.
-bool SendDiseqc(CFrontend& fe, int position, bool horizontal, const CHANNEL_TYPE& ch) {
-    const unsigned char data = static_cast<unsigned char>(
-        0xF0 | (position << 2) | (horizontal ? 2 : 0) | (ch.Tone22kHz ? 1 : 0));
-    unsigned char msg[4] = {0xE0, 0x10, 0x38, data};
-    for (int i = 0; i < 3; ++i) {
-        if (fe.SendDiSEqCMsg(msg, 4, 255, 0) != CCommonDVB::RET_OK) return false;
-        msg[0] = 0xE1;
-        std::this_thread::sleep_for(std::chrono::milliseconds(120));
-    }
-    return true;
-}
-
-}  // namespace
-
-namespace {
-
-bool SendSwitch(CFrontend& fe, const SvlTuning& t) {
-    std::vector<unsigned char> msg(t.plan.SwitchBytes.begin(), t.plan.SwitchBytes.end());
-    for (int i = 0; i < t.plan.SwitchRepeats; ++i) {
+// Sends the plan's switch command: E1 as first byte from the second sending on.
+bool SendSwitch(CFrontend& fe, const CTuningPlan& plan) {
+    std::vector<unsigned char> msg(plan.SwitchBytes.begin(), plan.SwitchBytes.end());
+    for (int i = 0; i < plan.SwitchRepeats; ++i) {
         const ErrReturn r =
             fe.SendDiSEqCMsg(msg.empty() ? nullptr : msg.data(),
-                             static_cast<std::uint32_t>(msg.size()), t.plan.SwitchBurst, 0);
+                             static_cast<std::uint32_t>(msg.size()), plan.SwitchBurst, 0);
         if (r != CCommonDVB::RET_OK) return false;
         if (!msg.empty()) msg[0] = 0xE1;
-        if (t.plan.SwitchPauseMs > 0)
-            std::this_thread::sleep_for(std::chrono::milliseconds(t.plan.SwitchPauseMs));
+        if (plan.SwitchPauseMs > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(plan.SwitchPauseMs));
     }
     return true;
 }
@@ -66,7 +48,7 @@ int TuneFromList(const Options& o) {
         return 1;
     }
     CFrontend fe;
-    if (!SendSwitch(fe, *t)) std::fprintf(stderr, "dvbctl tune: switch command failed\n");
+    if (!SendSwitch(fe, t->plan)) std::fprintf(stderr, "dvbctl tune: switch command failed\n");
     unsigned short status = 0xFFFF;
     const ErrReturn r = fe.zSetChannel(status, t->channel);
     CMPEGDecoder dec;
@@ -97,7 +79,9 @@ int TuneCommand(const Options& o) {
     ch.Tone22kHz = o.Number("tone").value_or(0);
     CFrontend fe;
     const std::string pos = o.Text("diseqc");
-    if (pos.size() == 1 && pos[0] >= 'A' && pos[0] <= 'D' && !SendDiseqc(fe, pos[0] - 'A', horizontal, ch)) {
+    if (pos.size() == 1 && pos[0] >= 'A' && pos[0] <= 'D' &&
+        !SendSwitch(fe,
+                    CTuningPlan::CommittedSwitch(pos[0] - 'A', horizontal, ch.Tone22kHz != 0))) {
         std::fprintf(stderr, "dvbctl tune: DiSEqC message failed\n");
         return 1;
     }

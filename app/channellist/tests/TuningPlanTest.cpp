@@ -90,3 +90,14 @@ TEST(TuningPlan, SwitchCommandsByDiseqcType) {
         EXPECT_EQ(plan.SwitchPauseMs, c.pauseMs);
     }
 }
+
+TEST(TuningPlan, CommittedSwitchOnItsOwnCarriesPositionPolarisationAndBand) {
+    // Position D (both option bits), vertical, high band; then A, horizontal, low band.
+    EXPECT_EQ(CTuningPlan::CommittedSwitch(3, false, true).SwitchBytes,
+              (std::vector<std::uint8_t>{0xE0, 0x10, 0x38, 0xFD}));
+    const CTuningPlan a = CTuningPlan::CommittedSwitch(0, true, false);
+    EXPECT_EQ(a.SwitchBytes, (std::vector<std::uint8_t>{0xE0, 0x10, 0x38, 0xF2}));
+    EXPECT_EQ(a.SwitchRepeats, 3);
+    EXPECT_EQ(a.SwitchPauseMs, 120);
+    EXPECT_EQ(a.Frequency, 0u);  // no tuning record
+}
