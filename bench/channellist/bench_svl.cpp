@@ -27,14 +27,21 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr std::size_t ProgramCount = 100000;
 constexpr int Rounds = 15;
 
-const char* const Providers[] = {"ARD", "ZDFvision", "RTL World", "ProSiebenSat.1", "PREMIERE",
-                                 "SES ASTRA", "BetaDigital", "Eutelsat"};
+const char* const Providers[] = {"ARD",      "ZDFvision", "RTL World",   "ProSiebenSat.1",
+                                 "PREMIERE", "SES ASTRA", "BetaDigital", "Eutelsat"};
 const char* const Lnbs[] = {"Astra 19\xB0", "Hotbird 13\xB0", "Universal 1", "Universal 2"};
 const char* const Languages[] = {"deu", "eng", "fra", "ita"};
 
 ByteBlock Language(const char* code) {
-    return {0x52, 1, 2, 0x0A, 4, static_cast<std::uint8_t>(code[0]), static_cast<std::uint8_t>(code[1]),
-            static_cast<std::uint8_t>(code[2]), 0};
+    return {0x52,
+            1,
+            2,
+            0x0A,
+            4,
+            static_cast<std::uint8_t>(code[0]),
+            static_cast<std::uint8_t>(code[1]),
+            static_cast<std::uint8_t>(code[2]),
+            0};
 }
 
 CSVLFile BuildList() {
@@ -161,8 +168,8 @@ int main() {
                                   sink += loaded.Programs.size();
                               },
                               [&] { loaded.Clear(); });
-    const auto store = Compare([&] { PlainWrite(copy, bytes); },
-                               [&] { PlainWrite(copy, list.Store()); }, [] {});
+    const auto store =
+        Compare([&] { PlainWrite(copy, bytes); }, [&] { PlainWrite(copy, list.Store()); }, [] {});
 
     Report("svl_load", load);
     Report("svl_store", store);

@@ -9,7 +9,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto decoded = DecodeClipboardBlock(std::span<const std::uint8_t>(data, size));
     if (decoded.programs.size() > decoded.declaredCount) std::abort();
-    if (decoded.complete != (decoded.programs.size() == decoded.declaredCount && size >= 4)) std::abort();
+    if (decoded.complete != (decoded.programs.size() == decoded.declaredCount && size >= 4))
+        std::abort();
     std::vector<const CProgramInfo*> pointers;
     for (const auto& p : decoded.programs) pointers.push_back(p.get());
     const auto encoded = EncodeClipboardBlock(pointers);

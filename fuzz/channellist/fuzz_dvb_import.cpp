@@ -12,14 +12,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!list.Programs.empty() || !list.Lnbs.Empty() || reason.empty()) std::abort();
         return 0;
     }
-    if (size % DvbRecordSize != 0 || list.Programs.size() > size / DvbRecordSize || list.Lnbs.Size() != 4)
+    if (size % DvbRecordSize != 0 || list.Programs.size() > size / DvbRecordSize ||
+        list.Lnbs.Size() != 4)
         std::abort();
     for (const auto& p : list.Programs)
         if (p->Name.size() > 20 || !list.FindLnb(p->LnbName)) std::abort();
     const auto stored = list.Store();
     CSVLFile back;
     bool canonical = false;
-    if (!back.Load(stored, nullptr, &canonical) || !canonical || back.Store() != stored) std::abort();
+    if (!back.Load(stored, nullptr, &canonical) || !canonical || back.Store() != stored)
+        std::abort();
     if (back.Programs.size() != list.Programs.size()) std::abort();
     return 0;
 }

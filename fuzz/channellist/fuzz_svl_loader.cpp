@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const std::vector<std::uint8_t> stored = list.Store();
-    if (canonical && !std::equal(stored.begin(), stored.end(), input.begin(), input.end())) std::abort();
+    if (canonical && !std::equal(stored.begin(), stored.end(), input.begin(), input.end()))
+        std::abort();
 
     CSVLFile again;
     bool againCanonical = false;

@@ -18,12 +18,14 @@ namespace {
 QString Text(const std::string& bytes) { return QString::fromStdString(Windows1252ToUtf8(bytes)); }
 
 QString Hex(const ByteBlock& block) {
-    return QString::fromLatin1(
-        QByteArray(reinterpret_cast<const char*>(block.data()), static_cast<qsizetype>(block.size())).toHex());
+    return QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(block.data()),
+                                          static_cast<qsizetype>(block.size()))
+                                   .toHex());
 }
 
 QJsonObject StreamToJson(const CStreaminfo& s) {
-    return QJsonObject{{"Descriptors", Hex(s.Descriptors)}, {"StreamType", s.StreamType}, {"Pid", s.Pid}};
+    return QJsonObject{
+        {"Descriptors", Hex(s.Descriptors)}, {"StreamType", s.StreamType}, {"Pid", s.Pid}};
 }
 
 QJsonObject ProgramToJson(const CProgramInfo& p) {
@@ -95,7 +97,8 @@ std::int64_t Integer(const QJsonObject& o, const char* key, const QString& where
 }
 
 std::int32_t I32(const QJsonObject& o, const char* key, const QString& where) {
-    return static_cast<std::int32_t>(Integer(o, key, where, std::numeric_limits<std::int32_t>::min(),
+    return static_cast<std::int32_t>(Integer(o, key, where,
+                                             std::numeric_limits<std::int32_t>::min(),
                                              std::numeric_limits<std::int32_t>::max()));
 }
 std::uint32_t U32(const QJsonObject& o, const char* key, const QString& where) {
@@ -212,11 +215,13 @@ void LnbsFromJson(const QJsonObject& root, CSVLFile& list) {
         if (!o.value("Key").isString()) Bad(at + ".Key", "Text erwartet");
         const std::string key = String(o, "Key", at);
         const auto& entries = list.Lnbs.Entries();
-        if (std::any_of(entries.begin(), entries.end(), [&](const auto& e) { return e.key == key; }))
+        if (std::any_of(entries.begin(), entries.end(),
+                        [&](const auto& e) { return e.key == key; }))
             Bad(at + ".Key", "Schlüssel doppelt vorhanden");
         std::shared_ptr<CLnb> lnb;
         if (!o.value("Object").isNull()) {
-            const std::int64_t id = Integer(o, "Object", at, 1, std::numeric_limits<std::int32_t>::max());
+            const std::int64_t id =
+                Integer(o, "Object", at, 1, std::numeric_limits<std::int32_t>::max());
             auto it = objects.find(id);
             if (it == objects.end()) Bad(at + ".Object", "unbekannte LNB-Id");
             lnb = it->second;

@@ -38,8 +38,8 @@ void WriteProgram(std::ostringstream& out, std::size_t number, const CProgramInf
     for (const auto& s : p.Streams) {
         const std::string language = s.LanguageCode();
         out << "   Stream PID " << s.Pid << " " << s.StreamTypeText() << " ("
-            << (language.empty() ? "keine Info" : Windows1252ToUtf8(language))
-            << "), Deskriptoren " << Hex(s.Descriptors) << "\n";
+            << (language.empty() ? "keine Info" : Windows1252ToUtf8(language)) << "), Deskriptoren "
+            << Hex(s.Descriptors) << "\n";
     }
     if (!p.ProgramData1.empty() || !p.ProgramData2.empty())
         out << "   Daten1 " << Hex(p.ProgramData1) << ", Daten2 " << Hex(p.ProgramData2) << "\n";
@@ -51,7 +51,8 @@ std::string ListToText(const CSVLFile& list) {
     std::ostringstream out;
     out << "Reserved: " << list.Reserved << "\n"
         << "Anzahl Programme: " << list.Programs.size() << "\n";
-    for (std::size_t i = 0; i < list.Programs.size(); ++i) WriteProgram(out, i + 1, *list.Programs[i]);
+    for (std::size_t i = 0; i < list.Programs.size(); ++i)
+        WriteProgram(out, i + 1, *list.Programs[i]);
     out << "LNBs (Reihenfolge in der Datei): " << list.Lnbs.Size() << "\n";
     std::map<const CLnb*, int> ids;
     for (const auto* e : list.Lnbs.InHashOrder()) {

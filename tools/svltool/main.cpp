@@ -47,7 +47,8 @@ bool ReadInput(const std::string& path, Bytes& bytes, std::string& error) {
     bytes.clear();
     char buffer[1 << 16];
     std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
+    while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0)
+        bytes.insert(bytes.end(), buffer, buffer + n);
     if (std::ferror(stdin)) {
         error = "Die Standardeingabe kann nicht gelesen werden.";
         return false;
@@ -57,7 +58,8 @@ bool ReadInput(const std::string& path, Bytes& bytes, std::string& error) {
 
 bool WriteOutput(const std::string& path, const Bytes& bytes, std::string& error) {
     if (path != "-") return SaveFileAtomically(path, bytes, &error);
-    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0) {
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() ||
+        std::fflush(stdout) != 0) {
         error = "Die Standardausgabe kann nicht geschrieben werden.";
         return false;
     }
@@ -73,7 +75,8 @@ bool LoadList(const std::string& path, CSVLFile& list, Bytes& bytes) {
     }
     ArchiveError format;
     if (!list.Load(bytes, &format)) {
-        Fail(path + ": Formatfehler bei Byte " + std::to_string(format.offset) + ": " + format.message);
+        Fail(path + ": Formatfehler bei Byte " + std::to_string(format.offset) + ": " +
+             format.message);
         return false;
     }
     return true;
@@ -85,8 +88,8 @@ int Dump(const std::vector<std::string>& args) {
     CSVLFile list;
     Bytes bytes;
     if (!LoadList(args.back(), list, bytes)) return Failure;
-    const std::string text = json ? ListToJson(list).toJson(QJsonDocument::Indented).toStdString()
-                                  : ListToText(list);
+    const std::string text =
+        json ? ListToJson(list).toJson(QJsonDocument::Indented).toStdString() : ListToText(list);
     std::cout << text;
     return std::cout.flush() ? Success : Failure;
 }
@@ -129,11 +132,13 @@ int FromJson(const std::vector<std::string>& args) {
     std::string error;
     if (!ReadInput(args[0], bytes, error)) return Fail(error);
     QJsonParseError parse{};
-    const auto json = QJsonDocument::fromJson(
-        QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())), &parse);
+    const auto json =
+        QJsonDocument::fromJson(QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                           static_cast<qsizetype>(bytes.size())),
+                                &parse);
     if (parse.error != QJsonParseError::NoError)
-        return Fail(args[0] + ": kein gültiges JSON bei Zeichen " + std::to_string(parse.offset) + ": " +
-                    parse.errorString().toStdString());
+        return Fail(args[0] + ": kein gültiges JSON bei Zeichen " + std::to_string(parse.offset) +
+                    ": " + parse.errorString().toStdString());
     CSVLFile list;
     if (!ListFromJson(json, list, error)) return Fail(args[0] + ": " + error);
     return Store(list, args[1]);

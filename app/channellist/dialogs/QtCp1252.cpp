@@ -8,7 +8,8 @@ namespace {
 
 // Length in UTF-16 units of the character at `i`: 2 for a surrogate pair.
 qsizetype CharLength(const QString& text, qsizetype i) {
-    const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+    const bool pair =
+        text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
     return pair ? 2 : 1;
 }
 

@@ -12,7 +12,9 @@
 #include "channellist/document/IImportPrompts.h"
 
 QString CDvbImportCommand::WithSvlExtension(const QString& path) {
-    return QFileInfo(path).suffix().toLower() == QStringLiteral("svl") ? path : path + QStringLiteral(".svl");
+    return QFileInfo(path).suffix().toLower() == QStringLiteral("svl")
+               ? path
+               : path + QStringLiteral(".svl");
 }
 
 CDvbImportCommand::Result CDvbImportCommand::Run() {
@@ -21,12 +23,14 @@ CDvbImportCommand::Result CDvbImportCommand::Run() {
 
     QFile file(source);
     if (!file.open(QIODevice::ReadOnly) || file.size() > CSVL_EditorDoc::MaxFileSize) {
-        prompts_.ShowImportError(Caption, DocumentTexts::CannotOpen.arg(source, file.errorString()));
+        prompts_.ShowImportError(Caption,
+                                 DocumentTexts::CannotOpen.arg(source, file.errorString()));
         return Result::ReadFailed;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        prompts_.ShowImportError(Caption, DocumentTexts::CannotOpen.arg(source, file.errorString()));
+        prompts_.ShowImportError(Caption,
+                                 DocumentTexts::CannotOpen.arg(source, file.errorString()));
         return Result::ReadFailed;
     }
     file.close();
@@ -34,7 +38,8 @@ CDvbImportCommand::Result CDvbImportCommand::Run() {
     CSVLFile list;
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
     // A file that is no .dvb list is dropped without a word.
-    if (!ImportDvbList(std::span<const std::uint8_t>(data, std::size_t(bytes.size())), list, nullptr))
+    if (!ImportDvbList(std::span<const std::uint8_t>(data, std::size_t(bytes.size())), list,
+                       nullptr))
         return Result::NotImportable;
 
     const QString chosen = prompts_.AskImportTarget(SaveTitle, SaveFilter);

@@ -6,7 +6,7 @@
 /// The list of recently used files: most recent first, at most Size entries,
 /// kept in the settings section "Recent File List" as "File1" .. "File4".
 class CRecentFileList {
-public:
+  public:
     static constexpr int Size = 4;
     static inline const QString Section = QStringLiteral("Recent File List");
     static inline const QString None = QStringLiteral("<<NONE>>");
@@ -27,6 +27,6 @@ public:
     static QString ReadFirst(QSettings& settings);
     static QString KeyOf(int index) { return QStringLiteral("File%1").arg(index + 1); }
 
-private:
+  private:
     QStringList entries_;
 };

@@ -22,10 +22,13 @@ inline const QString OpenFilter =
     QStringLiteral("SVL-Programmlisten (.svl)|*.svl|Alle Dateien (*.*)|*.*|");
 
 /// The framework's own messages (our wording).
-inline const QString CannotOpen = QStringLiteral("Die Datei \"%1\" konnte nicht geöffnet werden.\n%2");
+inline const QString CannotOpen =
+    QStringLiteral("Die Datei \"%1\" konnte nicht geöffnet werden.\n%2");
 inline const QString BadFormat =
     QStringLiteral("Die Datei \"%1\" ist keine gültige SVL-Programmliste.\n%2 (Byte %3)");
-inline const QString CannotSave = QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden.\n%2");
-inline const QString SaveChanges = QStringLiteral("Sollen die Änderungen an \"%1\" gespeichert werden?");
+inline const QString CannotSave =
+    QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden.\n%2");
+inline const QString SaveChanges =
+    QStringLiteral("Sollen die Änderungen an \"%1\" gespeichert werden?");
 inline const QString TooLarge = QStringLiteral("Die Datei ist zu groß.");
 }  // namespace DocumentTexts

@@ -8,7 +8,7 @@ enum class SaveChangesAnswer { Yes, No, Cancel };
 /// dialog implementation; tests put a scripted one in its place so that the
 /// start-up and file rules run without any window.
 class IDocumentPrompts {
-public:
+  public:
     virtual ~IDocumentPrompts() = default;
 
     /// Open prompt; returns the chosen existing file or an empty string on cancel.

@@ -3,7 +3,7 @@
 
 /// The dialogs of the .dvb import: file prompts and message boxes with a caption.
 class IImportPrompts {
-public:
+  public:
     virtual ~IImportPrompts() = default;
     /// Open prompt; the chosen existing file or empty on cancel.
     virtual QString AskImportFile(const QString& title, const QString& filter) = 0;

@@ -43,7 +43,8 @@ void RandomEdit(std::mt19937& r, ByteBlock& block, Model& model) {
             const Model piece(model.begin() + static_cast<std::ptrdiff_t>(from),
                               model.begin() + static_cast<std::ptrdiff_t>(to));
             block.insert(block.begin() + at, block.begin() + from, block.begin() + to);
-            model.insert(model.begin() + static_cast<std::ptrdiff_t>(at), piece.begin(), piece.end());
+            model.insert(model.begin() + static_cast<std::ptrdiff_t>(at), piece.begin(),
+                         piece.end());
             break;
         }
         case 3: {

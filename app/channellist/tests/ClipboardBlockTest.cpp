@@ -36,7 +36,8 @@ TEST(ClipboardBlock, CountThenProgramRecordsAsInTheFile) {
 
 TEST(ClipboardBlock, NullEntriesAreLeftOutOfTheCount) {
     const CSVLFile list = MakeSampleList();
-    const std::vector<const CProgramInfo*> rows{list.Programs[2].get(), nullptr, list.Programs[0].get()};
+    const std::vector<const CProgramInfo*> rows{list.Programs[2].get(), nullptr,
+                                                list.Programs[0].get()};
     const auto decoded = DecodeClipboardBlock(EncodeClipboardBlock(rows));
     EXPECT_TRUE(decoded.complete);
     ASSERT_EQ(decoded.programs.size(), 2u);
@@ -48,7 +49,8 @@ TEST(ClipboardBlock, NullEntriesAreLeftOutOfTheCount) {
 TEST(ClipboardBlock, TruncatedBlockKeepsTheProgramsBeforeTheCut) {
     const CSVLFile list = MakeSampleList();
     const Bytes block = EncodeClipboardBlock(Pointers(list));
-    const Bytes first = EncodeClipboardBlock(std::vector<const CProgramInfo*>{list.Programs[0].get()});
+    const Bytes first =
+        EncodeClipboardBlock(std::vector<const CProgramInfo*>{list.Programs[0].get()});
     // Cut one byte into the second record: one program survives.
     const auto cut = DecodeClipboardBlock(std::span(block.data(), first.size() + 1));
     EXPECT_FALSE(cut.complete);

@@ -50,9 +50,21 @@ CSVLFile Imported(const Bytes& bytes) {
 
 TEST(DvbImportFields, ProgramRecordMapsEveryField) {
     Record r = Program("Das Erste", 0x2E7E);
-    r.U16(4, 28106).U16(6, 100).U16(10, 27500).U8(14, 1).U8(15, 0xFE)  // LNB bits 2 -> Universal 1
-        .U16(16, 101).U16(18, 102).U16(20, 103).U8(22, 1).U8(27, 0x19).U16(28, 104).U16(30, 1101)
-        .U16(12, 0xFFFF).U8(23, 0xAA).U8(60, 0x55);  // bytes that are not read
+    r.U16(4, 28106)
+        .U16(6, 100)
+        .U16(10, 27500)
+        .U8(14, 1)
+        .U8(15, 0xFE)  // LNB bits 2 -> Universal 1
+        .U16(16, 101)
+        .U16(18, 102)
+        .U16(20, 103)
+        .U8(22, 1)
+        .U8(27, 0x19)
+        .U16(28, 104)
+        .U16(30, 1101)
+        .U16(12, 0xFFFF)
+        .U8(23, 0xAA)
+        .U8(60, 0x55);  // bytes that are not read
     const CSVLFile list = Imported(File({r}));
     ASSERT_EQ(list.Programs.size(), 1u);
     const CProgramInfo& p = *list.Programs[0];
@@ -96,7 +108,10 @@ TEST(DvbImportNames, CleaningAndLength) {
         std::string name;
     } cases[] = {
         {"\x86Sport\x87", "Sport"},
-        {"A\x01" "B\x1F" "C\x7F\xFC", "ABC\x7F\xFC"},
+        {"A\x01"
+         "B\x1F"
+         "C\x7F\xFC",
+         "ABC\x7F\xFC"},
         {"12345678901234567890", "12345678901234567890"},
         {"", ""},
     };
@@ -110,8 +125,11 @@ TEST(DvbImportNames, CleaningAndLength) {
 }
 
 TEST(DvbImportProviders, LastProviderRecordBeforeTheProgram) {
-    const CSVLFile list = Imported(File({Program("early"), Provider("\x86" "ARD"), Program("a"),
-                                         Program("b"), Provider("ZDFvision"), Program("c")}));
+    const CSVLFile list =
+        Imported(File({Program("early"),
+                       Provider("\x86"
+                                "ARD"),
+                       Program("a"), Program("b"), Provider("ZDFvision"), Program("c")}));
     ASSERT_EQ(list.Programs.size(), 4u);
     EXPECT_EQ(list.Programs[0]->Provider, "");
     EXPECT_EQ(list.Programs[1]->Provider, "ARD");
@@ -136,10 +154,10 @@ TEST(DvbImportLnbs, EveryListCarriesTheFourPresets) {
     for (const auto& e : expected) {
         const CLnb* l = list.FindLnb(e.name);
         ASSERT_NE(l, nullptr) << e.name;
-        const std::array<std::int32_t, 12> got{l->LnbType,   l->LowFrequency, l->HighFrequency,
-                                               l->SwitchFrequency, l->LowBandLof, l->HighBandLof,
-                                               l->CBand,     l->PowerOn,      l->Tone22kHz,
-                                               l->DiseqcType, l->DiseqcParameter, l->DiseqcRepeat};
+        const std::array<std::int32_t, 12> got{
+            l->LnbType,    l->LowFrequency, l->HighFrequency,   l->SwitchFrequency,
+            l->LowBandLof, l->HighBandLof,  l->CBand,           l->PowerOn,
+            l->Tone22kHz,  l->DiseqcType,   l->DiseqcParameter, l->DiseqcRepeat};
         EXPECT_EQ(got, e.f) << e.name;
     }
     EXPECT_NE(list.FindLnb("Universal 1"), list.FindLnb("Universal 2"));

@@ -19,8 +19,8 @@ using Bytes = std::vector<std::uint8_t>;
 Bytes ManyPrograms(std::size_t count) {
     CSVLFile list;
     for (std::size_t i = 0; i < count; ++i)
-        list.InsertProgram(MakeProgram("Programm " + std::to_string(i), static_cast<std::uint16_t>(i),
-                                       static_cast<int>(i % 4)));
+        list.InsertProgram(MakeProgram("Programm " + std::to_string(i),
+                                       static_cast<std::uint16_t>(i), static_cast<int>(i % 4)));
     return list.Store();
 }
 
@@ -53,7 +53,8 @@ TEST(RecordArena, LoadedProgramsFreeTheirChunksInAnyOrder) {
     // Take every third program out of the list, drop the list, then the rest
     // in shuffled order: the chunks go only with the last of their records.
     std::vector<std::unique_ptr<CProgramInfo>> kept;
-    for (std::size_t i = 0; i < list.Programs.size(); i += 3) kept.push_back(std::move(list.Programs[i]));
+    for (std::size_t i = 0; i < list.Programs.size(); i += 3)
+        kept.push_back(std::move(list.Programs[i]));
     list.Clear();
     EXPECT_GT(RecordArena::ChunksHeld(), before);
     std::shuffle(kept.begin(), kept.end(), std::mt19937(7));
@@ -67,7 +68,8 @@ TEST(RecordArena, ProgramsMayDieOnAnotherThread) {
     CSVLFile list;
     ASSERT_TRUE(list.Load(ManyPrograms(2000)));
     std::vector<std::unique_ptr<CProgramInfo>> half;
-    for (std::size_t i = 0; i < list.Programs.size(); i += 2) half.push_back(std::move(list.Programs[i]));
+    for (std::size_t i = 0; i < list.Programs.size(); i += 2)
+        half.push_back(std::move(list.Programs[i]));
     std::thread other([&] { half.clear(); });
     list.Clear();
     other.join();
@@ -109,13 +111,21 @@ TEST(RecordArena, MixedSizesAreDisjointAndKeepTheirBytes) {
     std::vector<Block> blocks;
     {
         const RecordArena::Scope scope;
-        const std::size_t sizes[] = {1, 7, 8, 9, 24, 200, RecordArena::ChunkBytes / 4 - 64,
-                                     RecordArena::ChunkBytes / 4 + 1, RecordArena::ChunkBytes};
+        const std::size_t sizes[] = {1,
+                                     7,
+                                     8,
+                                     9,
+                                     24,
+                                     200,
+                                     RecordArena::ChunkBytes / 4 - 64,
+                                     RecordArena::ChunkBytes / 4 + 1,
+                                     RecordArena::ChunkBytes};
         for (int round = 0; round < 40; ++round) {
             for (const std::size_t size : sizes) {
                 auto* p = static_cast<unsigned char*>(RecordArena::Allocate(size));
                 ASSERT_EQ(reinterpret_cast<std::uintptr_t>(p) % RecordArena::Alignment, 0u);
-                EXPECT_EQ(RecordArena::InChunk(p), size <= RecordArena::ChunkBytes / 4 - 64) << size;
+                EXPECT_EQ(RecordArena::InChunk(p), size <= RecordArena::ChunkBytes / 4 - 64)
+                    << size;
                 std::fill(p, p + size, static_cast<unsigned char>(blocks.size()));
                 blocks.push_back({p, size});
             }
@@ -124,9 +134,9 @@ TEST(RecordArena, MixedSizesAreDisjointAndKeepTheirBytes) {
     EXPECT_GT(RecordArena::ChunksHeld(), before + 2);
     for (std::size_t i = 0; i < blocks.size(); ++i) {
         const auto mark = static_cast<unsigned char>(i);
-        EXPECT_TRUE(std::all_of(blocks[i].p, blocks[i].p + blocks[i].size,
-                                [&](unsigned char c) { return c == mark; }))
-            << i;
+        EXPECT_TRUE(std::all_of(blocks[i].p, blocks[i].p + blocks[i].size, [&](unsigned char c) {
+            return c == mark;
+        })) << i;
     }
     for (const Block& b : blocks) RecordArena::Free(b.p);
     EXPECT_EQ(RecordArena::ChunksHeld(), before);

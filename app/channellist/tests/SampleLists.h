@@ -56,7 +56,10 @@ inline CSVLFile MakeSampleList() {
     CSVLFile list;
     list.Reserved = 0xDEADBEEF;
     list.InsertProgram(MakeProgram("Das Erste", 28106));
-    list.InsertProgram(MakeProgram("Bayerisches FS S\xFC" "d", 28107, 0));
+    list.InsertProgram(
+        MakeProgram("Bayerisches FS S\xFC"
+                    "d",
+                    28107, 0));
     auto radio = MakeProgram("Bayern 3", 28203, 1);
     radio->ProgramType = 2;
     radio->ProgramData1 = {1, 2, 3};

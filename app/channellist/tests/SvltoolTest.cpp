@@ -40,10 +40,12 @@ Bytes Read(const std::string& path) {
     return bytes;
 }
 
-void Write(const std::string& path, const Bytes& bytes) { ASSERT_TRUE(SaveFileAtomically(path, bytes, nullptr)); }
+void Write(const std::string& path, const Bytes& bytes) {
+    ASSERT_TRUE(SaveFileAtomically(path, bytes, nullptr));
+}
 
 class Svltool : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     std::string sample = dir.File("sample.svl");
     void SetUp() override {
@@ -58,8 +60,8 @@ protected:
 };
 
 TEST_F(Svltool, UsageErrorsExitWithTwo) {
-    for (const char* args : {"", "frobnicate x", "dump", "dump --json", "dump a b", "check", "resave a",
-                             "from-json a", "import-dvb a b c"})
+    for (const char* args : {"", "frobnicate x", "dump", "dump --json", "dump a b", "check",
+                             "resave a", "from-json a", "import-dvb a b c"})
         EXPECT_EQ(RunTool(args).exitCode, 2) << args;
 }
 
@@ -77,13 +79,13 @@ TEST_F(Svltool, JsonRoundTripReproducesTheFile) {
     const Result json = RunTool("dump --json " + sample);
     ASSERT_EQ(json.exitCode, 0) << json.output;
     EXPECT_NE(json.output.find("\"ProgramData1\": \"010203\""), std::string::npos);
-    {
-        std::ofstream(dir.File("list.json")) << json.output;
-    }
-    ASSERT_EQ(RunTool("from-json " + dir.File("list.json") + " " + dir.File("back.svl")).exitCode, 0);
+    { std::ofstream(dir.File("list.json")) << json.output; }
+    ASSERT_EQ(RunTool("from-json " + dir.File("list.json") + " " + dir.File("back.svl")).exitCode,
+              0);
     EXPECT_EQ(Read(dir.File("back.svl")), Read(sample));
     // Standard input and output.
-    const Result piped = RunTool("from-json - - < " + dir.File("list.json") + " > " + dir.File("piped.svl"));
+    const Result piped =
+        RunTool("from-json - - < " + dir.File("list.json") + " > " + dir.File("piped.svl"));
     EXPECT_EQ(piped.exitCode, 0) << piped.output;
     EXPECT_EQ(Read(dir.File("piped.svl")), Read(sample));
     // And JSON -> svl -> JSON gives the same JSON.
@@ -102,7 +104,8 @@ TEST_F(Svltool, CheckAndResave) {
     EXPECT_EQ(differs.exitCode, 1);
     EXPECT_NE(differs.output.find("nicht byte-identisch"), std::string::npos) << differs.output;
 
-    ASSERT_EQ(RunTool("resave " + dir.File("trailing.svl") + " " + dir.File("out.svl")).exitCode, 0);
+    ASSERT_EQ(RunTool("resave " + dir.File("trailing.svl") + " " + dir.File("out.svl")).exitCode,
+              0);
     EXPECT_EQ(Read(dir.File("out.svl")), Read(sample));
 }
 

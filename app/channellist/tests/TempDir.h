@@ -5,7 +5,7 @@
 #include <string>
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "svl-test-XXXXXX").string();
         if (!mkdtemp(pattern.data())) std::abort();
@@ -28,6 +28,6 @@ public:
         return n;
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };

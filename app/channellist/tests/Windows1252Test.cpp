@@ -25,10 +25,10 @@ TEST(Windows1252, KnownCharacters) {
 
 TEST(Windows1252, RefusesWhatHasNoByte) {
     std::string bytes;
-    EXPECT_FALSE(Utf8ToWindows1252("\u0100", bytes));      // no such byte
-    EXPECT_FALSE(Utf8ToWindows1252("\u0080", bytes));      // 0x80 is the euro sign
-    EXPECT_FALSE(Utf8ToWindows1252("\xC3", bytes));        // truncated sequence
-    EXPECT_FALSE(Utf8ToWindows1252("\xC0\xAF", bytes));    // overlong
+    EXPECT_FALSE(Utf8ToWindows1252("\u0100", bytes));            // no such byte
+    EXPECT_FALSE(Utf8ToWindows1252("\u0080", bytes));            // 0x80 is the euro sign
+    EXPECT_FALSE(Utf8ToWindows1252("\xC3", bytes));              // truncated sequence
+    EXPECT_FALSE(Utf8ToWindows1252("\xC0\xAF", bytes));          // overlong
     EXPECT_FALSE(Utf8ToWindows1252("\xF0\x9F\x98\x80", bytes));  // outside the code page
     EXPECT_FALSE(Utf8ToWindows1252("\xFF", bytes));
 }

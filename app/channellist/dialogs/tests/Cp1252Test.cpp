@@ -29,7 +29,8 @@ constexpr KnownChar kKnown[] = {
 };
 
 QString FromUtf16(std::u16string_view units) {
-    return QString(reinterpret_cast<const QChar*>(units.data()), static_cast<qsizetype>(units.size()));
+    return QString(reinterpret_cast<const QChar*>(units.data()),
+                   static_cast<qsizetype>(units.size()));
 }
 
 }  // namespace
@@ -73,7 +74,10 @@ TEST(Cp1252, UnrepresentableCharactersBecomeQuestionMarks) {
         {"emoji is one character", FromUtf16(u"a\U0001F600b"), "a?b"},
         {"lone high surrogate", FromUtf16(u"\xD800z"), "?z"},
         {"lone low surrogate at end", FromUtf16(u"x\xDC00"), "x?"},
-        {"malformed UTF-8 from the clipboard", QString::fromUtf8("a\x80" "b"), "a?b"},
+        {"malformed UTF-8 from the clipboard",
+         QString::fromUtf8("a\x80"
+                           "b"),
+         "a?b"},
         {"two in a row", QString::fromUtf8("\xE2\x82\xAC\xE2\x88\x9E\xE2\x88\x9E"), "\x80??"},
     };
     for (const auto& c : cases) {

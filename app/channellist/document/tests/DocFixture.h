@@ -1,9 +1,10 @@
 #pragma once
+#include <gtest/gtest.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <memory>
 
 #include "ScriptedPrompts.h"
@@ -11,7 +12,7 @@
 
 /// A fresh settings store, a temporary folder and a document on scripted prompts.
 class DocFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         QSettings().clear();

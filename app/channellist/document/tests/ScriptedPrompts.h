@@ -11,7 +11,7 @@
 #include "channellist/document/IDocumentPrompts.h"
 
 class ScriptedPrompts : public IDocumentPrompts {
-public:
+  public:
     std::deque<QString> openAnswers;
     std::deque<QString> saveAnswers;
     std::deque<SaveChangesAnswer> changesAnswers;
@@ -34,7 +34,7 @@ public:
     }
     void ShowError(const QString& text) override { errors << text; }
 
-private:
+  private:
     template <class T>
     static T Pop(std::deque<T>& queue, T fallback) {
         if (queue.empty()) return fallback;

@@ -1,8 +1,9 @@
 // Open, save, save as and the question before changes are dropped.
+#include <sys/resource.h>
+
 #include <QDir>
 #include <QSignalSpy>
 #include <csignal>
-#include <sys/resource.h>
 
 #include "DocFixture.h"
 #include "channellist/document/DocumentTexts.h"
@@ -30,7 +31,8 @@ TEST_F(DocumentFiles, FormatErrorLeavesAnUntitledEmptyDocument) {
     const auto good = MakeList({"X", "Y", "Z"}).Store();
     // A valid list cut short in the middle of its records.
     const QString cut = WriteRawFile(
-        "cut.svl", QByteArray(reinterpret_cast<const char*>(good.data()), qsizetype(good.size() / 2)));
+        "cut.svl",
+        QByteArray(reinterpret_cast<const char*>(good.data()), qsizetype(good.size() / 2)));
     QSignalSpy changed(doc.get(), &CSVL_EditorDoc::documentChanged);
 
     EXPECT_FALSE(doc->OpenDocumentFile(cut));
@@ -72,7 +74,8 @@ TEST_F(DocumentFiles, UntitledDocumentProposesUntitledDotSvl) {
     doc->List() = MakeList({"A"});
     doc->SetModifiedFlag();
     EXPECT_FALSE(doc->OnFileSave());  // no path: save as, prompt cancelled
-    EXPECT_EQ(prompts.saveTitles, QStringList{QStringLiteral("SVL-Programmlistei speichern unter...")});
+    EXPECT_EQ(prompts.saveTitles,
+              QStringList{QStringLiteral("SVL-Programmlistei speichern unter...")});
     EXPECT_EQ(prompts.proposedNames, QStringList{QStringLiteral("Untitled.svl")});
     EXPECT_TRUE(doc->IsModified());
 }
@@ -109,7 +112,7 @@ TEST_F(DocumentFiles, FailedSaveAsKeepsStateAndLeavesNoFileBehind) {
 
 /// Limits the size of files this process may write, so that writing fails midway.
 class FileSizeLimit {
-public:
+  public:
     explicit FileSizeLimit(rlim_t bytes) {
         getrlimit(RLIMIT_FSIZE, &old_);
         previous_ = std::signal(SIGXFSZ, SIG_IGN);
@@ -123,7 +126,7 @@ public:
     }
     bool ok() const { return ok_; }
 
-private:
+  private:
     rlimit old_{};
     void (*previous_)(int) = nullptr;
     bool ok_ = false;
@@ -133,8 +136,9 @@ TEST_F(DocumentFiles, FailedSaveKeepsTheOldFileIntact) {
     const QString path = WriteListFile("a.svl", {"A"});
     const QByteArray before = ReadAll(path);
     ASSERT_TRUE(doc->OpenDocumentFile(path));
-    for (int i = 0; i < 200; ++i) doc->List().Programs.push_back(std::make_unique<CProgramInfo>(
-                                          *MakeList({"Ein recht langer Programmname"}).Programs[0]));
+    for (int i = 0; i < 200; ++i)
+        doc->List().Programs.push_back(std::make_unique<CProgramInfo>(
+            *MakeList({"Ein recht langer Programmname"}).Programs[0]));
     doc->SetModifiedFlag();
     {
         FileSizeLimit limit(rlim_t(before.size()) + 64);

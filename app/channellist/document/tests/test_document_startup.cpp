@@ -34,7 +34,7 @@ struct NoUsableLastFile {
 };
 
 class StartupPrompt : public DocFixture, public ::testing::WithParamInterface<NoUsableLastFile> {
-protected:
+  protected:
     void PrepareFile1() {
         const auto& c = GetParam();
         if (!c.setFile1) return;
@@ -60,13 +60,12 @@ TEST_P(StartupPrompt, FileChosenInPromptIsOpened) {
     EXPECT_EQ(doc->Title(), QStringLiteral("chosen.svl"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, StartupPrompt,
-    ::testing::Values(NoUsableLastFile{"NoEntry", false, ""},
-                      NoUsableLastFile{"NoneMarker", true, "<<NONE>>"},
-                      NoUsableLastFile{"DeletedFile", true, "gone.svl"},
-                      NoUsableLastFile{"EmptyEntry", true, ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, StartupPrompt,
+                         ::testing::Values(NoUsableLastFile{"NoEntry", false, ""},
+                                           NoUsableLastFile{"NoneMarker", true, "<<NONE>>"},
+                                           NoUsableLastFile{"DeletedFile", true, "gone.svl"},
+                                           NoUsableLastFile{"EmptyEntry", true, ""}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Startup, DamagedCommandLineFileEndsTheProgramAfterTheMessage) {
     const QString path = WriteRawFile("bad.svl", QByteArray("\x01\x00\xff\xff\x01\x00", 6));

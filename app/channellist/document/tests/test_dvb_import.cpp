@@ -1,10 +1,11 @@
 // "DVB-Senderliste importieren...": prompts, the written list and the offer to open it.
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <deque>
-#include <gtest/gtest.h>
 
 #include "ScriptedPrompts.h"
 #include "channellist/document/CDvbImportCommand.h"
@@ -13,7 +14,7 @@
 
 namespace {
 class ScriptedImport : public IImportPrompts {
-public:
+  public:
     QString source, target;
     bool openIt = false;
     QStringList titles, errors, questions;
@@ -26,7 +27,9 @@ public:
         titles << title;
         return target;
     }
-    void ShowImportError(const QString& caption, const QString& text) override { errors << caption + ": " + text; }
+    void ShowImportError(const QString& caption, const QString& text) override {
+        errors << caption + ": " + text;
+    }
     bool AskImportYesNo(const QString& caption, const QString& text) override {
         questions << caption + ": " + text;
         return openIt;
@@ -44,7 +47,7 @@ QByteArray Record(quint16 mhz, const char* name) {
 }
 
 class DvbImport : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { QSettings().clear(); }
     void TearDown() override { QSettings().clear(); }
     QString WriteDvb(const QByteArray& bytes) {
@@ -63,13 +66,17 @@ protected:
 }  // namespace
 
 TEST_F(DvbImport, WritesTheListAndOpensItOnYes) {
-    prompts.source = WriteDvb(Record(0, "ARD") + Record(11902, "Das Erste") + Record(12109, "EinsFestival"));
+    prompts.source =
+        WriteDvb(Record(0, "ARD") + Record(11902, "Das Erste") + Record(12109, "EinsFestival"));
     prompts.target = dir.filePath("importiert");  // no extension: ".svl" is added
     prompts.openIt = true;
     EXPECT_EQ(CDvbImportCommand(prompts, doc).Run(), CDvbImportCommand::Result::Opened);
-    EXPECT_EQ(prompts.titles, (QStringList{"DVB-Senderliste importieren", "SVL-Senderliste speichern unter"}));
-    EXPECT_EQ(prompts.questions,
-              QStringList{"DVB-Senderlisten Import: Wollen Sie die importierte Senderliste gleich öffnen?"});
+    EXPECT_EQ(prompts.titles,
+              (QStringList{"DVB-Senderliste importieren", "SVL-Senderliste speichern unter"}));
+    EXPECT_EQ(
+        prompts.questions,
+        QStringList{
+            "DVB-Senderlisten Import: Wollen Sie die importierte Senderliste gleich öffnen?"});
     EXPECT_EQ(doc.PathName(), dir.filePath("importiert.svl"));
     ASSERT_EQ(doc.ProgramCount(), 2);
     EXPECT_EQ(doc.List().Programs[0]->Frequency, 11902000);
@@ -87,7 +94,8 @@ TEST_F(DvbImport, NoKeepsTheCurrentDocument) {
 }
 
 TEST_F(DvbImport, BrokenDvbIsDroppedSilently) {
-    const QByteArray cases[] = {Record(11902, "A").left(63), Record(11902, "A").replace(0, 4, "XXXX")};
+    const QByteArray cases[] = {Record(11902, "A").left(63),
+                                Record(11902, "A").replace(0, 4, "XXXX")};
     for (const QByteArray& bytes : cases) {
         prompts.source = WriteDvb(bytes);
         prompts.target = dir.filePath("x.svl");
@@ -116,6 +124,7 @@ TEST_F(DvbImport, FailuresAreReportedWithTheImportCaption) {
     EXPECT_EQ(CDvbImportCommand(prompts, doc).Run(), CDvbImportCommand::Result::WriteFailed);
     ASSERT_EQ(prompts.errors.size(), 2);
     EXPECT_TRUE(prompts.errors[0].startsWith("DVB-Senderlisten Import: "));
-    EXPECT_EQ(prompts.errors[1], "DVB-Senderlisten Import: SVL-Senderliste konnte nicht erstellt werden!");
+    EXPECT_EQ(prompts.errors[1],
+              "DVB-Senderlisten Import: SVL-Senderliste konnte nicht erstellt werden!");
     EXPECT_TRUE(prompts.questions.isEmpty());
 }

@@ -1,12 +1,13 @@
 // The recent-file list: order, limit and its place in the settings store.
-#include <QSettings>
 #include <gtest/gtest.h>
+
+#include <QSettings>
 
 #include "channellist/document/CRecentFileList.h"
 
 namespace {
 class RecentFiles : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { QSettings().clear(); }
     void TearDown() override { QSettings().clear(); }
 };

@@ -289,7 +289,7 @@ TEST_F(EditorViewTest, DestructionStoresSettingsAndLayout) {
 TEST_F(EditorViewTest, QuickFilterNarrowsTheShownKindAndKeepsTheSelection) {
     auto v = MakeView();
     v->setCategoryMode(false);
-    v->setProgramFilter(3);  // all kinds
+    v->setProgramFilter(3);   // all kinds
     SelectItems(*v, {0, 2});  // "Das Erste", "ZDF"
     v->setQuickFilter(QStringLiteral("zdf"));
     EXPECT_EQ(Column(*v, 2), (QStringList{"ZDF"}));
