@@ -1,14 +1,10 @@
 #include "channellist/CArchiveReader.h"
 
+#include "channellist/ArchiveTags.h"
 #include "channellist/CClassRegistry.h"
 #include "channellist/CSerializable.h"
 
 namespace {
-constexpr std::uint16_t NullTag = 0x0000;
-constexpr std::uint16_t BigTag = 0x7FFF;
-constexpr std::uint16_t NewClassTag = 0xFFFF;
-constexpr std::uint16_t ClassTagBit = 0x8000;
-constexpr std::uint32_t BigClassBit = 0x80000000u;
 constexpr std::uint32_t MaxIndex = 0x7FFFFFFEu;
 
 // What a fixed run reads as after a fault.
@@ -77,20 +73,20 @@ std::uint32_t CArchiveReader::TakeIndex() {
 std::shared_ptr<CSerializable> CArchiveReader::ReadObject() {
     const std::size_t tagOffset = Offset();
     const std::uint16_t tag = ReadU16();
-    if (failed_ || tag == NullTag) return nullptr;
-    if (tag == NewClassTag) return ReadNewClassAndObject(tagOffset);
-    if (tag == BigTag) {
+    if (failed_ || tag == ArchiveTag::Null) return nullptr;
+    if (tag == ArchiveTag::NewClass) return ReadNewClassAndObject(tagOffset);
+    if (tag == ArchiveTag::Big) {
         const std::uint32_t value = ReadU32();
         if (failed_) return nullptr;
-        if (value & BigClassBit) {
-            const std::uint32_t classIndex = value & ~BigClassBit;
-            if (classIndex < BigTag) MarkNonCanonical();
+        if (value & ArchiveTag::BigClassBit) {
+            const std::uint32_t classIndex = value & ~ArchiveTag::BigClassBit;
+            if (classIndex < ArchiveTag::Big) MarkNonCanonical();
             return ReadNewObject(classIndex, tagOffset);
         }
-        if (value < BigTag) MarkNonCanonical();
+        if (value < ArchiveTag::Big) MarkNonCanonical();
         return ResolveReference(value, tagOffset);
     }
-    if (tag & ClassTagBit) return ReadNewObject(tag & ~ClassTagBit, tagOffset);
+    if (tag & ArchiveTag::ClassBit) return ReadNewObject(tag & ~ArchiveTag::ClassBit, tagOffset);
     return ResolveReference(tag, tagOffset);
 }
 

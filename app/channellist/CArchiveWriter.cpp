@@ -1,12 +1,6 @@
 #include "channellist/CArchiveWriter.h"
 
-namespace {
-constexpr std::uint16_t NullTag = 0x0000;
-constexpr std::uint16_t BigTag = 0x7FFF;
-constexpr std::uint16_t NewClassTag = 0xFFFF;
-constexpr std::uint16_t ClassTagBit = 0x8000;
-constexpr std::uint32_t BigClassBit = 0x80000000u;
-}  // namespace
+#include "channellist/ArchiveTags.h"
 
 CArchiveWriter::CArchiveWriter(std::vector<std::uint8_t>& out) : out_(out), base_(out.size()) {}
 
@@ -25,15 +19,15 @@ void CArchiveWriter::WriteBytes(std::span<const std::uint8_t> block) {
 
 void CArchiveWriter::WriteObject(const CSerializable* object) {
     if (!object) {
-        WriteU16(NullTag);
+        WriteU16(ArchiveTag::Null);
         return;
     }
     if (auto it = writtenObjects_.find(object); it != writtenObjects_.end()) {
         const std::uint32_t index = it->second;
-        if (index < BigTag) {
+        if (index < ArchiveTag::Big) {
             WriteU16(static_cast<std::uint16_t>(index));
         } else {
-            WriteU16(BigTag);
+            WriteU16(ArchiveTag::Big);
             WriteU32(index);
         }
         return;
@@ -47,7 +41,7 @@ void CArchiveWriter::WriteNewObjectTag(const CSerializable& object) {
     const std::string name = object.ClassName();
     auto it = writtenClasses_.find(name);
     if (it == writtenClasses_.end()) {
-        WriteU16(NewClassTag);
+        WriteU16(ArchiveTag::NewClass);
         WriteU16(Schema);
         WriteU16(static_cast<std::uint16_t>(name.size()));
         WriteRaw(name.data(), name.size());
@@ -55,10 +49,10 @@ void CArchiveWriter::WriteNewObjectTag(const CSerializable& object) {
         return;
     }
     const std::uint32_t classIndex = it->second;
-    if (classIndex < BigTag) {
-        WriteU16(static_cast<std::uint16_t>(ClassTagBit | classIndex));
+    if (classIndex < ArchiveTag::Big) {
+        WriteU16(static_cast<std::uint16_t>(ArchiveTag::ClassBit | classIndex));
     } else {
-        WriteU16(BigTag);
-        WriteU32(BigClassBit | classIndex);
+        WriteU16(ArchiveTag::Big);
+        WriteU32(ArchiveTag::BigClassBit | classIndex);
     }
 }

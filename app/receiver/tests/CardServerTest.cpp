@@ -11,6 +11,7 @@
 #include <QTest>
 #include <fstream>
 
+#include "Dish.h"
 #include "kestrel/CRegistry.h"
 #include "kestrel/CServerConnection.h"
 
@@ -77,14 +78,7 @@ void CardServerTest::SetUp() {
                            << "\n";
 
     // The installation's dish: a universal LNB on tone burst A.
-    auto lnb = std::make_shared<CLnb>();
-    lnb->LnbType = 3;
-    lnb->SwitchFrequency = 11700000;
-    lnb->LowBandLof = 9750000;
-    lnb->HighBandLof = 10600000;
-    lnb->PowerOn = 1;
-    lnb->DiseqcType = 1;
-    list_.Lnbs.Set("Astra", lnb);
+    list_.Lnbs.Set("Astra", UniversalLnbOnBurstA());
     list_.Programs.push_back(Program("Rai", "Astra", 12188000, 1));
     list_.Programs.push_back(Program("Arte", "Astra", 11836000, 0));
     list_.Programs.push_back(Program("Leer", "Astra", 12500000, 0));

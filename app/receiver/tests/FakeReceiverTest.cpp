@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "Dish.h"
 #include "channellist/CSVLFile.h"
 #include "receiver/CFakeReceiver.h"
 
@@ -48,14 +49,7 @@ class CServiceScan {
 
 struct ListFixture {
     ListFixture() {
-        auto lnb = std::make_shared<CLnb>();
-        lnb->LnbType = 3;
-        lnb->SwitchFrequency = 11700000;
-        lnb->LowBandLof = 9750000;
-        lnb->HighBandLof = 10600000;
-        lnb->PowerOn = 1;
-        lnb->DiseqcType = 1;
-        list.Lnbs.Set("Astra", lnb);
+        list.Lnbs.Set("Astra", UniversalLnbOnBurstA());
         program.Name = "Erstes";
         program.LnbName = "Astra";
         program.Frequency = 11836000;
