@@ -5,6 +5,7 @@
 //   svltool resave IN.svl OUT.svl
 //   svltool from-json IN.json OUT.svl
 //   svltool import-dvb IN.dvb OUT.svl
+//   svltool reorder IN.svl REFERENCE.svl OUT.svl
 //
 // "-" names standard input or output. Exit codes: 0 success, 1 a file that
 // cannot be read, loaded, converted or written (the message says why and, for
@@ -19,6 +20,7 @@
 #include "SvlTextDump.h"
 #include "channellist/AtomicFile.h"
 #include "channellist/DvbImport.h"
+#include "channellist/ReferenceOrder.h"
 
 namespace {
 
@@ -33,6 +35,7 @@ int UsageError() {
                  "  svltool resave EIN.svl AUS.svl\n"
                  "  svltool from-json EIN.json AUS.svl\n"
                  "  svltool import-dvb EIN.dvb AUS.svl\n"
+                 "  svltool reorder EIN.svl REFERENZ.svl AUS.svl\n"
                  "\"-\" steht für die Standardeingabe bzw. -ausgabe.\n";
     return Usage;
 }
@@ -155,6 +158,22 @@ int ImportDvb(const std::vector<std::string>& args) {
     return Store(list, args[1]);
 }
 
+// The list in the reference's order; the summary goes to standard error when
+// the list itself goes to standard output.
+int Reorder(const std::vector<std::string>& args) {
+    if (args.size() != 3) return UsageError();
+    CSVLFile list, reference;
+    Bytes bytes;
+    if (!LoadList(args[0], list, bytes) || !LoadList(args[1], reference, bytes)) return Failure;
+    const ReferenceOrder order = OrderAfterReference(list, reference);
+    ApplyOrder(list, order.order);
+    if (const int stored = Store(list, args[2]); stored != Success) return stored;
+    (args[2] == "-" ? std::cerr : std::cout)
+        << order.matched << " Programme nach der Referenz geordnet, " << order.unmatched
+        << " ohne Gegenstück dahinter\n";
+    return Success;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -166,5 +185,6 @@ int main(int argc, char** argv) {
     if (command == "resave") return Resave(args);
     if (command == "from-json") return FromJson(args);
     if (command == "import-dvb") return ImportDvb(args);
+    if (command == "reorder") return Reorder(args);
     return UsageError();
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -143,6 +144,27 @@ TEST_F(Svltool, FromJsonRefusesBadValues) {
         EXPECT_NE(r.output.find(message), std::string::npos) << json << "\n" << r.output;
         EXPECT_FALSE(std::filesystem::exists(dir.File("bad.svl")));
     }
+}
+
+TEST_F(Svltool, ReorderPutsTheListIntoTheReferencesOrder) {
+    CSVLFile reference = MakeSampleList();
+    std::reverse(reference.Programs.begin(), reference.Programs.end());
+    reference.Programs.erase(reference.Programs.begin());  // the last program has no counterpart
+    const std::string ref = dir.File("ref.svl"), out = dir.File("out.svl");
+    Write(ref, reference.Store());
+    const Result r = RunTool("reorder " + sample + " " + ref + " " + out);
+    EXPECT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_EQ(r.output, "2 Programme nach der Referenz geordnet, 1 ohne Gegenstück dahinter\n");
+    CSVLFile before, after;
+    ASSERT_TRUE(before.Load(Read(sample)));
+    ASSERT_TRUE(after.Load(Read(out)));
+    ASSERT_EQ(after.Programs.size(), 3u);
+    EXPECT_EQ(*after.Programs[0], *before.Programs[1]);
+    EXPECT_EQ(*after.Programs[1], *before.Programs[0]);
+    EXPECT_EQ(*after.Programs[2], *before.Programs[2]);
+    EXPECT_EQ(RunTool("reorder " + sample + " " + ref).exitCode, 2);
+    const Result missing = RunTool("reorder " + sample + " " + dir.File("fehlt.svl") + " " + out);
+    EXPECT_EQ(missing.exitCode, 1);
 }
 
 TEST_F(Svltool, ImportDvb) {
