@@ -39,6 +39,7 @@ constexpr int MoveDown = 33011;
 constexpr int MoveToTop = 33012;
 constexpr int MoveToEnd = 33013;
 constexpr int SelectDuplicates = 33014;
+constexpr int ApplyReferenceOrder = 33015;
 
 // "&Ansicht": bars
 constexpr int ViewToolBar = 59392;

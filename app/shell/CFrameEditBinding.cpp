@@ -64,8 +64,8 @@ void CFrameEditBinding::BindFrameActions(CMainFrame& frame) {
         for (QObject* owner : cut->associatedObjects())
             if ((editMenu = qobject_cast<QMenu*>(owner))) break;
     }
-    const int moves[] = {Cmd::MoveUp, Cmd::MoveDown, Cmd::MoveToTop, Cmd::MoveToEnd,
-                         Cmd::SelectDuplicates};
+    const int moves[] = {Cmd::MoveUp,    Cmd::MoveDown,         Cmd::MoveToTop,
+                         Cmd::MoveToEnd, Cmd::SelectDuplicates, Cmd::ApplyReferenceOrder};
     if (editMenu) {
         QAction* first = editMenu->actions().value(0);
         editMenu->insertAction(first, undo);

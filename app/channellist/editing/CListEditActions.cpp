@@ -1,6 +1,7 @@
 #include "channellist/editing/CListEditActions.h"
 
 #include <QAction>
+#include <QFileDialog>
 #include <QKeySequence>
 #include <QWidget>
 
@@ -45,6 +46,8 @@ CListEditActions::CListEditActions(CListEditor& editor, CListPrintController& pr
            {[&e] { e.MoveSelected(Move::ToEnd); }, canMove});
     Define(Cmd::SelectDuplicates, EditText::Duplicates, {},
            {[&e] { e.SelectDuplicates(); }, [&e] { return e.CanReorder(); }});
+    Define(Cmd::ApplyReferenceOrder, EditText::ApplyReference, {},
+           {[this] { OpenReference(); }, [&e] { return e.CanReorder(); }});
     Define(Cmd::FilePrint, EditText::Print, {Qt::CTRL | Qt::Key_P},
            {[this] { printing_.Print(); }, [] { return true; }});
     Define(Cmd::FilePrintPreview, EditText::PrintPreview, {},
@@ -107,6 +110,13 @@ void CListEditActions::UpdateEnabled() {
         if (action) action->setEnabled(commands_[id].available());
     }
     delete_->setEnabled(editor_.CanDelete());
+}
+
+void CListEditActions::OpenReference() {
+    const QString path =
+        QFileDialog::getOpenFileName(window_, QString::fromUtf8(EditText::ReferenceCaption),
+                                     QString(), QString::fromUtf8(EditText::ReferenceFilter));
+    if (!path.isEmpty()) editor_.ApplyReferenceFile(path);
 }
 
 void CListEditActions::OpenReplace() { CReplaceDialog::Run(editor_, settings_, window_); }

@@ -48,6 +48,7 @@ class CListEditActions : public QObject {
         std::function<bool()> available;
     };
     void Define(int id, const char* text, const QList<QKeyCombination>& keys, Command command);
+    void OpenReference();
     void OpenReplace();
     void OpenFind();
 

@@ -1,10 +1,13 @@
 #include "channellist/editing/CListEditor.h"
 
 #include <QClipboard>
+#include <QFile>
 #include <QGuiApplication>
 
+#include "channellist/AtomicFile.h"
 #include "channellist/CSVLFile.h"
 #include "channellist/ClipboardBlock.h"
+#include "channellist/ReferenceOrder.h"
 #include "channellist/editing/CInsertProgramsCommand.h"
 #include "channellist/editing/CProgramClipboard.h"
 #include "channellist/editing/CRemoveProgramsCommand.h"
@@ -155,6 +158,34 @@ std::size_t CListEditor::SelectDuplicates() {
     }
     host_.SelectPrograms(later);
     return later.size();
+}
+
+void CListEditor::ApplyReferenceOrder(const CSVLFile& reference) {
+    if (!CanReorder()) return;
+    const ReferenceOrder order = OrderAfterReference(*host_.List(), reference);
+    PushOrder(order.order,
+              ProgramListOps::Normalized(host_.SelectedProgramIndexes(), order.order.size()),
+              Text(EditText::ReferenceCaption));
+    messages_.Show(IMessageSink::Icon::Information, Text(EditText::ReferenceCaption),
+                   Text(EditText::ReferenceSummary)
+                       .arg(QString::number(order.matched), QString::number(order.unmatched)));
+}
+
+void CListEditor::ApplyReferenceFile(const QString& path) {
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    CSVLFile reference;
+    ArchiveError format;
+    if (ReadWholeFile(QFile::encodeName(path).toStdString(), bytes, &error) &&
+        !reference.Load(bytes, &format))
+        error = "Formatfehler bei Byte " + std::to_string(format.offset) + ": " + format.message;
+    if (!error.empty()) {
+        messages_.Show(
+            IMessageSink::Icon::Warning, Text(EditText::ReferenceCaption),
+            Text(EditText::ReferenceUnreadable).arg(path, QString::fromStdString(error)));
+        return;
+    }
+    ApplyReferenceOrder(reference);
 }
 
 bool CListEditor::CanMove() const {

@@ -13,6 +13,7 @@
 #include "channellist/editing/TextEdit.h"
 
 class IListEditHost;
+class CSVLFile;
 class IMessageSink;
 
 /// The editing commands of the program list: select all, copy, cut, paste, delete, and
@@ -55,6 +56,12 @@ class CListEditor : public QObject {
     /// (ProgramListOps::LaterDuplicates), ready for the Delete key; says so when there are
     /// none. Returns how many were selected.
     std::size_t SelectDuplicates();
+    /// Puts the whole list into the order of `reference` as one undoable step
+    /// and reports how many programs were matched.
+    void ApplyReferenceOrder(const CSVLFile& reference);
+    /// Loads the reference list at `path` (a message when it cannot be
+    /// loaded) and applies its order.
+    void ApplyReferenceFile(const QString& path);
     /// Moves the selected programs among the listed rows as one step; they stay selected.
     void MoveSelected(ProgramListOps::Move how);
     /// The listed rows can be put into another order (a list with rows, no category mode).

@@ -55,6 +55,13 @@ inline constexpr char UndoSort[] = "Sortieren";
 inline constexpr char Duplicates[] = "Doppelte Programme markieren";
 inline constexpr char DuplicatesCaption[] = "Doppelte Programme";
 inline constexpr char NoDuplicates[] = "Keine doppelten Programme gefunden.";
+inline constexpr char ApplyReference[] = "Reihenfolge übernehmen...";
+inline constexpr char ReferenceCaption[] = "Reihenfolge übernehmen";
+inline constexpr char ReferenceFilter[] = "SVL Senderliste (*.svl);;Alle Dateien (*)";
+inline constexpr char ReferenceSummary[] =
+    "%1 Programme nach der Referenzliste geordnet, %2 ohne Gegenstück dahinter.";
+inline constexpr char ReferenceUnreadable[] =
+    "Die Referenzliste \"%1\" kann nicht geladen werden:\n%2";
 
 // Application title, the caption of boxes that have none of their own.
 inline constexpr char AppTitle[] = "SVL_Editor";

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include "TestHost.h"
+#include "channellist/AtomicFile.h"
 #include "channellist/ClipboardBlock.h"
 #include "channellist/editing/CListEditor.h"
 
@@ -226,4 +230,30 @@ TEST_F(UndoRedoTest, DuplicatesAreSelectedForDeletingOrReported) {
     EXPECT_EQ(host.Names(), (std::vector<std::string>{"A", "B", "C", "D", "F"}));
     editor.UndoStack()->undo();
     EXPECT_EQ(host.list.Programs.size(), 6u);
+}
+
+TEST_F(UndoRedoTest, ReferenceOrderIsOneStepWithASummaryAndABadFileChangesNothing) {
+    CSVLFile reference;
+    reference.Programs.push_back(MakeProgram("E", 4));  // same services as E and B
+    reference.Programs.push_back(MakeProgram("B", 1));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("referenz.svl"));
+    ASSERT_TRUE(
+        SaveFileAtomically(QFile::encodeName(path).toStdString(), reference.Store(), nullptr));
+
+    editor.ApplyReferenceFile(dir.filePath(QStringLiteral("fehlt.svl")));
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages.back().caption, "Reihenfolge übernehmen");
+    EXPECT_TRUE(sink.messages.back().text.startsWith("Die Referenzliste \""));
+    EXPECT_EQ(host.Names(), original);
+    EXPECT_FALSE(editor.UndoStack()->canUndo());
+
+    editor.ApplyReferenceFile(path);
+    EXPECT_EQ(host.Names(), (std::vector<std::string>{"E", "B", "A", "C", "D", "F"}));
+    ASSERT_EQ(sink.messages.size(), 2u);
+    EXPECT_EQ(sink.messages.back().text,
+              "2 Programme nach der Referenzliste geordnet, 4 ohne Gegenstück dahinter.");
+    EXPECT_EQ(editor.UndoStack()->count(), 1);
+    editor.UndoStack()->undo();
+    EXPECT_EQ(host.Names(), original);
 }
