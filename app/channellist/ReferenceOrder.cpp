@@ -3,64 +3,93 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
-#include <map>
+#include <numeric>
 #include <string_view>
-#include <tuple>
+#include <unordered_map>
 #include <utility>
 
 #include "channellist/CSVLFile.h"
 
 namespace {
 
-using ServiceKey = std::tuple<std::uint16_t, std::uint16_t, std::uint16_t>;
-using TuningKey = std::pair<std::string_view, std::int32_t>;
 constexpr std::size_t NoMatch = std::numeric_limits<std::size_t>::max();
 
-ServiceKey ServiceOf(const CProgramInfo& p) {
-    return {p.OriginalNetworkId, p.TransportStreamId, p.ServiceId};
+std::uint64_t ServiceOf(const CProgramInfo& p) {
+    return std::uint64_t{p.OriginalNetworkId} << 32 | std::uint64_t{p.TransportStreamId} << 16 |
+           p.ServiceId;
 }
 
-/// Where each service and each name/frequency first stands in the reference.
-struct ReferenceIndex {
-    std::map<ServiceKey, std::size_t> services;
-    std::map<TuningKey, std::size_t> tunings;
+struct TuningKey {
+    std::string_view name;
+    std::int32_t frequency;
+    bool operator==(const TuningKey&) const = default;
+};
 
-    explicit ReferenceIndex(const CSVLFile& reference) {
+struct TuningHash {
+    std::size_t operator()(const TuningKey& k) const {
+        return std::hash<std::string_view>()(k.name) ^
+               (std::size_t(k.frequency) * 0x9E3779B97F4A7C15u);
+    }
+};
+
+/// Where each service first stands in the reference, and, made only when a
+/// program has no service match, where each name and frequency first stands.
+class ReferenceIndex {
+  public:
+    explicit ReferenceIndex(const CSVLFile& reference) : reference_(reference) {
+        services_.reserve(reference.Programs.size());
         for (std::size_t i = 0; i < reference.Programs.size(); ++i) {
             const CProgramInfo* p = reference.Programs[i].get();
-            if (!p) continue;
-            if (p->ServiceId != 0) services.emplace(ServiceOf(*p), i);
-            tunings.emplace(TuningKey{p->Name, p->Frequency}, i);
+            if (p && p->ServiceId != 0) services_.emplace(ServiceOf(*p), i);
         }
     }
 
-    std::size_t PositionOf(const CProgramInfo& p) const {
+    std::size_t PositionOf(const CProgramInfo& p) {
         if (p.ServiceId != 0) {
-            if (const auto it = services.find(ServiceOf(p)); it != services.end())
+            if (const auto it = services_.find(ServiceOf(p)); it != services_.end())
                 return it->second;
         }
-        const auto it = tunings.find(TuningKey{p.Name, p.Frequency});
-        return it != tunings.end() ? it->second : NoMatch;
+        if (!tuningsMade_) MakeTunings();
+        const auto it = tunings_.find(TuningKey{p.Name, p.Frequency});
+        return it != tunings_.end() ? it->second : NoMatch;
     }
+
+  private:
+    void MakeTunings() {
+        tuningsMade_ = true;
+        tunings_.reserve(reference_.Programs.size());
+        for (std::size_t i = 0; i < reference_.Programs.size(); ++i) {
+            const CProgramInfo* p = reference_.Programs[i].get();
+            if (p) tunings_.emplace(TuningKey{p->Name, p->Frequency}, i);
+        }
+    }
+
+    const CSVLFile& reference_;
+    std::unordered_map<std::uint64_t, std::size_t> services_;
+    std::unordered_map<TuningKey, std::size_t, TuningHash> tunings_;
+    bool tuningsMade_ = false;
 };
 
 }  // namespace
 
 ReferenceOrder OrderAfterReference(const CSVLFile& list, const CSVLFile& reference) {
-    const ReferenceIndex index(reference);
-    // (reference position, old index): unmatched programs sort last, by old index.
-    std::vector<std::pair<std::size_t, std::size_t>> keys;
-    keys.reserve(list.Programs.size());
+    ReferenceIndex index(reference);
+    const std::size_t size = list.Programs.size();
+    std::vector<std::size_t> at(size);
     ReferenceOrder result;
-    for (std::size_t i = 0; i < list.Programs.size(); ++i) {
+    // A counting sort by reference position, unmatched programs in a last
+    // bucket; stable, so ties keep their old order.
+    std::vector<std::size_t> start(reference.Programs.size() + 2, 0);
+    for (std::size_t i = 0; i < size; ++i) {
         const CProgramInfo* p = list.Programs[i].get();
-        const std::size_t at = p ? index.PositionOf(*p) : NoMatch;
-        ++(at == NoMatch ? result.unmatched : result.matched);
-        keys.emplace_back(at, i);
+        const std::size_t position = p ? index.PositionOf(*p) : NoMatch;
+        ++(position == NoMatch ? result.unmatched : result.matched);
+        at[i] = position == NoMatch ? reference.Programs.size() : position;
+        ++start[at[i] + 1];
     }
-    std::sort(keys.begin(), keys.end());
-    result.order.reserve(keys.size());
-    for (const auto& key : keys) result.order.push_back(key.second);
+    std::partial_sum(start.begin(), start.end(), start.begin());
+    result.order.resize(size);
+    for (std::size_t i = 0; i < size; ++i) result.order[start[at[i]]++] = i;
     return result;
 }
 
