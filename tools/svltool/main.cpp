@@ -6,6 +6,8 @@
 //   svltool from-json IN.json OUT.svl
 //   svltool import-dvb IN.dvb OUT.svl
 //   svltool reorder IN.svl REFERENCE.svl OUT.svl
+//   svltool export-csv IN.svl OUT.csv
+//   svltool import-csv IN.csv OUT.svl
 //
 // "-" names standard input or output. Exit codes: 0 success, 1 a file that
 // cannot be read, loaded, converted or written (the message says why and, for
@@ -16,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "SvlCsv.h"
 #include "SvlJson.h"
 #include "SvlTextDump.h"
 #include "channellist/AtomicFile.h"
@@ -36,6 +39,8 @@ int UsageError() {
                  "  svltool from-json EIN.json AUS.svl\n"
                  "  svltool import-dvb EIN.dvb AUS.svl\n"
                  "  svltool reorder EIN.svl REFERENZ.svl AUS.svl\n"
+                 "  svltool export-csv EIN.svl AUS.csv\n"
+                 "  svltool import-csv EIN.csv AUS.svl\n"
                  "\"-\" steht für die Standardeingabe bzw. -ausgabe.\n";
     return Usage;
 }
@@ -174,6 +179,29 @@ int Reorder(const std::vector<std::string>& args) {
     return Success;
 }
 
+int ExportCsv(const std::vector<std::string>& args) {
+    if (args.size() != 2) return UsageError();
+    CSVLFile list;
+    Bytes bytes;
+    if (!LoadList(args[0], list, bytes)) return Failure;
+    const QByteArray csv = ListToCsv(list);
+    std::string error;
+    if (!WriteOutput(args[1], Bytes(csv.begin(), csv.end()), error)) return Fail(error);
+    return Success;
+}
+
+int ImportCsv(const std::vector<std::string>& args) {
+    if (args.size() != 2) return UsageError();
+    Bytes bytes;
+    std::string error;
+    if (!ReadInput(args[0], bytes, error)) return Fail(error);
+    CSVLFile list;
+    const QByteArray csv(reinterpret_cast<const char*>(bytes.data()),
+                         static_cast<qsizetype>(bytes.size()));
+    if (!ListFromCsv(csv, list, error)) return Fail(args[0] + ": " + error);
+    return Store(list, args[1]);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -186,5 +214,7 @@ int main(int argc, char** argv) {
     if (command == "from-json") return FromJson(args);
     if (command == "import-dvb") return ImportDvb(args);
     if (command == "reorder") return Reorder(args);
+    if (command == "export-csv") return ExportCsv(args);
+    if (command == "import-csv") return ImportCsv(args);
     return UsageError();
 }

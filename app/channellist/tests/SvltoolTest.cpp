@@ -167,6 +167,64 @@ TEST_F(Svltool, ReorderPutsTheListIntoTheReferencesOrder) {
     EXPECT_EQ(missing.exitCode, 1);
 }
 
+TEST_F(Svltool, CsvRoundTripStoresByteForByte) {
+    const std::string csv = dir.File("liste.csv"), back = dir.File("back.svl");
+    const Result out = RunTool("export-csv " + sample + " " + csv);
+    ASSERT_EQ(out.exitCode, 0) << out.output;
+    const Bytes text = Read(csv);
+    const std::string head(text.begin(), text.begin() + 40);
+    EXPECT_EQ(head.substr(0, 40), "Satz,Reserved,Name,Provider,FrontendType");
+    const Result in = RunTool("import-csv " + csv + " " + back);
+    ASSERT_EQ(in.exitCode, 0) << in.output;
+    EXPECT_EQ(Read(back), Read(sample));
+}
+
+TEST_F(Svltool, CsvAsASpreadsheetWritesIt) {
+    // Columns in another order, a quoted comma, quote and line break, CRLF and
+    // LF endings, an empty line, a table entry without an object.
+    const std::string csv = dir.File("hand.csv"), out = dir.File("hand.svl");
+    const std::string text =
+        "Satz,Frequency,Name,ServiceId,Streams,Key,Object,Id,LnbType\r\n"
+        "Programm,11836000,\"Das \"\"Erste\"\", HD\nneu\",28106,"
+        "\"[{\"\"Pid\"\":101,\"\"StreamType\"\":2}]\",,,,\n"
+        "\n"
+        "LNB-Objekt,,,,,,,1,3\r\n"
+        "LNB,,,,,Astra,1,,\r\n"
+        "LNB,,,,,leer,,,\r\n";
+    Write(csv, Bytes(text.begin(), text.end()));
+    const Result r = RunTool("import-csv " + csv + " " + out);
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    CSVLFile list;
+    ASSERT_TRUE(list.Load(Read(out)));
+    ASSERT_EQ(list.Programs.size(), 1u);
+    EXPECT_EQ(list.Programs[0]->Name, "Das \"Erste\", HD\nneu");
+    EXPECT_EQ(list.Programs[0]->Frequency, 11836000);
+    EXPECT_EQ(list.Programs[0]->ServiceId, 28106);
+    ASSERT_EQ(list.Programs[0]->Streams.size(), 1u);
+    EXPECT_EQ(list.Programs[0]->Streams[0].Pid, 101);
+    ASSERT_NE(list.FindLnb("Astra"), nullptr);
+    EXPECT_EQ(list.FindLnb("Astra")->LnbType, 3);
+    EXPECT_EQ(list.Lnbs.Size(), 2u);
+}
+
+TEST_F(Svltool, CsvErrorsNameTheRowAndWriteNothing) {
+    const std::string csv = dir.File("bad.csv"), out = dir.File("bad.svl");
+    const std::pair<std::string, std::string> cases[] = {
+        {"Satz,Name\r\nProgramm,\"offen\r\n", "Zeile 2: Anführungszeichen nicht geschlossen"},
+        {"Satz,Farbe\r\n", "Zeile 1: unbekannte Spalte \"Farbe\""},
+        {"Satz,Frequency\r\nProgramm,hoch\r\n", "Zeile 2, Spalte Frequency: ungültiger Wert"},
+        {"Satz,Name\r\nSender,x\r\n", "Zeile 2, Spalte Satz: unbekannter Satz \"Sender\""},
+        {"Satz,Name\r\nProgramm,a,b\r\n", "Zeile 2: mehr Felder als Spalten"},
+    };
+    for (const auto& [text, message] : cases) {
+        Write(csv, Bytes(text.begin(), text.end()));
+        const Result r = RunTool("import-csv " + csv + " " + out);
+        EXPECT_EQ(r.exitCode, 1) << text;
+        EXPECT_NE(r.output.find(message), std::string::npos) << r.output;
+        EXPECT_FALSE(std::filesystem::exists(out)) << text;
+    }
+}
+
 TEST_F(Svltool, ImportDvb) {
     Bytes record(64, 0);
     std::memcpy(record.data(), "DVSO", 4);
