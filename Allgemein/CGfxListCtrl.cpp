@@ -1,8 +1,10 @@
 #include "Allgemein/CGfxListCtrl.h"
 
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QSettings>
 #include <algorithm>
 
@@ -93,6 +95,50 @@ void CGfxListCtrl::AfterReset() {
     expandAll();
     for (int g = 0; g < model_->GroupCount() && !collapsed_.empty(); ++g)
         if (collapsed_.count(model_->GroupKey(g))) collapse(model_->index(g, 0));
+}
+
+void CGfxListCtrl::SetRowDragging(bool on) {
+    setDragEnabled(on);
+    setAcceptDrops(on);
+    setDropIndicatorShown(on);
+    setDragDropOverwriteMode(false);
+    setDragDropMode(on ? QAbstractItemView::DragDrop : QAbstractItemView::NoDragDrop);
+    setDefaultDropAction(Qt::MoveAction);
+}
+
+bool CGfxListCtrl::IsOwnRowDrag(const QDropEvent* event) const {
+    return event->source() == this && !CategoryMode() &&
+           event->mimeData()->hasFormat(QString::fromLatin1(CGfxListModel::RowsMimeType));
+}
+
+void CGfxListCtrl::dragEnterEvent(QDragEnterEvent* event) {
+    if (!IsOwnRowDrag(event)) return event->ignore();
+    QTreeView::dragEnterEvent(event);
+}
+
+void CGfxListCtrl::dragMoveEvent(QDragMoveEvent* event) {
+    if (!IsOwnRowDrag(event)) return event->ignore();
+    QTreeView::dragMoveEvent(event);  // places the drop indicator and scrolls
+}
+
+int CGfxListCtrl::DropItem(const QDropEvent* event) const {
+    const QModelIndex at = indexAt(event->position().toPoint());
+    const int item = model_->ItemOf(at);
+    if (item < 0) return int(model_->Items().size());  // below the last row
+    return dropIndicatorPosition() == QAbstractItemView::BelowItem ? item + 1 : item;
+}
+
+void CGfxListCtrl::dropEvent(QDropEvent* event) {
+    if (!IsOwnRowDrag(event)) return event->ignore();
+    const int before = DropItem(event);
+    // The list moves the rows itself; a copy action keeps the view from
+    // removing the dragged rows from the model afterwards.
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    stopAutoScroll();
+    setState(NoState);
+    viewport()->update();
+    emit rowsDropped(before);
 }
 
 void CGfxListCtrl::SetCategoryMode(bool on) {

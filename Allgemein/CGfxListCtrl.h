@@ -59,6 +59,10 @@ class CGfxListCtrl : public QTreeView {
     std::vector<int> SelectedItems() const;
     void SelectItems(const std::vector<int>& items);
 
+    /// Lets the user drag the selected rows to another place in the list (flat
+    /// mode only), with a drop indicator; a drop emits rowsDropped.
+    void SetRowDragging(bool on);
+
     /// Opens "Spalteneinstellung"; on OK the shown set changes. Returns true on OK.
     bool RunColumnDialog();
 
@@ -67,10 +71,16 @@ class CGfxListCtrl : public QTreeView {
     void rowDoubleClicked(int item);
     /// The Delete key was pressed in the list.
     void deletePressed();
+    /// The selected rows were dropped before the row of `beforeItem` (an item
+    /// position; the item count: after the last row).
+    void rowsDropped(int beforeItem);
 
   protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void RebuildColumns();
@@ -78,6 +88,8 @@ class CGfxListCtrl : public QTreeView {
     void AfterReset();
     void ShowHeaderMenu(const QPoint& pos);
     std::vector<std::pair<QModelIndex, int>> SelectedInRowOrder() const;
+    bool IsOwnRowDrag(const QDropEvent* event) const;
+    int DropItem(const QDropEvent* event) const;
 
     QString listName_;
     CColumnLayout layout_;

@@ -1,6 +1,8 @@
 #include "Allgemein/CGfxListModel.h"
 
 #include <QFont>
+#include <QMimeData>
+#include <QStringList>
 #include <unordered_map>
 
 namespace {
@@ -186,5 +188,18 @@ Qt::ItemFlags CGfxListModel::flags(const QModelIndex& idx) const {
     if (!idx.isValid()) return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (!IsHeader(idx)) f |= Qt::ItemNeverHasChildren;
+    // Rows are dragged within the list only while it is flat.
+    if (!IsHeader(idx) && !CategoryMode()) f |= Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
     return f;
 }
+
+QStringList CGfxListModel::mimeTypes() const { return {QString::fromLatin1(RowsMimeType)}; }
+
+QMimeData* CGfxListModel::mimeData(const QModelIndexList&) const {
+    // The rows travel as the list's own selection; the data only marks the drag.
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(RowsMimeType), QByteArray());
+    return data;
+}
+
+Qt::DropActions CGfxListModel::supportedDropActions() const { return Qt::MoveAction; }

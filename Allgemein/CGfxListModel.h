@@ -68,6 +68,11 @@ class CGfxListModel : public QAbstractItemModel {
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    /// A drag of rows inside the list (see CGfxListCtrl::SetRowDragging).
+    static constexpr char RowsMimeType[] = "application/x-gfxlist-rows";
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    Qt::DropActions supportedDropActions() const override;
 
   signals:
     /// Every item row below a category header may show other texts.

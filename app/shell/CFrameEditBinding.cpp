@@ -107,6 +107,8 @@ void CFrameEditBinding::AddSortMenus(QMenu& editMenu) {
 void CFrameEditBinding::BindView(CSVL_EditorView& view) {
     CGfxListCtrl* ctrl = view.listCtrl();
     connect(&view, &CSVL_EditorView::deleteSelectedRequested, editor_.get(), &CListEditor::Delete);
+    connect(&view, &CSVL_EditorView::dropBeforeRequested, editor_.get(),
+            [this](qlonglong index) { editor_->MoveSelectedBefore(std::size_t(index)); });
     connect(&view, &CSVL_EditorView::editCommandRequested, this, [this](int command) {
         if (command == Cmd::ListDelete) {
             editor_->Delete();

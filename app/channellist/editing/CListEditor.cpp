@@ -204,6 +204,16 @@ void CListEditor::MoveSelected(ProgramListOps::Move how) {
     PushOrder(std::move(order), std::move(moved), Text(EditText::UndoMove));
 }
 
+void CListEditor::MoveSelectedBefore(std::size_t before) {
+    if (!CanMove()) return;
+    const std::size_t size = host_.List()->Programs.size();
+    std::vector<std::size_t> rows = ProgramListOps::Normalized(host_.ListedProgramIndexes(), size);
+    std::vector<std::size_t> moved =
+        ProgramListOps::Normalized(host_.SelectedProgramIndexes(), size);
+    std::vector<std::size_t> order = ProgramListOps::MoveBeforeOrder(size, rows, moved, before);
+    PushOrder(std::move(order), std::move(moved), Text(EditText::UndoMove));
+}
+
 bool CListEditor::CanReorder() const {
     return host_.List() && !host_.IsCategoryMode() && host_.RowCount() > 0;
 }

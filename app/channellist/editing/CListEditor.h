@@ -56,6 +56,9 @@ class CListEditor : public QObject {
     /// (ProgramListOps::LaterDuplicates), ready for the Delete key; says so when there are
     /// none. Returns how many were selected.
     std::size_t SelectDuplicates();
+    /// Moves the selected programs before the program at document index
+    /// `before` (the list's size: to the end), as a drop in the list does.
+    void MoveSelectedBefore(std::size_t before);
     /// Puts the whole list into the order of `reference` as one undoable step
     /// and reports how many programs were matched.
     void ApplyReferenceOrder(const CSVLFile& reference);

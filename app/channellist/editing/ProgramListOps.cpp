@@ -83,21 +83,40 @@ std::vector<std::size_t> Inverse(const std::vector<std::size_t>& order) {
 
 namespace {
 
+// The picked rows, in their order, placed before the row at position `at`
+// (rows.size(): at the end); the others keep their order around them.
+std::vector<std::size_t> PlacedBefore(const std::vector<std::size_t>& rows,
+                                      const std::vector<char>& picked, std::size_t at) {
+    std::vector<std::size_t> out;
+    out.reserve(rows.size());
+    for (std::size_t k = 0; k < at && k < rows.size(); ++k)
+        if (!picked[k]) out.push_back(rows[k]);
+    for (std::size_t k = 0; k < rows.size(); ++k)
+        if (picked[k]) out.push_back(rows[k]);
+    for (std::size_t k = at; k < rows.size(); ++k)
+        if (!picked[k]) out.push_back(rows[k]);
+    return out;
+}
+
+std::vector<char> Picked(const std::vector<std::size_t>& rows,
+                         const std::vector<std::size_t>& moved) {
+    std::vector<char> picked(rows.size(), 0);
+    for (std::size_t k = 0, m = 0; k < rows.size(); ++k) {
+        while (m < moved.size() && moved[m] < rows[k]) ++m;
+        picked[k] = m < moved.size() && moved[m] == rows[k];
+    }
+    return picked;
+}
+
 // Rearranges the shown rows; `picked[k]` tells whether rows[k] is moved.
 std::vector<std::size_t> Rearranged(const std::vector<std::size_t>& rows, std::vector<char> picked,
                                     Move how) {
     std::vector<std::size_t> seq = rows;
     switch (how) {
         case Move::ToTop:
-        case Move::ToEnd: {
-            const bool pickedFirst = how == Move::ToTop;
-            std::vector<std::size_t> out;
-            out.reserve(seq.size());
-            for (const bool first : {true, false})
-                for (std::size_t k = 0; k < seq.size(); ++k)
-                    if ((picked[k] != 0) == (first == pickedFirst)) out.push_back(seq[k]);
-            return out;
-        }
+            return PlacedBefore(seq, picked, 0);
+        case Move::ToEnd:
+            return PlacedBefore(seq, picked, seq.size());
         case Move::Up:
             // A moved row trades places with an unmoved row above it; a block at the top stays.
             for (std::size_t k = 1; k < seq.size(); ++k)
@@ -149,12 +168,15 @@ std::vector<std::size_t> OrderFromRows(std::size_t size, const std::vector<std::
 
 std::vector<std::size_t> MoveOrder(std::size_t size, const std::vector<std::size_t>& rows,
                                    const std::vector<std::size_t>& moved, Move how) {
-    std::vector<char> picked(rows.size(), 0);
-    for (std::size_t k = 0, m = 0; k < rows.size(); ++k) {
-        while (m < moved.size() && moved[m] < rows[k]) ++m;
-        picked[k] = m < moved.size() && moved[m] == rows[k];
-    }
-    return OrderFromRows(size, rows, Rearranged(rows, std::move(picked), how));
+    return OrderFromRows(size, rows, Rearranged(rows, Picked(rows, moved), how));
+}
+
+std::vector<std::size_t> MoveBeforeOrder(std::size_t size, const std::vector<std::size_t>& rows,
+                                         const std::vector<std::size_t>& moved,
+                                         std::size_t before) {
+    const std::size_t at =
+        std::size_t(std::lower_bound(rows.begin(), rows.end(), before) - rows.begin());
+    return OrderFromRows(size, rows, PlacedBefore(rows, Picked(rows, moved), at));
 }
 
 }  // namespace ProgramListOps

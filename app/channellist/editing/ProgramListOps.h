@@ -48,6 +48,10 @@ enum class Move { Up, Down, ToTop, ToEnd };
 /// moved programs' order among themselves.
 std::vector<std::size_t> MoveOrder(std::size_t size, const std::vector<std::size_t>& rows,
                                    const std::vector<std::size_t>& moved, Move how);
+/// As MoveOrder, with the moved programs placed before the shown row of document
+/// index `before` (the first shown row at or after it; past the last: at the end).
+std::vector<std::size_t> MoveBeforeOrder(std::size_t size, const std::vector<std::size_t>& rows,
+                                         const std::vector<std::size_t>& moved, std::size_t before);
 
 /// The programs among `rows` (ascending) that repeat an earlier one of them: the same
 /// original network, transport stream and service id (a service id of 0 is unknown and

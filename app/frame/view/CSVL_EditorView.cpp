@@ -66,6 +66,13 @@ void CSVL_EditorView::SetupList() {
     });
     connect(ctrl_, &CGfxListCtrl::rowDoubleClicked, this, &CSVL_EditorView::OnDoubleClick);
     connect(ctrl_, &CGfxListCtrl::deletePressed, this, &CSVL_EditorView::deleteSelectedRequested);
+    ctrl_->SetRowDragging(true);
+    connect(ctrl_, &CGfxListCtrl::rowsDropped, this, [this](int item) {
+        const int count = int(ctrl_->Model()->Items().size());
+        const int index = item >= 0 && item < count ? DocIndexOfItem(item) : -1;
+        const qlonglong size = list_ ? qlonglong(list_->Programs.size()) : 0;
+        emit dropBeforeRequested(index >= 0 ? qlonglong(index) : size);
+    });
 }
 
 void CSVL_EditorView::setDocumentList(CSVLFile* list) {

@@ -106,6 +106,9 @@ class CSVL_EditorView : public QWidget {
     void showStreamsRequested(int index);
     /// "Zur Timerliste addieren".
     void addToTimerListRequested(int index);
+    /// The selected programs were dragged before the program at this document
+    /// index (the list's size: to the end).
+    void dropBeforeRequested(qlonglong index);
     /// "Ausschneiden", "Kopieren", "Einfügen" or "Löschen" on the selected rows.
     void editCommandRequested(int command);
     /// The Delete key was pressed in the list.

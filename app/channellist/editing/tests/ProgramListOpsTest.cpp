@@ -139,3 +139,19 @@ TEST(LaterDuplicates, SameServiceOrSameNameFrequencyAndPolarisation) {
     // Only the rows given count: 2 hidden, so 3 is the first of its kind.
     EXPECT_EQ(ProgramListOps::LaterDuplicates(list, {0, 1, 3, 4}), (std::vector<std::size_t>{1}));
 }
+
+TEST(MoveBeforeOrder, PlacesTheMovedBlockBeforeTheTargetAmongTheShownRows) {
+    using ProgramListOps::MoveBeforeOrder;
+    const std::vector<std::size_t> all{0, 1, 2, 3, 4, 5};
+    // 1 and 4 before 3: the rows above the target keep their order.
+    EXPECT_EQ(MoveBeforeOrder(6, all, {1, 4}, 3), (std::vector<std::size_t>{0, 2, 1, 4, 3, 5}));
+    // Before the first row, and past the last one.
+    EXPECT_EQ(MoveBeforeOrder(6, all, {3, 5}, 0), (std::vector<std::size_t>{3, 5, 0, 1, 2, 4}));
+    EXPECT_EQ(MoveBeforeOrder(6, all, {0, 2}, 6), (std::vector<std::size_t>{1, 3, 4, 5, 0, 2}));
+    // Onto a moved row: the block stays together where it was.
+    EXPECT_EQ(MoveBeforeOrder(6, all, {2, 3}, 3), (std::vector<std::size_t>{0, 1, 2, 3, 4, 5}));
+    // Rows not shown (1 and 4) keep their places; the target is the first shown row at
+    // or after the index (2): the shown rows become 0 5 2 3 on their places 0 2 3 5.
+    EXPECT_EQ(MoveBeforeOrder(6, {0, 2, 3, 5}, {5}, 1),
+              (std::vector<std::size_t>{0, 1, 5, 2, 4, 3}));
+}

@@ -172,6 +172,19 @@ TEST(UndoRedoLifetime, DestroyingTheEditorDoesNotTouchTheModifiedFlag) {
     EXPECT_TRUE(host.Modified());  // the change is still unsaved
 }
 
+TEST_F(UndoRedoTest, DroppingBeforeARowIsOneMoveStep) {
+    host.selected = {4, 5};  // E, F dropped before B
+    editor.MoveSelectedBefore(1);
+    EXPECT_EQ(host.Names(), (std::vector<std::string>{"A", "E", "F", "B", "C", "D"}));
+    EXPECT_EQ(host.selected, (std::vector<std::size_t>{1, 2}));
+    EXPECT_EQ(editor.UndoStack()->count(), 1);
+    editor.MoveSelectedBefore(6);  // to the end
+    EXPECT_EQ(host.Names(), (std::vector<std::string>{"A", "B", "C", "D", "E", "F"}));
+    editor.UndoStack()->undo();
+    editor.UndoStack()->undo();
+    EXPECT_EQ(host.Names(), original);
+}
+
 TEST_F(UndoRedoTest, MovingIsOneStepThatKeepsTheMovedProgramsSelected) {
     host.selected = {1, 3};  // B, D
     editor.MoveSelected(ProgramListOps::Move::ToEnd);
