@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -22,6 +23,7 @@
 #include "common/CommandIds.h"
 #include "frame/CMainFrame.h"
 #include "frame/CSVL_EditorApp.h"
+#include "frame/FrameTexts.h"
 #include "shell/ProgramExtensions.h"
 
 namespace {
@@ -102,6 +104,14 @@ int main(int argc, char** argv) {
                   frame.frameGeometry().united(edit->geometry())) &&
              ok;
         edit->hide();
+    }
+
+    // The quick filter narrowing the list.
+    if (auto* filter = frame.findChild<QLineEdit*>(FrameTexts::QuickFilter)) {
+        filter->setText(QStringLiteral("Das"));
+        Settle(800);
+        ok = Grab(frame, out + QStringLiteral("/main-window-quick-filter.png")) && ok;
+        filter->clear();
     }
     return ok ? 0 : 1;
 }
