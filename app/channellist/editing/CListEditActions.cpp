@@ -113,6 +113,7 @@ void CListEditActions::UpdateEnabled() {
 }
 
 void CListEditActions::OpenReference() {
+    if (editor_.RefusesReordering()) return;
     const QString path =
         QFileDialog::getOpenFileName(window_, QString::fromUtf8(EditText::ReferenceCaption),
                                      QString(), QString::fromUtf8(EditText::ReferenceFilter));

@@ -161,7 +161,7 @@ std::size_t CListEditor::SelectDuplicates() {
 }
 
 void CListEditor::ApplyReferenceOrder(const CSVLFile& reference) {
-    if (!CanReorder()) return;
+    if (!CanReorder() || RefusesReordering()) return;
     const ReferenceOrder order = OrderAfterReference(*host_.List(), reference);
     PushOrder(order.order,
               ProgramListOps::Normalized(host_.SelectedProgramIndexes(), order.order.size()),
@@ -189,12 +189,18 @@ void CListEditor::ApplyReferenceFile(const QString& path) {
 }
 
 bool CListEditor::CanMove() const {
-    const CSVLFile* list = host_.List();
-    return list && !host_.IsCategoryMode() && !host_.SelectedProgramIndexes().empty();
+    return host_.List() && !host_.SelectedProgramIndexes().empty();
+}
+
+bool CListEditor::RefusesReordering() {
+    if (!host_.IsCategoryMode()) return false;
+    messages_.Show(IMessageSink::Icon::Error, Text(EditText::AppTitle),
+                   Text(EditText::ReorderRefused));
+    return true;
 }
 
 void CListEditor::MoveSelected(ProgramListOps::Move how) {
-    if (!CanMove()) return;
+    if (!CanMove() || RefusesReordering()) return;
     CSVLFile& list = *host_.List();
     const std::size_t size = list.Programs.size();
     std::vector<std::size_t> rows = ProgramListOps::Normalized(host_.ListedProgramIndexes(), size);
@@ -205,7 +211,7 @@ void CListEditor::MoveSelected(ProgramListOps::Move how) {
 }
 
 void CListEditor::MoveSelectedBefore(std::size_t before) {
-    if (!CanMove()) return;
+    if (!CanMove() || RefusesReordering()) return;
     const std::size_t size = host_.List()->Programs.size();
     std::vector<std::size_t> rows = ProgramListOps::Normalized(host_.ListedProgramIndexes(), size);
     std::vector<std::size_t> moved =
@@ -214,13 +220,11 @@ void CListEditor::MoveSelectedBefore(std::size_t before) {
     PushOrder(std::move(order), std::move(moved), Text(EditText::UndoMove));
 }
 
-bool CListEditor::CanReorder() const {
-    return host_.List() && !host_.IsCategoryMode() && host_.RowCount() > 0;
-}
+bool CListEditor::CanReorder() const { return host_.List() && host_.RowCount() > 0; }
 
 void CListEditor::ReorderListed(
     const std::function<void(std::vector<std::size_t>& rows)>& rearrange, const QString& text) {
-    if (!CanReorder()) return;
+    if (!CanReorder() || RefusesReordering()) return;
     const std::size_t size = host_.List()->Programs.size();
     const std::vector<std::size_t> rows =
         ProgramListOps::Normalized(host_.ListedProgramIndexes(), size);

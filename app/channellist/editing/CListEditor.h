@@ -59,6 +59,10 @@ class CListEditor : public QObject {
     /// Moves the selected programs before the program at document index
     /// `before` (the list's size: to the end), as a drop in the list does.
     void MoveSelectedBefore(std::size_t before);
+    /// In category mode the order cannot be changed: shows the refusal and
+    /// returns true (the reordering commands stay enabled and refuse, as
+    /// printing does).
+    bool RefusesReordering();
     /// Puts the whole list into the order of `reference` as one undoable step
     /// and reports how many programs were matched.
     void ApplyReferenceOrder(const CSVLFile& reference);

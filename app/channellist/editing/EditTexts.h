@@ -55,6 +55,8 @@ inline constexpr char UndoSort[] = "Sortieren";
 inline constexpr char Duplicates[] = "Doppelte Programme markieren";
 inline constexpr char DuplicatesCaption[] = "Doppelte Programme";
 inline constexpr char NoDuplicates[] = "Keine doppelten Programme gefunden.";
+inline constexpr char ReorderRefused[] =
+    "Exception: Reihenfolge ändern nur möglich wenn nicht in Kategoriemodus!";
 inline constexpr char ApplyReference[] = "Reihenfolge übernehmen...";
 inline constexpr char ReferenceCaption[] = "Reihenfolge übernehmen";
 inline constexpr char ReferenceFilter[] = "SVL Senderliste (*.svl);;Alle Dateien (*)";

@@ -204,15 +204,26 @@ TEST_F(UndoRedoTest, MovingIsOneStepThatKeepsTheMovedProgramsSelected) {
     EXPECT_EQ(host.Names(), (std::vector<std::string>{"A", "C", "E", "F", "B", "D"}));
 }
 
-TEST_F(UndoRedoTest, NoMovingInCategoryModeOrWithoutSelection) {
+TEST_F(UndoRedoTest, NoMovingWithoutSelectionAndARefusalInCategoryMode) {
     EXPECT_FALSE(editor.CanMove());
     editor.MoveSelected(ProgramListOps::Move::Up);
+    EXPECT_TRUE(sink.messages.empty());
     host.selected = {2};
     host.categoryMode = true;
-    EXPECT_FALSE(editor.CanMove());
+    // Enabled, as printing is, and refused with the same kind of message.
+    EXPECT_TRUE(editor.CanMove());
     editor.MoveSelected(ProgramListOps::Move::Up);
+    editor.MoveSelectedBefore(0);
+    editor.ReorderListed([](std::vector<std::size_t>& rows) { std::swap(rows[0], rows[1]); }, "x");
+    editor.ApplyReferenceOrder(CSVLFile{});
     EXPECT_EQ(host.Names(), original);
     EXPECT_EQ(editor.UndoStack()->count(), 0);
+    ASSERT_EQ(sink.messages.size(), 4u);
+    for (const auto& m : sink.messages) {
+        EXPECT_EQ(m.icon, IMessageSink::Icon::Error);
+        EXPECT_EQ(m.text,
+                  "Exception: Reihenfolge ändern nur möglich wenn nicht in Kategoriemodus!");
+    }
 }
 
 TEST_F(UndoRedoTest, ARearrangementThatLosesOrRepeatsARowChangesNothing) {
