@@ -9,14 +9,19 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 
+#include "channellist/AtomicFile.h"
+#include "channellist/CSVLFile.h"
 #include "channellist/document/CDialogPrompts.h"
 #include "channellist/document/CSVL_EditorDoc.h"
 #include "common/CProgramState.h"
@@ -60,6 +65,55 @@ void Settle(int ms) {
     wait.setSingleShot(true);
     wait.start(ms);
     while (wait.isActive()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+}
+
+QAction* EditMenuAction(const CMainFrame& frame, int id) {
+    for (QAction* top : frame.menuBar()->actions())
+        if (top->menu())
+            for (QAction* a : top->menu()->actions())
+                if (a->data().toInt() == id) return a;
+    return nullptr;
+}
+
+// "Reihenfolge übernehmen..." as the user runs it: the file dialog takes a
+// reference list (the open list reversed), then the summary is grabbed.
+bool ShootReferenceSummary(CMainFrame& frame, CSVL_EditorDoc& doc, const QString& out) {
+    QAction* apply = EditMenuAction(frame, Cmd::ApplyReferenceOrder);
+    if (!apply) return false;
+    CSVLFile reference;
+    for (auto it = doc.List().Programs.rbegin(); it != doc.List().Programs.rend(); ++it)
+        reference.Programs.push_back(std::make_unique<CProgramInfo>(**it));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Referenz.svl"));
+    if (!SaveFileAtomically(QFile::encodeName(path).toStdString(), reference.Store(), nullptr))
+        return false;
+    // The dialogs run in nested event loops: a timer answers them as they come.
+    bool ok = false;
+    int waited = 0;
+    QTimer step;
+    QObject::connect(&step, &QTimer::timeout, [&] {
+        waited += 250;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (!w->isVisible()) continue;
+            if (auto* dialog = qobject_cast<QFileDialog*>(w)) {
+                // Typed into the file name field, then OK, as a user does.
+                if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                    name->setText(path);
+                static_cast<QDialog*>(dialog)->accept();
+                return;
+            }
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && waited > 1500) {
+                ok = Grab(frame, out + QStringLiteral("/main-window-reference-order.png"),
+                          frame.frameGeometry().united(box->frameGeometry()));
+                box->close();
+                return;
+            }
+        }
+        if (waited > 10000) step.stop();
+    });
+    step.start(250);
+    apply->trigger();
+    return ok;
 }
 }  // namespace
 
@@ -113,5 +167,6 @@ int main(int argc, char** argv) {
         ok = Grab(frame, out + QStringLiteral("/main-window-quick-filter.png")) && ok;
         filter->clear();
     }
+    ok = ShootReferenceSummary(frame, doc, out) && ok;
     return ok ? 0 : 1;
 }
