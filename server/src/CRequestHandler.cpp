@@ -48,8 +48,6 @@ void WriteChannel(BlockWriter& w, size_t at, const ChannelParams& c) {
     for (size_t i = 0; i < 8; ++i) w.U32(at + 4 * i, f[i]);
 }
 
-bool InRange(uint16_t code, uint16_t lo, uint16_t hi) { return code >= lo && code <= hi; }
-
 }  // namespace
 
 uint32_t CRequestHandler::Handle(uint32_t client, std::span<uint8_t> block) {
@@ -57,26 +55,18 @@ uint32_t CRequestHandler::Handle(uint32_t client, std::span<uint8_t> block) {
     ++requests_;
     BlockReader r(block);
     const uint16_t code = r.U16(kp::kCommandOffset);
-    if (InRange(code, 10, 17)) return Peripherals(code, block);
-    if (InRange(code, 20, 29) || code == 300 || code == 2901) return Board(code, block);
-    if (InRange(code, 30, 49) || code == 331 || InRange(code, 491, 495)) {
-        return Frontend(code, block);
-    }
-    if (InRange(code, 4901, 4912)) return NewFrontend(code, block);
-    if (InRange(code, 50, 59) || InRange(code, 590, 596)) return Decoder(code, block);
-    if (code == 60 || code == 64) return Filter(client, code, block);
-    if (code == 70) return Peripherals(code, block);
-    if (InRange(code, 80, 84)) return Teletext(code, block);
-    if (code == C(Command::CI_Message)) return CommonInterface(block);
-    // The on-screen display, recording and network streaming are not part of
-    // this card.
-    if (InRange(code, 90, 108) || InRange(code, 118, 129) || InRange(code, 140, 146)) {
-        return result::kNotSupported;
-    }
-    return result::kUnknownCommand;
+    const Entry* e = Find(code);
+    if (!e) return result::kUnknownCommand;
+    return (this->*(e->handler))(client, code, block);
 }
 
-uint32_t CRequestHandler::Board(uint16_t code, std::span<uint8_t> block) {
+// The on-screen display, recording and network streaming are not part of this
+// card.
+uint32_t CRequestHandler::NotSupported(uint32_t, uint16_t, std::span<uint8_t>) {
+    return result::kNotSupported;
+}
+
+uint32_t CRequestHandler::Board(uint32_t, uint16_t code, std::span<uint8_t> block) {
     BlockReader r(block);
     BlockWriter w(block);
     switch (code) {
@@ -106,11 +96,11 @@ uint32_t CRequestHandler::Board(uint16_t code, std::span<uint8_t> block) {
             w.U32(Slot(0), card_.FirmwareRunning() ? 1 : 0);
             return result::kOk;
         default:
-            return BoardInfo(code, block);
+            return BoardInfo(0, code, block);
     }
 }
 
-uint32_t CRequestHandler::BoardInfo(uint16_t code, std::span<uint8_t> block) {
+uint32_t CRequestHandler::BoardInfo(uint32_t, uint16_t code, std::span<uint8_t> block) {
     BlockWriter w(block);
     const BoardIdentity& b = card_.Board();
     switch (code) {
@@ -162,7 +152,7 @@ uint32_t CRequestHandler::TuneLegacy() {
     return result::kOk;
 }
 
-uint32_t CRequestHandler::Frontend(uint16_t code, std::span<uint8_t> block) {
+uint32_t CRequestHandler::Frontend(uint32_t, uint16_t code, std::span<uint8_t> block) {
     BlockReader r(block);
     BlockWriter w(block);
     switch (code) {
@@ -212,11 +202,11 @@ uint32_t CRequestHandler::Frontend(uint16_t code, std::span<uint8_t> block) {
         case C(Command::FE_GetTPS):
             return result::kNotSupported;  // no terrestrial front end
         default:
-            return FrontendStatus(code, block);
+            return FrontendStatus(0, code, block);
     }
 }
 
-uint32_t CRequestHandler::FrontendStatus(uint16_t code, std::span<uint8_t> block) {
+uint32_t CRequestHandler::FrontendStatus(uint32_t, uint16_t code, std::span<uint8_t> block) {
     BlockWriter w(block);
     const SignalFigures s = card_.Signal();
     // Lock bits: carrier, signal, viterbi, sync, lock.
@@ -266,7 +256,7 @@ uint32_t CRequestHandler::Diseqc(std::span<uint8_t> block) {
                : result::kBadRequest;
 }
 
-uint32_t CRequestHandler::NewFrontend(uint16_t code, std::span<uint8_t> block) {
+uint32_t CRequestHandler::NewFrontend(uint32_t, uint16_t code, std::span<uint8_t> block) {
     BlockReader r(block);
     BlockWriter w(block);
     const SignalFigures s = card_.Signal();
@@ -320,7 +310,7 @@ uint32_t CRequestHandler::NewFrontend(uint16_t code, std::span<uint8_t> block) {
     }
 }
 
-uint32_t CRequestHandler::Decoder(uint16_t code, std::span<uint8_t> block) {
+uint32_t CRequestHandler::Decoder(uint32_t, uint16_t code, std::span<uint8_t> block) {
     BlockReader r(block);
     BlockWriter w(block);
     switch (code) {
@@ -393,7 +383,7 @@ uint32_t CRequestHandler::Filter(uint32_t client, uint16_t code, std::span<uint8
     return result::kOk;
 }
 
-uint32_t CRequestHandler::Teletext(uint16_t code, std::span<uint8_t> block) {
+uint32_t CRequestHandler::Teletext(uint32_t, uint16_t code, std::span<uint8_t> block) {
     BlockReader r(block);
     BlockWriter w(block);
     const uint32_t value = r.U32(Slot(0));
@@ -416,7 +406,7 @@ uint32_t CRequestHandler::Teletext(uint16_t code, std::span<uint8_t> block) {
     }
 }
 
-uint32_t CRequestHandler::CommonInterface(std::span<uint8_t> block) {
+uint32_t CRequestHandler::CommonInterface(uint32_t, uint16_t, std::span<uint8_t> block) {
     BlockReader r(block);
     const uint32_t sub = r.U32(kp::offs::kCiSubCommand);
     const uint32_t length = r.U32(kp::offs::kCiDataLength);
@@ -430,7 +420,7 @@ uint32_t CRequestHandler::CommonInterface(std::span<uint8_t> block) {
                : result::kBadRequest;
 }
 
-uint32_t CRequestHandler::Peripherals(uint16_t code, std::span<uint8_t> block) {
+uint32_t CRequestHandler::Peripherals(uint32_t, uint16_t code, std::span<uint8_t> block) {
     BlockReader r(block);
     BlockWriter w(block);
     switch (code) {
