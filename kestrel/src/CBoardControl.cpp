@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "Proxy.h"
+#include "kestrel/protocol/Codecs.h"
 
 using namespace kestrel;
 using namespace kestrel::detail;
@@ -14,8 +15,8 @@ ErrReturn CBoardControl::BootARM(const char* path) {
     if (!path) return RET_INVALID;
     const std::size_t n = std::strlen(path);
     if (n > kMaxBootPath) return RET_INVALID;  // would run past the block
-    Request r(Command::Board_BootARM);
-    r.Slot(8, static_cast<std::uint32_t>(n)).Bytes(12, path, n);
+    Request r(protocol::BootArmRequest::kCommand);
+    protocol::BootArmRequest{std::string(path, n)}.Encode(r);
     return Transact(r);
 }
 

@@ -1,6 +1,7 @@
 #include "kestrel/CFrontend.h"
 
 #include "Proxy.h"
+#include "kestrel/protocol/Codecs.h"
 
 using namespace kestrel;
 using namespace kestrel::detail;
@@ -10,21 +11,19 @@ namespace {
 std::uint16_t g_savedFrontendAPI = 0;
 
 void PutChannel(Request& r, std::size_t at, const CHANNEL_TYPE& c) {
-    const std::uint32_t f[8] = {c.Frequency,  c.LOF,        c.SymbolRate, c.Polarisation,
-                                c.Mode,       c.LNBVoltage, c.Tone22kHz,  c.Reserved};
+    const std::uint32_t f[8] = {c.Frequency, c.LOF,        c.SymbolRate, c.Polarisation,
+                                c.Mode,      c.LNBVoltage, c.Tone22kHz,  c.Reserved};
     for (int i = 0; i < 8; ++i) r.Slot(at + 4 * i, f[i]);
 }
 
 void GetChannel(BlockReader& b, std::size_t at, CHANNEL_TYPE& c) {
-    std::uint32_t* f[8] = {&c.Frequency,  &c.LOF,        &c.SymbolRate, &c.Polarisation,
-                           &c.Mode,       &c.LNBVoltage, &c.Tone22kHz,  &c.Reserved};
+    std::uint32_t* f[8] = {&c.Frequency, &c.LOF,        &c.SymbolRate, &c.Polarisation,
+                           &c.Mode,      &c.LNBVoltage, &c.Tone22kHz,  &c.Reserved};
     for (int i = 0; i < 8; ++i) *f[i] = b.U32(at + 4 * i);
 }
 }  // namespace
 
-CFrontend::CFrontend() {
-    GetU16(Command::FE_zGetFrontendAPI, g_savedFrontendAPI);
-}
+CFrontend::CFrontend() { GetU16(Command::FE_zGetFrontendAPI, g_savedFrontendAPI); }
 
 CFrontend::~CFrontend() { zSetNewFrontendAPI(g_savedFrontendAPI); }
 
@@ -86,14 +85,20 @@ ErrReturn CFrontend::GetBitErrorRate(std::uint32_t& rate, int& value, unsigned c
     });
 }
 
-ErrReturn CFrontend::SetLOF(std::uint32_t lof, int flag) { return Slots(Command::FE_SetLOF, lof, flag); }
+ErrReturn CFrontend::SetLOF(std::uint32_t lof, int flag) {
+    return Slots(Command::FE_SetLOF, lof, flag);
+}
 
 ErrReturn CFrontend::DiSEqC(std::uint16_t code, const unsigned char* message, std::uint32_t length,
                             unsigned char burst, int flag) {
     if (length && !message) return RET_INVALID;
     Request r(static_cast<Command>(code));
-    r.Slot(8, length).Slot(12, burst).Slot(16, static_cast<std::uint32_t>(flag));
-    r.Bytes(20, message, length);  // a message past the block makes the request invalid
+    protocol::DiseqcRequest q;
+    q.message = message;
+    q.length = length;
+    q.burst = burst;
+    q.flag = static_cast<std::uint32_t>(flag);
+    q.Encode(r);  // a message past the block makes the request invalid
     return Transact(r);
 }
 
@@ -136,7 +141,9 @@ ErrReturn CFrontend::GetOFDM_Mode(TYPE_OFDM_MODE& mode) {
 }
 ErrReturn CFrontend::ClearBit(std::uint32_t v) { return Slots(Command::FE_ClearBit, v); }
 
-ErrReturn CFrontend::zSetNewFrontendAPI(int api) { return Slots(Command::FE_zSetNewFrontendAPI, api); }
+ErrReturn CFrontend::zSetNewFrontendAPI(int api) {
+    return Slots(Command::FE_zSetNewFrontendAPI, api);
+}
 
 ErrReturn CFrontend::zGetChannel(unsigned short& status, CHANNEL_TYPE& channel) {
     return Transact(Request(Command::FE_zGetChannel), [&](BlockReader& b) {
@@ -174,8 +181,12 @@ ErrReturn CFrontend::zSetChannel(unsigned short& status, CHANNEL_TYPE channel) {
     return Transact(r, [&](BlockReader& b) { status = b.U16(8); });
 }
 
-ErrReturn CFrontend::zStartScan(unsigned short& status) { return GetU16(Command::FE_zStartScan, status); }
-ErrReturn CFrontend::zStopScan(unsigned short& status) { return GetU16(Command::FE_zStopScan, status); }
+ErrReturn CFrontend::zStartScan(unsigned short& status) {
+    return GetU16(Command::FE_zStartScan, status);
+}
+ErrReturn CFrontend::zStopScan(unsigned short& status) {
+    return GetU16(Command::FE_zStopScan, status);
+}
 
 ErrReturn CFrontend::zSendDiSEqCMsg(const unsigned char* m, std::uint32_t n, unsigned char burst,
                                     int flag) {

@@ -1,7 +1,11 @@
 // Shared names, frames and the block reader/writer.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <string>
+
 #include "kestrel/protocol/BlockIO.h"
+#include "kestrel/protocol/Codecs.h"
 #include "kestrel/protocol/Names.h"
 #include "kestrel/protocol/Wire.h"
 
@@ -9,9 +13,13 @@ namespace kestrel::protocol {
 namespace {
 
 TEST(Names, SuffixAndClientDigits) {
-    struct { const char* instance; const char* suffix; } table[] = {
-        {"", ""}, {"t1", "@t1"}, {"a/b c", "@a_b_c"},
-        {"0123456789012345678901234567890123456789", "@01234567890123456789012345678901"}};
+    struct {
+        const char* instance;
+        const char* suffix;
+    } table[] = {{"", ""},
+                 {"t1", "@t1"},
+                 {"a/b c", "@a_b_c"},
+                 {"0123456789012345678901234567890123456789", "@01234567890123456789012345678901"}};
     for (auto& row : table) EXPECT_EQ(InstanceSuffixFor(row.instance), row.suffix) << row.instance;
     EXPECT_EQ(ClientIdDigits(3), "0003");
     EXPECT_EQ(ClientIdDigits(0), "0000");
@@ -69,3 +77,91 @@ TEST(BlockIO, ReadsAndWritesStayInside) {
 
 }  // namespace
 }  // namespace kestrel::protocol
+
+namespace codec_test {
+namespace kp = kestrel::protocol;
+using Block = std::array<std::uint8_t, kp::kParamBlockSize>;
+
+std::uint32_t At32(const Block& b, std::size_t o) {
+    return b[o] | b[o + 1] << 8 | b[o + 2] << 16 | std::uint32_t(b[o + 3]) << 24;
+}
+void Put32(Block& b, std::size_t o, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[o + i] = std::uint8_t(v >> (8 * i));
+}
+}  // namespace codec_test
+
+// Byte positions written out by hand: a codec with a wrong offset fails here
+// even when its Encode and Decode agree with each other.
+TEST(CodecTest, BootPathIsLengthAtEightAndBytesFromTwelve) {
+    using namespace codec_test;
+    Block b{};
+    kp::BlockWriter w(b);
+    kp::BootArmRequest{"/fw/dir"}.Encode(w);
+    EXPECT_EQ(At32(b, 8), 7u);
+    EXPECT_EQ(std::string(b.begin() + 12, b.begin() + 19), "/fw/dir");
+    EXPECT_EQ(b[19], 0);  // no terminator is sent
+    kp::BlockReader r(b);
+    EXPECT_EQ(kp::BootArmRequest::Decode(r)->path, "/fw/dir");
+    Put32(b, 8, 397);  // one past the room in the block
+    kp::BlockReader r2(b);
+    EXPECT_FALSE(kp::BootArmRequest::Decode(r2));
+}
+
+TEST(CodecTest, BitFilterFieldsSitAtTheirPositions) {
+    using namespace codec_test;
+    Block b{};
+    b.fill(0xEE);
+    kp::BitFilterRequest q;
+    q.pid = 0x12;
+    q.length = 3;
+    q.filter = {0x42, 0x01, 0x02};
+    q.mask = {0xFF, 0x0F, 0xF0};
+    q.type = 4;
+    kp::BlockWriter w(b);
+    q.Encode(w);
+    EXPECT_EQ(At32(b, 8), 0x12u);
+    EXPECT_EQ(b[12], 0x42);
+    EXPECT_EQ(b[14], 0x02);
+    EXPECT_EQ(b[15], 0xEE);  // only length bytes are written
+    EXPECT_EQ(b[28], 0xFF);
+    EXPECT_EQ(b[30], 0xF0);
+    EXPECT_EQ(At32(b, 44), 3u);
+    EXPECT_EQ(At32(b, 48), 4u);
+    kp::BlockReader r(b);
+    const auto d = kp::BitFilterRequest::Decode(r);
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->mask[1], 0x0F);
+    EXPECT_EQ(d->filter[3], 0);  // bytes past the length are not taken over
+    Put32(b, 44, 17);
+    kp::BlockReader r2(b);
+    EXPECT_FALSE(kp::BitFilterRequest::Decode(r2));
+    Put32(b, 44, 1);
+    Put32(b, 8, 0x2000);
+    kp::BlockReader r3(b);
+    EXPECT_FALSE(kp::BitFilterRequest::Decode(r3));
+}
+
+TEST(CodecTest, DiseqcMessageFollowsLengthBurstAndFlag) {
+    using namespace codec_test;
+    Block b{};
+    const std::uint8_t msg[4] = {0xE0, 0x10, 0x38, 0xF3};
+    kp::DiseqcRequest q;
+    q.message = msg;
+    q.length = 4;
+    q.burst = 1;
+    q.flag = 7;
+    kp::BlockWriter w(b);
+    q.Encode(w);
+    EXPECT_EQ(At32(b, 8), 4u);
+    EXPECT_EQ(At32(b, 12), 1u);
+    EXPECT_EQ(At32(b, 16), 7u);
+    EXPECT_EQ(b[20], 0xE0);
+    EXPECT_EQ(b[23], 0xF3);
+    kp::BlockReader r(b);
+    const auto d = kp::DiseqcRequest::Decode(r);
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->decoded[2], 0x38);
+    Put32(b, 8, 7);  // the card takes six bytes at most
+    kp::BlockReader r2(b);
+    EXPECT_FALSE(kp::DiseqcRequest::Decode(r2));
+}

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "kestrel/protocol/BlockIO.h"
+#include "kestrel/protocol/Codecs.h"
 #include "kestrel/protocol/Commands.h"
 #include "kestrel/protocol/ParamBlock.h"
 
@@ -74,12 +75,9 @@ uint32_t CRequestHandler::Board(uint32_t, uint16_t code, std::span<uint8_t> bloc
         case C(Command::Board_PingDVBServer):
             return result::kOk;
         case C(Command::Board_BootARM): {
-            const uint32_t n = r.U32(kp::offs::kBootPathLength);
-            if (n > kp::kParamBlockSize - kp::offs::kBootPath) return result::kBadRequest;
-            std::string path(n, '\0');
-            r.Bytes(kp::offs::kBootPath, path.data(), n);
-            path.resize(std::min<size_t>(n, path.find('\0')));
-            return card_.BootFirmware(path) ? result::kOk : result::kFailed;
+            const auto q = kp::BootArmRequest::Decode(r);
+            if (!q) return result::kBadRequest;
+            return card_.BootFirmware(q->path) ? result::kOk : result::kFailed;
         }
         case C(Command::Board_GetStatistics): {
             std::array<uint32_t, 36> counters{};
@@ -246,12 +244,10 @@ uint32_t CRequestHandler::FrontendStatus(uint32_t, uint16_t code, std::span<uint
 
 uint32_t CRequestHandler::Diseqc(std::span<uint8_t> block) {
     BlockReader r(block);
-    const uint32_t n = r.U32(kp::offs::kDiseqcLength);
-    const uint32_t burst = r.U32(kp::offs::kDiseqcBurst);
-    if (n > 6 || burst > 255) return result::kBadRequest;
-    std::array<uint8_t, 6> msg{};
-    r.Bytes(kp::offs::kDiseqcMessage, msg.data(), n);
-    return card_.SendDiseqc(std::span<const uint8_t>(msg.data(), n), uint8_t(burst))
+    const auto q = kp::DiseqcRequest::Decode(r);
+    if (!q) return result::kBadRequest;
+    return card_.SendDiseqc(std::span<const uint8_t>(q->decoded.data(), q->length),
+                            uint8_t(q->burst))
                ? result::kOk
                : result::kBadRequest;
 }
@@ -368,15 +364,14 @@ uint32_t CRequestHandler::Filter(uint32_t client, uint16_t code, std::span<uint8
         if (handle > 0xFFFF) return result::kBadRequest;
         return card_.RemoveFilter(client, uint16_t(handle)) ? result::kOk : result::kFailed;
     }
+    const auto q = kp::BitFilterRequest::Decode(r);
+    if (!q) return result::kBadRequest;
     SectionFilterSetting setting;
-    const uint32_t pid = r.U32(kp::offs::kFilterPid);
-    const uint32_t n = r.U32(kp::offs::kFilterLength);
-    if (pid > 0x1FFF || n > kp::offs::kMaxFilterLength) return result::kBadRequest;
-    setting.pid = uint16_t(pid);
-    setting.length = uint8_t(n);
-    setting.type = r.U32(kp::offs::kFilterType);
-    r.Bytes(kp::offs::kFilterBytes, setting.filter.data(), n);
-    r.Bytes(kp::offs::kMaskBytes, setting.mask.data(), n);
+    setting.pid = uint16_t(q->pid);
+    setting.length = uint8_t(q->length);
+    setting.type = q->type;
+    std::copy_n(q->filter.begin(), q->length, setting.filter.begin());
+    std::copy_n(q->mask.begin(), q->length, setting.mask.begin());
     auto handle = card_.AddSectionFilter(client, setting);
     if (!handle) return result::kFailed;
     w.U16(Slot(0), *handle);
