@@ -165,3 +165,27 @@ TEST(CodecTest, DiseqcMessageFollowsLengthBurstAndFlag) {
     kp::BlockReader r2(b);
     EXPECT_FALSE(kp::DiseqcRequest::Decode(r2));
 }
+
+TEST(CodecTest, CiMessageCarriesAllDataBytesAndCutsALongLength) {
+    using namespace codec_test;
+    Block b{};
+    kp::CiMessageRequest q;
+    q.subCommand = 3;
+    q.data[0] = 0x31;
+    q.data[31] = 0x99;
+    q.length = 40;
+    kp::BlockWriter w(b);
+    q.Encode(w);
+    EXPECT_EQ(At32(b, 8), 3u);
+    EXPECT_EQ(b[12], 0x31);
+    EXPECT_EQ(b[43], 0x99);
+    EXPECT_EQ(At32(b, 44), 40u);  // the length goes out as given
+    kp::BlockReader r(b);
+    const auto d = kp::CiMessageRequest::Decode(r);
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->Size(), 32u);
+    EXPECT_EQ(d->data[31], 0x99);
+    Put32(b, 8, 0x100);
+    kp::BlockReader r2(b);
+    EXPECT_FALSE(kp::CiMessageRequest::Decode(r2));
+}

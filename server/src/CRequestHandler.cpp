@@ -403,14 +403,10 @@ uint32_t CRequestHandler::Teletext(uint32_t, uint16_t code, std::span<uint8_t> b
 
 uint32_t CRequestHandler::CommonInterface(uint32_t, uint16_t, std::span<uint8_t> block) {
     BlockReader r(block);
-    const uint32_t sub = r.U32(kp::offs::kCiSubCommand);
-    const uint32_t length = r.U32(kp::offs::kCiDataLength);
-    if (sub > 0xFF) return result::kBadRequest;
-    // The block holds 32 data bytes; a longer length is cut to them.
-    std::array<uint8_t, kp::offs::kMaxCiData> data{};
-    const size_t n = std::min<size_t>(length, data.size());
-    r.Bytes(kp::offs::kCiData, data.data(), n);
-    return card_.CiCommand(uint8_t(sub), std::span<const uint8_t>(data.data(), n))
+    const auto q = kp::CiMessageRequest::Decode(r);
+    if (!q) return result::kBadRequest;
+    return card_.CiCommand(uint8_t(q->subCommand),
+                           std::span<const uint8_t>(q->data.data(), q->Size()))
                ? result::kOk
                : result::kBadRequest;
 }

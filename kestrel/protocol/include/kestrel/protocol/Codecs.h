@@ -96,4 +96,30 @@ struct DiseqcRequest {
     }
 };
 
+/// 130 common-interface message: sub-command, 32 data bytes, data length. The
+/// block holds 32 bytes; a longer length is cut to them on reading.
+struct CiMessageRequest {
+    static constexpr Command kCommand = Command::CI_Message;
+    std::uint32_t subCommand = 0;
+    std::array<std::uint8_t, offs::kMaxCiData> data{};
+    std::uint32_t length = 0;
+
+    std::size_t Size() const { return std::min<std::size_t>(length, data.size()); }
+
+    template <typename W>
+    void Encode(W& w) const {
+        w.U32(offs::kCiSubCommand, subCommand);
+        w.Bytes(offs::kCiData, data.data(), data.size());
+        w.U32(offs::kCiDataLength, length);
+    }
+    static std::optional<CiMessageRequest> Decode(BlockReader& r) {
+        CiMessageRequest q;
+        q.subCommand = r.U32(offs::kCiSubCommand);
+        q.length = r.U32(offs::kCiDataLength);
+        if (q.subCommand > 0xFF) return std::nullopt;
+        r.Bytes(offs::kCiData, q.data.data(), q.Size());
+        return q;
+    }
+};
+
 }  // namespace kestrel::protocol
