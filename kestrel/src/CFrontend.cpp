@@ -2,6 +2,7 @@
 
 #include "Proxy.h"
 #include "kestrel/protocol/Codecs.h"
+#include "kestrel/protocol/FrontendCodecs.h"
 
 using namespace kestrel;
 using namespace kestrel::detail;
@@ -10,16 +11,20 @@ namespace {
 // The interface setting in force when the last CFrontend was constructed.
 std::uint16_t g_savedFrontendAPI = 0;
 
-void PutChannel(Request& r, std::size_t at, const CHANNEL_TYPE& c) {
-    const std::uint32_t f[8] = {c.Frequency, c.LOF,        c.SymbolRate, c.Polarisation,
-                                c.Mode,      c.LNBVoltage, c.Tone22kHz,  c.Reserved};
-    for (int i = 0; i < 8; ++i) r.Slot(at + 4 * i, f[i]);
+protocol::ChannelRecord ToRecord(const CHANNEL_TYPE& c) {
+    return {c.Frequency, c.LOF,        c.SymbolRate, c.Polarisation,
+            c.Mode,      c.LNBVoltage, c.Tone22kHz,  c.Reserved};
 }
 
-void GetChannel(BlockReader& b, std::size_t at, CHANNEL_TYPE& c) {
-    std::uint32_t* f[8] = {&c.Frequency, &c.LOF,        &c.SymbolRate, &c.Polarisation,
-                           &c.Mode,      &c.LNBVoltage, &c.Tone22kHz,  &c.Reserved};
-    for (int i = 0; i < 8; ++i) *f[i] = b.U32(at + 4 * i);
+CHANNEL_TYPE FromRecord(const protocol::ChannelRecord& r) {
+    return {r.frequency, r.lof,     r.symbolRate, r.polarisation,
+            r.mode,      r.voltage, r.tone,       r.reserved};
+}
+
+// The status word of a z-command reply (zero when the reply is too short).
+std::uint16_t StatusOf(BlockReader& b) {
+    const auto s = protocol::FrontendStatusReply::Decode(b);
+    return s ? s->status : 0;
 }
 }  // namespace
 
@@ -147,8 +152,8 @@ ErrReturn CFrontend::zSetNewFrontendAPI(int api) {
 
 ErrReturn CFrontend::zGetChannel(unsigned short& status, CHANNEL_TYPE& channel) {
     return Transact(Request(Command::FE_zGetChannel), [&](BlockReader& b) {
-        status = b.U16(8);
-        GetChannel(b, 12, channel);
+        status = StatusOf(b);
+        if (const auto c = protocol::ChannelRecord::Decode(b)) channel = FromRecord(*c);
     });
 }
 
@@ -164,21 +169,21 @@ ErrReturn CFrontend::zGetSignal(unsigned short& status, SIGNAL_TYPE& signal, uns
     Request r(Command::FE_zGetSignal);
     r.Slot(12, value);
     return Transact(r, [&](BlockReader& b) {
-        status = b.U16(8);
-        b.Bytes(16, signal.raw, sizeof signal.raw);
+        status = StatusOf(b);
+        b.Bytes(protocol::offs::kSignalRecord, signal.raw, sizeof signal.raw);
     });
 }
 
 ErrReturn CFrontend::zManager(unsigned short& status, std::uint32_t value) {
     Request r(Command::FE_zManager);
     r.Slot(12, value);
-    return Transact(r, [&](BlockReader& b) { status = b.U16(8); });
+    return Transact(r, [&](BlockReader& b) { status = StatusOf(b); });
 }
 
 ErrReturn CFrontend::zSetChannel(unsigned short& status, CHANNEL_TYPE channel) {
     Request r(Command::FE_zSetChannel);
-    PutChannel(r, 12, channel);
-    return Transact(r, [&](BlockReader& b) { status = b.U16(8); });
+    ToRecord(channel).Encode(r);
+    return Transact(r, [&](BlockReader& b) { status = StatusOf(b); });
 }
 
 ErrReturn CFrontend::zStartScan(unsigned short& status) {

@@ -6,6 +6,7 @@
 
 #include "kestrel/protocol/BlockIO.h"
 #include "kestrel/protocol/Codecs.h"
+#include "kestrel/protocol/FrontendCodecs.h"
 #include "kestrel/protocol/Names.h"
 #include "kestrel/protocol/Wire.h"
 
@@ -188,4 +189,47 @@ TEST(CodecTest, CiMessageCarriesAllDataBytesAndCutsALongLength) {
     Put32(b, 8, 0x100);
     kp::BlockReader r2(b);
     EXPECT_FALSE(kp::CiMessageRequest::Decode(r2));
+}
+
+TEST(CodecTest, FrontendChannelStatusAndSignalRecordsSitAtTheirPositions) {
+    using namespace codec_test;
+    Block b{};
+    kp::BlockWriter w(b);
+    kp::ChannelRecord{11'778'000, 10'600'000, 27'500'000, 1, 2, 18, 1, 0}.Encode(w);
+    kp::FrontendStatusReply{0xBEEF}.Encode(w);
+    EXPECT_EQ(b[8] | b[9] << 8, 0xBEEF);
+    EXPECT_EQ(At32(b, 12), 11'778'000u);  // frequency
+    EXPECT_EQ(At32(b, 16), 10'600'000u);  // LOF
+    EXPECT_EQ(At32(b, 20), 27'500'000u);  // symbol rate
+    EXPECT_EQ(At32(b, 24), 1u);           // polarisation
+    EXPECT_EQ(At32(b, 28), 2u);           // mode
+    EXPECT_EQ(At32(b, 32), 18u);          // LNB voltage
+    EXPECT_EQ(At32(b, 36), 1u);           // 22 kHz tone
+    Put32(b, 40, 7);                      // reserved, last field
+    kp::BlockReader r(b);
+    const auto c = kp::ChannelRecord::Decode(r);
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->voltage, 18u);
+    EXPECT_EQ(c->reserved, 7u);
+
+    kp::SignalRecord s;
+    s.afc = -1500;
+    s.berMantissa = 0x1234;
+    s.berExponent = -7;
+    s.tenths = 612;
+    s.quality = 93;
+    Block sb{};
+    kp::BlockWriter sw(sb);
+    s.Encode(sw);
+    // The record starts at 16: AFC 16, mantissa 22, exponent 24, tenths 30, quality 32.
+    EXPECT_EQ(At32(sb, 16), std::uint32_t(-1500));
+    EXPECT_EQ(sb[22] | sb[23] << 8, 0x1234);
+    EXPECT_EQ(sb[24] | sb[25] << 8, 0xFFF9);
+    EXPECT_EQ(sb[30] | sb[31] << 8, 612);
+    EXPECT_EQ(At32(sb, 32), 93u);
+    const auto back = kp::SignalRecord::FromBytes(std::span(sb).subspan(16, 20));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->afc, -1500);
+    EXPECT_EQ(back->berExponent, -7);
+    EXPECT_FALSE(kp::SignalRecord::FromBytes(std::span(sb).subspan(16, 19)));  // short
 }

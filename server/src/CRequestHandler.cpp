@@ -6,6 +6,7 @@
 #include "kestrel/protocol/BlockIO.h"
 #include "kestrel/protocol/Codecs.h"
 #include "kestrel/protocol/Commands.h"
+#include "kestrel/protocol/FrontendCodecs.h"
 #include "kestrel/protocol/ParamBlock.h"
 
 namespace nvdvbsrv {
@@ -30,23 +31,14 @@ void PutText(BlockWriter& w, size_t offset, const std::string& text, size_t maxC
     if (lengthOffset) w.U32(lengthOffset, uint32_t(t.size()));
 }
 
-ChannelParams ReadChannel(BlockReader& r, size_t at) {
-    ChannelParams c;
-    c.frequencyKHz = r.U32(at);
-    c.lofKHz = r.U32(at + 4);
-    c.symbolRate = r.U32(at + 8);
-    c.polarisation = r.U32(at + 12);
-    c.inversion = r.U32(at + 16);
-    c.voltage = r.U32(at + 20);
-    c.tone = r.U32(at + 24);
-    c.reserved = r.U32(at + 28);
-    return c;
+ChannelParams ToParams(const kp::ChannelRecord& c) {
+    return {c.frequency, c.lof,     c.symbolRate, c.polarisation,
+            c.mode,      c.voltage, c.tone,       c.reserved};
 }
 
-void WriteChannel(BlockWriter& w, size_t at, const ChannelParams& c) {
-    const uint32_t f[8] = {c.frequencyKHz, c.lofKHz,  c.symbolRate, c.polarisation,
-                           c.inversion,    c.voltage, c.tone,       c.reserved};
-    for (size_t i = 0; i < 8; ++i) w.U32(at + 4 * i, f[i]);
+kp::ChannelRecord ToRecord(const ChannelParams& c) {
+    return {c.frequencyKHz, c.lofKHz,  c.symbolRate, c.polarisation,
+            c.inversion,    c.voltage, c.tone,       c.reserved};
 }
 
 }  // namespace
@@ -265,25 +257,25 @@ uint32_t CRequestHandler::NewFrontend(uint32_t, uint16_t code, std::span<uint8_t
             return result::kOk;
         case C(Command::FE_zSetChannel): {
             ++tunes_;
-            const bool locked = card_.Tune(ReadChannel(r, kp::offs::kChannelRecord));
+            const auto rec = kp::ChannelRecord::Decode(r);
+            if (!rec) return result::kBadRequest;
+            const bool locked = card_.Tune(ToParams(*rec));
             w.U16(Slot(0), locked ? 0 : 1);
             return result::kOk;
         }
         case C(Command::FE_zGetChannel):
             w.U16(Slot(0), tunes_ ? 0 : 1);
-            WriteChannel(w, kp::offs::kChannelRecord, card_.Channel());
+            ToRecord(card_.Channel()).Encode(w);
             return result::kOk;
         case C(Command::FE_zGetSignal): {
-            // SIGNAL_TYPE: 0 AFC, 6 mantissa, 8 exponent, 14 strength, 16 quality.
-            std::array<uint8_t, 20> rec{};
-            BlockWriter sw(rec);
-            sw.U32(0, uint32_t(s.afcKHz));
-            sw.U16(6, s.berMantissa);
-            sw.U16(8, uint16_t(s.berExponent));
-            sw.U16(14, s.strengthTenths);
-            sw.U32(16, s.quality);
-            w.U16(Slot(0), 0);
-            w.Bytes(kp::offs::kSignalRecord, rec.data(), rec.size());
+            kp::SignalRecord rec;
+            rec.afc = s.afcKHz;
+            rec.berMantissa = s.berMantissa;
+            rec.berExponent = s.berExponent;
+            rec.tenths = s.strengthTenths;
+            rec.quality = s.quality;
+            kp::FrontendStatusReply{0}.Encode(w);
+            rec.Encode(w);
             return result::kOk;
         }
         case C(Command::FE_zGetDemodStatus):
