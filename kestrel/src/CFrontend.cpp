@@ -1,5 +1,7 @@
 #include "kestrel/CFrontend.h"
 
+#include <algorithm>
+
 #include "Proxy.h"
 #include "kestrel/protocol/Codecs.h"
 #include "kestrel/protocol/FrontendCodecs.h"
@@ -48,18 +50,22 @@ ErrReturn CFrontend::GetSymbolrate(std::uint32_t& rate) {
 
 ErrReturn CFrontend::GetStatus(LOCKSTATE& lock, int& v12, int& v16, int& b20, int& b24) {
     return Transact(Request(Command::FE_GetStatus), [&](BlockReader& b) {
-        lock.raw[0] = b.U8(8);
-        v12 = b.I32(12);
-        v16 = b.I32(16);
-        b20 = b.U8(20);
-        b24 = b.U8(24);
+        const auto s = protocol::StatusReply::Decode(b);
+        if (!s) return;
+        lock.raw[0] = s->lock;
+        v12 = s->agc;
+        v16 = s->snrTenths;
+        b20 = s->flag3;
+        b24 = s->flag4;
     });
 }
 
 ErrReturn CFrontend::GetStatus(LOCKSTATE& lock, DVB_SIGNAL& signal) {
     return Transact(Request(Command::FE_GetStatusSignal), [&](BlockReader& b) {
-        b.Bytes(8, lock.raw, sizeof lock.raw);
-        b.Bytes(48, signal.raw, sizeof signal.raw);
+        const auto s = protocol::StatusSignalReply::Decode(b);
+        if (!s) return;
+        std::copy(s->lockState.begin(), s->lockState.end(), lock.raw);
+        std::copy(s->signal.begin(), s->signal.end(), signal.raw);
     });
 }
 
@@ -83,10 +89,12 @@ ErrReturn CFrontend::SetADSwitch(int v) { return Slots(Command::FE_SetADSwitch, 
 ErrReturn CFrontend::GetBitErrorRate(std::uint32_t& rate, int& value, unsigned char& b16,
                                      unsigned char& b20) {
     return Transact(Request(Command::FE_GetBitErrorRate), [&](BlockReader& b) {
-        rate = b.U32(8);
-        value = b.I32(12);
-        b16 = b.U8(16);
-        b20 = b.U8(20);
+        const auto e = protocol::BitErrorRateReply::Decode(b);
+        if (!e) return;
+        rate = e->rate;
+        value = e->value;
+        b16 = e->byte2;
+        b20 = e->byte3;
     });
 }
 
@@ -159,15 +167,17 @@ ErrReturn CFrontend::zGetChannel(unsigned short& status, CHANNEL_TYPE& channel) 
 
 ErrReturn CFrontend::zGetDemodStatus(unsigned short& a, unsigned short& b, unsigned short& c) {
     return Transact(Request(Command::FE_zGetDemodStatus), [&](BlockReader& r) {
-        a = r.U16(8);
-        b = r.U16(12);
-        c = r.U16(16);
+        const auto d = protocol::DemodStatusReply::Decode(r);
+        if (!d) return;
+        a = d->words[0];
+        b = d->words[1];
+        c = d->words[2];
     });
 }
 
 ErrReturn CFrontend::zGetSignal(unsigned short& status, SIGNAL_TYPE& signal, unsigned short value) {
     Request r(Command::FE_zGetSignal);
-    r.Slot(12, value);
+    protocol::FrontendArgumentRequest{value}.Encode(r);
     return Transact(r, [&](BlockReader& b) {
         status = StatusOf(b);
         b.Bytes(protocol::offs::kSignalRecord, signal.raw, sizeof signal.raw);
@@ -176,7 +186,7 @@ ErrReturn CFrontend::zGetSignal(unsigned short& status, SIGNAL_TYPE& signal, uns
 
 ErrReturn CFrontend::zManager(unsigned short& status, std::uint32_t value) {
     Request r(Command::FE_zManager);
-    r.Slot(12, value);
+    protocol::FrontendArgumentRequest{value}.Encode(r);
     return Transact(r, [&](BlockReader& b) { status = StatusOf(b); });
 }
 

@@ -233,3 +233,52 @@ TEST(CodecTest, FrontendChannelStatusAndSignalRecordsSitAtTheirPositions) {
     EXPECT_EQ(back->berExponent, -7);
     EXPECT_FALSE(kp::SignalRecord::FromBytes(std::span(sb).subspan(16, 19)));  // short
 }
+
+TEST(CodecTest, FrontendStatusRepliesSitAtTheirPositions) {
+    using namespace codec_test;
+    Block b{};
+    kp::BlockWriter w(b);
+    kp::StatusReply{0x1F, -3, 125, 1, 0}.Encode(w);
+    EXPECT_EQ(b[8], 0x1F);
+    EXPECT_EQ(At32(b, 12), std::uint32_t(-3));
+    EXPECT_EQ(At32(b, 16), 125u);
+    EXPECT_EQ(b[20], 1);
+    EXPECT_EQ(b[24], 0);
+
+    Block e{};
+    kp::BlockWriter ew(e);
+    kp::BitErrorRateReply{0x4321, -9, 1, 0x1F}.Encode(ew);
+    EXPECT_EQ(At32(e, 8), 0x4321u);
+    EXPECT_EQ(At32(e, 12), std::uint32_t(-9));
+    EXPECT_EQ(e[16], 1);
+    EXPECT_EQ(e[20], 0x1F);
+
+    Block d{};
+    kp::BlockWriter dw(d);
+    kp::DemodStatusReply{{0x1F, 140, 0xABCD}}.Encode(dw);
+    EXPECT_EQ(d[8], 0x1F);
+    EXPECT_EQ(d[12] | d[13] << 8, 140);
+    EXPECT_EQ(d[16] | d[17] << 8, 0xABCD);
+    kp::FrontendArgumentRequest{0x01020304}.Encode(dw);
+    EXPECT_EQ(At32(d, 12), 0x01020304u);  // the argument shares slot 1
+
+    Block s{};
+    kp::BlockWriter sw(s);
+    kp::StatusSignalReply ss;
+    ss.lockState[0] = 0x1F;
+    ss.lockState[15] = 0xEE;
+    ss.SetSignal(1000, 95, 612, 80, -250);
+    ss.Encode(sw);
+    EXPECT_EQ(s[8], 0x1F);
+    EXPECT_EQ(s[23], 0xEE);
+    EXPECT_EQ(At32(s, 48), 1000u);  // AGC
+    EXPECT_EQ(At32(s, 52), 95u);    // SNR
+    EXPECT_EQ(At32(s, 56), 612u);   // strength
+    EXPECT_EQ(At32(s, 60), 80u);    // quality
+    EXPECT_EQ(At32(s, 64), std::uint32_t(-250));
+    kp::BlockReader r(s);
+    const auto back = kp::StatusSignalReply::Decode(r);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->signal, ss.signal);
+    EXPECT_EQ(back->lockState, ss.lockState);
+}

@@ -203,28 +203,22 @@ uint32_t CRequestHandler::FrontendStatus(uint32_t, uint16_t code, std::span<uint
     const uint8_t lock = s.locked ? 0x1F : 0x00;
     switch (code) {
         case C(Command::FE_GetStatus):
-            w.U8(Slot(0), lock);
-            w.U32(Slot(1), s.agc);
-            w.U32(Slot(2), s.snrTenths);
-            w.U8(Slot(3), s.locked ? 1 : 0);
-            w.U8(Slot(4), s.locked ? 1 : 0);
+            kp::StatusReply{lock, int32_t(s.agc), int32_t(s.snrTenths), uint8_t(s.locked ? 1 : 0),
+                            uint8_t(s.locked ? 1 : 0)}
+                .Encode(w);
             return result::kOk;
         case C(Command::FE_GetStatusSignal): {
-            std::array<uint8_t, 16> lockState{};
-            lockState[0] = lock;
-            w.Bytes(8, lockState.data(), lockState.size());
-            w.U32(48, s.agc);
-            w.U32(52, s.snrTenths);
-            w.U32(56, s.strengthTenths);
-            w.U32(60, s.quality);
-            w.U32(64, uint32_t(s.afcKHz));
+            kp::StatusSignalReply reply;
+            reply.lockState[0] = lock;
+            reply.SetSignal(s.agc, s.snrTenths, s.strengthTenths, s.quality, s.afcKHz);
+            reply.Encode(w);
             return result::kOk;
         }
         case C(Command::FE_GetBitErrorRate):
-            w.U32(Slot(0), s.locked ? s.berMantissa : 0);
-            w.U32(Slot(1), s.locked ? uint32_t(int32_t(s.berExponent)) : 0);
-            w.U8(Slot(2), s.locked ? 1 : 0);
-            w.U8(Slot(3), lock);
+            kp::BitErrorRateReply{s.locked ? s.berMantissa : 0u,
+                                  s.locked ? int32_t(s.berExponent) : 0, uint8_t(s.locked ? 1 : 0),
+                                  lock}
+                .Encode(w);
             return result::kOk;
         case C(Command::FE_GetCodeRate):
             w.U32(Slot(0), s.locked ? 3 : 0);  // 3/4
@@ -279,9 +273,9 @@ uint32_t CRequestHandler::NewFrontend(uint32_t, uint16_t code, std::span<uint8_t
             return result::kOk;
         }
         case C(Command::FE_zGetDemodStatus):
-            w.U16(Slot(0), s.locked ? 0x1F : 0);
-            w.U16(Slot(1), uint16_t(s.snrTenths));
-            w.U16(Slot(2), uint16_t(s.agc));
+            kp::DemodStatusReply{
+                {uint16_t(s.locked ? 0x1F : 0), uint16_t(s.snrTenths), uint16_t(s.agc)}}
+                .Encode(w);
             return result::kOk;
         case C(Command::FE_zManager):
         case C(Command::FE_zStartScan):
