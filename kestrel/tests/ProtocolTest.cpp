@@ -5,6 +5,7 @@
 #include <string>
 
 #include "kestrel/protocol/BlockIO.h"
+#include "kestrel/protocol/BoardCodecs.h"
 #include "kestrel/protocol/Codecs.h"
 #include "kestrel/protocol/FrontendCodecs.h"
 #include "kestrel/protocol/Names.h"
@@ -281,4 +282,63 @@ TEST(CodecTest, FrontendStatusRepliesSitAtTheirPositions) {
     ASSERT_TRUE(back);
     EXPECT_EQ(back->signal, ss.signal);
     EXPECT_EQ(back->lockState, ss.lockState);
+}
+
+namespace codec_test {
+std::string TextAt(const Block& b, std::size_t o) {
+    return std::string(reinterpret_cast<const char*>(b.data() + o));
+}
+}  // namespace codec_test
+
+TEST(CodecTest, BoardTextsSitAtTheirPositionsWithLengthsAndTerminators) {
+    using namespace codec_test;
+    Block b;
+    b.fill(0xAA);  // a missing terminator shows as trailing 0xAA
+    kp::BlockWriter w(b);
+    kp::IpConfigReply{0, "127.0.0.1", "255.0.0.0", 27000}.Encode(w);
+    EXPECT_EQ(At32(b, 8), 0u);
+    EXPECT_EQ(At32(b, 12), 9u);
+    EXPECT_EQ(At32(b, 16), 9u);
+    EXPECT_EQ(TextAt(b, 20), "127.0.0.1");
+    EXPECT_EQ(TextAt(b, 100), "255.0.0.0");
+    EXPECT_EQ(b[180] | b[181] << 8, 27000);
+    // The reader bounds the IP text by the mask field even with a huge length.
+    Put32(b, 12, 0xFFFFFFFF);
+    std::fill(b.begin() + 20, b.begin() + 100, 'x');
+    kp::BlockReader r(b);
+    const auto ip = kp::IpConfigReply::Decode(r);
+    ASSERT_TRUE(ip);
+    EXPECT_EQ(ip->ip, std::string(80, 'x'));
+    EXPECT_EQ(ip->mask, "255.0.0.0");
+    EXPECT_EQ(ip->udpPort, 27000);
+
+    Block v{};
+    kp::BlockWriter vw(v);
+    kp::VersionReply{0x10261F0A, 0x20001, 0xA1B2, "Jan 01 2001 and more", "12:00:00"}.Encode(vw);
+    EXPECT_EQ(At32(v, 8), 0x10261F0Au);
+    EXPECT_EQ(At32(v, 12), 0x20001u);
+    EXPECT_EQ(At32(v, 16), 0xA1B2u);
+    EXPECT_EQ(TextAt(v, 20), "Jan 01 2001 ");  // the card sends at most 12 characters
+    EXPECT_EQ(TextAt(v, 100), "12:00:00");
+
+    Block m{};
+    kp::BlockWriter mw(m);
+    kp::BoardMfgReply{"Maker", "Board X"}.Encode(mw);
+    EXPECT_EQ(At32(m, 8), 5u);
+    EXPECT_EQ(At32(m, 12), 7u);
+    EXPECT_EQ(TextAt(m, 16), "Maker");
+    EXPECT_EQ(TextAt(m, 108), "Board X");
+    kp::MacReply{-1, "00:11:22:33:44:55"}.Encode(mw);
+    EXPECT_EQ(At32(m, 8), 0xFFFFFFFFu);
+    EXPECT_EQ(TextAt(m, 16), "00:11:22:33:44:55");
+
+    Block s{};
+    kp::BlockWriter sw(s);
+    kp::SelfTestReply{3, "RAM ok"}.Encode(sw);
+    EXPECT_EQ(At32(s, 8), 3u);
+    EXPECT_EQ(At32(s, 12), 6u);
+    EXPECT_EQ(TextAt(s, 16), "RAM ok");
+    Put32(s, 12, 3);  // the length slot cuts the text on reading
+    kp::BlockReader sr(s);
+    EXPECT_EQ(kp::SelfTestReply::Decode(sr)->text, "RAM");
 }

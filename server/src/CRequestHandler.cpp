@@ -4,6 +4,7 @@
 #include <array>
 
 #include "kestrel/protocol/BlockIO.h"
+#include "kestrel/protocol/BoardCodecs.h"
 #include "kestrel/protocol/Codecs.h"
 #include "kestrel/protocol/Commands.h"
 #include "kestrel/protocol/FrontendCodecs.h"
@@ -20,16 +21,6 @@ using kp::Slot;
 namespace {
 
 constexpr uint16_t C(Command c) { return kp::Code(c); }
-
-// Writes a text with its terminator at offset, at most maxChars characters, and
-// its length into the slot at lengthOffset (when given).
-void PutText(BlockWriter& w, size_t offset, const std::string& text, size_t maxChars,
-             size_t lengthOffset = 0) {
-    std::string t = text.substr(0, maxChars);
-    w.Bytes(offset, t.data(), t.size());
-    w.U8(offset + t.size(), 0);
-    if (lengthOffset) w.U32(lengthOffset, uint32_t(t.size()));
-}
 
 ChannelParams ToParams(const kp::ChannelRecord& c) {
     return {c.frequency, c.lof,     c.symbolRate, c.polarisation,
@@ -95,21 +86,15 @@ uint32_t CRequestHandler::BoardInfo(uint32_t, uint16_t code, std::span<uint8_t> 
     const BoardIdentity& b = card_.Board();
     switch (code) {
         case C(Command::Board_GetMAC):
-            w.U32(Slot(0), 0);  // MAC is valid
-            PutText(w, 16, b.mac, 60);
+            kp::MacReply{0, b.mac}.Encode(w);  // check 0: the MAC is valid
             return result::kOk;
         case C(Command::Board_GetIP):
-            w.U32(kp::offs::kIpCheck, 0);  // IP is valid
-            PutText(w, kp::offs::kIpText, b.ip, 79, kp::offs::kIpLength);
-            PutText(w, kp::offs::kMaskText, b.subnetMask, 79, kp::offs::kMaskLength);
-            w.U16(kp::offs::kUdpPort, b.basePort);
+            kp::IpConfigReply{0, b.ip, b.subnetMask, b.basePort}.Encode(w);  // check 0: valid
             return result::kOk;
         case C(Command::Board_GetBEVersion):
-            w.U32(Slot(0), b.firmwareVersion);
-            w.U32(Slot(1), b.runtimeVersion);
-            w.U32(Slot(2), b.decoderRevision);
-            PutText(w, 20, b.firmwareDate, 12);
-            PutText(w, 100, b.firmwareTime, 60);
+            kp::VersionReply{b.firmwareVersion, b.runtimeVersion, b.decoderRevision, b.firmwareDate,
+                             b.firmwareTime}
+                .Encode(w);
             return result::kOk;
         case C(Command::Board_GetMulticastList): {
             const std::array<uint8_t, 96> none{};
@@ -120,12 +105,10 @@ uint32_t CRequestHandler::BoardInfo(uint32_t, uint16_t code, std::span<uint8_t> 
             return result::kOk;
         }
         case C(Command::Board_GetBoardMfg):
-            PutText(w, 16, b.manufacturer, 91, Slot(0));
-            PutText(w, 108, b.boardType, 91, Slot(1));
+            kp::BoardMfgReply{b.manufacturer, b.boardType}.Encode(w);
             return result::kOk;
         case C(Command::Board_GetSelfTestResult):
-            w.U32(Slot(0), 0);
-            PutText(w, 16, b.selfTestText, 91, Slot(1));
+            kp::SelfTestReply{0, b.selfTestText}.Encode(w);
             return result::kOk;
         default:
             return result::kUnknownCommand;
