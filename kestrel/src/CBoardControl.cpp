@@ -43,7 +43,8 @@ ErrReturn CBoardControl::GetStatistics(std::uint32_t* counters, unsigned char co
     if (!counters && count) return RET_INVALID;
     const unsigned n = count < kMaxStatistics ? count : kMaxStatistics;
     return Transact(Request(Command::Board_GetStatistics), [&](BlockReader& b) {
-        for (unsigned i = 0; i < n; ++i) counters[i] = b.U32(8 + 4 * i);
+        const auto q = protocol::StatisticsReply::Decode(b);
+        if (q) std::copy_n(q->counters.begin(), n, counters);
     });
 }
 
@@ -82,10 +83,12 @@ ErrReturn CBoardControl::GetBEVersion(BE_VERSION& v) {
 
 ErrReturn CBoardControl::GetMulticastList(_MC_LIST& list) {
     return Transact(Request(Command::Board_GetMulticastList), [&](BlockReader& b) {
-        list.Count = b.U32(8);
-        b.Bytes(12, list.Addresses, sizeof list.Addresses);
-        b.Bytes(112, list.Extra, sizeof list.Extra);
-        list.Value = b.U32(120);
+        const auto q = protocol::MulticastListReply::Decode(b);
+        if (!q) return;
+        list.Count = q->count;
+        std::copy(q->addresses.begin(), q->addresses.end(), list.Addresses);
+        std::copy(q->extra.begin(), q->extra.end(), list.Extra);
+        list.Value = q->value;
     });
 }
 

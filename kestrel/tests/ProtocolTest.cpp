@@ -342,3 +342,37 @@ TEST(CodecTest, BoardTextsSitAtTheirPositionsWithLengthsAndTerminators) {
     kp::BlockReader sr(s);
     EXPECT_EQ(kp::SelfTestReply::Decode(sr)->text, "RAM");
 }
+
+TEST(CodecTest, StatisticsAndMulticastListSitAtTheirPositions) {
+    using namespace codec_test;
+    Block b{};
+    kp::BlockWriter w(b);
+    kp::StatisticsReply st;
+    st.counters[0] = 11;
+    st.counters[35] = 99;
+    st.Encode(w);
+    EXPECT_EQ(At32(b, 8), 11u);
+    EXPECT_EQ(At32(b, 8 + 4 * 35), 99u);
+
+    Block m;
+    m.fill(0xAA);
+    kp::BlockWriter mw(m);
+    kp::MulticastListReply ml;
+    ml.count = 2;
+    ml.addresses[0] = 0x01;
+    ml.addresses[95] = 0x5F;
+    ml.extra[5] = 0x66;
+    ml.value = 0x12345678;
+    ml.Encode(mw);
+    EXPECT_EQ(At32(m, 8), 2u);
+    EXPECT_EQ(m[12], 0x01);
+    EXPECT_EQ(m[107], 0x5F);
+    EXPECT_EQ(m[108], 0xAA);  // 108..111 are not part of the reply
+    EXPECT_EQ(m[117], 0x66);
+    EXPECT_EQ(At32(m, 120), 0x12345678u);
+    kp::BlockReader r(m);
+    const auto back = kp::MulticastListReply::Decode(r);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->addresses, ml.addresses);
+    EXPECT_EQ(back->extra, ml.extra);
+}

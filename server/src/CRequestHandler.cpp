@@ -63,11 +63,11 @@ uint32_t CRequestHandler::Board(uint32_t, uint16_t code, std::span<uint8_t> bloc
             return card_.BootFirmware(q->path) ? result::kOk : result::kFailed;
         }
         case C(Command::Board_GetStatistics): {
-            std::array<uint32_t, 36> counters{};
-            counters[0] = requests_;
-            counters[1] = tunes_;
-            counters[2] = card_.Signal().locked ? 1 : 0;
-            for (size_t i = 0; i < counters.size(); ++i) w.U32(Slot(i), counters[i]);
+            kp::StatisticsReply q;
+            q.counters[0] = requests_;
+            q.counters[1] = tunes_;
+            q.counters[2] = card_.Signal().locked ? 1 : 0;
+            q.Encode(w);
             return result::kOk;
         }
         case C(Command::Board_GetFrontendType):
@@ -97,11 +97,7 @@ uint32_t CRequestHandler::BoardInfo(uint32_t, uint16_t code, std::span<uint8_t> 
                 .Encode(w);
             return result::kOk;
         case C(Command::Board_GetMulticastList): {
-            const std::array<uint8_t, 96> none{};
-            w.U32(Slot(0), 0);
-            w.Bytes(12, none.data(), none.size());
-            w.Bytes(112, none.data(), 6);
-            w.U32(120, 0);
+            kp::MulticastListReply{}.Encode(w);  // no multicast addresses
             return result::kOk;
         }
         case C(Command::Board_GetBoardMfg):

@@ -4,6 +4,7 @@
 // card writes each text with a terminator; the client bounds each text by its
 // length slot (where there is one) and by the next field.
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -148,6 +149,52 @@ struct SelfTestReply {
         SelfTestReply q;
         q.result = r.I32(Slot(0));
         q.text = r.Text(kText, r.U32(Slot(1)));
+        if (!r.ok()) return std::nullopt;
+        return q;
+    }
+};
+
+/// GetStatistics: up to 36 counters (32 bits each) from slot 0.
+struct StatisticsReply {
+    static constexpr Command kCommand = Command::Board_GetStatistics;
+    static constexpr std::size_t kCount = 36;
+    std::array<std::uint32_t, kCount> counters{};
+
+    void Encode(BlockWriter& w) const {
+        for (std::size_t i = 0; i < kCount; ++i) w.U32(Slot(i), counters[i]);
+    }
+    static std::optional<StatisticsReply> Decode(BlockReader& r) {
+        StatisticsReply q;
+        for (std::size_t i = 0; i < kCount; ++i) q.counters[i] = r.U32(Slot(i));
+        if (!r.ok()) return std::nullopt;
+        return q;
+    }
+};
+
+/// GetMulticastList: count in slot 0, sixteen 6-byte addresses from 12, one
+/// further address from 112, a value (32 bits) at 120.
+struct MulticastListReply {
+    static constexpr Command kCommand = Command::Board_GetMulticastList;
+    static constexpr std::size_t kAddresses = 12;
+    static constexpr std::size_t kExtra = 112;
+    static constexpr std::size_t kValue = 120;
+    std::uint32_t count = 0;
+    std::array<std::uint8_t, 96> addresses{};
+    std::array<std::uint8_t, 6> extra{};
+    std::uint32_t value = 0;
+
+    void Encode(BlockWriter& w) const {
+        w.U32(Slot(0), count);
+        w.Bytes(kAddresses, addresses.data(), addresses.size());
+        w.Bytes(kExtra, extra.data(), extra.size());
+        w.U32(kValue, value);
+    }
+    static std::optional<MulticastListReply> Decode(BlockReader& r) {
+        MulticastListReply q;
+        q.count = r.U32(Slot(0));
+        r.Bytes(kAddresses, q.addresses.data(), q.addresses.size());
+        r.Bytes(kExtra, q.extra.data(), q.extra.size());
+        q.value = r.U32(kValue);
         if (!r.ok()) return std::nullopt;
         return q;
     }
