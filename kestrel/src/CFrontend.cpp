@@ -5,6 +5,7 @@
 #include "Proxy.h"
 #include "kestrel/protocol/Codecs.h"
 #include "kestrel/protocol/FrontendCodecs.h"
+#include "kestrel/protocol/MediaCodecs.h"
 
 using namespace kestrel;
 using namespace kestrel::detail;
@@ -125,22 +126,19 @@ ErrReturn CFrontend::SetQAM(QAM_TYPE m, int flag) { return Slots(Command::FE_Set
 
 ErrReturn CFrontend::GetTPS(TYPE_TPS& t) {
     return Transact(Request(Command::FE_GetTPS), [&](BlockReader& b) {
-        t.dw0 = b.U32(40);
-        t.w4 = static_cast<std::uint16_t>(b.U32(56));
-        t.b6 = static_cast<std::uint8_t>(b.U32(44));
-        t.b7 = static_cast<std::uint8_t>(b.U32(28));
-        t.b8 = static_cast<std::uint8_t>(b.U32(24));
-        t.b9 = static_cast<std::uint8_t>(b.U32(36));
-        t.b10 = static_cast<std::uint8_t>(b.U32(16));
-        t.b11 = static_cast<std::uint8_t>(b.U32(20));
-        t.b12 = static_cast<std::uint8_t>(b.U32(32));
-        t.b13 = static_cast<std::uint8_t>(b.U32(48));
-        t.w14 = static_cast<std::uint16_t>(b.U32(52));
-        t.w16 = static_cast<std::uint16_t>(b.U32(12));
-        t.dw20 = b.U32(64);
-        t.dw24 = b.U32(68);
-        t.dw28 = b.U32(60);
-        t.dw32 = b.U32(8);
+        const auto q = protocol::TpsReply::Decode(b);
+        if (!q) return;
+        const auto& f = q->fields;
+        t.dw0 = f[0];
+        t.w4 = static_cast<std::uint16_t>(f[1]);
+        std::uint8_t* bytes[8] = {&t.b6, &t.b7, &t.b8, &t.b9, &t.b10, &t.b11, &t.b12, &t.b13};
+        for (std::size_t i = 0; i < 8; ++i) *bytes[i] = static_cast<std::uint8_t>(f[2 + i]);
+        t.w14 = static_cast<std::uint16_t>(f[10]);
+        t.w16 = static_cast<std::uint16_t>(f[11]);
+        t.dw20 = f[12];
+        t.dw24 = f[13];
+        t.dw28 = f[14];
+        t.dw32 = f[15];
     });
 }
 

@@ -8,6 +8,7 @@
 #include "kestrel/protocol/BoardCodecs.h"
 #include "kestrel/protocol/Codecs.h"
 #include "kestrel/protocol/FrontendCodecs.h"
+#include "kestrel/protocol/MediaCodecs.h"
 #include "kestrel/protocol/Names.h"
 #include "kestrel/protocol/Wire.h"
 
@@ -375,4 +376,59 @@ TEST(CodecTest, StatisticsAndMulticastListSitAtTheirPositions) {
     ASSERT_TRUE(back);
     EXPECT_EQ(back->addresses, ml.addresses);
     EXPECT_EQ(back->extra, ml.extra);
+}
+
+TEST(CodecTest, DecoderRecordingOverlayAndTpsSitAtTheirPositions) {
+    using namespace codec_test;
+    Block b{};
+    kp::BlockWriter w(b);
+    kp::VideoStateReply vs;
+    vs.SetPicture(720, 576, 2, 3, 4500);
+    vs.Encode(w);  // the record starts at 8
+    EXPECT_EQ(b[46] | b[47] << 8, 720);
+    EXPECT_EQ(b[48] | b[49] << 8, 576);
+    EXPECT_EQ(b[50] | b[51] << 8, 2);
+    EXPECT_EQ(b[52] | b[53] << 8, 3);
+    EXPECT_EQ(b[54] | b[55] << 8, 4500);
+
+    Block o{};
+    kp::BlockWriter ow(o);
+    kp::RecordOpenRequest{1, 1, "rec.ts"}.Encode(ow);
+    EXPECT_EQ(At32(o, 8), 1u);
+    EXPECT_EQ(At32(o, 12), 1u);
+    EXPECT_EQ(At32(o, 16), 6u);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(o.data() + 20)), "rec.ts");
+    EXPECT_EQ(o[26], 0);
+
+    Block s{};
+    for (std::uint32_t i = 0; i < 5; ++i) Put32(s, 8 + 4 * i, 100 + i);
+    kp::BlockReader sr(s);
+    const auto st = kp::RecordStatusReply::Decode(sr);
+    ASSERT_TRUE(st);
+    EXPECT_EQ(st->lengthMs, 100u);
+    EXPECT_EQ(st->kbits, 101u);
+    EXPECT_EQ(st->positionMs, 102u);
+    EXPECT_EQ(st->mode, 103u);
+    EXPECT_EQ(st->format, 104u);
+
+    Block t;
+    t.fill(0xAA);
+    kp::BlockWriter tw(t);
+    kp::OverlayTextRequest{3, 40, 50, "Hi!", 2}.Encode(tw);
+    EXPECT_EQ(At32(t, 8), 3u);
+    EXPECT_EQ(At32(t, 12), 40u);
+    EXPECT_EQ(At32(t, 16), 50u);
+    EXPECT_EQ(At32(t, 20), 2u);
+    EXPECT_EQ(t[24], 'H');
+    EXPECT_EQ(t[25], 'i');
+    EXPECT_EQ(t[26], 0xAA);  // only count characters, no terminator
+
+    // TPS: each record field comes from its own byte position.
+    Block p{};
+    const std::size_t at[16] = {40, 56, 44, 28, 24, 36, 16, 20, 32, 48, 52, 12, 64, 68, 60, 8};
+    for (std::uint32_t i = 0; i < 16; ++i) Put32(p, at[i], 1000 + i);
+    kp::BlockReader pr(p);
+    const auto tps = kp::TpsReply::Decode(pr);
+    ASSERT_TRUE(tps);
+    for (std::uint32_t i = 0; i < 16; ++i) EXPECT_EQ(tps->fields[i], 1000 + i) << i;
 }

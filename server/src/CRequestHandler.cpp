@@ -8,6 +8,7 @@
 #include "kestrel/protocol/Codecs.h"
 #include "kestrel/protocol/Commands.h"
 #include "kestrel/protocol/FrontendCodecs.h"
+#include "kestrel/protocol/MediaCodecs.h"
 #include "kestrel/protocol/ParamBlock.h"
 
 namespace nvdvbsrv {
@@ -292,16 +293,10 @@ uint32_t CRequestHandler::Decoder(uint32_t, uint16_t code, std::span<uint8_t> bl
             w.U16(Slot(0), card_.AudioPid());
             return result::kOk;
         case C(Command::MPEG_GetDecoderStatus): {
-            // VIDEOSTATE: 38 width, 40 height, 42 format, 44 frame rate, 46 bit rate.
-            std::array<uint8_t, kp::offs::kVideoStateSize> vs{};
-            BlockWriter vw(vs);
             const VideoInfo v = card_.Video();
-            vw.U16(38, v.width);
-            vw.U16(40, v.height);
-            vw.U16(42, v.aspect);
-            vw.U16(44, v.frameRate);
-            vw.U16(46, v.bitrateKbit);
-            w.Bytes(Slot(0), vs.data(), vs.size());
+            kp::VideoStateReply q;
+            q.SetPicture(v.width, v.height, v.aspect, v.frameRate, v.bitrateKbit);
+            q.Encode(w);
             return result::kOk;
         }
         case C(Command::MPEG_GetAudioStatus):
