@@ -147,8 +147,7 @@ ErrReturn CFrontend::SetOFDM_Mode(TYPE_OFDM_MODE mode) {
     return Slots(Command::FE_SetOFDM_Mode, static_cast<std::uint8_t>(mode));
 }
 ErrReturn CFrontend::GetOFDM_Mode(TYPE_OFDM_MODE& mode) {
-    return Transact(Request(Command::FE_GetOFDM_Mode),
-                    [&](BlockReader& b) { mode = static_cast<TYPE_OFDM_MODE>(b.U8(8)); });
+    return GetSingle<std::uint8_t>(Command::FE_GetOFDM_Mode, mode);
 }
 ErrReturn CFrontend::ClearBit(std::uint32_t v) { return Slots(Command::FE_ClearBit, v); }
 

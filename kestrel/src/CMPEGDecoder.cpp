@@ -34,8 +34,7 @@ ErrReturn CMPEGDecoder::GetAudioStatus(std::uint32_t& s) {
 }
 
 ErrReturn CMPEGDecoder::GetAudioBufferStatus(unsigned char& s) {
-    return Transact(Request(Command::MPEG_GetAudioBufferStatus),
-                    [&](BlockReader& b) { s = b.U8(8); });
+    return GetSingle<std::uint8_t>(Command::MPEG_GetAudioBufferStatus, s);
 }
 
 ErrReturn CMPEGDecoder::SetVolume(unsigned char l, unsigned char r) {

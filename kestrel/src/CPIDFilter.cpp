@@ -30,7 +30,11 @@ ErrReturn CPIDFilter::SetBitFilter(unsigned short pid, const unsigned char* filt
     Request r(protocol::BitFilterRequest::kCommand);
     q.Encode(r);
     return Transact(
-        r, [&](BlockReader& b) { handle_ = b.U16(8); }, ReplyWait::Forever);
+        r,
+        [&](BlockReader& b) {
+            if (const auto h = protocol::SingleValue<std::uint16_t>::Decode(b)) handle_ = h->value;
+        },
+        ReplyWait::Forever);
 }
 
 ErrReturn CPIDFilter::ShutDownFilter() {

@@ -432,3 +432,20 @@ TEST(CodecTest, DecoderRecordingOverlayAndTpsSitAtTheirPositions) {
     ASSERT_TRUE(tps);
     for (std::uint32_t i = 0; i < 16; ++i) EXPECT_EQ(tps->fields[i], 1000 + i) << i;
 }
+
+TEST(CodecTest, SingleValueReadsItsWidthFromSlotZero) {
+    using namespace codec_test;
+    Block b{};
+    Put32(b, 8, 0x11223344);
+    kp::BlockReader r(b);
+    EXPECT_EQ(kp::SingleValue<std::uint32_t>::Decode(r)->value, 0x11223344u);
+    EXPECT_EQ(kp::SingleValue<std::uint16_t>::Decode(r)->value, 0x3344);
+    EXPECT_EQ(kp::SingleValue<std::uint8_t>::Decode(r)->value, 0x44);
+    Block w{};
+    kp::BlockWriter bw(w);
+    kp::SingleValue<std::uint16_t>{0x1FFF}.Encode(bw);
+    EXPECT_EQ(At32(w, 8), 0x1FFFu);
+    const std::array<std::uint8_t, 9> tiny{};  // slot 0 does not fit
+    kp::BlockReader tr(tiny);
+    EXPECT_FALSE(kp::SingleValue<std::uint16_t>::Decode(tr));
+}

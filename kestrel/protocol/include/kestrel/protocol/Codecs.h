@@ -122,4 +122,28 @@ struct CiMessageRequest {
     }
 };
 
+/// A block whose only argument or reply is one value in slot 0: 8, 16 or 32
+/// bits wide (T's width), in the low bytes of the slot.
+template <typename T>
+struct SingleValue {
+    static_assert(sizeof(T) == 1 || sizeof(T) == 2 || sizeof(T) == 4);
+    T value{};
+
+    template <typename W>
+    void Encode(W& w) const {
+        w.U32(Slot(0), static_cast<std::uint32_t>(value));
+    }
+    static std::optional<SingleValue> Decode(BlockReader& r) {
+        SingleValue v;
+        if constexpr (sizeof(T) == 1)
+            v.value = static_cast<T>(r.U8(Slot(0)));
+        else if constexpr (sizeof(T) == 2)
+            v.value = static_cast<T>(r.U16(Slot(0)));
+        else
+            v.value = static_cast<T>(r.U32(Slot(0)));
+        if (!r.ok()) return std::nullopt;
+        return v;
+    }
+};
+
 }  // namespace kestrel::protocol
