@@ -2,11 +2,24 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "Proxy.h"
+#include "kestrel/protocol/BoardCodecs.h"
+#include "kestrel/protocol/Codecs.h"
 
 using namespace kestrel;
 using namespace kestrel::detail;
+
+namespace {
+// Copies text into a fixed character field, cut to fit and always terminated.
+template <std::size_t N>
+void CopyText(const std::string& text, char (&dst)[N]) {
+    const std::size_t n = std::min(text.size(), N - 1);
+    std::memcpy(dst, text.data(), n);
+    dst[n] = '\0';
+}
+}  // namespace
 
 ErrReturn CBoardControl::InitPCI() { return Simple(Command::Board_InitPCI); }
 
@@ -14,8 +27,8 @@ ErrReturn CBoardControl::BootARM(const char* path) {
     if (!path) return RET_INVALID;
     const std::size_t n = std::strlen(path);
     if (n > kMaxBootPath) return RET_INVALID;  // would run past the block
-    Request r(Command::Board_BootARM);
-    r.Slot(8, static_cast<std::uint32_t>(n)).Bytes(12, path, n);
+    Request r(protocol::BootArmRequest::kCommand);
+    protocol::BootArmRequest{std::string(path, n)}.Encode(r);
     return Transact(r);
 }
 
@@ -30,59 +43,71 @@ ErrReturn CBoardControl::GetStatistics(std::uint32_t* counters, unsigned char co
     if (!counters && count) return RET_INVALID;
     const unsigned n = count < kMaxStatistics ? count : kMaxStatistics;
     return Transact(Request(Command::Board_GetStatistics), [&](BlockReader& b) {
-        for (unsigned i = 0; i < n; ++i) counters[i] = b.U32(8 + 4 * i);
+        const auto q = protocol::StatisticsReply::Decode(b);
+        if (q) std::copy_n(q->counters.begin(), n, counters);
     });
 }
 
 ErrReturn CBoardControl::GetMAC(std::string& mac, int& check) {
     check = -1;
     return Transact(Request(Command::Board_GetMAC), [&](BlockReader& b) {
-        check = b.I32(8);
-        mac = b.Text(16, b.size());
+        auto q = protocol::MacReply::Decode(b);
+        if (!q) return;
+        check = q->check;
+        mac = std::move(q->mac);
     });
 }
 
 ErrReturn CBoardControl::GetIP(std::string& ip, std::string& mask, int& check) {
     check = -1;
     return Transact(Request(Command::Board_GetIP), [&](BlockReader& b) {
-        check = b.I32(8);
-        // Each text is bounded by its length slot and by the next field.
-        ip = b.Text(20, std::min<std::size_t>(b.U32(12), 100 - 20));
-        mask = b.Text(100, std::min<std::size_t>(b.U32(16), 180 - 100));
+        auto q = protocol::IpConfigReply::Decode(b);
+        if (!q) return;
+        check = q->check;
+        ip = std::move(q->ip);
+        mask = std::move(q->mask);
     });
 }
 
 ErrReturn CBoardControl::GetBEVersion(BE_VERSION& v) {
     return Transact(Request(Command::Board_GetBEVersion), [&](BlockReader& b) {
-        v.Firmware = b.U32(8);
-        v.Runtime = b.U32(12);
-        v.VideoDecoder = b.U32(16);
-        b.TextInto(20, 100 - 20, v.Date, sizeof v.Date);
-        b.TextInto(100, b.size(), v.Time, sizeof v.Time);
+        const auto q = protocol::VersionReply::Decode(b);
+        if (!q) return;
+        v.Firmware = q->firmware;
+        v.Runtime = q->runtime;
+        v.VideoDecoder = q->decoder;
+        CopyText(q->date, v.Date);
+        CopyText(q->time, v.Time);
     });
 }
 
 ErrReturn CBoardControl::GetMulticastList(_MC_LIST& list) {
     return Transact(Request(Command::Board_GetMulticastList), [&](BlockReader& b) {
-        list.Count = b.U32(8);
-        b.Bytes(12, list.Addresses, sizeof list.Addresses);
-        b.Bytes(112, list.Extra, sizeof list.Extra);
-        list.Value = b.U32(120);
+        const auto q = protocol::MulticastListReply::Decode(b);
+        if (!q) return;
+        list.Count = q->count;
+        std::copy(q->addresses.begin(), q->addresses.end(), list.Addresses);
+        std::copy(q->extra.begin(), q->extra.end(), list.Extra);
+        list.Value = q->value;
     });
 }
 
 ErrReturn CBoardControl::GetBoardMfg(std::string& manufacturer, std::string& boardType) {
     return Transact(Request(Command::Board_GetBoardMfg), [&](BlockReader& b) {
-        manufacturer = b.Text(16, std::min<std::size_t>(b.U32(8), 108 - 16));
-        boardType = b.Text(108, b.U32(12));
+        auto q = protocol::BoardMfgReply::Decode(b);
+        if (!q) return;
+        manufacturer = std::move(q->manufacturer);
+        boardType = std::move(q->boardType);
     });
 }
 
 ErrReturn CBoardControl::GetSelfTestResult(int& result, std::string& text) {
     result = 0;
     return Transact(Request(Command::Board_GetSelfTestResult), [&](BlockReader& b) {
-        result = b.I32(8);
-        text = b.Text(16, b.U32(12));
+        auto q = protocol::SelfTestReply::Decode(b);
+        if (!q) return;
+        result = q->result;
+        text = std::move(q->text);
     });
 }
 

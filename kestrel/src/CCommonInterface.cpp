@@ -1,6 +1,7 @@
 #include "kestrel/CCommonInterface.h"
 
 #include "Proxy.h"
+#include "kestrel/protocol/Codecs.h"
 
 using namespace kestrel;
 using namespace kestrel::detail;
@@ -16,11 +17,12 @@ void CCommonInterface::OnInputRequest(int, unsigned char, unsigned long) {}
 
 ErrReturn CCommonInterface::SendCICommand(unsigned char subCommand, const unsigned char* data,
                                           unsigned char length) {
-    unsigned char bytes[protocol::offs::kMaxCiData] = {};
-    const std::size_t n = length < sizeof bytes ? length : sizeof bytes;
-    if (data && n) std::copy(data, data + n, bytes);
-    Request r(Command::CI_Message);
-    r.Slot(8, subCommand).Bytes(12, bytes, sizeof bytes).Slot(44, length);
+    protocol::CiMessageRequest q;
+    q.subCommand = subCommand;
+    q.length = length;
+    if (data && q.Size()) std::copy_n(data, q.Size(), q.data.begin());
+    Request r(protocol::CiMessageRequest::kCommand);
+    q.Encode(r);
     return Transact(r);
 }
 
@@ -61,7 +63,9 @@ ErrReturn CCommonInterface::ReadPSIFast(unsigned short programNumber) {
     return SendCICommand(ci::kReadPSIFast, d, 2);
 }
 
-ErrReturn CCommonInterface::GetSlotStatus() { return SendCICommand(ci::kGetSlotStatus, nullptr, 0); }
+ErrReturn CCommonInterface::GetSlotStatus() {
+    return SendCICommand(ci::kGetSlotStatus, nullptr, 0);
+}
 
 int CCommonInterface::ConvertCharBuf(std::string& text, int count) {
     const int limit = count < static_cast<int>(text.size()) ? count : static_cast<int>(text.size());

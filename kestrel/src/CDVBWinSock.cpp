@@ -6,9 +6,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
 
 #include "Proxy.h"
 #include "kestrel/IDispatcher.h"
+#include "kestrel/protocol/BoardCodecs.h"
 
 using namespace kestrel;
 using namespace kestrel::detail;
@@ -22,9 +24,11 @@ bool CDVBWinSock::GetIPandPort(std::string& address, std::string& port) {
     std::string ip;
     std::uint16_t udpPort = 0;
     const ErrReturn r = Transact(Request(Command::Board_GetIP), [&](BlockReader& b) {
-        check = b.U32(8);
-        ip = b.Text(20, std::min<std::size_t>(b.U32(12), 100 - 20));
-        udpPort = b.U16(180);
+        auto q = protocol::IpConfigReply::Decode(b);
+        if (!q) return;
+        check = static_cast<std::uint32_t>(q->check);
+        ip = std::move(q->ip);
+        udpPort = q->udpPort;
     });
     if (r != CCommonDVB::RET_OK || (check != 0 && check != 6)) return false;
     address = ip;

@@ -1,6 +1,11 @@
 #include "kestrel/CFrontend.h"
 
+#include <algorithm>
+
 #include "Proxy.h"
+#include "kestrel/protocol/Codecs.h"
+#include "kestrel/protocol/FrontendCodecs.h"
+#include "kestrel/protocol/MediaCodecs.h"
 
 using namespace kestrel;
 using namespace kestrel::detail;
@@ -9,22 +14,24 @@ namespace {
 // The interface setting in force when the last CFrontend was constructed.
 std::uint16_t g_savedFrontendAPI = 0;
 
-void PutChannel(Request& r, std::size_t at, const CHANNEL_TYPE& c) {
-    const std::uint32_t f[8] = {c.Frequency,  c.LOF,        c.SymbolRate, c.Polarisation,
-                                c.Mode,       c.LNBVoltage, c.Tone22kHz,  c.Reserved};
-    for (int i = 0; i < 8; ++i) r.Slot(at + 4 * i, f[i]);
+protocol::ChannelRecord ToRecord(const CHANNEL_TYPE& c) {
+    return {c.Frequency, c.LOF,        c.SymbolRate, c.Polarisation,
+            c.Mode,      c.LNBVoltage, c.Tone22kHz,  c.Reserved};
 }
 
-void GetChannel(BlockReader& b, std::size_t at, CHANNEL_TYPE& c) {
-    std::uint32_t* f[8] = {&c.Frequency,  &c.LOF,        &c.SymbolRate, &c.Polarisation,
-                           &c.Mode,       &c.LNBVoltage, &c.Tone22kHz,  &c.Reserved};
-    for (int i = 0; i < 8; ++i) *f[i] = b.U32(at + 4 * i);
+CHANNEL_TYPE FromRecord(const protocol::ChannelRecord& r) {
+    return {r.frequency, r.lof,     r.symbolRate, r.polarisation,
+            r.mode,      r.voltage, r.tone,       r.reserved};
+}
+
+// The status word of a z-command reply (zero when the reply is too short).
+std::uint16_t StatusOf(BlockReader& b) {
+    const auto s = protocol::FrontendStatusReply::Decode(b);
+    return s ? s->status : 0;
 }
 }  // namespace
 
-CFrontend::CFrontend() {
-    GetU16(Command::FE_zGetFrontendAPI, g_savedFrontendAPI);
-}
+CFrontend::CFrontend() { GetU16(Command::FE_zGetFrontendAPI, g_savedFrontendAPI); }
 
 CFrontend::~CFrontend() { zSetNewFrontendAPI(g_savedFrontendAPI); }
 
@@ -44,18 +51,22 @@ ErrReturn CFrontend::GetSymbolrate(std::uint32_t& rate) {
 
 ErrReturn CFrontend::GetStatus(LOCKSTATE& lock, int& v12, int& v16, int& b20, int& b24) {
     return Transact(Request(Command::FE_GetStatus), [&](BlockReader& b) {
-        lock.raw[0] = b.U8(8);
-        v12 = b.I32(12);
-        v16 = b.I32(16);
-        b20 = b.U8(20);
-        b24 = b.U8(24);
+        const auto s = protocol::StatusReply::Decode(b);
+        if (!s) return;
+        lock.raw[0] = s->lock;
+        v12 = s->agc;
+        v16 = s->snrTenths;
+        b20 = s->flag3;
+        b24 = s->flag4;
     });
 }
 
 ErrReturn CFrontend::GetStatus(LOCKSTATE& lock, DVB_SIGNAL& signal) {
     return Transact(Request(Command::FE_GetStatusSignal), [&](BlockReader& b) {
-        b.Bytes(8, lock.raw, sizeof lock.raw);
-        b.Bytes(48, signal.raw, sizeof signal.raw);
+        const auto s = protocol::StatusSignalReply::Decode(b);
+        if (!s) return;
+        std::copy(s->lockState.begin(), s->lockState.end(), lock.raw);
+        std::copy(s->signal.begin(), s->signal.end(), signal.raw);
     });
 }
 
@@ -79,21 +90,29 @@ ErrReturn CFrontend::SetADSwitch(int v) { return Slots(Command::FE_SetADSwitch, 
 ErrReturn CFrontend::GetBitErrorRate(std::uint32_t& rate, int& value, unsigned char& b16,
                                      unsigned char& b20) {
     return Transact(Request(Command::FE_GetBitErrorRate), [&](BlockReader& b) {
-        rate = b.U32(8);
-        value = b.I32(12);
-        b16 = b.U8(16);
-        b20 = b.U8(20);
+        const auto e = protocol::BitErrorRateReply::Decode(b);
+        if (!e) return;
+        rate = e->rate;
+        value = e->value;
+        b16 = e->byte2;
+        b20 = e->byte3;
     });
 }
 
-ErrReturn CFrontend::SetLOF(std::uint32_t lof, int flag) { return Slots(Command::FE_SetLOF, lof, flag); }
+ErrReturn CFrontend::SetLOF(std::uint32_t lof, int flag) {
+    return Slots(Command::FE_SetLOF, lof, flag);
+}
 
 ErrReturn CFrontend::DiSEqC(std::uint16_t code, const unsigned char* message, std::uint32_t length,
                             unsigned char burst, int flag) {
     if (length && !message) return RET_INVALID;
     Request r(static_cast<Command>(code));
-    r.Slot(8, length).Slot(12, burst).Slot(16, static_cast<std::uint32_t>(flag));
-    r.Bytes(20, message, length);  // a message past the block makes the request invalid
+    protocol::DiseqcRequest q;
+    q.message = message;
+    q.length = length;
+    q.burst = burst;
+    q.flag = static_cast<std::uint32_t>(flag);
+    q.Encode(r);  // a message past the block makes the request invalid
     return Transact(r);
 }
 
@@ -107,22 +126,19 @@ ErrReturn CFrontend::SetQAM(QAM_TYPE m, int flag) { return Slots(Command::FE_Set
 
 ErrReturn CFrontend::GetTPS(TYPE_TPS& t) {
     return Transact(Request(Command::FE_GetTPS), [&](BlockReader& b) {
-        t.dw0 = b.U32(40);
-        t.w4 = static_cast<std::uint16_t>(b.U32(56));
-        t.b6 = static_cast<std::uint8_t>(b.U32(44));
-        t.b7 = static_cast<std::uint8_t>(b.U32(28));
-        t.b8 = static_cast<std::uint8_t>(b.U32(24));
-        t.b9 = static_cast<std::uint8_t>(b.U32(36));
-        t.b10 = static_cast<std::uint8_t>(b.U32(16));
-        t.b11 = static_cast<std::uint8_t>(b.U32(20));
-        t.b12 = static_cast<std::uint8_t>(b.U32(32));
-        t.b13 = static_cast<std::uint8_t>(b.U32(48));
-        t.w14 = static_cast<std::uint16_t>(b.U32(52));
-        t.w16 = static_cast<std::uint16_t>(b.U32(12));
-        t.dw20 = b.U32(64);
-        t.dw24 = b.U32(68);
-        t.dw28 = b.U32(60);
-        t.dw32 = b.U32(8);
+        const auto q = protocol::TpsReply::Decode(b);
+        if (!q) return;
+        const auto& f = q->fields;
+        t.dw0 = f[0];
+        t.w4 = static_cast<std::uint16_t>(f[1]);
+        std::uint8_t* bytes[8] = {&t.b6, &t.b7, &t.b8, &t.b9, &t.b10, &t.b11, &t.b12, &t.b13};
+        for (std::size_t i = 0; i < 8; ++i) *bytes[i] = static_cast<std::uint8_t>(f[2 + i]);
+        t.w14 = static_cast<std::uint16_t>(f[10]);
+        t.w16 = static_cast<std::uint16_t>(f[11]);
+        t.dw20 = f[12];
+        t.dw24 = f[13];
+        t.dw28 = f[14];
+        t.dw32 = f[15];
     });
 }
 
@@ -131,51 +147,58 @@ ErrReturn CFrontend::SetOFDM_Mode(TYPE_OFDM_MODE mode) {
     return Slots(Command::FE_SetOFDM_Mode, static_cast<std::uint8_t>(mode));
 }
 ErrReturn CFrontend::GetOFDM_Mode(TYPE_OFDM_MODE& mode) {
-    return Transact(Request(Command::FE_GetOFDM_Mode),
-                    [&](BlockReader& b) { mode = static_cast<TYPE_OFDM_MODE>(b.U8(8)); });
+    return GetSingle<std::uint8_t>(Command::FE_GetOFDM_Mode, mode);
 }
 ErrReturn CFrontend::ClearBit(std::uint32_t v) { return Slots(Command::FE_ClearBit, v); }
 
-ErrReturn CFrontend::zSetNewFrontendAPI(int api) { return Slots(Command::FE_zSetNewFrontendAPI, api); }
+ErrReturn CFrontend::zSetNewFrontendAPI(int api) {
+    return Slots(Command::FE_zSetNewFrontendAPI, api);
+}
 
 ErrReturn CFrontend::zGetChannel(unsigned short& status, CHANNEL_TYPE& channel) {
     return Transact(Request(Command::FE_zGetChannel), [&](BlockReader& b) {
-        status = b.U16(8);
-        GetChannel(b, 12, channel);
+        status = StatusOf(b);
+        if (const auto c = protocol::ChannelRecord::Decode(b)) channel = FromRecord(*c);
     });
 }
 
 ErrReturn CFrontend::zGetDemodStatus(unsigned short& a, unsigned short& b, unsigned short& c) {
     return Transact(Request(Command::FE_zGetDemodStatus), [&](BlockReader& r) {
-        a = r.U16(8);
-        b = r.U16(12);
-        c = r.U16(16);
+        const auto d = protocol::DemodStatusReply::Decode(r);
+        if (!d) return;
+        a = d->words[0];
+        b = d->words[1];
+        c = d->words[2];
     });
 }
 
 ErrReturn CFrontend::zGetSignal(unsigned short& status, SIGNAL_TYPE& signal, unsigned short value) {
     Request r(Command::FE_zGetSignal);
-    r.Slot(12, value);
+    protocol::FrontendArgumentRequest{value}.Encode(r);
     return Transact(r, [&](BlockReader& b) {
-        status = b.U16(8);
-        b.Bytes(16, signal.raw, sizeof signal.raw);
+        status = StatusOf(b);
+        b.Bytes(protocol::offs::kSignalRecord, signal.raw, sizeof signal.raw);
     });
 }
 
 ErrReturn CFrontend::zManager(unsigned short& status, std::uint32_t value) {
     Request r(Command::FE_zManager);
-    r.Slot(12, value);
-    return Transact(r, [&](BlockReader& b) { status = b.U16(8); });
+    protocol::FrontendArgumentRequest{value}.Encode(r);
+    return Transact(r, [&](BlockReader& b) { status = StatusOf(b); });
 }
 
 ErrReturn CFrontend::zSetChannel(unsigned short& status, CHANNEL_TYPE channel) {
     Request r(Command::FE_zSetChannel);
-    PutChannel(r, 12, channel);
-    return Transact(r, [&](BlockReader& b) { status = b.U16(8); });
+    ToRecord(channel).Encode(r);
+    return Transact(r, [&](BlockReader& b) { status = StatusOf(b); });
 }
 
-ErrReturn CFrontend::zStartScan(unsigned short& status) { return GetU16(Command::FE_zStartScan, status); }
-ErrReturn CFrontend::zStopScan(unsigned short& status) { return GetU16(Command::FE_zStopScan, status); }
+ErrReturn CFrontend::zStartScan(unsigned short& status) {
+    return GetU16(Command::FE_zStartScan, status);
+}
+ErrReturn CFrontend::zStopScan(unsigned short& status) {
+    return GetU16(Command::FE_zStopScan, status);
+}
 
 ErrReturn CFrontend::zSendDiSEqCMsg(const unsigned char* m, std::uint32_t n, unsigned char burst,
                                     int flag) {

@@ -1,25 +1,40 @@
 #include "kestrel/CMPEGDecoder.h"
 
+#include <algorithm>
+
 #include "Proxy.h"
+#include "kestrel/protocol/MediaCodecs.h"
 
 using namespace kestrel;
 using namespace kestrel::detail;
 
-ErrReturn CMPEGDecoder::SetVideoPID(unsigned short pid) { return Slots(Command::MPEG_SetVideoPID, pid); }
-ErrReturn CMPEGDecoder::GetVideoPID(unsigned short& pid) { return GetU16(Command::MPEG_GetVideoPID, pid); }
-ErrReturn CMPEGDecoder::SetAudioPID(unsigned short pid) { return Slots(Command::MPEG_SetAudioPID, pid); }
-ErrReturn CMPEGDecoder::GetAudioPid(unsigned short& pid) { return GetU16(Command::MPEG_GetAudioPid, pid); }
+ErrReturn CMPEGDecoder::SetVideoPID(unsigned short pid) {
+    return Slots(Command::MPEG_SetVideoPID, pid);
+}
+ErrReturn CMPEGDecoder::GetVideoPID(unsigned short& pid) {
+    return GetU16(Command::MPEG_GetVideoPID, pid);
+}
+ErrReturn CMPEGDecoder::SetAudioPID(unsigned short pid) {
+    return Slots(Command::MPEG_SetAudioPID, pid);
+}
+ErrReturn CMPEGDecoder::GetAudioPid(unsigned short& pid) {
+    return GetU16(Command::MPEG_GetAudioPid, pid);
+}
 
 ErrReturn CMPEGDecoder::GetDecoderStatus(VIDEOSTATE* state) {
     if (!state) return RET_INVALID;
-    return Transact(Request(Command::MPEG_GetDecoderStatus),
-                    [&](BlockReader& b) { b.Bytes(8, state->raw, sizeof state->raw); });
+    return Transact(Request(Command::MPEG_GetDecoderStatus), [&](BlockReader& b) {
+        if (const auto q = protocol::VideoStateReply::Decode(b))
+            std::copy(q->raw.begin(), q->raw.end(), state->raw);
+    });
 }
 
-ErrReturn CMPEGDecoder::GetAudioStatus(std::uint32_t& s) { return GetSlot(Command::MPEG_GetAudioStatus, s); }
+ErrReturn CMPEGDecoder::GetAudioStatus(std::uint32_t& s) {
+    return GetSlot(Command::MPEG_GetAudioStatus, s);
+}
 
 ErrReturn CMPEGDecoder::GetAudioBufferStatus(unsigned char& s) {
-    return Transact(Request(Command::MPEG_GetAudioBufferStatus), [&](BlockReader& b) { s = b.U8(8); });
+    return GetSingle<std::uint8_t>(Command::MPEG_GetAudioBufferStatus, s);
 }
 
 ErrReturn CMPEGDecoder::SetVolume(unsigned char l, unsigned char r) {
@@ -32,9 +47,19 @@ ErrReturn CMPEGDecoder::SetPictureParameters(unsigned char b, unsigned char c, u
 ErrReturn CMPEGDecoder::SetVideoOutputMode(VIDEOOUTPUTMODE m) {
     return Slots(Command::MPEG_SetVideoOutputMode, m);
 }
-ErrReturn CMPEGDecoder::SetVideoTestMode(VIDEOTESTMODE m) { return Slots(Command::MPEG_SetVideoTestMode, m); }
-ErrReturn CMPEGDecoder::SetVideoStandard(VIDEOSTANDARD s) { return Slots(Command::MPEG_SetVideoStandard, s); }
-ErrReturn CMPEGDecoder::SetAudioChannel(AB_CHANNELS c) { return Slots(Command::MPEG_SetAudioChannel, c); }
-ErrReturn CMPEGDecoder::GetAudioChannel(AB_CHANNELS& c) { return GetSlot(Command::MPEG_GetAudioChannel, c); }
+ErrReturn CMPEGDecoder::SetVideoTestMode(VIDEOTESTMODE m) {
+    return Slots(Command::MPEG_SetVideoTestMode, m);
+}
+ErrReturn CMPEGDecoder::SetVideoStandard(VIDEOSTANDARD s) {
+    return Slots(Command::MPEG_SetVideoStandard, s);
+}
+ErrReturn CMPEGDecoder::SetAudioChannel(AB_CHANNELS c) {
+    return Slots(Command::MPEG_SetAudioChannel, c);
+}
+ErrReturn CMPEGDecoder::GetAudioChannel(AB_CHANNELS& c) {
+    return GetSlot(Command::MPEG_GetAudioChannel, c);
+}
 ErrReturn CMPEGDecoder::LoopCDAudio(int l) { return Slots(Command::MPEG_LoopCDAudio, l); }
-ErrReturn CMPEGDecoder::SetAspectRatio(TYPE_MONITOR_AR r) { return Slots(Command::MPEG_SetAspectRatio, r); }
+ErrReturn CMPEGDecoder::SetAspectRatio(TYPE_MONITOR_AR r) {
+    return Slots(Command::MPEG_SetAspectRatio, r);
+}

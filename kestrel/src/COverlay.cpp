@@ -1,6 +1,7 @@
 #include "kestrel/COverlay.h"
 
 #include "Proxy.h"
+#include "kestrel/protocol/MediaCodecs.h"
 
 using namespace kestrel;
 using namespace kestrel::detail;
@@ -9,7 +10,9 @@ ErrReturn COverlay::CreateOSDWindow(unsigned char w, DISPTYPE t, unsigned short 
                                     unsigned short height) {
     return Slots(Command::OSD_CreateOSDWindow, w, t, width, height);
 }
-ErrReturn COverlay::DestroyOSDWindow(unsigned char w) { return Slots(Command::OSD_DestroyOSDWindow, w); }
+ErrReturn COverlay::DestroyOSDWindow(unsigned char w) {
+    return Slots(Command::OSD_DestroyOSDWindow, w);
+}
 ErrReturn COverlay::MoveWindowAbs(unsigned char w, unsigned short x, unsigned short y) {
     return Slots(Command::OSD_MoveWindowAbs, w, x, y);
 }
@@ -30,7 +33,7 @@ ErrReturn COverlay::WriteText(unsigned char w, unsigned short x, unsigned short 
                               unsigned char count, const char* text) {
     if (count && !text) return RET_INVALID;
     Request r(Command::OSD_WriteText);
-    r.Slot(8, w).Slot(12, x).Slot(16, y).Slot(20, count).Bytes(24, text, count);
+    protocol::OverlayTextRequest{w, x, y, text, count}.Encode(r);
     return Transact(r);
 }
 
@@ -54,7 +57,8 @@ ErrReturn COverlay::OSDTest() { return Simple(Command::OSD_OSDTest); }
 ErrReturn COverlay::LoadBitmapA(unsigned short kind, unsigned short width, unsigned short height) {
     return Slots(Command::OSD_LoadBitmap, kind, width, height);
 }
-ErrReturn COverlay::BlitBitmap(unsigned short a, unsigned short b, unsigned short c, unsigned short d) {
+ErrReturn COverlay::BlitBitmap(unsigned short a, unsigned short b, unsigned short c,
+                               unsigned short d) {
     return Slots(Command::OSD_BlitBitmap, a, b, c, d);
 }
 ErrReturn COverlay::ReleaseBitmap() { return Simple(Command::OSD_ReleaseBitmap); }

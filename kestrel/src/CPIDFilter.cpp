@@ -1,6 +1,9 @@
 #include "kestrel/CPIDFilter.h"
 
+#include <algorithm>
+
 #include "Proxy.h"
+#include "kestrel/protocol/Codecs.h"
 
 using namespace kestrel;
 using namespace kestrel::detail;
@@ -16,10 +19,22 @@ ErrReturn CPIDFilter::SetBitFilter(unsigned short pid, const unsigned char* filt
     // Filter bytes run from 12 to 28 and mask bytes from 28 to 44: more than
     // 16 would overwrite the neighbouring field.
     if (length > kMaxLength || (length && (!filter || !mask))) return RET_INVALID;
-    Request r(Command::PID_SetBitFilter);
-    r.Slot(8, pid).Bytes(12, filter, length).Bytes(28, mask, length);
-    r.Slot(44, length).Slot(48, type);
-    return Transact(r, [&](BlockReader& b) { handle_ = b.U16(8); }, ReplyWait::Forever);
+    protocol::BitFilterRequest q;
+    q.pid = pid;
+    if (length) {
+        std::copy_n(filter, length, q.filter.begin());
+        std::copy_n(mask, length, q.mask.begin());
+    }
+    q.length = length;
+    q.type = type;
+    Request r(protocol::BitFilterRequest::kCommand);
+    q.Encode(r);
+    return Transact(
+        r,
+        [&](BlockReader& b) {
+            if (const auto h = protocol::SingleValue<std::uint16_t>::Decode(b)) handle_ = h->value;
+        },
+        ReplyWait::Forever);
 }
 
 ErrReturn CPIDFilter::ShutDownFilter() {

@@ -12,8 +12,10 @@ CTeletext::~CTeletext() {
 ErrReturn CTeletext::TTXOn(unsigned short pid) {
     if (handle_ != kNoHandle) return RET_INVALID;
     Request r(Command::TTX_On);
-    r.Slot(8, pid);
-    return Transact(r, [&](BlockReader& b) { handle_ = b.U16(8); });
+    protocol::SingleValue<std::uint16_t>{pid}.Encode(r);
+    return Transact(r, [&](BlockReader& b) {
+        if (const auto h = protocol::SingleValue<std::uint16_t>::Decode(b)) handle_ = h->value;
+    });
 }
 
 ErrReturn CTeletext::TTXOff() {

@@ -2,6 +2,7 @@
 // Helpers shared by the device proxies.
 #include "kestrel/CServerConnection.h"
 #include "kestrel/Request.h"
+#include "kestrel/protocol/Codecs.h"
 
 namespace kestrel::detail {
 
@@ -25,16 +26,24 @@ ErrReturn Slots(Command c, V... values) {
     return Transact(r);
 }
 
-/// A command without arguments whose reply is the 32-bit slot at 8.
-template <typename T>
-ErrReturn GetSlot(Command c, T& out) {
-    return Transact(Request(c), [&](BlockReader& b) { out = static_cast<T>(b.U32(8)); });
+/// A command without arguments whose reply is one value of width V in slot 0.
+template <typename V, typename T>
+ErrReturn GetSingle(Command c, T& out) {
+    return Transact(Request(c), [&](BlockReader& b) {
+        if (const auto v = protocol::SingleValue<V>::Decode(b)) out = static_cast<T>(v->value);
+    });
 }
 
-/// Same for a 16-bit reply at 8.
+/// A command without arguments whose reply is the 32-bit slot 0.
+template <typename T>
+ErrReturn GetSlot(Command c, T& out) {
+    return GetSingle<std::uint32_t>(c, out);
+}
+
+/// Same for a 16-bit reply.
 template <typename T>
 ErrReturn GetU16(Command c, T& out) {
-    return Transact(Request(c), [&](BlockReader& b) { out = static_cast<T>(b.U16(8)); });
+    return GetSingle<std::uint16_t>(c, out);
 }
 
 }  // namespace kestrel::detail

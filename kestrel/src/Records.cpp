@@ -1,15 +1,21 @@
 #include "kestrel/Records.h"
 
 #include "kestrel/protocol/BlockIO.h"
+#include "kestrel/protocol/FrontendCodecs.h"
 
 using kestrel::protocol::BlockReader;
 
-std::int32_t SIGNAL_TYPE::Level() const { return BlockReader(raw).I32(0); }
-std::uint16_t SIGNAL_TYPE::BerMantissa() const { return BlockReader(raw).U16(6); }
-std::int16_t SIGNAL_TYPE::BerExponent() const {
-    return static_cast<std::int16_t>(BlockReader(raw).U16(8));
+namespace {
+// The record is exactly the codec's size, so reading it always succeeds.
+kestrel::protocol::SignalRecord Read(const std::uint8_t (&raw)[20]) {
+    return *kestrel::protocol::SignalRecord::FromBytes(raw);
 }
-std::uint16_t SIGNAL_TYPE::Tenths() const { return BlockReader(raw).U16(14); }
-std::uint32_t SIGNAL_TYPE::Value16() const { return BlockReader(raw).U32(16); }
+}  // namespace
+
+std::int32_t SIGNAL_TYPE::Level() const { return Read(raw).afc; }
+std::uint16_t SIGNAL_TYPE::BerMantissa() const { return Read(raw).berMantissa; }
+std::int16_t SIGNAL_TYPE::BerExponent() const { return Read(raw).berExponent; }
+std::uint16_t SIGNAL_TYPE::Tenths() const { return Read(raw).tenths; }
+std::uint32_t SIGNAL_TYPE::Value16() const { return Read(raw).quality; }
 
 std::uint16_t VIDEOSTATE::Word(std::size_t offset) const { return BlockReader(raw).U16(offset); }

@@ -4,7 +4,11 @@
 #include <array>
 
 #include "kestrel/protocol/BlockIO.h"
+#include "kestrel/protocol/BoardCodecs.h"
+#include "kestrel/protocol/Codecs.h"
 #include "kestrel/protocol/Commands.h"
+#include "kestrel/protocol/FrontendCodecs.h"
+#include "kestrel/protocol/MediaCodecs.h"
 #include "kestrel/protocol/ParamBlock.h"
 
 namespace nvdvbsrv {
@@ -19,36 +23,15 @@ namespace {
 
 constexpr uint16_t C(Command c) { return kp::Code(c); }
 
-// Writes a text with its terminator at offset, at most maxChars characters, and
-// its length into the slot at lengthOffset (when given).
-void PutText(BlockWriter& w, size_t offset, const std::string& text, size_t maxChars,
-             size_t lengthOffset = 0) {
-    std::string t = text.substr(0, maxChars);
-    w.Bytes(offset, t.data(), t.size());
-    w.U8(offset + t.size(), 0);
-    if (lengthOffset) w.U32(lengthOffset, uint32_t(t.size()));
+ChannelParams ToParams(const kp::ChannelRecord& c) {
+    return {c.frequency, c.lof,     c.symbolRate, c.polarisation,
+            c.mode,      c.voltage, c.tone,       c.reserved};
 }
 
-ChannelParams ReadChannel(BlockReader& r, size_t at) {
-    ChannelParams c;
-    c.frequencyKHz = r.U32(at);
-    c.lofKHz = r.U32(at + 4);
-    c.symbolRate = r.U32(at + 8);
-    c.polarisation = r.U32(at + 12);
-    c.inversion = r.U32(at + 16);
-    c.voltage = r.U32(at + 20);
-    c.tone = r.U32(at + 24);
-    c.reserved = r.U32(at + 28);
-    return c;
+kp::ChannelRecord ToRecord(const ChannelParams& c) {
+    return {c.frequencyKHz, c.lofKHz,  c.symbolRate, c.polarisation,
+            c.inversion,    c.voltage, c.tone,       c.reserved};
 }
-
-void WriteChannel(BlockWriter& w, size_t at, const ChannelParams& c) {
-    const uint32_t f[8] = {c.frequencyKHz, c.lofKHz,  c.symbolRate, c.polarisation,
-                           c.inversion,    c.voltage, c.tone,       c.reserved};
-    for (size_t i = 0; i < 8; ++i) w.U32(at + 4 * i, f[i]);
-}
-
-bool InRange(uint16_t code, uint16_t lo, uint16_t hi) { return code >= lo && code <= hi; }
 
 }  // namespace
 
@@ -57,26 +40,18 @@ uint32_t CRequestHandler::Handle(uint32_t client, std::span<uint8_t> block) {
     ++requests_;
     BlockReader r(block);
     const uint16_t code = r.U16(kp::kCommandOffset);
-    if (InRange(code, 10, 17)) return Peripherals(code, block);
-    if (InRange(code, 20, 29) || code == 300 || code == 2901) return Board(code, block);
-    if (InRange(code, 30, 49) || code == 331 || InRange(code, 491, 495)) {
-        return Frontend(code, block);
-    }
-    if (InRange(code, 4901, 4912)) return NewFrontend(code, block);
-    if (InRange(code, 50, 59) || InRange(code, 590, 596)) return Decoder(code, block);
-    if (code == 60 || code == 64) return Filter(client, code, block);
-    if (code == 70) return Peripherals(code, block);
-    if (InRange(code, 80, 84)) return Teletext(code, block);
-    if (code == C(Command::CI_Message)) return CommonInterface(block);
-    // The on-screen display, recording and network streaming are not part of
-    // this card.
-    if (InRange(code, 90, 108) || InRange(code, 118, 129) || InRange(code, 140, 146)) {
-        return result::kNotSupported;
-    }
-    return result::kUnknownCommand;
+    const Entry* e = Find(code);
+    if (!e) return result::kUnknownCommand;
+    return (this->*(e->handler))(client, code, block);
 }
 
-uint32_t CRequestHandler::Board(uint16_t code, std::span<uint8_t> block) {
+// The on-screen display, recording and network streaming are not part of this
+// card.
+uint32_t CRequestHandler::NotSupported(uint32_t, uint16_t, std::span<uint8_t>) {
+    return result::kNotSupported;
+}
+
+uint32_t CRequestHandler::Board(uint32_t, uint16_t code, std::span<uint8_t> block) {
     BlockReader r(block);
     BlockWriter w(block);
     switch (code) {
@@ -84,19 +59,16 @@ uint32_t CRequestHandler::Board(uint16_t code, std::span<uint8_t> block) {
         case C(Command::Board_PingDVBServer):
             return result::kOk;
         case C(Command::Board_BootARM): {
-            const uint32_t n = r.U32(kp::offs::kBootPathLength);
-            if (n > kp::kParamBlockSize - kp::offs::kBootPath) return result::kBadRequest;
-            std::string path(n, '\0');
-            r.Bytes(kp::offs::kBootPath, path.data(), n);
-            path.resize(std::min<size_t>(n, path.find('\0')));
-            return card_.BootFirmware(path) ? result::kOk : result::kFailed;
+            const auto q = kp::BootArmRequest::Decode(r);
+            if (!q) return result::kBadRequest;
+            return card_.BootFirmware(q->path) ? result::kOk : result::kFailed;
         }
         case C(Command::Board_GetStatistics): {
-            std::array<uint32_t, 36> counters{};
-            counters[0] = requests_;
-            counters[1] = tunes_;
-            counters[2] = card_.Signal().locked ? 1 : 0;
-            for (size_t i = 0; i < counters.size(); ++i) w.U32(Slot(i), counters[i]);
+            kp::StatisticsReply q;
+            q.counters[0] = requests_;
+            q.counters[1] = tunes_;
+            q.counters[2] = card_.Signal().locked ? 1 : 0;
+            q.Encode(w);
             return result::kOk;
         }
         case C(Command::Board_GetFrontendType):
@@ -106,46 +78,34 @@ uint32_t CRequestHandler::Board(uint16_t code, std::span<uint8_t> block) {
             w.U32(Slot(0), card_.FirmwareRunning() ? 1 : 0);
             return result::kOk;
         default:
-            return BoardInfo(code, block);
+            return BoardInfo(0, code, block);
     }
 }
 
-uint32_t CRequestHandler::BoardInfo(uint16_t code, std::span<uint8_t> block) {
+uint32_t CRequestHandler::BoardInfo(uint32_t, uint16_t code, std::span<uint8_t> block) {
     BlockWriter w(block);
     const BoardIdentity& b = card_.Board();
     switch (code) {
         case C(Command::Board_GetMAC):
-            w.U32(Slot(0), 0);  // MAC is valid
-            PutText(w, 16, b.mac, 60);
+            kp::MacReply{0, b.mac}.Encode(w);  // check 0: the MAC is valid
             return result::kOk;
         case C(Command::Board_GetIP):
-            w.U32(kp::offs::kIpCheck, 0);  // IP is valid
-            PutText(w, kp::offs::kIpText, b.ip, 79, kp::offs::kIpLength);
-            PutText(w, kp::offs::kMaskText, b.subnetMask, 79, kp::offs::kMaskLength);
-            w.U16(kp::offs::kUdpPort, b.basePort);
+            kp::IpConfigReply{0, b.ip, b.subnetMask, b.basePort}.Encode(w);  // check 0: valid
             return result::kOk;
         case C(Command::Board_GetBEVersion):
-            w.U32(Slot(0), b.firmwareVersion);
-            w.U32(Slot(1), b.runtimeVersion);
-            w.U32(Slot(2), b.decoderRevision);
-            PutText(w, 20, b.firmwareDate, 12);
-            PutText(w, 100, b.firmwareTime, 60);
+            kp::VersionReply{b.firmwareVersion, b.runtimeVersion, b.decoderRevision, b.firmwareDate,
+                             b.firmwareTime}
+                .Encode(w);
             return result::kOk;
         case C(Command::Board_GetMulticastList): {
-            const std::array<uint8_t, 96> none{};
-            w.U32(Slot(0), 0);
-            w.Bytes(12, none.data(), none.size());
-            w.Bytes(112, none.data(), 6);
-            w.U32(120, 0);
+            kp::MulticastListReply{}.Encode(w);  // no multicast addresses
             return result::kOk;
         }
         case C(Command::Board_GetBoardMfg):
-            PutText(w, 16, b.manufacturer, 91, Slot(0));
-            PutText(w, 108, b.boardType, 91, Slot(1));
+            kp::BoardMfgReply{b.manufacturer, b.boardType}.Encode(w);
             return result::kOk;
         case C(Command::Board_GetSelfTestResult):
-            w.U32(Slot(0), 0);
-            PutText(w, 16, b.selfTestText, 91, Slot(1));
+            kp::SelfTestReply{0, b.selfTestText}.Encode(w);
             return result::kOk;
         default:
             return result::kUnknownCommand;
@@ -162,7 +122,7 @@ uint32_t CRequestHandler::TuneLegacy() {
     return result::kOk;
 }
 
-uint32_t CRequestHandler::Frontend(uint16_t code, std::span<uint8_t> block) {
+uint32_t CRequestHandler::Frontend(uint32_t, uint16_t code, std::span<uint8_t> block) {
     BlockReader r(block);
     BlockWriter w(block);
     switch (code) {
@@ -212,39 +172,33 @@ uint32_t CRequestHandler::Frontend(uint16_t code, std::span<uint8_t> block) {
         case C(Command::FE_GetTPS):
             return result::kNotSupported;  // no terrestrial front end
         default:
-            return FrontendStatus(code, block);
+            return FrontendStatus(0, code, block);
     }
 }
 
-uint32_t CRequestHandler::FrontendStatus(uint16_t code, std::span<uint8_t> block) {
+uint32_t CRequestHandler::FrontendStatus(uint32_t, uint16_t code, std::span<uint8_t> block) {
     BlockWriter w(block);
     const SignalFigures s = card_.Signal();
     // Lock bits: carrier, signal, viterbi, sync, lock.
     const uint8_t lock = s.locked ? 0x1F : 0x00;
     switch (code) {
         case C(Command::FE_GetStatus):
-            w.U8(Slot(0), lock);
-            w.U32(Slot(1), s.agc);
-            w.U32(Slot(2), s.snrTenths);
-            w.U8(Slot(3), s.locked ? 1 : 0);
-            w.U8(Slot(4), s.locked ? 1 : 0);
+            kp::StatusReply{lock, int32_t(s.agc), int32_t(s.snrTenths), uint8_t(s.locked ? 1 : 0),
+                            uint8_t(s.locked ? 1 : 0)}
+                .Encode(w);
             return result::kOk;
         case C(Command::FE_GetStatusSignal): {
-            std::array<uint8_t, 16> lockState{};
-            lockState[0] = lock;
-            w.Bytes(8, lockState.data(), lockState.size());
-            w.U32(48, s.agc);
-            w.U32(52, s.snrTenths);
-            w.U32(56, s.strengthTenths);
-            w.U32(60, s.quality);
-            w.U32(64, uint32_t(s.afcKHz));
+            kp::StatusSignalReply reply;
+            reply.lockState[0] = lock;
+            reply.SetSignal(s.agc, s.snrTenths, s.strengthTenths, s.quality, s.afcKHz);
+            reply.Encode(w);
             return result::kOk;
         }
         case C(Command::FE_GetBitErrorRate):
-            w.U32(Slot(0), s.locked ? s.berMantissa : 0);
-            w.U32(Slot(1), s.locked ? uint32_t(int32_t(s.berExponent)) : 0);
-            w.U8(Slot(2), s.locked ? 1 : 0);
-            w.U8(Slot(3), lock);
+            kp::BitErrorRateReply{s.locked ? s.berMantissa : 0u,
+                                  s.locked ? int32_t(s.berExponent) : 0, uint8_t(s.locked ? 1 : 0),
+                                  lock}
+                .Encode(w);
             return result::kOk;
         case C(Command::FE_GetCodeRate):
             w.U32(Slot(0), s.locked ? 3 : 0);  // 3/4
@@ -256,17 +210,15 @@ uint32_t CRequestHandler::FrontendStatus(uint16_t code, std::span<uint8_t> block
 
 uint32_t CRequestHandler::Diseqc(std::span<uint8_t> block) {
     BlockReader r(block);
-    const uint32_t n = r.U32(kp::offs::kDiseqcLength);
-    const uint32_t burst = r.U32(kp::offs::kDiseqcBurst);
-    if (n > 6 || burst > 255) return result::kBadRequest;
-    std::array<uint8_t, 6> msg{};
-    r.Bytes(kp::offs::kDiseqcMessage, msg.data(), n);
-    return card_.SendDiseqc(std::span<const uint8_t>(msg.data(), n), uint8_t(burst))
+    const auto q = kp::DiseqcRequest::Decode(r);
+    if (!q) return result::kBadRequest;
+    return card_.SendDiseqc(std::span<const uint8_t>(q->decoded.data(), q->length),
+                            uint8_t(q->burst))
                ? result::kOk
                : result::kBadRequest;
 }
 
-uint32_t CRequestHandler::NewFrontend(uint16_t code, std::span<uint8_t> block) {
+uint32_t CRequestHandler::NewFrontend(uint32_t, uint16_t code, std::span<uint8_t> block) {
     BlockReader r(block);
     BlockWriter w(block);
     const SignalFigures s = card_.Signal();
@@ -279,31 +231,31 @@ uint32_t CRequestHandler::NewFrontend(uint16_t code, std::span<uint8_t> block) {
             return result::kOk;
         case C(Command::FE_zSetChannel): {
             ++tunes_;
-            const bool locked = card_.Tune(ReadChannel(r, kp::offs::kChannelRecord));
+            const auto rec = kp::ChannelRecord::Decode(r);
+            if (!rec) return result::kBadRequest;
+            const bool locked = card_.Tune(ToParams(*rec));
             w.U16(Slot(0), locked ? 0 : 1);
             return result::kOk;
         }
         case C(Command::FE_zGetChannel):
             w.U16(Slot(0), tunes_ ? 0 : 1);
-            WriteChannel(w, kp::offs::kChannelRecord, card_.Channel());
+            ToRecord(card_.Channel()).Encode(w);
             return result::kOk;
         case C(Command::FE_zGetSignal): {
-            // SIGNAL_TYPE: 0 AFC, 6 mantissa, 8 exponent, 14 strength, 16 quality.
-            std::array<uint8_t, 20> rec{};
-            BlockWriter sw(rec);
-            sw.U32(0, uint32_t(s.afcKHz));
-            sw.U16(6, s.berMantissa);
-            sw.U16(8, uint16_t(s.berExponent));
-            sw.U16(14, s.strengthTenths);
-            sw.U32(16, s.quality);
-            w.U16(Slot(0), 0);
-            w.Bytes(kp::offs::kSignalRecord, rec.data(), rec.size());
+            kp::SignalRecord rec;
+            rec.afc = s.afcKHz;
+            rec.berMantissa = s.berMantissa;
+            rec.berExponent = s.berExponent;
+            rec.tenths = s.strengthTenths;
+            rec.quality = s.quality;
+            kp::FrontendStatusReply{0}.Encode(w);
+            rec.Encode(w);
             return result::kOk;
         }
         case C(Command::FE_zGetDemodStatus):
-            w.U16(Slot(0), s.locked ? 0x1F : 0);
-            w.U16(Slot(1), uint16_t(s.snrTenths));
-            w.U16(Slot(2), uint16_t(s.agc));
+            kp::DemodStatusReply{
+                {uint16_t(s.locked ? 0x1F : 0), uint16_t(s.snrTenths), uint16_t(s.agc)}}
+                .Encode(w);
             return result::kOk;
         case C(Command::FE_zManager):
         case C(Command::FE_zStartScan):
@@ -320,7 +272,7 @@ uint32_t CRequestHandler::NewFrontend(uint16_t code, std::span<uint8_t> block) {
     }
 }
 
-uint32_t CRequestHandler::Decoder(uint16_t code, std::span<uint8_t> block) {
+uint32_t CRequestHandler::Decoder(uint32_t, uint16_t code, std::span<uint8_t> block) {
     BlockReader r(block);
     BlockWriter w(block);
     switch (code) {
@@ -341,16 +293,10 @@ uint32_t CRequestHandler::Decoder(uint16_t code, std::span<uint8_t> block) {
             w.U16(Slot(0), card_.AudioPid());
             return result::kOk;
         case C(Command::MPEG_GetDecoderStatus): {
-            // VIDEOSTATE: 38 width, 40 height, 42 format, 44 frame rate, 46 bit rate.
-            std::array<uint8_t, kp::offs::kVideoStateSize> vs{};
-            BlockWriter vw(vs);
             const VideoInfo v = card_.Video();
-            vw.U16(38, v.width);
-            vw.U16(40, v.height);
-            vw.U16(42, v.aspect);
-            vw.U16(44, v.frameRate);
-            vw.U16(46, v.bitrateKbit);
-            w.Bytes(Slot(0), vs.data(), vs.size());
+            kp::VideoStateReply q;
+            q.SetPicture(v.width, v.height, v.aspect, v.frameRate, v.bitrateKbit);
+            q.Encode(w);
             return result::kOk;
         }
         case C(Command::MPEG_GetAudioStatus):
@@ -378,22 +324,21 @@ uint32_t CRequestHandler::Filter(uint32_t client, uint16_t code, std::span<uint8
         if (handle > 0xFFFF) return result::kBadRequest;
         return card_.RemoveFilter(client, uint16_t(handle)) ? result::kOk : result::kFailed;
     }
+    const auto q = kp::BitFilterRequest::Decode(r);
+    if (!q) return result::kBadRequest;
     SectionFilterSetting setting;
-    const uint32_t pid = r.U32(kp::offs::kFilterPid);
-    const uint32_t n = r.U32(kp::offs::kFilterLength);
-    if (pid > 0x1FFF || n > kp::offs::kMaxFilterLength) return result::kBadRequest;
-    setting.pid = uint16_t(pid);
-    setting.length = uint8_t(n);
-    setting.type = r.U32(kp::offs::kFilterType);
-    r.Bytes(kp::offs::kFilterBytes, setting.filter.data(), n);
-    r.Bytes(kp::offs::kMaskBytes, setting.mask.data(), n);
+    setting.pid = uint16_t(q->pid);
+    setting.length = uint8_t(q->length);
+    setting.type = q->type;
+    std::copy_n(q->filter.begin(), q->length, setting.filter.begin());
+    std::copy_n(q->mask.begin(), q->length, setting.mask.begin());
     auto handle = card_.AddSectionFilter(client, setting);
     if (!handle) return result::kFailed;
     w.U16(Slot(0), *handle);
     return result::kOk;
 }
 
-uint32_t CRequestHandler::Teletext(uint16_t code, std::span<uint8_t> block) {
+uint32_t CRequestHandler::Teletext(uint32_t, uint16_t code, std::span<uint8_t> block) {
     BlockReader r(block);
     BlockWriter w(block);
     const uint32_t value = r.U32(Slot(0));
@@ -416,21 +361,17 @@ uint32_t CRequestHandler::Teletext(uint16_t code, std::span<uint8_t> block) {
     }
 }
 
-uint32_t CRequestHandler::CommonInterface(std::span<uint8_t> block) {
+uint32_t CRequestHandler::CommonInterface(uint32_t, uint16_t, std::span<uint8_t> block) {
     BlockReader r(block);
-    const uint32_t sub = r.U32(kp::offs::kCiSubCommand);
-    const uint32_t length = r.U32(kp::offs::kCiDataLength);
-    if (sub > 0xFF) return result::kBadRequest;
-    // The block holds 32 data bytes; a longer length is cut to them.
-    std::array<uint8_t, kp::offs::kMaxCiData> data{};
-    const size_t n = std::min<size_t>(length, data.size());
-    r.Bytes(kp::offs::kCiData, data.data(), n);
-    return card_.CiCommand(uint8_t(sub), std::span<const uint8_t>(data.data(), n))
+    const auto q = kp::CiMessageRequest::Decode(r);
+    if (!q) return result::kBadRequest;
+    return card_.CiCommand(uint8_t(q->subCommand),
+                           std::span<const uint8_t>(q->data.data(), q->Size()))
                ? result::kOk
                : result::kBadRequest;
 }
 
-uint32_t CRequestHandler::Peripherals(uint16_t code, std::span<uint8_t> block) {
+uint32_t CRequestHandler::Peripherals(uint32_t, uint16_t code, std::span<uint8_t> block) {
     BlockReader r(block);
     BlockWriter w(block);
     switch (code) {

@@ -28,17 +28,31 @@ class CRequestHandler {
     // for the client and returns the result code.
     uint32_t Handle(uint32_t client, std::span<uint8_t> block);
 
+    // True when the server has a handler for the command code; every other
+    // code answers result::kUnknownCommand.
+    static bool Serves(uint16_t code);
+
   private:
-    uint32_t Board(uint16_t code, std::span<uint8_t> block);
-    uint32_t BoardInfo(uint16_t code, std::span<uint8_t> block);
-    uint32_t Frontend(uint16_t code, std::span<uint8_t> block);
-    uint32_t FrontendStatus(uint16_t code, std::span<uint8_t> block);
-    uint32_t NewFrontend(uint16_t code, std::span<uint8_t> block);
-    uint32_t Decoder(uint16_t code, std::span<uint8_t> block);
+    // Every handler takes the same arguments so that one table can hold them.
+    using Handler = uint32_t (CRequestHandler::*)(uint32_t client, uint16_t code,
+                                                  std::span<uint8_t> block);
+    struct Entry {
+        uint16_t code;
+        Handler handler;
+    };
+    static const Entry* Find(uint16_t code);
+
+    uint32_t Board(uint32_t client, uint16_t code, std::span<uint8_t> block);
+    uint32_t BoardInfo(uint32_t client, uint16_t code, std::span<uint8_t> block);
+    uint32_t Frontend(uint32_t client, uint16_t code, std::span<uint8_t> block);
+    uint32_t FrontendStatus(uint32_t client, uint16_t code, std::span<uint8_t> block);
+    uint32_t NewFrontend(uint32_t client, uint16_t code, std::span<uint8_t> block);
+    uint32_t Decoder(uint32_t client, uint16_t code, std::span<uint8_t> block);
     uint32_t Filter(uint32_t client, uint16_t code, std::span<uint8_t> block);
-    uint32_t Peripherals(uint16_t code, std::span<uint8_t> block);
-    uint32_t Teletext(uint16_t code, std::span<uint8_t> block);
-    uint32_t CommonInterface(std::span<uint8_t> block);
+    uint32_t Peripherals(uint32_t client, uint16_t code, std::span<uint8_t> block);
+    uint32_t Teletext(uint32_t client, uint16_t code, std::span<uint8_t> block);
+    uint32_t CommonInterface(uint32_t client, uint16_t code, std::span<uint8_t> block);
+    uint32_t NotSupported(uint32_t client, uint16_t code, std::span<uint8_t> block);
     uint32_t Diseqc(std::span<uint8_t> block);
     uint32_t TuneLegacy();
 

@@ -197,3 +197,31 @@ TEST_F(RequestHandlerTest, RemoteKeysGoOutOnlyWhileTheReceiverIsOn) {
     EXPECT_EQ(sink_.got[0].first, 37);
     EXPECT_EQ(sink_.got[0].second, (std::vector<uint8_t>{46, 0x80}));
 }
+
+// The table serves exactly the codes the card knows: the gaps between the
+// groups (44-46, 83, ...) and codes past the last one answer "unknown", and
+// the groups the card does not have answer "not available".
+TEST_F(RequestHandlerTest, CommandTableServesTheKnownCodesOnly) {
+    int served = 0;
+    for (uint32_t code = 0; code <= 0xFFFF; ++code) {
+        if (!CRequestHandler::Serves(uint16_t(code))) {
+            block_.fill(0);
+            ASSERT_EQ(Run(uint16_t(code)), 11u) << code;
+        } else {
+            ++served;
+        }
+    }
+    EXPECT_EQ(served, 118);
+    for (uint16_t gap : {0,   9,   18,  19,   44,   45,   46,   61,  63,  65,  83,  85, 109,
+                         117, 131, 147, 4900, 4913, 2900, 2902, 301, 332, 497, 589, 597}) {
+        EXPECT_FALSE(CRequestHandler::Serves(gap)) << gap;
+    }
+    for (uint16_t code : {10,   17,   20, 29, 300, 2901, 30, 43, 47, 49, 331, 491, 495,
+                          4901, 4912, 50, 59, 590, 596,  60, 64, 70, 80, 82,  84,  130}) {
+        EXPECT_TRUE(CRequestHandler::Serves(code)) << code;
+    }
+    for (uint16_t code : {90, 99, 108, 118, 129, 140, 146}) {
+        block_.fill(0);
+        EXPECT_EQ(Run(code), 12u) << code;
+    }
+}

@@ -13,11 +13,13 @@
 namespace kestrel {
 
 class Request {
-public:
+  public:
     explicit Request(protocol::Command command) : code_(protocol::Code(command)) {}
 
     /// A 32-bit slot (byte and 16-bit arguments are zero-extended into it).
     Request& Slot(std::size_t offset, std::uint32_t value);
+    /// The same under the name the block codecs write through.
+    Request& U32(std::size_t offset, std::uint32_t value) { return Slot(offset, value); }
     Request& Byte(std::size_t offset, std::uint8_t value);
     Request& Bytes(std::size_t offset, const void* data, std::size_t n);
 
@@ -28,8 +30,10 @@ public:
     /// Writes the code and the fields; nothing else of the block changes.
     void WriteTo(std::span<std::uint8_t> block) const;
 
-private:
-    struct Range { std::uint16_t offset, length; };
+  private:
+    struct Range {
+        std::uint16_t offset, length;
+    };
     static constexpr std::size_t kMaxRanges = 24;
     bool Stage(std::size_t offset, const void* data, std::size_t n);
 
