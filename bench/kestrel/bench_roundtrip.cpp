@@ -81,7 +81,7 @@ Stats BarePingPong() {
 
 // The smallest server that speaks the protocol: one client, id 1.
 class MiniServer {
-public:
+  public:
     MiniServer() {
         const auto pid = static_cast<std::uint32_t>(getpid());
         listen_ = ListenLocal(ServerSocketName(pid));
@@ -93,11 +93,12 @@ public:
     ~MiniServer() {
         thread_.join();
         close(listen_);
-        for (const auto& n : {StatusMemoryName(), StatusMutexName(), ParamMemoryName(1), ParamMutexName(1)})
+        for (const auto& n :
+             {StatusMemoryName(), StatusMutexName(), ParamMemoryName(1), ParamMutexName(1)})
             SharedMemory::Unlink(n);
     }
 
-private:
+  private:
     void Run() {
         const int fd = accept(listen_, nullptr, nullptr);
         Frame f;
@@ -113,19 +114,19 @@ private:
     }
     std::uint32_t Answer(const Frame& f) {
         switch (static_cast<LinkOp>(f.lParam)) {
-        case LinkOp::Connect:
-            paramMutex_.Create(ParamMutexName(1));
-            param_.Create(ParamMemoryName(1), kParamBlockSize);
-            return 1;
-        case LinkOp::Request: {
-            paramMutex_.LockForever();
-            std::span<std::uint8_t> b(param_.data(), kParamBlockSize);
-            BlockWriter(b).U32(8, 11494000 + BlockReader(b).U16(0));
-            paramMutex_.Unlock();
-            return 1;
-        }
-        default:
-            return 0;
+            case LinkOp::Connect:
+                paramMutex_.Create(ParamMutexName(1));
+                param_.Create(ParamMemoryName(1), kParamBlockSize);
+                return 1;
+            case LinkOp::Request: {
+                paramMutex_.LockForever();
+                std::span<std::uint8_t> b(param_.data(), kParamBlockSize);
+                BlockWriter(b).U32(8, 11494000 + BlockReader(b).U16(0));
+                paramMutex_.Unlock();
+                return 1;
+            }
+            default:
+                return 0;
         }
     }
     int listen_ = -1;
@@ -135,13 +136,15 @@ private:
 };
 
 void Print(const char* name, double v, const char* unit, double base) {
-    std::printf("BENCH %s %.2f %s baseline %.2f %s ratio %.3f\n", name, v, unit, base, unit, v / base);
+    std::printf("BENCH %s %.2f %s baseline %.2f %s ratio %.3f\n", name, v, unit, base, unit,
+                v / base);
 }
 
 }  // namespace
 
 int main() {
-    const auto dir = std::filesystem::temp_directory_path() / ("bench_roundtrip_" + std::to_string(getpid()));
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("bench_roundtrip_" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     setenv("KESTREL_INSTANCE", ("bench" + std::to_string(getpid())).c_str(), 1);
     setenv("KESTREL_REGISTRY", (dir / "registry.db").c_str(), 1);
@@ -158,7 +161,8 @@ int main() {
         t.statusMutexPoll = t.statusMemoryPoll = std::chrono::milliseconds(1);
         t.paramMutexPoll = t.paramMemoryPoll = std::chrono::milliseconds(1);
         if (!kestrel::CServerConnection::Instance().Connect(t)) {
-            std::fprintf(stderr, "%s\n", kestrel::CServerConnection::Instance().LastError().c_str());
+            std::fprintf(stderr, "%s\n",
+                         kestrel::CServerConnection::Instance().LastError().c_str());
             return 1;
         }
         CFrontend fe;

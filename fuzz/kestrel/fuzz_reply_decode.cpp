@@ -35,7 +35,7 @@ namespace {
 std::uint8_t g_reply[kParamBlockSize];
 
 class ReplyServer {
-public:
+  public:
     ReplyServer() {
         const auto pid = static_cast<std::uint32_t>(getpid());
         listen_ = ListenLocal(ServerSocketName(pid));
@@ -45,7 +45,7 @@ public:
         thread_ = std::thread([this] { Run(); });
     }
 
-private:
+  private:
     void Run() {
         const int fd = accept(listen_, nullptr, nullptr);
         Frame f;
@@ -76,7 +76,8 @@ private:
 };
 
 bool Setup() {
-    const auto dir = std::filesystem::temp_directory_path() / ("fuzz_reply_" + std::to_string(getpid()));
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("fuzz_reply_" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     setenv("KESTREL_INSTANCE", ("fz" + std::to_string(getpid())).c_str(), 1);
     setenv("KESTREL_REGISTRY", (dir / "r.db").c_str(), 1);

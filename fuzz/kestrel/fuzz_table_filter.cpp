@@ -18,7 +18,8 @@ void ReadTable(char*, unsigned long) {
         const int len = f.GetPayLoadLength(s);
         sink = sink + f.GetValue(s, 0, 32) + f.GetValue(s, 64, 8);
         for (int i = 0; i < len + 3; i += 7) {
-            if (const unsigned char* b = f.GetBytePointer(s, static_cast<unsigned long>(i))) sink = sink + *b;
+            if (const unsigned char* b = f.GetBytePointer(s, static_cast<unsigned long>(i)))
+                sink = sink + *b;
             sink = sink + f.GetValue(s, static_cast<unsigned long>(i) * 8, 13);
         }
     }
@@ -35,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     filter.OpenFilter(0x12, data[0], 0, 0, &error, 0, data[0] % 3);
     std::size_t pos = 1;
     while (pos + 2 <= size) {
-        const std::size_t n = std::min<std::size_t>((data[pos] << 8 | data[pos + 1]) % 8193, size - pos - 2);
+        const std::size_t n =
+            std::min<std::size_t>((data[pos] << 8 | data[pos + 1]) % 8193, size - pos - 2);
         pos += 2;
         std::vector<unsigned char> datagram(data + pos, data + pos + n);  // exact size for ASan
         filter.OnDataArrival(datagram.data(), static_cast<int>(datagram.size()));

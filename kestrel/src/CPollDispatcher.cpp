@@ -52,7 +52,8 @@ bool CPollDispatcher::RunOnce(int timeoutMs) {
     if (!deferred_.empty()) timeoutMs = 0;
     const auto now = Clock::now();
     for (auto& [id, t] : timers_) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(t.due - now).count();
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(t.due - now).count();
         timeoutMs = timeoutMs < 0 ? static_cast<int>(std::max<long long>(left, 0))
                                   : static_cast<int>(std::clamp<long long>(left, 0, timeoutMs));
     }

@@ -11,7 +11,7 @@ namespace {
 
 // Prepared statement that finalises itself.
 class Stmt {
-public:
+  public:
     Stmt(sqlite3* db, const char* sql) {
         if (sqlite3_prepare_v2(db, sql, -1, &s_, nullptr) != SQLITE_OK) s_ = nullptr;
     }
@@ -19,7 +19,10 @@ public:
     Stmt(const Stmt&) = delete;
     Stmt& operator=(const Stmt&) = delete;
     bool ok() const { return s_ != nullptr; }
-    Stmt& Int(int i, std::int64_t v) { if (s_) sqlite3_bind_int64(s_, i, v); return *this; }
+    Stmt& Int(int i, std::int64_t v) {
+        if (s_) sqlite3_bind_int64(s_, i, v);
+        return *this;
+    }
     Stmt& Text(int i, const std::string& v) {
         if (s_) sqlite3_bind_text(s_, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
         return *this;
@@ -43,7 +46,7 @@ public:
         return p ? std::vector<std::uint8_t>(p, p + n) : std::vector<std::uint8_t>();
     }
 
-private:
+  private:
     sqlite3_stmt* s_ = nullptr;
 };
 
@@ -68,8 +71,8 @@ bool CRegistry::Open(const std::string& path, bool create) {
         const auto dir = std::filesystem::path(path).parent_path();
         if (!dir.empty()) std::filesystem::create_directories(dir, ec);
     }
-    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) |
-                      SQLITE_OPEN_FULLMUTEX;
+    const int flags =
+        SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_FULLMUTEX;
     if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
         Close();
         return false;
@@ -175,8 +178,11 @@ bool CRegistry::WriteValue(const std::string& key, const RegValue& value) {
     const auto id = MakeKey(key);
     if (!id) return false;
     Stmt s(db_, "INSERT OR REPLACE INTO vals(key, name, type, data) VALUES(?, ?, ?, ?)");
-    return s.Int(1, *id).Text(2, value.name).Int(3, static_cast<int>(value.type))
-        .Blob(4, value.data).Done();
+    return s.Int(1, *id)
+        .Text(2, value.name)
+        .Int(3, static_cast<int>(value.type))
+        .Blob(4, value.data)
+        .Done();
 }
 
 bool CRegistry::WriteString(const std::string& key, const std::string& name,
@@ -185,10 +191,11 @@ bool CRegistry::WriteString(const std::string& key, const std::string& name,
 }
 
 bool CRegistry::WriteDword(const std::string& key, const std::string& name, std::uint32_t value) {
-    return WriteValue(key, {name, RegType::Dword,
-                            {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-                             static_cast<std::uint8_t>(value >> 16),
-                             static_cast<std::uint8_t>(value >> 24)}});
+    return WriteValue(
+        key, {name,
+              RegType::Dword,
+              {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+               static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)}});
 }
 
 bool CRegistry::WriteBinary(const std::string& key, const std::string& name,

@@ -72,8 +72,8 @@ bool CServerConnection::RunConnectSteps(const ConnectTimings& t) {
     startedPid_ = 0;
     const unsigned started = StartServerProcess(path, &startedPid_);
     if (started <= 32)
-        return Fail(Format("Start of NVDVBSrv failed!\n\nPath: \"%s\"\nError code: %u", path,
-                           started));
+        return Fail(
+            Format("Start of NVDVBSrv failed!\n\nPath: \"%s\"\nError code: %u", path, started));
     // 3.-6. Status mutex, status memory, the server's "window".
     if (!OpenStatusObjects(t, path)) return false;
     // 7.-8. Register with the server.
@@ -185,8 +185,8 @@ ErrReturn CServerConnection::Transact(const Request& request, const ReplyReader&
     const auto result = static_cast<ErrReturn>(SendSync(LinkOp::Request, clientId_));
     if (!reader || result != CCommonDVB::RET_OK) return result;
 
-    const auto limit = wait == ReplyWait::Forever ? std::chrono::milliseconds(-1)
-                                                  : timings_.requestWait;
+    const auto limit =
+        wait == ReplyWait::Forever ? std::chrono::milliseconds(-1) : timings_.requestWait;
     std::array<std::uint8_t, kParamBlockSize> reply;
     if (!paramMem_.IsMapped() || paramMutex_.Lock(limit) != LockResult::Acquired)
         return CCommonDVB::RET_TIMEOUT;
@@ -203,7 +203,8 @@ void CServerConnection::AttachDispatcher(IDispatcher& dispatcher) {
     if (!connected_) return;
     keepAliveTimer_ = dispatcher.StartTimer(static_cast<int>(timings_.keepAlivePeriod.count()),
                                             [this] { PostLink(LinkOp::KeepAlive, clientId_); });
-    if (socket_ >= 0) socketWatch_ = dispatcher.WatchReadable(socket_, [this] { OnSocketReadable(); });
+    if (socket_ >= 0)
+        socketWatch_ = dispatcher.WatchReadable(socket_, [this] { OnSocketReadable(); });
     if (!posted_.empty()) dispatcher.Defer([this] { DeliverPosted(); });
 }
 

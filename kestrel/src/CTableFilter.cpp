@@ -46,8 +46,14 @@ int CTableFilter::OpenFilter(unsigned short pid, unsigned char tableId,
     pid_ = pid;
     tableId_ = tableId;
     ++generation_;
-    const unsigned char filter[8] = {tableId, 0, 0, static_cast<unsigned char>(tableIdExtension >> 8),
-                                     static_cast<unsigned char>(tableIdExtension), 0, 0, 0};
+    const unsigned char filter[8] = {tableId,
+                                     0,
+                                     0,
+                                     static_cast<unsigned char>(tableIdExtension >> 8),
+                                     static_cast<unsigned char>(tableIdExtension),
+                                     0,
+                                     0,
+                                     0};
     unsigned char mask[8] = {0xFF, 0, 0, 0, 0, 0, 0, 0};
     unsigned char length = 1;
     if (useExtension) {
@@ -83,7 +89,8 @@ unsigned long CTableFilter::GetTimeElapsed() const {
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - lastArrival_).count());
 }
 
-unsigned long CTableFilter::GetValue(int section, unsigned long bitOffset, unsigned long count) const {
+unsigned long CTableFilter::GetValue(int section, unsigned long bitOffset,
+                                     unsigned long count) const {
     if (section < 0 || section > 255 || count > 32) return 0;
     const auto& s = sections_[static_cast<std::size_t>(section)];
     unsigned long v = 0;

@@ -5,7 +5,9 @@
 using namespace kestrel;
 using namespace kestrel::detail;
 
-ErrReturn CWSRecordPlayback::WS_Record(TYPE_REC_PLAY_FORMAT f) { return Slots(Command::WS_Record, f); }
+ErrReturn CWSRecordPlayback::WS_Record(TYPE_REC_PLAY_FORMAT f) {
+    return Slots(Command::WS_Record, f);
+}
 ErrReturn CWSRecordPlayback::WS_Stop() { return Simple(Command::WS_Stop); }
 ErrReturn CWSRecordPlayback::WS_Playback(TYPE_REC_PLAY_FORMAT f, unsigned short hz) {
     return Slots(Command::WS_Playback, f, hz);

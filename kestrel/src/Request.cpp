@@ -19,10 +19,9 @@ bool Request::Stage(std::size_t offset, const void* data, std::size_t n) {
 }
 
 Request& Request::Slot(std::size_t offset, std::uint32_t value) {
-    const std::uint8_t b[4] = {static_cast<std::uint8_t>(value),
-                               static_cast<std::uint8_t>(value >> 8),
-                               static_cast<std::uint8_t>(value >> 16),
-                               static_cast<std::uint8_t>(value >> 24)};
+    const std::uint8_t b[4] = {
+        static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+        static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
     Stage(offset, b, 4);
     return *this;
 }

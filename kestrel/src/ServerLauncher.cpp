@@ -36,11 +36,17 @@ std::vector<std::string> SplitCommandLine(const std::string& line) {
 namespace {
 unsigned StartCode(int err) {
     switch (err) {
-    case ENOENT: return 2;
-    case ENOTDIR: return 3;
-    case EACCES: case EPERM: return 5;
-    case ENOEXEC: return 11;
-    default: return 0;
+        case ENOENT:
+            return 2;
+        case ENOTDIR:
+            return 3;
+        case EACCES:
+        case EPERM:
+            return 5;
+        case ENOEXEC:
+            return 11;
+        default:
+            return 0;
     }
 }
 }  // namespace

@@ -9,7 +9,7 @@
 namespace kestrel::test {
 
 class ConnectedTest : public KestrelTest {
-protected:
+  protected:
     void SetUp() override {
         KestrelTest::SetUp();
         SetServerPath("/bin/true");
@@ -21,8 +21,7 @@ protected:
         server_.reset();
     }
     /// Answers every request with `result`, letting `fill` write the reply.
-    void Reply(std::uint32_t result,
-               std::function<void(protocol::BlockWriter&)> fill = {}) {
+    void Reply(std::uint32_t result, std::function<void(protocol::BlockWriter&)> fill = {}) {
         server_->SetHandler([=, this](std::uint16_t code, std::span<std::uint8_t> block) {
             last_.assign(block.begin(), block.end());
             lastCode_ = code;

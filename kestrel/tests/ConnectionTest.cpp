@@ -137,7 +137,8 @@ TEST_F(ConnectionTest, KeepAliveAndPostedMessagesRunOnTheDispatcher) {
            std::chrono::steady_clock::now() - start < std::chrono::seconds(5))
         loop.RunFor(std::chrono::milliseconds(40));
     EXPECT_GE(server.keepAlives(), 2);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(80));  // 40 ms apart
+    EXPECT_GE(std::chrono::steady_clock::now() - start,
+              std::chrono::milliseconds(80));  // 40 ms apart
     EXPECT_EQ(server.lastKeepAliveClient(), 9u);
     server.Post(0x1234, 1239, 2, 0);
     loop.RunFor(std::chrono::milliseconds(2000));
@@ -155,8 +156,8 @@ TEST_F(ConnectionTest, MessagePostedDuringARequestIsDeliveredLater) {
     CPollDispatcher loop;
     Conn::Instance().AttachDispatcher(loop);
     int delivered = 0;
-    Conn::Instance().SetPostedMessageHandler(
-        [&](std::uint32_t, std::uint32_t m, std::uint32_t, std::uint32_t) { delivered += m == 1239; });
+    Conn::Instance().SetPostedMessageHandler([&](std::uint32_t, std::uint32_t m, std::uint32_t,
+                                                 std::uint32_t) { delivered += m == 1239; });
     server.SetHandler([&](std::uint16_t, std::span<std::uint8_t>) {
         server.Post(1, 1239, 0, 0);  // arrives before the result
         return 1u;

@@ -102,17 +102,21 @@ TEST_F(DeviceTest, FirmwareVersionTextsFitTheirFields) {
 
 TEST_F(DeviceTest, MulticastListAndTpsAreCopiedFromTheirOffsets) {
     Reply(1, [](BlockWriter& w) {
-        for (std::uint32_t k = 0; k < 20; ++k) w.U32(8 + 4 * k, 1000 + 8 + 4 * k);  // slot = 1000+offset
+        for (std::uint32_t k = 0; k < 20; ++k)
+            w.U32(8 + 4 * k, 1000 + 8 + 4 * k);  // slot = 1000+offset
     });
     CFrontend fe;
     TYPE_TPS t;
     ASSERT_EQ(fe.GetTPS(t), CCommonDVB::RET_OK);
     const std::uint32_t b = 0xFF, w = 0xFFFF, d = 0xFFFFFFFF;
-    struct { std::uint32_t got; std::uint32_t fromOffset; std::uint32_t mask; } table[] = {
-        {t.dw0, 40, d}, {t.w4, 56, w}, {t.b6, 44, b}, {t.b7, 28, b}, {t.b8, 24, b},
-        {t.b9, 36, b}, {t.b10, 16, b}, {t.b11, 20, b}, {t.b12, 32, b}, {t.b13, 48, b},
-        {t.w14, 52, w}, {t.w16, 12, w}, {t.dw20, 64, d}, {t.dw24, 68, d}, {t.dw28, 60, d},
-        {t.dw32, 8, d}};
+    struct {
+        std::uint32_t got;
+        std::uint32_t fromOffset;
+        std::uint32_t mask;
+    } table[] = {{t.dw0, 40, d},  {t.w4, 56, w},   {t.b6, 44, b},   {t.b7, 28, b},
+                 {t.b8, 24, b},   {t.b9, 36, b},   {t.b10, 16, b},  {t.b11, 20, b},
+                 {t.b12, 32, b},  {t.b13, 48, b},  {t.w14, 52, w},  {t.w16, 12, w},
+                 {t.dw20, 64, d}, {t.dw24, 68, d}, {t.dw28, 60, d}, {t.dw32, 8, d}};
     for (auto& row : table)
         EXPECT_EQ(row.got, (1000 + row.fromOffset) & row.mask) << "from offset " << row.fromOffset;
     Reply(1, [](BlockWriter& w) {
@@ -273,7 +277,7 @@ TEST_F(DeviceTest, DecoderStatusIsCopiedWhole) {
 }
 
 class TestCI : public CCommonInterface {
-public:
+  public:
     using CCommonInterface::ConvertCharBuf;
     using CCommonInterface::KeyPressed;
     using CCommonInterface::SendCICommand;
@@ -301,9 +305,9 @@ TEST_F(DeviceTest, CommonInterfaceSubCommands) {
     EXPECT_EQ(Requests(), before + 4);  // key 20 refused
     std::vector<unsigned char> data(40, 0xAB);
     ci.SendCICommand(1, data.data(), 40);
-    EXPECT_EQ(Seen().U32(44), 40u);      // the given length stays
-    EXPECT_EQ(Seen().U8(43), 0xAB);      // 32 bytes copied ...
-    EXPECT_NE(Seen().U8(44), 0xAB);      // ... and no more
+    EXPECT_EQ(Seen().U32(44), 40u);  // the given length stays
+    EXPECT_EQ(Seen().U8(43), 0xAB);  // 32 bytes copied ...
+    EXPECT_NE(Seen().U8(44), 0xAB);  // ... and no more
 }
 
 TEST(CommonInterfaceText, ConvertCharBufCutsAtTheLineMark) {

@@ -136,35 +136,35 @@ void FakeServer::Handle(int fd, const Frame& f) {
 
 std::uint32_t FakeServer::Answer(const Frame& f) {
     switch (static_cast<LinkOp>(f.lParam)) {
-    case LinkOp::Connect:
-        ++connects_;
-        if (options_.clientId && options_.createParamObjects) {
-            paramMutex_.Create(ParamMutexName(options_.clientId, suffix_));
-            paramMem_.Create(ParamMemoryName(options_.clientId, suffix_), kParamBlockSize);
+        case LinkOp::Connect:
+            ++connects_;
+            if (options_.clientId && options_.createParamObjects) {
+                paramMutex_.Create(ParamMutexName(options_.clientId, suffix_));
+                paramMem_.Create(ParamMemoryName(options_.clientId, suffix_), kParamBlockSize);
+            }
+            return options_.clientId;
+        case LinkOp::Disconnect:
+            mappedAtDisconnect_ = ClientObjectsMapped();
+            lastDisconnectClient_ = f.wParam;
+            ++disconnects_;
+            return 0;
+        case LinkOp::Request: {
+            ++requests_;
+            if (paramMutex_.Lock(std::chrono::milliseconds(-1)) != LockResult::Acquired) return 0;
+            const auto block = ParamBlock();
+            const std::uint16_t code = BlockReader(block).U16(0);
+            Handler h;
+            {
+                std::lock_guard g(lock_);
+                codes_.push_back(code);
+                h = handler_;
+            }
+            const std::uint32_t result = h ? h(code, block) : 1;
+            if (options_.holdAfterResult.count() == 0) paramMutex_.Unlock();
+            return result;
         }
-        return options_.clientId;
-    case LinkOp::Disconnect:
-        mappedAtDisconnect_ = ClientObjectsMapped();
-        lastDisconnectClient_ = f.wParam;
-        ++disconnects_;
-        return 0;
-    case LinkOp::Request: {
-        ++requests_;
-        if (paramMutex_.Lock(std::chrono::milliseconds(-1)) != LockResult::Acquired) return 0;
-        const auto block = ParamBlock();
-        const std::uint16_t code = BlockReader(block).U16(0);
-        Handler h;
-        {
-            std::lock_guard g(lock_);
-            codes_.push_back(code);
-            h = handler_;
-        }
-        const std::uint32_t result = h ? h(code, block) : 1;
-        if (options_.holdAfterResult.count() == 0) paramMutex_.Unlock();
-        return result;
-    }
-    default:
-        break;
+        default:
+            break;
     }
     return 0;
 }

@@ -20,7 +20,7 @@
 namespace kestrel::test {
 
 class FakeServer {
-public:
+  public:
     struct Options {
         bool createStatusMutex = true;
         bool createParamObjects = true;
@@ -40,7 +40,8 @@ public:
 
     void SetHandler(Handler h);
     /// Sends a Posted frame to the connected client.
-    void Post(std::uint32_t window, std::uint32_t message, std::uint32_t wParam, std::uint32_t lParam);
+    void Post(std::uint32_t window, std::uint32_t message, std::uint32_t wParam,
+              std::uint32_t lParam);
     /// Closes every connection and stops answering.
     void Stop();
 
@@ -61,7 +62,7 @@ public:
     bool objectsMappedAtDisconnect() const { return mappedAtDisconnect_; }
     std::vector<std::uint16_t> codes() const;
 
-private:
+  private:
     void Run();
     void Serve(int fd);
     void Handle(int fd, const protocol::Frame& f);

@@ -12,10 +12,14 @@ namespace kestrel {
 namespace {
 
 TEST(Launcher, CommandLineWords) {
-    struct { const char* line; std::vector<std::string> words; } table[] = {
+    struct {
+        const char* line;
+        std::vector<std::string> words;
+    } table[] = {
         {"/usr/bin/nvdvbsrv", {"/usr/bin/nvdvbsrv"}},
         {"  nvdvbsrv   --config a.conf ", {"nvdvbsrv", "--config", "a.conf"}},
-        {"\"/opt/dvb server/nvdvbsrv\" --instance x", {"/opt/dvb server/nvdvbsrv", "--instance", "x"}},
+        {"\"/opt/dvb server/nvdvbsrv\" --instance x",
+         {"/opt/dvb server/nvdvbsrv", "--instance", "x"}},
         {"a \"\" b", {"a", "", "b"}},
         {"", {}},
     };
@@ -36,7 +40,9 @@ TEST(Launcher, StartResultCodes) {
     // A started program gets the arguments and no terminal output of ours.
     const auto marker = dir / "ran";
     setenv("KESTREL_SERVER_LOG", (dir / "log").c_str(), 1);
-    EXPECT_GT(StartServerProcess("/bin/sh -c \"echo started; touch " + marker.string() + "\"", &pid), 32u);
+    EXPECT_GT(
+        StartServerProcess("/bin/sh -c \"echo started; touch " + marker.string() + "\"", &pid),
+        32u);
     unsetenv("KESTREL_SERVER_LOG");
     ASSERT_GT(pid, 0);
     int status = 0;

@@ -9,11 +9,12 @@ namespace kestrel {
 namespace {
 
 class RegistryTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         path_ = std::filesystem::temp_directory_path() /
                 ("kreg" + std::to_string(getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name()) / "sub" / "r.db";
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name()) /
+                "sub" / "r.db";
         ASSERT_TRUE(reg_.Open(path_.string()));
     }
     void TearDown() override {
@@ -54,7 +55,8 @@ TEST_F(RegistryTest, NamesIgnoreCaseAndOverwriteReplaces) {
 }
 
 TEST_F(RegistryTest, SubkeysInOrderAndDeleteRemovesTheTree) {
-    for (const char* k : {"Net\\0002", "Net\\0000", "Net\\0001\\Deep"}) ASSERT_TRUE(reg_.CreateKey(k));
+    for (const char* k : {"Net\\0002", "Net\\0000", "Net\\0001\\Deep"})
+        ASSERT_TRUE(reg_.CreateKey(k));
     ASSERT_TRUE(reg_.WriteString("Net\\0001\\Deep", "v", "x"));
     EXPECT_EQ(reg_.SubKeys("Net"), (std::vector<std::string>{"0002", "0000", "0001"}));
     EXPECT_TRUE(reg_.DeleteKey("Net\\0001"));

@@ -20,7 +20,7 @@ using protocol::Command;
 
 // Holds the server's parameter mutex on another thread for a while.
 class MutexHolder {
-public:
+  public:
     MutexHolder(protocol::SharedMutex& m, std::chrono::milliseconds hold) {
         thread_ = std::thread([&m, hold, this] {
             m.LockForever();
@@ -32,7 +32,7 @@ public:
     }
     ~MutexHolder() { thread_.join(); }
 
-private:
+  private:
     std::atomic<bool> locked_{false};
     std::thread thread_;
 };
@@ -52,7 +52,10 @@ TEST_F(RequestTest, SlotsAreWrittenAndTheBlockIsNeverCleared) {
 }
 
 TEST_F(RequestTest, ByteAndWordArgumentsAreZeroExtended) {
-    Reply(1, [](BlockWriter& w) { w.U32(8, 0xFFFFFFFF); w.U32(12, 0xFFFFFFFF); });
+    Reply(1, [](BlockWriter& w) {
+        w.U32(8, 0xFFFFFFFF);
+        w.U32(12, 0xFFFFFFFF);
+    });
     CFrontend fe;
     fe.SetLNBParams(0, 0, 0, 0);  // leaves 0xFF.. in slots 8 and 12 via the reply
     EXPECT_EQ(fe.SetSlowBlank(0x80), CCommonDVB::RET_OK);

@@ -1,7 +1,7 @@
 // Section collection of the table filter, fed directly and through a real
 // filter socket on loopback.
-#include <gtest/gtest.h>
 #include <arpa/inet.h>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -18,10 +18,14 @@ std::vector<unsigned char> Section(int number, int last, int version, bool curre
                                    unsigned char tableId = 0x42, int payload = 4) {
     const int length = 5 + payload + 4;
     std::vector<unsigned char> s = {
-        tableId, static_cast<unsigned char>(0xB0 | (length >> 8)),
-        static_cast<unsigned char>(length), 0x12, 0x34,
+        tableId,
+        static_cast<unsigned char>(0xB0 | (length >> 8)),
+        static_cast<unsigned char>(length),
+        0x12,
+        0x34,
         static_cast<unsigned char>(0xC0 | (version << 1) | (current ? 1 : 0)),
-        static_cast<unsigned char>(number), static_cast<unsigned char>(last)};
+        static_cast<unsigned char>(number),
+        static_cast<unsigned char>(last)};
     for (int i = 0; i < payload; ++i) s.push_back(static_cast<unsigned char>(number * 16 + i));
     s.insert(s.end(), {0xDE, 0xAD, 0xBE, 0xEF});
     return s;
@@ -42,12 +46,14 @@ void Record(char* data, unsigned long value) {
 }
 
 class Collect : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         calls.filter = &filter;
         filter.SetCallback(Record, reinterpret_cast<char*>(&calls), 77);
     }
-    void Feed(std::vector<unsigned char> s) { filter.OnDataArrival(s.data(), static_cast<int>(s.size())); }
+    void Feed(std::vector<unsigned char> s) {
+        filter.OnDataArrival(s.data(), static_cast<int>(s.size()));
+    }
     void SetMode(int mode) {
         // OpenFilter without a connection fails at SetBitFilter but stores the mode.
         int err = 0;
@@ -146,10 +152,12 @@ TEST(TableFilterBits, GetValueReadsMsbFirstAndZeroPastTheEnd) {
     unsigned long seen = 0;
     static unsigned long* out;
     out = &seen;
-    f.SetCallback([](char* d, unsigned long) {
-        auto* cc = reinterpret_cast<Calls*>(d);
-        *out = cc->filter->GetValue(0, 4, 12) | (cc->filter->GetValue(0, 28, 8) << 16);
-    }, reinterpret_cast<char*>(&c), 0);
+    f.SetCallback(
+        [](char* d, unsigned long) {
+            auto* cc = reinterpret_cast<Calls*>(d);
+            *out = cc->filter->GetValue(0, 4, 12) | (cc->filter->GetValue(0, 28, 8) << 16);
+        },
+        reinterpret_cast<char*>(&c), 0);
     unsigned char s[4] = {0xAB, 0xCD, 0xEF, 0x12};
     f.OnDataArrival(s, 4);
     EXPECT_EQ(seen & 0xFFFF, 0xBCDu);
@@ -160,7 +168,7 @@ TEST(TableFilterBits, GetValueReadsMsbFirstAndZeroPastTheEnd) {
 
 // Through the server: filter bytes, socket on loopback, failure clean-up.
 class FilterSocketTest : public ConnectedTest {
-protected:
+  protected:
     void SetUp() override {
         ConnectedTest::SetUp();
         // Find a free UDP port range on loopback for the base port.
@@ -183,7 +191,8 @@ protected:
                 w.Bytes(20, "127.0.0.1", 10);
                 w.U16(180, basePort_);
             } else if (code == 60) {
-                filters_.push_back(std::vector<std::uint8_t>(block.begin() + 8, block.begin() + 52));
+                filters_.push_back(
+                    std::vector<std::uint8_t>(block.begin() + 8, block.begin() + 52));
                 w.U16(8, 5);
             } else if (code == 64) {
                 shutdowns_.push_back(r.U32(8));

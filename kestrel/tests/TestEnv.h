@@ -31,7 +31,7 @@ inline ConnectTimings FastTimings() {
 }
 
 class KestrelTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         static int counter = 0;
         const std::string name = "kt" + std::to_string(getpid()) + "_" + std::to_string(++counter);

@@ -28,9 +28,12 @@ std::string ServerProgram() {
     std::string word;
     bool quoted = false;
     for (char c : path) {
-        if (c == '"') quoted = !quoted;
-        else if ((c == ' ' || c == '\t') && !quoted) { if (!word.empty()) break; }
-        else word.push_back(c);
+        if (c == '"')
+            quoted = !quoted;
+        else if ((c == ' ' || c == '\t') && !quoted) {
+            if (!word.empty()) break;
+        } else
+            word.push_back(c);
     }
     return word;
 }

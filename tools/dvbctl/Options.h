@@ -7,7 +7,7 @@
 #include <vector>
 
 class Options {
-public:
+  public:
     /// False (with a message in error()) for a stray word or a missing value.
     bool Parse(const std::vector<std::string>& args);
     bool Has(const std::string& name) const { return values_.count(name) != 0; }
@@ -16,7 +16,7 @@ public:
     std::optional<std::uint32_t> Number(const std::string& name) const;
     const std::string& error() const { return error_; }
 
-private:
+  private:
     std::map<std::string, std::string> values_;
     std::string error_;
 };

@@ -40,7 +40,8 @@ void OnTable(char* data, unsigned long) {
 int SectionsCommand(const Options& o) {
     const auto pid = o.Number("pid"), table = o.Number("table");
     if (!pid || !table || *pid > 0x1FFF || *table > 0xFF) {
-        std::fprintf(stderr, "dvbctl sections: --pid P (0..8191) and --table T (0..255) are required\n");
+        std::fprintf(stderr,
+                     "dvbctl sections: --pid P (0..8191) and --table T (0..255) are required\n");
         return 2;
     }
     const auto ext = o.Number("ext");
@@ -49,11 +50,10 @@ int SectionsCommand(const Options& o) {
     CTableFilter filter(OnTable, reinterpret_cast<char*>(&printer), 0);
     printer.filter = &filter;
     int error = 0;
-    const int rc = filter.OpenFilter(static_cast<unsigned short>(*pid),
-                                     static_cast<unsigned char>(*table),
-                                     static_cast<unsigned short>(ext.value_or(0)), ext ? 1 : 0,
-                                     &error, o.Number("type5").value_or(0),
-                                     static_cast<int>(o.Number("mode").value_or(0)));
+    const int rc = filter.OpenFilter(
+        static_cast<unsigned short>(*pid), static_cast<unsigned char>(*table),
+        static_cast<unsigned short>(ext.value_or(0)), ext ? 1 : 0, &error,
+        o.Number("type5").value_or(0), static_cast<int>(o.Number("mode").value_or(0)));
     if (rc != 0) {
         std::fprintf(stderr, "dvbctl sections: %s (error %d)\n",
                      rc == -1 ? "filter refused" : "socket failed", error);

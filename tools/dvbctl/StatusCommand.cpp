@@ -7,7 +7,7 @@
 
 namespace {
 const char* Result(ErrReturn r) { return r == CCommonDVB::RET_OK ? "" : " (failed)"; }
-}
+}  // namespace
 
 int StatusCommand(const Options&) {
     CBoardControl board;

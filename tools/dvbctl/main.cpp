@@ -11,15 +11,17 @@
 
 namespace {
 int Usage() {
-    std::fprintf(stderr,
-                 "usage: dvbctl COMMAND [options]\n"
-                 "  status                                    board, tuning, signal and decoder state\n"
-                 "  tune --freq KHZ --sr SPS [--lof KHZ] [--pol H|V] [--voltage 13|18|0] [--tone 0|1]\n"
-                 "       [--diseqc A|B|C|D]                   tune with the newer front-end interface\n"
-                 "  tune --svl FILE [--program N|NAME]        tune a program of a channel list\n"
-                 "  sections --pid P --table T [--ext E] [--count N] [--mode 0|1|2]\n"
-                 "       [--type5 1] [--timeout MS]           print tables (sections in hex)\n"
-                 "  key N                                     inject a remote key (runs the server's key command)\n");
+    std::fprintf(
+        stderr,
+        "usage: dvbctl COMMAND [options]\n"
+        "  status                                    board, tuning, signal and decoder state\n"
+        "  tune --freq KHZ --sr SPS [--lof KHZ] [--pol H|V] [--voltage 13|18|0] [--tone 0|1]\n"
+        "       [--diseqc A|B|C|D]                   tune with the newer front-end interface\n"
+        "  tune --svl FILE [--program N|NAME]        tune a program of a channel list\n"
+        "  sections --pid P --table T [--ext E] [--count N] [--mode 0|1|2]\n"
+        "       [--type5 1] [--timeout MS]           print tables (sections in hex)\n"
+        "  key N                                     inject a remote key (runs the server's key "
+        "command)\n");
     return 2;
 }
 }  // namespace

@@ -14,14 +14,15 @@ using kestrel::RegValue;
 namespace {
 
 int Usage() {
-    std::fprintf(stderr,
-                 "usage: kregistry [--file PATH] COMMAND\n"
-                 "  dump [KEY]                         keys and values below KEY (default: all)\n"
-                 "  get KEY NAME                       print one value\n"
-                 "  set KEY NAME string|dword|binary VALUE\n"
-                 "                                     dword: decimal or 0x hex; binary: hex bytes\n"
-                 "  delete KEY [NAME]                  remove a value, or the key with its subtree\n"
-                 "Keys are backslash-separated, e.g. \"SOFTWARE\\Norvane\\DVBSERVER\\Settings\".\n");
+    std::fprintf(
+        stderr,
+        "usage: kregistry [--file PATH] COMMAND\n"
+        "  dump [KEY]                         keys and values below KEY (default: all)\n"
+        "  get KEY NAME                       print one value\n"
+        "  set KEY NAME string|dword|binary VALUE\n"
+        "                                     dword: decimal or 0x hex; binary: hex bytes\n"
+        "  delete KEY [NAME]                  remove a value, or the key with its subtree\n"
+        "Keys are backslash-separated, e.g. \"SOFTWARE\\Norvane\\DVBSERVER\\Settings\".\n");
     return 2;
 }
 
@@ -37,24 +38,25 @@ std::string Hex(const std::vector<std::uint8_t>& d) {
 
 std::string Show(const RegValue& v) {
     switch (v.type) {
-    case RegType::String:
-        return "string:" + std::string(v.data.begin(), v.data.end());
-    case RegType::Dword:
-        if (v.data.size() == 4) {
-            const std::uint32_t d = v.data[0] | (v.data[1] << 8) | (v.data[2] << 16) |
-                                    (static_cast<std::uint32_t>(v.data[3]) << 24);
-            return "dword:" + std::to_string(d);
-        }
-        break;
-    case RegType::Binary:
-        return "binary:" + Hex(v.data);
+        case RegType::String:
+            return "string:" + std::string(v.data.begin(), v.data.end());
+        case RegType::Dword:
+            if (v.data.size() == 4) {
+                const std::uint32_t d = v.data[0] | (v.data[1] << 8) | (v.data[2] << 16) |
+                                        (static_cast<std::uint32_t>(v.data[3]) << 24);
+                return "dword:" + std::to_string(d);
+            }
+            break;
+        case RegType::Binary:
+            return "binary:" + Hex(v.data);
     }
     return "unknown:" + Hex(v.data);
 }
 
 void Dump(CRegistry& reg, const std::string& key) {
     if (!key.empty()) std::printf("[%s]\n", key.c_str());
-    for (const auto& v : reg.Values(key)) std::printf("  %s = %s\n", v.name.c_str(), Show(v).c_str());
+    for (const auto& v : reg.Values(key))
+        std::printf("  %s = %s\n", v.name.c_str(), Show(v).c_str());
     for (const auto& sub : reg.SubKeys(key)) Dump(reg, key.empty() ? sub : key + "\\" + sub);
 }
 

@@ -7,7 +7,7 @@
 #include "kestrel/Records.h"
 
 class CBoardControl : public CCommonDVB {
-public:
+  public:
     /// Longest firmware path that fits the request (offset 12 to the block's end).
     static constexpr std::size_t kMaxBootPath = 396;
     static constexpr unsigned kMaxStatistics = 36;

@@ -7,7 +7,7 @@
 #include "kestrel/CCommonDVB.h"
 
 class CCommonInterface : public CCommonDVB {
-public:
+  public:
     static constexpr unsigned char kMaxKey = 17;
 
     virtual void OnSlotStatus(unsigned char b2, unsigned char b1, void* b3);
@@ -28,7 +28,7 @@ public:
     ErrReturn GetSlotStatus();
     int SendTime() { return 1; }
 
-protected:
+  protected:
     /// 0, or -1 (nothing sent) for a key above 17.
     int KeyPressed(unsigned char key);
     /// Cuts text at the first 0x8A among its first count bytes; returns the

@@ -7,7 +7,7 @@
 #include <string>
 
 class CDVBWinSock {
-public:
+  public:
     static constexpr int kBufferSize = 8192;
 
     CDVBWinSock() = default;
@@ -36,7 +36,7 @@ public:
     const std::string& PortText() const { return portText_; }
     int Descriptor() const { return fd_; }
 
-private:
+  private:
     std::string portText_, addressText_;
     int basePort_ = 0;
     std::uint32_t address_ = 0;  ///< network byte order

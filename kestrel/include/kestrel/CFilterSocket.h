@@ -4,10 +4,10 @@
 #include "kestrel/CPIDFilter.h"
 
 class CFilterSocket : public CDVBWinSock {
-public:
+  public:
     CPIDFilter& Filter() { return filter_; }
     const CPIDFilter& Filter() const { return filter_; }
 
-private:
+  private:
     CPIDFilter filter_;
 };

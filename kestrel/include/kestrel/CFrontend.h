@@ -6,7 +6,7 @@
 #include "kestrel/Records.h"
 
 class CFrontend : public CCommonDVB {
-public:
+  public:
     /// Reads the front-end interface in force (command 4911) and keeps it as
     /// the process-wide setting when the request succeeds.
     CFrontend();
@@ -58,7 +58,7 @@ public:
     ErrReturn zSetScanRange(std::uint32_t a, std::uint32_t b, std::uint32_t c);
     ErrReturn zSetFullScanRange(std::uint32_t value);
 
-private:
+  private:
     ErrReturn DiSEqC(std::uint16_t code, const unsigned char* message, std::uint32_t length,
                      unsigned char burst, int flag);
 };

@@ -6,7 +6,7 @@
 #include "kestrel/Records.h"
 
 class CMPEGDecoder : public CCommonDVB {
-public:
+  public:
     ErrReturn SetVideoPID(unsigned short pid);
     ErrReturn GetVideoPID(unsigned short& pid);
     ErrReturn SetAudioPID(unsigned short pid);

@@ -4,7 +4,7 @@
 #include "kestrel/Records.h"
 
 class CMSP3400 : public CCommonDVB {
-public:
+  public:
     ErrReturn Init();
     ErrReturn SetVolume(int left, int right);
     ErrReturn SetTrebleBass(int treble, int bass);

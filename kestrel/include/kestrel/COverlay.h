@@ -6,7 +6,7 @@
 #include "kestrel/Records.h"
 
 class COverlay : public CCommonDVB {
-public:
+  public:
     ErrReturn CreateOSDWindow(unsigned char window, DISPTYPE type, unsigned short width,
                               unsigned short height);
     ErrReturn DestroyOSDWindow(unsigned char window);
@@ -33,7 +33,7 @@ public:
     ErrReturn BlitBitmap(unsigned short a, unsigned short b, unsigned short c, unsigned short d);
     ErrReturn ReleaseBitmap();
 
-protected:
+  protected:
     /// Announces a bitmap transfer (kind, width, height).
     ErrReturn LoadBitmapA(unsigned short kind, unsigned short width, unsigned short height);
 };

@@ -6,7 +6,7 @@
 #include "kestrel/CCommonDVB.h"
 
 class CPIDFilter : public CCommonDVB {
-public:
+  public:
     static constexpr unsigned short kNoHandle = 0xFFFF;
     static constexpr unsigned char kMaxLength = 16;
 
@@ -18,6 +18,6 @@ public:
     ErrReturn ShutDownFilter();
     unsigned short GetFilterHandle() const { return handle_; }
 
-private:
+  private:
     unsigned short handle_ = kNoHandle;
 };

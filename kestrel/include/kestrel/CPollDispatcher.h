@@ -10,7 +10,7 @@
 namespace kestrel {
 
 class CPollDispatcher : public IDispatcher {
-public:
+  public:
     int WatchReadable(int fd, Callback cb) override;
     void Unwatch(int watchId) override;
     int StartTimer(int periodMs, Callback cb) override;
@@ -28,10 +28,17 @@ public:
     std::size_t WatchCount() const { return watches_.size(); }
     std::size_t TimerCount() const { return timers_.size(); }
 
-private:
+  private:
     using Clock = std::chrono::steady_clock;
-    struct Watch { int fd; Callback cb; };
-    struct Timer { std::chrono::milliseconds period; Clock::time_point due; Callback cb; };
+    struct Watch {
+        int fd;
+        Callback cb;
+    };
+    struct Timer {
+        std::chrono::milliseconds period;
+        Clock::time_point due;
+        Callback cb;
+    };
     void RunDueTimers();
     void RunDeferred();
     int nextId_ = 1;

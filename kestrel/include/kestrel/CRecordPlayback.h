@@ -7,7 +7,7 @@
 #include "kestrel/Records.h"
 
 class CRecordPlayback : public CCommonDVB {
-public:
+  public:
     static constexpr std::size_t kMaxName = 380;
 
     /// A name longer than 380 characters is refused with RET_INVALID.

@@ -23,7 +23,7 @@ struct RegValue {
 };
 
 class CRegistry {
-public:
+  public:
     CRegistry() = default;
     ~CRegistry() { Close(); }
     CRegistry(const CRegistry&) = delete;
@@ -39,7 +39,8 @@ public:
     /// Values of the given type only; false when key, value or type differ.
     bool ReadString(const std::string& key, const std::string& name, std::string& out);
     bool ReadDword(const std::string& key, const std::string& name, std::uint32_t& out);
-    bool ReadBinary(const std::string& key, const std::string& name, std::vector<std::uint8_t>& out);
+    bool ReadBinary(const std::string& key, const std::string& name,
+                    std::vector<std::uint8_t>& out);
     std::optional<RegValue> ReadValue(const std::string& key, const std::string& name);
 
     /// Writes create the key path as needed.
@@ -61,7 +62,7 @@ public:
     /// Splits "A\\B\\C" into its non-empty parts.
     static std::vector<std::string> SplitPath(const std::string& key);
 
-private:
+  private:
     std::optional<std::int64_t> FindKey(const std::string& key);
     std::optional<std::int64_t> MakeKey(const std::string& key);
     bool Exec(const char* sql);

@@ -4,14 +4,14 @@
 #include "kestrel/Records.h"
 
 class CRemoteControl : public CCommonDVB {
-public:
+  public:
     ~CRemoteControl() override;
     /// On success the control counts as enabled when type is not 0.
     ErrReturn SetRemoteControl(IR_TYPE type, unsigned short value);
     unsigned short GetFilterHandle() const { return handle_; }
     bool IsEnabled() const { return enabled_; }
 
-private:
+  private:
     unsigned short handle_ = 37;
     bool enabled_ = false;
 };

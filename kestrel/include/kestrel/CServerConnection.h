@@ -47,10 +47,9 @@ struct ConnectTimings {
 enum class ReplyWait { Timed, Forever };
 
 class CServerConnection {
-public:
-    using PostedHandler =
-        std::function<void(std::uint32_t window, std::uint32_t message, std::uint32_t wParam,
-                           std::uint32_t lParam)>;
+  public:
+    using PostedHandler = std::function<void(std::uint32_t window, std::uint32_t message,
+                                             std::uint32_t wParam, std::uint32_t lParam)>;
     using ReplyReader = std::function<void(protocol::BlockReader&)>;
 
     static CServerConnection& Instance();
@@ -87,7 +86,7 @@ public:
     /// The parameter mutex, for operations that must take it themselves.
     protocol::SharedMutex& ParamMutex() { return paramMutex_; }
 
-private:
+  private:
     CServerConnection() = default;
     bool Fail(const std::string& message);
     bool RunConnectSteps(const ConnectTimings& t);

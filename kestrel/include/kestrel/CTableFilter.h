@@ -18,7 +18,7 @@
 #include "kestrel/CFilterSocket.h"
 
 class CTableFilter : public CFilterSocket {
-public:
+  public:
     using Callback = void (*)(char*, unsigned long);
     static constexpr int kNoVersion = 33;
 
@@ -55,7 +55,7 @@ public:
     /// Section collection; public so that tests and tools can feed sections.
     void OnDataArrival(unsigned char* data, int length) override;
 
-private:
+  private:
     using Clock = std::chrono::steady_clock;
     void ClearStore();
     bool Complete() const;
@@ -65,7 +65,8 @@ private:
     int state_ = 0;
     int version_ = kNoVersion;
     int lastSection_ = -1;
-    std::vector<std::vector<unsigned char>> sections_ = std::vector<std::vector<unsigned char>>(256);
+    std::vector<std::vector<unsigned char>> sections_ =
+        std::vector<std::vector<unsigned char>>(256);
     bool opened_ = false;
     Callback callback_ = nullptr;
     char* callbackData_ = nullptr;

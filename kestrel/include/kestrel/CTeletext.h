@@ -5,7 +5,7 @@
 #include "kestrel/Records.h"
 
 class CTeletext : public CCommonDVB {
-public:
+  public:
     static constexpr unsigned short kNoHandle = 0xFFFF;
 
     ~CTeletext() override;
@@ -17,6 +17,6 @@ public:
     ErrReturn TTXGetP29_P830(int value);
     unsigned short GetFilterHandle() const { return handle_; }
 
-private:
+  private:
     unsigned short handle_ = kNoHandle;
 };

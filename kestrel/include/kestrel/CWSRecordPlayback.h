@@ -4,7 +4,7 @@
 #include "kestrel/Records.h"
 
 class CWSRecordPlayback : public CCommonDVB {
-public:
+  public:
     ErrReturn WS_Record(TYPE_REC_PLAY_FORMAT format);
     ErrReturn WS_Stop();
     ErrReturn WS_Playback(TYPE_REC_PLAY_FORMAT format, unsigned short samplingHz);

@@ -8,7 +8,7 @@
 namespace kestrel {
 
 class IDispatcher {
-public:
+  public:
     using Callback = std::function<void()>;
     virtual ~IDispatcher() = default;
 

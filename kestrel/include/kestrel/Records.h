@@ -21,16 +21,20 @@ static_assert(sizeof(CHANNEL_TYPE) == 32);
 /// Signal figures of zGetSignal, kept as the 20 bytes the card sent.
 struct SIGNAL_TYPE {
     std::uint8_t raw[20] = {};
-    std::int32_t Level() const;            ///< signed 32 at 0
-    std::uint16_t BerMantissa() const;     ///< 16 at 6
-    std::int16_t BerExponent() const;      ///< signed 16 at 8 (power of two)
-    std::uint16_t Tenths() const;          ///< 16 at 14, shown in tenths
-    std::uint32_t Value16() const;         ///< 32 at 16
+    std::int32_t Level() const;         ///< signed 32 at 0
+    std::uint16_t BerMantissa() const;  ///< 16 at 6
+    std::int16_t BerExponent() const;   ///< signed 16 at 8 (power of two)
+    std::uint16_t Tenths() const;       ///< 16 at 14, shown in tenths
+    std::uint32_t Value16() const;      ///< 32 at 16
 };
 
 /// Lock state and signal record of GetStatus (opaque to the library).
-struct LOCKSTATE { std::uint8_t raw[16] = {}; };
-struct DVB_SIGNAL { std::uint8_t raw[20] = {}; };
+struct LOCKSTATE {
+    std::uint8_t raw[16] = {};
+};
+struct DVB_SIGNAL {
+    std::uint8_t raw[20] = {};
+};
 
 /// Firmware versions of GetBEVersion.
 struct BE_VERSION {
@@ -78,8 +82,15 @@ struct VIDEOSTATE {
     std::uint16_t BitRate() const { return Word(46); }  ///< kbit/s
 };
 
-enum FrontendChipType : int { FE_NONE = 0, FE_SAT1 = 1, FE_SAT2 = 2, FE_CABLE1 = 3, FE_CABLE2 = 4,
-                              FE_TERR1 = 5, FE_TERR2 = 6 };
+enum FrontendChipType : int {
+    FE_NONE = 0,
+    FE_SAT1 = 1,
+    FE_SAT2 = 2,
+    FE_CABLE1 = 3,
+    FE_CABLE2 = 4,
+    FE_TERR1 = 5,
+    FE_TERR2 = 6
+};
 enum CODERATE : int {};
 enum QAM_TYPE : int {};
 enum TYPE_OFDM_MODE : std::uint8_t {};
@@ -98,10 +109,20 @@ enum OSDPALTYPE : int {};
 enum TTX_REQUEST : int {};
 
 enum TYPE_REC_PLAY_FORMAT : int {
-    RP_NONE = 0, RP_AUDIO_PES = 1, RP_AUDIO_MP2 = 2, RP_AUDIO_PCM = 3, RP_VIDEO_PES = 4,
+    RP_NONE = 0,
+    RP_AUDIO_PES = 1,
+    RP_AUDIO_MP2 = 2,
+    RP_AUDIO_PCM = 3,
+    RP_VIDEO_PES = 4,
     RP_AUDIO_VIDEO_PES = 5,
 };
 enum REC_PLAY_MODE : int {
-    RP_STOPPED = 0, RP_RECORDING = 1, RP_PLAYING = 2, RP_PAUSED = 3, RP_FORWARD = 4,
-    RP_BACKWARD = 5, RP_SLOW = 6, RP_FAST = 7,
+    RP_STOPPED = 0,
+    RP_RECORDING = 1,
+    RP_PLAYING = 2,
+    RP_PAUSED = 3,
+    RP_FORWARD = 4,
+    RP_BACKWARD = 5,
+    RP_SLOW = 6,
+    RP_FAST = 7,
 };

@@ -6,17 +6,26 @@
 namespace kestrel::protocol {
 
 std::uint8_t BlockReader::U8(std::size_t offset) {
-    if (!Fits(offset, 1)) { ok_ = false; return 0; }
+    if (!Fits(offset, 1)) {
+        ok_ = false;
+        return 0;
+    }
     return block_[offset];
 }
 
 std::uint16_t BlockReader::U16(std::size_t offset) {
-    if (!Fits(offset, 2)) { ok_ = false; return 0; }
+    if (!Fits(offset, 2)) {
+        ok_ = false;
+        return 0;
+    }
     return static_cast<std::uint16_t>(block_[offset] | (block_[offset + 1] << 8));
 }
 
 std::uint32_t BlockReader::U32(std::size_t offset) {
-    if (!Fits(offset, 4)) { ok_ = false; return 0; }
+    if (!Fits(offset, 4)) {
+        ok_ = false;
+        return 0;
+    }
     return static_cast<std::uint32_t>(block_[offset]) |
            (static_cast<std::uint32_t>(block_[offset + 1]) << 8) |
            (static_cast<std::uint32_t>(block_[offset + 2]) << 16) |
@@ -24,7 +33,10 @@ std::uint32_t BlockReader::U32(std::size_t offset) {
 }
 
 bool BlockReader::Bytes(std::size_t offset, void* dst, std::size_t n) {
-    if (!Fits(offset, n)) { ok_ = false; return false; }
+    if (!Fits(offset, n)) {
+        ok_ = false;
+        return false;
+    }
     if (n) std::memcpy(dst, block_.data() + offset, n);
     return true;
 }
@@ -65,7 +77,10 @@ bool BlockWriter::U32(std::size_t offset, std::uint32_t v) {
 }
 
 bool BlockWriter::Bytes(std::size_t offset, const void* src, std::size_t n) {
-    if (!Fits(offset, n)) { ok_ = false; return false; }
+    if (!Fits(offset, n)) {
+        ok_ = false;
+        return false;
+    }
     if (n) std::memcpy(block_.data() + offset, src, n);
     return true;
 }

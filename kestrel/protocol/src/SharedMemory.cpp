@@ -61,8 +61,8 @@ bool SharedMemory::Open(const std::string& name, std::size_t size, bool writable
 bool SharedMemory::Map() {
     if (fd_ < 0) return false;
     if (data_) return true;
-    void* p = mmap(nullptr, size_, writable_ ? (PROT_READ | PROT_WRITE) : PROT_READ, MAP_SHARED,
-                   fd_, 0);
+    void* p =
+        mmap(nullptr, size_, writable_ ? (PROT_READ | PROT_WRITE) : PROT_READ, MAP_SHARED, fd_, 0);
     if (p == MAP_FAILED) return false;
     data_ = p;
     return true;

@@ -64,18 +64,18 @@ LockResult SharedMutex::Lock(std::chrono::milliseconds timeout) {
         rc = pthread_mutex_clocklock(m, CLOCK_MONOTONIC, &deadline);
     }
     switch (rc) {
-    case 0:
-        return LockResult::Acquired;
-    case ETIMEDOUT:
-        return LockResult::Timeout;
-    case EOWNERDEAD:
-        // Repair and hand the mutex back, so that later waits work again; this
-        // wait itself reports the abandonment.
-        pthread_mutex_consistent(m);
-        pthread_mutex_unlock(m);
-        return LockResult::Abandoned;
-    default:
-        return LockResult::Failed;
+        case 0:
+            return LockResult::Acquired;
+        case ETIMEDOUT:
+            return LockResult::Timeout;
+        case EOWNERDEAD:
+            // Repair and hand the mutex back, so that later waits work again; this
+            // wait itself reports the abandonment.
+            pthread_mutex_consistent(m);
+            pthread_mutex_unlock(m);
+            return LockResult::Abandoned;
+        default:
+            return LockResult::Failed;
     }
 }
 

@@ -10,7 +10,7 @@
 namespace kestrel::protocol {
 
 class BlockReader {
-public:
+  public:
     explicit BlockReader(std::span<const std::uint8_t> block) : block_(block) {}
 
     std::uint8_t U8(std::size_t offset);
@@ -34,7 +34,7 @@ public:
     bool ok() const { return ok_; }
     std::size_t size() const { return block_.size(); }
 
-private:
+  private:
     bool Fits(std::size_t offset, std::size_t n) const {
         return offset <= block_.size() && n <= block_.size() - offset;
     }
@@ -43,7 +43,7 @@ private:
 };
 
 class BlockWriter {
-public:
+  public:
     explicit BlockWriter(std::span<std::uint8_t> block) : block_(block) {}
 
     bool U8(std::size_t offset, std::uint8_t v);
@@ -53,7 +53,7 @@ public:
 
     bool ok() const { return ok_; }
 
-private:
+  private:
     bool Fits(std::size_t offset, std::size_t n) const {
         return offset <= block_.size() && n <= block_.size() - offset;
     }

@@ -7,7 +7,7 @@
 namespace kestrel::protocol {
 
 class SharedMemory {
-public:
+  public:
     SharedMemory() = default;
     ~SharedMemory() { Close(); }
     SharedMemory(const SharedMemory&) = delete;
@@ -39,7 +39,7 @@ public:
     std::uint8_t* data() const { return static_cast<std::uint8_t*>(data_); }
     std::size_t size() const { return size_; }
 
-private:
+  private:
     int fd_ = -1;
     void* data_ = nullptr;
     std::size_t size_ = 0;

@@ -23,7 +23,7 @@ enum class LockResult {
 };
 
 class SharedMutex {
-public:
+  public:
     static constexpr std::uint32_t kReadyMagic = 0x5854554Du;  // "MUTX"
     static constexpr std::size_t kObjectSize = 64;
     static constexpr std::size_t kMutexOffset = 8;
@@ -44,14 +44,14 @@ public:
     LockResult LockForever() { return Lock(std::chrono::milliseconds(-1)); }
     void Unlock();
 
-private:
+  private:
     void* Mutex() const;
     SharedMemory mem_;
 };
 
 /// Holds a lock for a scope when it was acquired.
 class SharedMutexGuard {
-public:
+  public:
     SharedMutexGuard(SharedMutex& m, std::chrono::milliseconds timeout)
         : m_(m), result_(m.Lock(timeout)) {}
     ~SharedMutexGuard() {
@@ -62,7 +62,7 @@ public:
     bool owns() const { return result_ == LockResult::Acquired; }
     LockResult result() const { return result_; }
 
-private:
+  private:
     SharedMutex& m_;
     LockResult result_;
 };
