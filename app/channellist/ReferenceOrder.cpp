@@ -93,9 +93,10 @@ ReferenceOrder OrderAfterReference(const CSVLFile& list, const CSVLFile& referen
     return result;
 }
 
-void ApplyOrder(CSVLFile& list, const std::vector<std::size_t>& order) {
-    std::vector<std::unique_ptr<CProgramInfo>> programs;
-    programs.reserve(order.size());
-    for (const std::size_t i : order) programs.push_back(std::move(list.Programs[i]));
-    list.Programs = std::move(programs);
+void ApplyOrder(std::vector<std::unique_ptr<CProgramInfo>>& programs,
+                const std::vector<std::size_t>& order) {
+    std::vector<std::unique_ptr<CProgramInfo>> reordered;
+    reordered.reserve(order.size());
+    for (const std::size_t from : order) reordered.push_back(std::move(programs[from]));
+    programs.swap(reordered);
 }

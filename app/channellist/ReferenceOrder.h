@@ -1,8 +1,10 @@
 #pragma once
 // Putting a channel list into the order of another one.
 #include <cstddef>
+#include <memory>
 #include <vector>
 
+class CProgramInfo;
 class CSVLFile;
 
 /// The order of a list after a reference list: order[k] is the index of the
@@ -22,5 +24,6 @@ struct ReferenceOrder {
 
 ReferenceOrder OrderAfterReference(const CSVLFile& list, const CSVLFile& reference);
 
-/// Rearranges the list's programs by `order` (a permutation of its indexes).
-void ApplyOrder(CSVLFile& list, const std::vector<std::size_t>& order);
+/// Rearranges programs by `order` (a permutation of their indexes).
+void ApplyOrder(std::vector<std::unique_ptr<CProgramInfo>>& programs,
+                const std::vector<std::size_t>& order);

@@ -171,7 +171,7 @@ int Reorder(const std::vector<std::string>& args) {
     Bytes bytes;
     if (!LoadList(args[0], list, bytes) || !LoadList(args[1], reference, bytes)) return Failure;
     const ReferenceOrder order = OrderAfterReference(list, reference);
-    ApplyOrder(list, order.order);
+    ApplyOrder(list.Programs, order.order);
     if (const int stored = Store(list, args[2]); stored != Success) return stored;
     (args[2] == "-" ? std::cerr : std::cout)
         << order.matched << " Programme nach der Referenz geordnet, " << order.unmatched

@@ -200,23 +200,25 @@ bool CListEditor::RefusesReordering() {
 }
 
 void CListEditor::MoveSelected(ProgramListOps::Move how) {
-    if (!CanMove() || RefusesReordering()) return;
-    CSVLFile& list = *host_.List();
-    const std::size_t size = list.Programs.size();
-    std::vector<std::size_t> rows = ProgramListOps::Normalized(host_.ListedProgramIndexes(), size);
-    std::vector<std::size_t> moved =
-        ProgramListOps::Normalized(host_.SelectedProgramIndexes(), size);
-    std::vector<std::size_t> order = ProgramListOps::MoveOrder(size, rows, moved, how);
-    PushOrder(std::move(order), std::move(moved), Text(EditText::UndoMove));
+    MoveSelectedBy([how](std::size_t size, const auto& rows, const auto& moved) {
+        return ProgramListOps::MoveOrder(size, rows, moved, how);
+    });
 }
 
 void CListEditor::MoveSelectedBefore(std::size_t before) {
+    MoveSelectedBy([before](std::size_t size, const auto& rows, const auto& moved) {
+        return ProgramListOps::MoveBeforeOrder(size, rows, moved, before);
+    });
+}
+
+void CListEditor::MoveSelectedBy(const MoveRule& rule) {
     if (!CanMove() || RefusesReordering()) return;
     const std::size_t size = host_.List()->Programs.size();
-    std::vector<std::size_t> rows = ProgramListOps::Normalized(host_.ListedProgramIndexes(), size);
+    const std::vector<std::size_t> rows =
+        ProgramListOps::Normalized(host_.ListedProgramIndexes(), size);
     std::vector<std::size_t> moved =
         ProgramListOps::Normalized(host_.SelectedProgramIndexes(), size);
-    std::vector<std::size_t> order = ProgramListOps::MoveBeforeOrder(size, rows, moved, before);
+    std::vector<std::size_t> order = rule(size, rows, moved);
     PushOrder(std::move(order), std::move(moved), Text(EditText::UndoMove));
 }
 

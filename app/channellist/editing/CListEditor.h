@@ -103,6 +103,10 @@ class CListEditor : public QObject {
 
   private:
     /// Pushes the order as one step, unless it leaves every program where it is.
+    /// The order a move gives: (list size, shown rows, moved programs) -> order.
+    using MoveRule = std::function<std::vector<std::size_t>(
+        std::size_t, const std::vector<std::size_t>&, const std::vector<std::size_t>&)>;
+    void MoveSelectedBy(const MoveRule& rule);
     void PushOrder(std::vector<std::size_t> order, std::vector<std::size_t> moved,
                    const QString& text);
     std::vector<std::size_t> CollectForCopy(std::vector<const CProgramInfo*>& programs);

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <tuple>
 
+#include "channellist/ReferenceOrder.h"
+
 namespace ProgramListOps {
 
 void InsertRange(ProgramList& list, std::size_t position, ProgramList&& batch) {
@@ -68,12 +70,7 @@ std::vector<std::size_t> Normalized(std::vector<std::size_t> indexes, std::size_
     return indexes;
 }
 
-void Permute(ProgramList& list, const std::vector<std::size_t>& order) {
-    ProgramList reordered;
-    reordered.reserve(list.size());
-    for (const std::size_t from : order) reordered.push_back(std::move(list[from]));
-    list.swap(reordered);
-}
+void Permute(ProgramList& list, const std::vector<std::size_t>& order) { ApplyOrder(list, order); }
 
 std::vector<std::size_t> Inverse(const std::vector<std::size_t>& order) {
     std::vector<std::size_t> inverse(order.size());

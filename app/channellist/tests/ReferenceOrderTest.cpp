@@ -37,7 +37,7 @@ TEST(ReferenceOrder, ServiceFirstThenNameAndFrequencyThenTheRestInTheirOldOrder)
     EXPECT_EQ(order.order, (std::vector<std::size_t>{3, 2, 1, 5, 0, 4, 6}));
     EXPECT_EQ(order.matched, 4u);
     EXPECT_EQ(order.unmatched, 3u);
-    ApplyOrder(list, order.order);
+    ApplyOrder(list.Programs, order.order);
     EXPECT_EQ(Names(list), (std::vector<std::string>{"Das Erste", "Arte", "ZDF neu", "ZDF",
                                                      "Rest A", "Rest B", "Arte"}));
 }
@@ -48,7 +48,7 @@ TEST(ReferenceOrder, EmptyReferenceKeepsTheOrder) {
     const ReferenceOrder order = OrderAfterReference(list, CSVLFile{});
     EXPECT_EQ(order.matched, 0u);
     EXPECT_EQ(order.unmatched, before.size());
-    ApplyOrder(list, order.order);
+    ApplyOrder(list.Programs, order.order);
     EXPECT_EQ(Names(list), before);
 }
 
