@@ -3,13 +3,14 @@
 
 #include <thread>
 
+#include "CServerLink.h"
 #include "Connected.h"
+#include "Request.h"
 #include "kestrel/CBoardControl.h"
 #include "kestrel/CFrontend.h"
 #include "kestrel/CPIDFilter.h"
 #include "kestrel/CRecordPlayback.h"
 #include "kestrel/CTeletext.h"
-#include "kestrel/Request.h"
 
 namespace kestrel::test {
 namespace {
@@ -158,7 +159,7 @@ TEST_F(RequestTest, RequestFieldsPastTheBlockAreRefused) {
     r.Slot(405, 1);
     EXPECT_FALSE(r.ok());
     const int before = Requests();
-    EXPECT_EQ(CServerConnection::Instance().Transact(r), CCommonDVB::RET_INVALID);
+    EXPECT_EQ(CServerLink::Instance().Transact(r), CCommonDVB::RET_INVALID);
     EXPECT_EQ(Requests(), before);
     Request low(Command::Board_PingDVBServer);
     low.Slot(4, 1);  // bytes 2..7 belong to nobody
