@@ -21,6 +21,7 @@
 #include "kestrel/CServerConnection.h"
 #include "kestrel/CTeletext.h"
 #include "kestrel/protocol/BlockIO.h"
+#include "kestrel/protocol/Commands.h"
 #include "kestrel/protocol/Names.h"
 #include "kestrel/protocol/ParamBlock.h"
 #include "kestrel/protocol/SharedMemory.h"
