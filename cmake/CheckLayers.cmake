@@ -16,14 +16,17 @@ set(app_modules
   channellist/document channellist/dialogs channellist/editing channellist
   frame/view frame common receiver shell)
 set(top_modules
-  mpegts kestrel/protocol kestrel server Allgemein testsupport
+  mpegts kestrel/protocol kestrel/include kestrel server Allgemein testsupport
   tools/svltool tools/dvbctl tools/kregistry tools/mkdemomux)
 
 # Who may see whom (besides itself). Tests of a module may also see testsupport
 # and what tests_may_<module> adds.
 set(may_mpegts "")
 set(may_kestrel/protocol "mpegts")
-set(may_kestrel "kestrel/protocol;mpegts")
+# The library's installed headers name its exported classes and records only:
+# they include each other ("kestrel/<header>"), never the wire.
+set(may_kestrel/include "kestrel")
+set(may_kestrel "kestrel/include;kestrel/protocol;mpegts")
 set(may_server "kestrel/protocol;mpegts")
 set(may_Allgemein "")
 set(may_testsupport "")
@@ -38,7 +41,7 @@ set(may_frame "frame/view;channellist/document;channellist;common;Allgemein")
 set(may_shell "frame;frame/view;channellist/document;channellist/dialogs;channellist/editing;channellist;receiver;common;Allgemein")
 set(may_app "shell;frame;receiver")
 set(may_tools/svltool "channellist")
-set(may_tools/dvbctl "kestrel;kestrel/protocol;channellist")
+set(may_tools/dvbctl "kestrel;channellist")
 set(may_tools/kregistry "kestrel")
 set(may_tools/mkdemomux "mpegts;channellist")
 # The server's tests drive the client library against the real server.
@@ -79,6 +82,16 @@ function(module_of_header name out)
   set(${out} "${result}" PARENT_SCOPE)
 endfunction()
 
+# The library's headers are named "kestrel/<header>" and found below
+# kestrel/include: seeing the library means seeing those.
+function(expand_allowed list_var)
+  set(result ${${list_var}})
+  if("kestrel" IN_LIST result)
+    list(APPEND result kestrel/include)
+  endif()
+  set(${list_var} "${result}" PARENT_SCOPE)
+endfunction()
+
 file(GLOB_RECURSE sources RELATIVE ${TOP}
   ${TOP}/app/*.h ${TOP}/app/*.cpp ${TOP}/mpegts/*.h ${TOP}/mpegts/*.cpp
   ${TOP}/kestrel/*.h ${TOP}/kestrel/*.cpp ${TOP}/server/*.h ${TOP}/server/*.cpp
@@ -98,6 +111,7 @@ foreach(file ${sources})
   if(file MATCHES "/tests/")
     list(APPEND allowed testsupport ${tests_may_${self}})
   endif()
+  expand_allowed(allowed)
   file(STRINGS ${TOP}/${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
   foreach(line ${lines})
     string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[\"<]([^\">]+)[\">].*" "\\1" name "${line}")
@@ -128,6 +142,20 @@ foreach(list ${lists})
       math(EXPR broken "${broken} + 1")
     endif()
   endforeach()
+endforeach()
+
+# No folder deeper than four levels below the top.
+file(GLOB_RECURSE everything LIST_DIRECTORIES true RELATIVE ${TOP} ${TOP}/*)
+foreach(path ${everything})
+  if(path MATCHES "(^|/)(build[^/]*|\\.git)(/|$)" OR NOT IS_DIRECTORY ${TOP}/${path})
+    continue()
+  endif()
+  string(REGEX MATCHALL "/" slashes "${path}")
+  list(LENGTH slashes depth)
+  if(depth GREATER_EQUAL 4)
+    message("${path}: folder more than four levels below the top")
+    math(EXPR broken "${broken} + 1")
+  endif()
 endforeach()
 
 list(LENGTH sources count)

@@ -29,9 +29,9 @@ struct ArchiveError {
 /// input. Loops over counts stop at `Failed()`. Lengths and counts are
 /// checked against the bytes that are left before anything is allocated.
 ///
-/// The position is a pointer and the end of the input, so that record
-/// loaders keep both in registers; the slow paths take and return plain
-/// values.
+/// The position is a pointer and the end of the input. Record loaders
+/// borrow both as a Position value for the length of a record, so that they
+/// stay in registers while the record is stored (see FieldLayout.h).
 class CArchiveReader {
   public:
     static constexpr std::uint16_t Schema = 1;
@@ -115,6 +115,68 @@ class CArchiveReader {
         return ReadLongCount();
     }
 
+    /// The read position as two plain values. A record loader that stores
+    /// into records while it reads (a byte store may alias the reader's own
+    /// position, a local copy cannot be) borrows it, reads the common forms
+    /// with the Take... helpers below, hands it back before any other read
+    /// of the reader, and borrows it again after.
+    struct Position {
+        const std::uint8_t* p;
+        const std::uint8_t* end;
+        std::size_t Left() const { return static_cast<std::size_t>(end - p); }
+    };
+    Position Borrow() const { return {p_, end_}; }
+    void GiveBack(Position at) { p_ = at.p; }
+
+    /// The common forms on a borrowed position: true and the value read, or
+    /// false with nothing read (the reader then reads it, faults included).
+    template <class T>
+    [[gnu::always_inline]] static bool TakeNumber(Position& at, T& v) {
+        if (at.Left() < sizeof(T)) [[unlikely]]
+            return false;
+        v = static_cast<T>(sizeof(T) == 2 ? U16At(at.p) : U32At(at.p));
+        at.p += sizeof(T);
+        return true;
+    }
+    /// A string of up to 254 bytes (one length byte).
+    [[gnu::always_inline]] static bool TakeShortString(Position& at, std::string& s) {
+        if (at.p == at.end || *at.p == 0xFF) [[unlikely]]
+            return false;
+        const std::size_t n = *at.p;
+        if (n > at.Left() - 1) [[unlikely]]
+            return false;
+        // The length is below 256 here. Hidden from the optimiser, the copy
+        // stays a call of the library's memcpy: for a length it knows to be
+        // small, the compiler inlines a string instruction instead, which is
+        // slow for the short names of a list.
+        std::size_t length = n;
+        asm("" : "+r"(length));
+        s.clear();
+        s.append(reinterpret_cast<const char*>(at.p + 1), length);
+        at.p += 1 + n;
+        return true;
+    }
+    /// A block of up to InlineCapacity bytes into an inline block, with 16
+    /// bytes to copy from.
+    [[gnu::always_inline]] static bool TakeInlineBlock(Position& at, ByteBlock& b) {
+        if (at.Left() < 2 + 16 || !b.IsInline()) [[unlikely]]
+            return false;
+        const std::uint16_t n = U16At(at.p);
+        if (n > ByteBlock::InlineCapacity) [[unlikely]]
+            return false;
+        b.AssignInlineFrom16(at.p + 2, n);
+        at.p += 2 + n;
+        return true;
+    }
+    /// A fixed run of `total` bytes: its first byte, or nullptr.
+    [[gnu::always_inline]] static const std::uint8_t* TakeRun(Position& at, std::size_t total) {
+        if (total > at.Left()) [[unlikely]]
+            return nullptr;
+        const std::uint8_t* first = at.p;
+        at.p += total;
+        return first;
+    }
+
     /// Read a string or byte block straight into its final storage (emptied
     /// on a fault).
     void ReadStringInto(std::string& s) {
@@ -131,15 +193,8 @@ class CArchiveReader {
         p_ += n;
     }
     void ReadBytesInto(ByteBlock& b) {
-        // Short blocks into an inline block, with 16 bytes to copy from.
-        if (Remaining() >= 2 + 16 && b.IsInline()) {
-            const std::uint16_t n = U16At(p_);
-            if (n <= ByteBlock::InlineCapacity) {
-                b.AssignInlineFrom16(p_ + 2, n);
-                p_ += 2 + n;
-                return;
-            }
-        }
+        Position at = Borrow();
+        if (TakeInlineBlock(at, b)) return GiveBack(at);
         const std::uint32_t n = ReadCount();
         if (n > Remaining()) [[unlikely]] {
             b.clear();

@@ -87,20 +87,33 @@ struct FixedRun {
 template <class T>
 concept Number = std::is_integral_v<T> &&(sizeof(T) == 2 || sizeof(T) == 4);
 
-/// Loads the pieces from a reader. Record arrays stop at the first fault.
+/// Loads the pieces from a reader. The reader's position is borrowed for the
+/// whole record (see CArchiveReader::Position), so that it stays in
+/// registers while the record's fields are stored; the common forms are read
+/// on it, anything else (long forms, faults) by the reader itself. Record
+/// arrays stop at the first fault.
 struct Loader {
     CArchiveReader& in;
+    CArchiveReader::Position& at;
 
-    void operator()(std::string& s) const { in.ReadStringInto(s); }
-    void operator()(ByteBlock& b) const { in.ReadBytesInto(b); }
+    [[gnu::always_inline]] void operator()(std::string& s) const {
+        if (!CArchiveReader::TakeShortString(at, s)) Delegate([&] { in.ReadStringInto(s); });
+    }
+    [[gnu::always_inline]] void operator()(ByteBlock& b) const {
+        if (!CArchiveReader::TakeInlineBlock(at, b)) Delegate([&] { in.ReadBytesInto(b); });
+    }
     template <Number T>
-    void operator()(T& v) const {
-        v = static_cast<T>(sizeof(T) == 2 ? in.ReadU16() : in.ReadU32());
+    [[gnu::always_inline]] void operator()(T& v) const {
+        if (!CArchiveReader::TakeNumber(at, v))
+            Delegate([&] { v = static_cast<T>(sizeof(T) == 2 ? in.ReadU16() : in.ReadU32()); });
     }
     template <auto... M, class R>
-    void operator()(FixedRun<M...>, R& record) const {
+    [[gnu::always_inline]] void operator()(FixedRun<M...>, R& record) const {
         using Run = FixedRun<M...>;
-        Run::Decode(record, in.ReadFixed(Run::Widths, Run::Bytes));
+        const std::uint8_t* first = CArchiveReader::TakeRun(at, Run::Bytes);
+        if (!first) [[unlikely]]
+            Delegate([&] { first = in.ReadFixed(Run::Widths, Run::Bytes); });
+        Run::Decode(record, first);
     }
     /// A signed 32-bit count, then the records, read in place. Every record
     /// that reads takes at least MinStoredBytes, so one more than the bytes
@@ -109,14 +122,29 @@ struct Loader {
     /// allocator. After a fault the remaining records read as empty.
     template <class T, class A>
     [[gnu::always_inline]] void operator()(std::vector<T, A>& records) const {
-        const std::size_t countOffset = in.Offset();
-        const auto count = static_cast<std::int32_t>(in.ReadU32());
+        const CArchiveReader::Position countAt = at;
+        std::uint32_t stored = 0;
+        (*this)(stored);
+        const auto count = static_cast<std::int32_t>(stored);
         records.clear();
-        if (count < 0) return in.FailAt(countOffset, T::NegativeCountMessage);
-        const std::size_t fit = in.Remaining() / T::MinStoredBytes;
+        if (count < 0) [[unlikely]]
+            return Delegate([&] {
+                in.GiveBack(countAt);
+                in.Fail(T::NegativeCountMessage);
+            });
+        const std::size_t fit = at.Left() / T::MinStoredBytes;
         records.reserve(std::min<std::size_t>(static_cast<std::size_t>(count), fit));
         const std::size_t limit = std::min<std::size_t>(static_cast<std::size_t>(count), fit + 1);
         for (std::size_t i = 0; i < limit; ++i) T::Fields(records.emplace_back(), *this);
+    }
+
+  private:
+    /// Lets the reader read one piece from the borrowed position.
+    template <class F>
+    [[gnu::always_inline]] void Delegate(F read) const {
+        in.GiveBack(at);
+        read();
+        at = in.Borrow();
     }
 };
 
@@ -168,7 +196,9 @@ struct Putter {
 /// The three operations for a record R with a static Fields.
 template <class R>
 void Load(R& record, CArchiveReader& in) {
-    R::Fields(record, Loader{in});
+    CArchiveReader::Position at = in.Borrow();
+    R::Fields(record, Loader{in, at});
+    in.GiveBack(at);
 }
 template <class R>
 std::size_t StoredSize(const R& record) {

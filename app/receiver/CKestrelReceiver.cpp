@@ -72,7 +72,7 @@ CKestrelReceiver::~CKestrelReceiver() {
 }
 
 void CKestrelReceiver::SendSwitchCommand(const CTuningPlan& plan) {
-    std::vector<unsigned char> bytes(plan.SwitchBytes.begin(), plan.SwitchBytes.end());
+    std::vector<std::uint8_t> bytes(plan.SwitchBytes.begin(), plan.SwitchBytes.end());
     for (int i = 0; i < plan.SwitchRepeats; ++i) {
         frontend_.SendDiSEqCMsg(bytes.empty() ? nullptr : bytes.data(),
                                 static_cast<std::uint32_t>(bytes.size()), plan.SwitchBurst, 0);
@@ -91,7 +91,7 @@ TuneResult CKestrelReceiver::Tune(const CSVLFile& list, const CProgramInfo& prog
     result.plan = CTuningPlan::For(program, *lnb);
     // The switch's result is not looked at: a card without a switch still tunes.
     SendSwitchCommand(result.plan);
-    unsigned short status = 0xFFFF;
+    std::uint16_t status = 0xFFFF;
     const ErrReturn r = frontend_.zSetChannel(status, ChannelOf(result.plan));
     result.cardResult = ResultOf(r);
     result.frontendStatus = static_cast<std::uint16_t>(status);
@@ -162,7 +162,7 @@ DecoderState CKestrelReceiver::ReadDecoderState() {
     VIDEOSTATE video;
     state.result = ResultOf(decoder_.GetDecoderStatus(&video));
     if (!state.result.Ok()) return state;
-    unsigned short pid = 0;
+    std::uint16_t pid = 0;
     if (decoder_.GetVideoPID(pid) == CCommonDVB::RET_OK) state.videoPid = pid;
     if (decoder_.GetAudioPid(pid) == CCommonDVB::RET_OK) state.audioPid = pid;
     state.width = video.Width();

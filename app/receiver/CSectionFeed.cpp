@@ -5,7 +5,7 @@ namespace {
 constexpr int kEverySection = 1;
 // Filter type of plain section filters (5 is the card's other kind).
 constexpr int kPlainFilter = 0;
-constexpr unsigned long kSectionHeader = 3;  // table id and section_length
+constexpr std::uint32_t kSectionHeader = 3;  // table id and section_length
 }  // namespace
 
 CSectionFeed::CSectionFeed(SectionCallback callback)
@@ -29,16 +29,16 @@ bool CSectionFeed::Open(const SectionFilter& filter, SubscribeError& error) {
 
 void CSectionFeed::Close() { table_.CloseFilter(); }
 
-void CSectionFeed::OnSection(char* self, unsigned long) {
+void CSectionFeed::OnSection(char* self, std::uint32_t) {
     reinterpret_cast<CSectionFeed*>(self)->Deliver();
 }
 
 void CSectionFeed::Deliver() {
     // The section as its own length field gives it (ISO/IEC 13818-1 2.4.4.11),
     // only when the datagram really holds that many bytes.
-    const unsigned long length =
-        kSectionHeader + static_cast<unsigned long>(table_.GetPayLoadLength(0));
-    const unsigned char* first = table_.GetBytePointer(0, 0);
+    const std::uint32_t length =
+        kSectionHeader + static_cast<std::uint32_t>(table_.GetPayLoadLength(0));
+    const std::uint8_t* first = table_.GetBytePointer(0, 0);
     if (!first || !table_.GetBytePointer(0, length - 1)) return;
     callback_(std::span<const std::uint8_t>(first, length));
 }

@@ -1,6 +1,8 @@
 #pragma once
 // One section subscription on the card: a section filter with its socket,
 // handing each matching section to a callback as it arrives.
+#include <cstdint>
+
 #include "kestrel/CTableFilter.h"
 #include "receiver/ReceiverTypes.h"
 
@@ -18,7 +20,7 @@ class CSectionFeed {
     bool IsOpen() const { return table_.IsOpened(); }
 
   private:
-    static void OnSection(char* self, unsigned long);
+    static void OnSection(char* self, std::uint32_t);
     void Deliver();
 
     SectionCallback callback_;

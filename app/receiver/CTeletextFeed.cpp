@@ -28,7 +28,7 @@ void CTeletextFeed::Close() {
     on_ = false;
 }
 
-void CTeletextFeed::OnDataArrival(unsigned char* data, int length) {
+void CTeletextFeed::OnDataArrival(std::uint8_t* data, int length) {
     if (!on_ || !data || length <= 0) return;
     callback_(std::span<const std::uint8_t>(data, static_cast<std::size_t>(length)));
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The teletext subscription on the card: the acquisition of one teletext
 // stream and the socket on which its pages arrive, one page per datagram.
+#include <cstdint>
+
 #include "kestrel/CDVBWinSock.h"
 #include "kestrel/CTeletext.h"
 #include "receiver/ReceiverTypes.h"
@@ -15,7 +17,7 @@ class CTeletextFeed : public CDVBWinSock {
     /// Closes the socket and ends the acquisition. Safe inside the callback.
     void Close();
 
-    void OnDataArrival(unsigned char* data, int length) override;
+    void OnDataArrival(std::uint8_t* data, int length) override;
 
   private:
     CTeletext& teletext_;

@@ -17,6 +17,7 @@
 #include "kestrel/CRegistry.h"
 #include "kestrel/CServerConnection.h"
 #include "kestrel/protocol/BlockIO.h"
+#include "kestrel/protocol/Commands.h"
 #include "kestrel/protocol/Names.h"
 #include "kestrel/protocol/ParamBlock.h"
 #include "kestrel/protocol/SharedMemory.h"

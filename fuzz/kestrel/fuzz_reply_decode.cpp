@@ -21,6 +21,7 @@
 #include "kestrel/CServerConnection.h"
 #include "kestrel/CTeletext.h"
 #include "kestrel/protocol/BlockIO.h"
+#include "kestrel/protocol/Commands.h"
 #include "kestrel/protocol/Names.h"
 #include "kestrel/protocol/ParamBlock.h"
 #include "kestrel/protocol/SharedMemory.h"
@@ -117,14 +118,14 @@ void Frontend() {
     fe.GetStatus(lock, sig);
     TYPE_TPS tps;
     fe.GetTPS(tps);
-    unsigned short st, x, y;
+    std::uint16_t st, x, y;
     CHANNEL_TYPE ch;
     fe.zGetChannel(st, ch);
     SIGNAL_TYPE s;
     fe.zGetSignal(st, s, 500);
     fe.zGetDemodStatus(st, x, y);
     std::uint32_t rate;
-    unsigned char b16, b20;
+    std::uint8_t b16, b20;
     fe.GetBitErrorRate(rate, a, b16, b20);
 }
 
@@ -132,7 +133,7 @@ void Others() {
     CMPEGDecoder dec;
     VIDEOSTATE vs;
     dec.GetDecoderStatus(&vs);
-    unsigned short pid;
+    std::uint16_t pid;
     dec.GetVideoPID(pid);
     CRecordPlayback rec;
     std::uint32_t a, b, c;
@@ -140,7 +141,7 @@ void Others() {
     TYPE_REC_PLAY_FORMAT f;
     rec.GetStatus(a, b, c, m, f);
     CPIDFilter filter;
-    const unsigned char fb[1] = {0}, mb[1] = {0xFF};
+    const std::uint8_t fb[1] = {0}, mb[1] = {0xFF};
     filter.SetBitFilter(0, fb, mb, 1, 4);
     CTeletext ttx;
     ttx.TTXOn(0x20);

@@ -11,16 +11,16 @@ namespace {
 
 CTableFilter* g_filter = nullptr;
 
-void ReadTable(char*, unsigned long) {
+void ReadTable(char*, std::uint32_t) {
     CTableFilter& f = *g_filter;
-    volatile unsigned long sink = 0;
+    volatile std::uint32_t sink = 0;
     for (int s = 0; s <= f.GetLastSection(); ++s) {
         const int len = f.GetPayLoadLength(s);
         sink = sink + f.GetValue(s, 0, 32) + f.GetValue(s, 64, 8);
         for (int i = 0; i < len + 3; i += 7) {
-            if (const unsigned char* b = f.GetBytePointer(s, static_cast<unsigned long>(i)))
+            if (const std::uint8_t* b = f.GetBytePointer(s, static_cast<std::uint32_t>(i)))
                 sink = sink + *b;
-            sink = sink + f.GetValue(s, static_cast<unsigned long>(i) * 8, 13);
+            sink = sink + f.GetValue(s, static_cast<std::uint32_t>(i) * 8, 13);
         }
     }
 }
@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t n =
             std::min<std::size_t>((data[pos] << 8 | data[pos + 1]) % 8193, size - pos - 2);
         pos += 2;
-        std::vector<unsigned char> datagram(data + pos, data + pos + n);  // exact size for ASan
+        std::vector<std::uint8_t> datagram(data + pos, data + pos + n);  // exact size for ASan
         filter.OnDataArrival(datagram.data(), static_cast<int>(datagram.size()));
         pos += n;
     }

@@ -39,7 +39,7 @@ ErrReturn CBoardControl::Init(const char* path) {
 
 ErrReturn CBoardControl::PingDVBServer() { return Simple(Command::Board_PingDVBServer); }
 
-ErrReturn CBoardControl::GetStatistics(std::uint32_t* counters, unsigned char count) {
+ErrReturn CBoardControl::GetStatistics(std::uint32_t* counters, std::uint8_t count) {
     if (!counters && count) return RET_INVALID;
     const unsigned n = count < kMaxStatistics ? count : kMaxStatistics;
     return Transact(Request(Command::Board_GetStatistics), [&](BlockReader& b) {

@@ -7,16 +7,16 @@ using namespace kestrel;
 using namespace kestrel::detail;
 namespace ci = kestrel::protocol::ci;
 
-void CCommonInterface::OnSlotStatus(unsigned char, unsigned char, void*) {}
-void CCommonInterface::OnCAStatus(unsigned char, unsigned char, unsigned char*) {}
-void CCommonInterface::OnDisplayString(char*, unsigned short) {}
-void CCommonInterface::OnDisplayMenu(char*, unsigned short) {}
-void CCommonInterface::OnDisplayList(char*, unsigned short) {}
+void CCommonInterface::OnSlotStatus(std::uint8_t, std::uint8_t, void*) {}
+void CCommonInterface::OnCAStatus(std::uint8_t, std::uint8_t, std::uint8_t*) {}
+void CCommonInterface::OnDisplayString(char*, std::uint16_t) {}
+void CCommonInterface::OnDisplayMenu(char*, std::uint16_t) {}
+void CCommonInterface::OnDisplayList(char*, std::uint16_t) {}
 void CCommonInterface::OnSwitchOsdOff() {}
-void CCommonInterface::OnInputRequest(int, unsigned char, unsigned long) {}
+void CCommonInterface::OnInputRequest(int, std::uint8_t, std::uint32_t) {}
 
-ErrReturn CCommonInterface::SendCICommand(unsigned char subCommand, const unsigned char* data,
-                                          unsigned char length) {
+ErrReturn CCommonInterface::SendCICommand(std::uint8_t subCommand, const std::uint8_t* data,
+                                          std::uint8_t length) {
     protocol::CiMessageRequest q;
     q.subCommand = subCommand;
     q.length = length;
@@ -28,37 +28,37 @@ ErrReturn CCommonInterface::SendCICommand(unsigned char subCommand, const unsign
 
 ErrReturn CCommonInterface::ReadPSI() { return SendCICommand(ci::kReadPSI, nullptr, 0); }
 
-int CCommonInterface::KeyPressed(unsigned char key) {
+int CCommonInterface::KeyPressed(std::uint8_t key) {
     if (key > kMaxKey) return -1;
     SendCICommand(ci::kKey, &key, 1);
     return 0;
 }
 
-int CCommonInterface::InputReply(const unsigned char* keys, unsigned char count) {
+int CCommonInterface::InputReply(const std::uint8_t* keys, std::uint8_t count) {
     for (unsigned i = 0; keys && i < count; ++i) KeyPressed(keys[i]);
     return 1;
 }
 
 namespace {
-void HighFirst(unsigned short v, unsigned char out[2]) {
-    out[0] = static_cast<unsigned char>(v >> 8);
-    out[1] = static_cast<unsigned char>(v);
+void HighFirst(std::uint16_t v, std::uint8_t out[2]) {
+    out[0] = static_cast<std::uint8_t>(v >> 8);
+    out[1] = static_cast<std::uint8_t>(v);
 }
 }  // namespace
 
-ErrReturn CCommonInterface::SetProgram(unsigned short programNumber) {
-    unsigned char d[2];
+ErrReturn CCommonInterface::SetProgram(std::uint16_t programNumber) {
+    std::uint8_t d[2];
     HighFirst(programNumber, d);
     return SendCICommand(ci::kSetProgram, d, 2);
 }
 
-int CCommonInterface::EnterModuleMenu(unsigned char slot) {
+int CCommonInterface::EnterModuleMenu(std::uint8_t slot) {
     SendCICommand(ci::kEnterModuleMenu, &slot, 1);
     return 1;
 }
 
-ErrReturn CCommonInterface::ReadPSIFast(unsigned short programNumber) {
-    unsigned char d[2];
+ErrReturn CCommonInterface::ReadPSIFast(std::uint16_t programNumber) {
+    std::uint8_t d[2];
     HighFirst(programNumber, d);
     return SendCICommand(ci::kReadPSIFast, d, 2);
 }
@@ -70,7 +70,7 @@ ErrReturn CCommonInterface::GetSlotStatus() {
 int CCommonInterface::ConvertCharBuf(std::string& text, int count) {
     const int limit = count < static_cast<int>(text.size()) ? count : static_cast<int>(text.size());
     for (int i = 0; i < limit; ++i) {
-        if (static_cast<unsigned char>(text[static_cast<std::size_t>(i)]) == 0x8A) {
+        if (static_cast<std::uint8_t>(text[static_cast<std::size_t>(i)]) == 0x8A) {
             text.resize(static_cast<std::size_t>(i));
             return i + 1;
         }

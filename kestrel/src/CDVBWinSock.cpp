@@ -97,4 +97,4 @@ void CDVBWinSock::OnReceive(int error) {
     OnDataArrival(buffer_, static_cast<int>(n));
 }
 
-void CDVBWinSock::OnDataArrival(unsigned char*, int) {}
+void CDVBWinSock::OnDataArrival(std::uint8_t*, int) {}

@@ -82,13 +82,13 @@ ErrReturn CFrontend::GetLNBParams(int& a, int& b, int& c) {
     });
 }
 
-ErrReturn CFrontend::SetSlowBlank(unsigned char v) { return Slots(Command::FE_SetSlowBlank, v); }
-ErrReturn CFrontend::SetFastBlank(unsigned char v) { return Slots(Command::FE_SetFastBlank, v); }
+ErrReturn CFrontend::SetSlowBlank(std::uint8_t v) { return Slots(Command::FE_SetSlowBlank, v); }
+ErrReturn CFrontend::SetFastBlank(std::uint8_t v) { return Slots(Command::FE_SetFastBlank, v); }
 ErrReturn CFrontend::SetMainSwitch(int v) { return Slots(Command::FE_SetMainSwitch, v); }
 ErrReturn CFrontend::SetADSwitch(int v) { return Slots(Command::FE_SetADSwitch, v); }
 
-ErrReturn CFrontend::GetBitErrorRate(std::uint32_t& rate, int& value, unsigned char& b16,
-                                     unsigned char& b20) {
+ErrReturn CFrontend::GetBitErrorRate(std::uint32_t& rate, int& value, std::uint8_t& b16,
+                                     std::uint8_t& b20) {
     return Transact(Request(Command::FE_GetBitErrorRate), [&](BlockReader& b) {
         const auto e = protocol::BitErrorRateReply::Decode(b);
         if (!e) return;
@@ -103,8 +103,8 @@ ErrReturn CFrontend::SetLOF(std::uint32_t lof, int flag) {
     return Slots(Command::FE_SetLOF, lof, flag);
 }
 
-ErrReturn CFrontend::DiSEqC(std::uint16_t code, const unsigned char* message, std::uint32_t length,
-                            unsigned char burst, int flag) {
+ErrReturn CFrontend::DiSEqC(std::uint16_t code, const std::uint8_t* message, std::uint32_t length,
+                            std::uint8_t burst, int flag) {
     if (length && !message) return RET_INVALID;
     Request r(static_cast<Command>(code));
     protocol::DiseqcRequest q;
@@ -116,7 +116,7 @@ ErrReturn CFrontend::DiSEqC(std::uint16_t code, const unsigned char* message, st
     return Transact(r);
 }
 
-ErrReturn CFrontend::SendDiSEqCMsg(const unsigned char* m, std::uint32_t n, unsigned char burst,
+ErrReturn CFrontend::SendDiSEqCMsg(const std::uint8_t* m, std::uint32_t n, std::uint8_t burst,
                                    int flag) {
     return DiSEqC(protocol::Code(Command::FE_SendDiSEqCMsg), m, n, burst, flag);
 }
@@ -142,7 +142,7 @@ ErrReturn CFrontend::GetTPS(TYPE_TPS& t) {
     });
 }
 
-ErrReturn CFrontend::SetOFDM_Auto(unsigned char v) { return Slots(Command::FE_SetOFDM_Auto, v); }
+ErrReturn CFrontend::SetOFDM_Auto(std::uint8_t v) { return Slots(Command::FE_SetOFDM_Auto, v); }
 ErrReturn CFrontend::SetOFDM_Mode(TYPE_OFDM_MODE mode) {
     return Slots(Command::FE_SetOFDM_Mode, static_cast<std::uint8_t>(mode));
 }
@@ -155,14 +155,14 @@ ErrReturn CFrontend::zSetNewFrontendAPI(int api) {
     return Slots(Command::FE_zSetNewFrontendAPI, api);
 }
 
-ErrReturn CFrontend::zGetChannel(unsigned short& status, CHANNEL_TYPE& channel) {
+ErrReturn CFrontend::zGetChannel(std::uint16_t& status, CHANNEL_TYPE& channel) {
     return Transact(Request(Command::FE_zGetChannel), [&](BlockReader& b) {
         status = StatusOf(b);
         if (const auto c = protocol::ChannelRecord::Decode(b)) channel = FromRecord(*c);
     });
 }
 
-ErrReturn CFrontend::zGetDemodStatus(unsigned short& a, unsigned short& b, unsigned short& c) {
+ErrReturn CFrontend::zGetDemodStatus(std::uint16_t& a, std::uint16_t& b, std::uint16_t& c) {
     return Transact(Request(Command::FE_zGetDemodStatus), [&](BlockReader& r) {
         const auto d = protocol::DemodStatusReply::Decode(r);
         if (!d) return;
@@ -172,7 +172,7 @@ ErrReturn CFrontend::zGetDemodStatus(unsigned short& a, unsigned short& b, unsig
     });
 }
 
-ErrReturn CFrontend::zGetSignal(unsigned short& status, SIGNAL_TYPE& signal, unsigned short value) {
+ErrReturn CFrontend::zGetSignal(std::uint16_t& status, SIGNAL_TYPE& signal, std::uint16_t value) {
     Request r(Command::FE_zGetSignal);
     protocol::FrontendArgumentRequest{value}.Encode(r);
     return Transact(r, [&](BlockReader& b) {
@@ -181,26 +181,26 @@ ErrReturn CFrontend::zGetSignal(unsigned short& status, SIGNAL_TYPE& signal, uns
     });
 }
 
-ErrReturn CFrontend::zManager(unsigned short& status, std::uint32_t value) {
+ErrReturn CFrontend::zManager(std::uint16_t& status, std::uint32_t value) {
     Request r(Command::FE_zManager);
     protocol::FrontendArgumentRequest{value}.Encode(r);
     return Transact(r, [&](BlockReader& b) { status = StatusOf(b); });
 }
 
-ErrReturn CFrontend::zSetChannel(unsigned short& status, CHANNEL_TYPE channel) {
+ErrReturn CFrontend::zSetChannel(std::uint16_t& status, CHANNEL_TYPE channel) {
     Request r(Command::FE_zSetChannel);
     ToRecord(channel).Encode(r);
     return Transact(r, [&](BlockReader& b) { status = StatusOf(b); });
 }
 
-ErrReturn CFrontend::zStartScan(unsigned short& status) {
+ErrReturn CFrontend::zStartScan(std::uint16_t& status) {
     return GetU16(Command::FE_zStartScan, status);
 }
-ErrReturn CFrontend::zStopScan(unsigned short& status) {
+ErrReturn CFrontend::zStopScan(std::uint16_t& status) {
     return GetU16(Command::FE_zStopScan, status);
 }
 
-ErrReturn CFrontend::zSendDiSEqCMsg(const unsigned char* m, std::uint32_t n, unsigned char burst,
+ErrReturn CFrontend::zSendDiSEqCMsg(const std::uint8_t* m, std::uint32_t n, std::uint8_t burst,
                                     int flag) {
     return DiSEqC(protocol::Code(Command::FE_zSendDiSEqCMsg), m, n, burst, flag);
 }

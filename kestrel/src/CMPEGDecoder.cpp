@@ -8,16 +8,16 @@
 using namespace kestrel;
 using namespace kestrel::detail;
 
-ErrReturn CMPEGDecoder::SetVideoPID(unsigned short pid) {
+ErrReturn CMPEGDecoder::SetVideoPID(std::uint16_t pid) {
     return Slots(Command::MPEG_SetVideoPID, pid);
 }
-ErrReturn CMPEGDecoder::GetVideoPID(unsigned short& pid) {
+ErrReturn CMPEGDecoder::GetVideoPID(std::uint16_t& pid) {
     return GetU16(Command::MPEG_GetVideoPID, pid);
 }
-ErrReturn CMPEGDecoder::SetAudioPID(unsigned short pid) {
+ErrReturn CMPEGDecoder::SetAudioPID(std::uint16_t pid) {
     return Slots(Command::MPEG_SetAudioPID, pid);
 }
-ErrReturn CMPEGDecoder::GetAudioPid(unsigned short& pid) {
+ErrReturn CMPEGDecoder::GetAudioPid(std::uint16_t& pid) {
     return GetU16(Command::MPEG_GetAudioPid, pid);
 }
 
@@ -33,15 +33,15 @@ ErrReturn CMPEGDecoder::GetAudioStatus(std::uint32_t& s) {
     return GetSlot(Command::MPEG_GetAudioStatus, s);
 }
 
-ErrReturn CMPEGDecoder::GetAudioBufferStatus(unsigned char& s) {
+ErrReturn CMPEGDecoder::GetAudioBufferStatus(std::uint8_t& s) {
     return GetSingle<std::uint8_t>(Command::MPEG_GetAudioBufferStatus, s);
 }
 
-ErrReturn CMPEGDecoder::SetVolume(unsigned char l, unsigned char r) {
+ErrReturn CMPEGDecoder::SetVolume(std::uint8_t l, std::uint8_t r) {
     return Slots(Command::MPEG_SetVolume, l, r);
 }
 ErrReturn CMPEGDecoder::SetAudioMute(int m) { return Slots(Command::MPEG_SetAudioMute, m); }
-ErrReturn CMPEGDecoder::SetPictureParameters(unsigned char b, unsigned char c, unsigned char s) {
+ErrReturn CMPEGDecoder::SetPictureParameters(std::uint8_t b, std::uint8_t c, std::uint8_t s) {
     return Slots(Command::MPEG_SetPictureParameters, b, c, s);
 }
 ErrReturn CMPEGDecoder::SetVideoOutputMode(VIDEOOUTPUTMODE m) {

@@ -12,9 +12,9 @@ CPIDFilter::~CPIDFilter() {
     if (handle_ != kNoHandle) ShutDownFilter();
 }
 
-ErrReturn CPIDFilter::SetBitFilter(unsigned short pid, const unsigned char* filter,
-                                   const unsigned char* mask, unsigned char length,
-                                   unsigned short type) {
+ErrReturn CPIDFilter::SetBitFilter(std::uint16_t pid, const std::uint8_t* filter,
+                                   const std::uint8_t* mask, std::uint8_t length,
+                                   std::uint16_t type) {
     if (handle_ != kNoHandle) return RET_INVALID;
     // Filter bytes run from 12 to 28 and mask bytes from 28 to 44: more than
     // 16 would overwrite the neighbouring field.

@@ -25,7 +25,7 @@ ErrReturn CRecordPlayback::Playback(std::uint32_t startMs) {
 ErrReturn CRecordPlayback::Pause() { return Simple(Command::REC_Pause); }
 ErrReturn CRecordPlayback::Forward() { return Simple(Command::REC_Forward); }
 ErrReturn CRecordPlayback::Backward() { return Simple(Command::REC_Backward); }
-ErrReturn CRecordPlayback::SlowPlayback(unsigned char s) {
+ErrReturn CRecordPlayback::SlowPlayback(std::uint8_t s) {
     return Slots(Command::REC_SlowPlayback, s);
 }
 ErrReturn CRecordPlayback::FastPlayback(int s) { return Slots(Command::REC_FastPlayback, s); }

@@ -9,7 +9,7 @@ CRemoteControl::~CRemoteControl() {
     if (enabled_) SetRemoteControl(IR_OFF, 0xFFFF);
 }
 
-ErrReturn CRemoteControl::SetRemoteControl(IR_TYPE type, unsigned short value) {
+ErrReturn CRemoteControl::SetRemoteControl(IR_TYPE type, std::uint16_t value) {
     const ErrReturn r = Slots(Command::RC_SetRemoteControl, type, value);
     if (r == RET_OK) enabled_ = type != 0;
     return r;

@@ -1,44 +1,11 @@
 #include "kestrel/CServerConnection.h"
 
-#include <unistd.h>
-
-#include <array>
-#include <cstdio>
-#include <thread>
-
-#include "ServerLauncher.h"
-#include "kestrel/CRegistry.h"
-#include "kestrel/IDispatcher.h"
-#include "kestrel/Request.h"
-#include "kestrel/protocol/Names.h"
-#include "kestrel/protocol/ParamBlock.h"
+#include "CServerLink.h"
 
 namespace kestrel {
 
-using namespace protocol;
-using Clock = std::chrono::steady_clock;
-
 namespace {
-
-// Read the start time, then repeat: leave when the limit is reached or the
-// object is open; sleep; try to open.
-template <typename TryOpen>
-bool PollUntil(std::chrono::milliseconds period, std::chrono::milliseconds limit, TryOpen tryOpen) {
-    const auto start = Clock::now();
-    bool open = false;
-    while (!open && Clock::now() - start < limit) {
-        std::this_thread::sleep_for(period);
-        open = tryOpen();
-    }
-    return open;
-}
-
-std::string Format(const char* fmt, const std::string& path, unsigned code = 0) {
-    char buf[512];
-    std::snprintf(buf, sizeof buf, fmt, path.c_str(), code);
-    return buf;
-}
-
+CServerLink& Link() { return CServerLink::Instance(); }
 }  // namespace
 
 CServerConnection& CServerConnection::Instance() {
@@ -46,207 +13,21 @@ CServerConnection& CServerConnection::Instance() {
     return *instance;
 }
 
-bool CServerConnection::Fail(const std::string& message) {
-    CloseSharedObjects();
-    lastError_ = message + kFailureTail;
-    Disconnect();
-    return false;
-}
-
-bool CServerConnection::Connect(const ConnectTimings& timings) {
-    if (connected_) return true;
-    timings_ = timings;
-    lastError_.clear();
-    return RunConnectSteps(timings);
-}
-
-bool CServerConnection::RunConnectSteps(const ConnectTimings& t) {
-    // 1. The server's command line from the registry (buffer of 200 bytes).
-    std::string path;
-    CRegistry reg;
-    if (!reg.Open(CRegistry::DefaultPath(), false) ||
-        !reg.ReadString(kServerSettingsKey, kServerPathValue, path) || path.size() + 1 > 200)
-        return Fail("Registry error: No valid path entry for NVDVBSrv !");
-    reg.Close();
-    // 2. Start it, every time, without looking for a running one.
-    startedPid_ = 0;
-    const unsigned started = StartServerProcess(path, &startedPid_);
-    if (started <= 32)
-        return Fail(
-            Format("Start of NVDVBSrv failed!\n\nPath: \"%s\"\nError code: %u", path, started));
-    // 3.-6. Status mutex, status memory, the server's "window".
-    if (!OpenStatusObjects(t, path)) return false;
-    // 7.-8. Register with the server.
-    clientId_ = 0;
-    if (serverWindow_ != 0) socket_ = ConnectLocal(ServerSocketName(serverWindow_));
-    clientId_ = static_cast<std::uint16_t>(SendSync(LinkOp::Connect, 0) & 0xFFFF);
-    if (clientId_ == 0) return Fail("No connection to NVDVBSrv!");
-    // 9.-12. This client's parameter objects.
-    if (!OpenParamObjects(t)) return false;
-    // 13. Keep-alive (once an event loop is attached); connected.
-    connected_ = true;
-    if (dispatcher_) AttachDispatcher(*dispatcher_);
-    return true;
-}
-
-bool CServerConnection::OpenStatusObjects(const ConnectTimings& t, const std::string& path) {
-    const std::string mutexName = StatusMutexName();
-    if (!PollUntil(t.statusMutexPoll, t.statusMutexLimit,
-                   [&] { return statusMutex_.Open(mutexName); }))
-        return Fail(Format("NVDVBSrv time out!\n\nPath: \"%s\"", path));
-    const std::string memName = StatusMemoryName();
-    if (!PollUntil(t.statusMemoryPoll, t.statusMemoryLimit,
-                   [&] { return statusMem_.Open(memName, kStatusBlockSize, false); }))
-        return Fail("MMF: OpenFileMapping failed!");
-    if (!statusMem_.Map()) return Fail("MMF: MapViewOfFile failed!");
-    serverWindow_ = 0;
-    if (statusMutex_.LockForever() == LockResult::Acquired) {
-        std::span<const std::uint8_t> view(statusMem_.data(), kStatusBlockSize);
-        serverWindow_ = BlockReader(view).U32(kStatusServerWindowOffset);
-        statusMutex_.Unlock();
-    }
-    return true;
-}
-
-bool CServerConnection::OpenParamObjects(const ConnectTimings& t) {
-    const std::string mutexName = ParamMutexName(clientId_);
-    if (!PollUntil(t.paramMutexPoll, t.paramMutexLimit,
-                   [&] { return paramMutex_.Open(mutexName); }))
-        return Fail("OpenMutex failed!");
-    const std::string memName = ParamMemoryName(clientId_);
-    if (!PollUntil(t.paramMemoryPoll, t.paramMemoryLimit,
-                   [&] { return paramMem_.Open(memName, kParamBlockSize, true); }))
-        return Fail("MMF: Second OpenFileMapping failed!");
-    if (!paramMem_.Map()) return Fail("MMF: Second MapViewOfFile failed!");
-    return true;
-}
-
-void CServerConnection::CloseSharedObjects() {
-    statusMutex_.Close();
-    statusMem_.Close();
-    paramMutex_.Close();
-    paramMem_.Close();
-    connected_ = false;
-}
-
-void CServerConnection::Disconnect() {
-    CloseSharedObjects();
-    DetachDispatcher();
-    if (socket_ >= 0) {
-        SendSync(LinkOp::Disconnect, clientId_);
-        ::close(socket_);
-        socket_ = -1;
-    }
-    posted_.clear();
-    ReapServerProcess(startedPid_);
-}
-
-std::uint32_t CServerConnection::SendSync(LinkOp op, std::uint32_t wParam) {
-    if (socket_ < 0) return 0;
-    Frame f;
-    f.kind = FrameKind::Send;
-    f.seq = ++seq_;
-    f.wParam = wParam;
-    f.lParam = static_cast<std::uint32_t>(op);
-    if (!SendFrame(socket_, f)) return 0;
-    for (;;) {
-        Frame in;
-        const RecvStatus st = RecvFrame(socket_, in, -1);
-        if (st == RecvStatus::Closed) return 0;
-        if (st != RecvStatus::Ok) continue;  // a malformed record is dropped
-        if (in.kind == FrameKind::Result && in.seq == f.seq) return in.lParam;
-        if (in.kind == FrameKind::Posted) {
-            QueuePosted(in);
-            if (dispatcher_) dispatcher_->Defer([this] { DeliverPosted(); });
-        }
-    }
-}
-
-void CServerConnection::PostLink(LinkOp op, std::uint32_t wParam) {
-    if (socket_ < 0) return;
-    Frame f;
-    f.kind = FrameKind::Post;
-    f.seq = ++seq_;
-    f.wParam = wParam;
-    f.lParam = static_cast<std::uint32_t>(op);
-    SendFrame(socket_, f);
-}
-
-ErrReturn CServerConnection::Transact(const Request& request, const ReplyReader& reader,
-                                      ReplyWait wait) {
-    if (!request.ok()) return CCommonDVB::RET_INVALID;
-    if (!paramMutex_.IsOpen() || !paramMem_.IsMapped()) return CCommonDVB::RET_TIMEOUT;
-    const std::span<std::uint8_t> block(paramMem_.data(), kParamBlockSize);
-    if (paramMutex_.Lock(timings_.requestWait) != LockResult::Acquired)
-        return CCommonDVB::RET_TIMEOUT;
-    request.WriteTo(block);
-    paramMutex_.Unlock();
-
-    const auto result = static_cast<ErrReturn>(SendSync(LinkOp::Request, clientId_));
-    if (!reader || result != CCommonDVB::RET_OK) return result;
-
-    const auto limit =
-        wait == ReplyWait::Forever ? std::chrono::milliseconds(-1) : timings_.requestWait;
-    std::array<std::uint8_t, kParamBlockSize> reply;
-    if (!paramMem_.IsMapped() || paramMutex_.Lock(limit) != LockResult::Acquired)
-        return CCommonDVB::RET_TIMEOUT;
-    std::copy(block.begin(), block.end(), reply.begin());
-    paramMutex_.Unlock();
-    BlockReader r(reply);
-    reader(r);
-    return result;
-}
+bool CServerConnection::Connect(const ConnectTimings& timings) { return Link().Connect(timings); }
+void CServerConnection::Disconnect() { Link().Disconnect(); }
+bool CServerConnection::IsConnected() const { return Link().IsConnected(); }
+std::uint16_t CServerConnection::ClientId() const { return Link().ClientId(); }
+std::uint32_t CServerConnection::ServerWindow() const { return Link().ServerWindow(); }
+const std::string& CServerConnection::LastError() const { return Link().LastError(); }
+int CServerConnection::StartedServerPid() const { return Link().StartedServerPid(); }
 
 void CServerConnection::AttachDispatcher(IDispatcher& dispatcher) {
-    DetachDispatcher();
-    dispatcher_ = &dispatcher;  // kept until Disconnect or DetachDispatcher
-    if (!connected_) return;
-    keepAliveTimer_ = dispatcher.StartTimer(static_cast<int>(timings_.keepAlivePeriod.count()),
-                                            [this] { PostLink(LinkOp::KeepAlive, clientId_); });
-    if (socket_ >= 0)
-        socketWatch_ = dispatcher.WatchReadable(socket_, [this] { OnSocketReadable(); });
-    if (!posted_.empty()) dispatcher.Defer([this] { DeliverPosted(); });
+    Link().AttachDispatcher(dispatcher);
 }
-
-void CServerConnection::DetachDispatcher() {
-    if (!dispatcher_) return;
-    if (keepAliveTimer_) dispatcher_->StopTimer(keepAliveTimer_);
-    if (socketWatch_) dispatcher_->Unwatch(socketWatch_);
-    keepAliveTimer_ = socketWatch_ = 0;
-    dispatcher_ = nullptr;
+void CServerConnection::DetachDispatcher() { Link().DetachDispatcher(); }
+void CServerConnection::SetPostedMessageHandler(PostedHandler handler) {
+    Link().SetPostedMessageHandler(std::move(handler));
 }
-
-void CServerConnection::DisconnectAtExit() {
-    dispatcher_ = nullptr;
-    keepAliveTimer_ = socketWatch_ = 0;
-    Disconnect();
-}
-
-void CServerConnection::OnSocketReadable() {
-    Frame in;
-    const RecvStatus st = RecvFrame(socket_, in, 0);
-    if (st == RecvStatus::Closed) {
-        // The server is gone: stop watching; requests now fail.
-        if (dispatcher_ && socketWatch_) dispatcher_->Unwatch(socketWatch_);
-        socketWatch_ = 0;
-        return;
-    }
-    if (st == RecvStatus::Ok && in.kind == FrameKind::Posted) QueuePosted(in);
-    DeliverPosted();
-}
-
-void CServerConnection::QueuePosted(const Frame& f) {
-    // Without an event loop nobody takes them: keep only the newest.
-    if (posted_.size() >= kMaxQueuedPosts) posted_.pop_front();
-    posted_.push_back(f);
-}
-
-void CServerConnection::DeliverPosted() {
-    while (!posted_.empty()) {
-        const Frame f = posted_.front();
-        posted_.pop_front();
-        if (postedHandler_) postedHandler_(f.window, f.message, f.wParam, f.lParam);
-    }
-}
+void CServerConnection::DisconnectAtExit() { Link().DisconnectAtExit(); }
 
 }  // namespace kestrel

@@ -13,7 +13,7 @@ constexpr int kMinShortSection = static_cast<int>(mpegts::SectionHeader::kShortS
 
 CTableFilter::CTableFilter() : CTableFilter(nullptr, nullptr, 0) {}
 
-CTableFilter::CTableFilter(Callback callback, char* data, unsigned long value)
+CTableFilter::CTableFilter(Callback callback, char* data, std::uint32_t value)
     : callback_(callback), callbackData_(data), callbackValue_(value) {
     ClearStore();
 }
@@ -23,7 +23,7 @@ CTableFilter::~CTableFilter() {
     ClearStore();
 }
 
-void CTableFilter::SetCallback(Callback callback, char* data, unsigned long value) {
+void CTableFilter::SetCallback(Callback callback, char* data, std::uint32_t value) {
     callback_ = callback;
     callbackData_ = data;
     callbackValue_ = value;
@@ -35,27 +35,27 @@ void CTableFilter::ClearStore() {
     state_ = 0;
 }
 
-int CTableFilter::OpenFilter(unsigned short pid, unsigned char tableId,
-                             unsigned short tableIdExtension, int useExtension, int* error,
+int CTableFilter::OpenFilter(std::uint16_t pid, std::uint8_t tableId,
+                             std::uint16_t tableIdExtension, int useExtension, int* error,
                              int type5, int mode) {
     mode_ = mode;
-    const unsigned short type = type5 ? 5 : 4;
+    const std::uint16_t type = type5 ? 5 : 4;
     CloseFilter();
     ClearStore();
     version_ = kNoVersion;
     pid_ = pid;
     tableId_ = tableId;
     ++generation_;
-    const unsigned char filter[8] = {tableId,
-                                     0,
-                                     0,
-                                     static_cast<unsigned char>(tableIdExtension >> 8),
-                                     static_cast<unsigned char>(tableIdExtension),
-                                     0,
-                                     0,
-                                     0};
-    unsigned char mask[8] = {0xFF, 0, 0, 0, 0, 0, 0, 0};
-    unsigned char length = 1;
+    const std::uint8_t filter[8] = {tableId,
+                                    0,
+                                    0,
+                                    static_cast<std::uint8_t>(tableIdExtension >> 8),
+                                    static_cast<std::uint8_t>(tableIdExtension),
+                                    0,
+                                    0,
+                                    0};
+    std::uint8_t mask[8] = {0xFF, 0, 0, 0, 0, 0, 0, 0};
+    std::uint8_t length = 1;
     if (useExtension) {
         mask[3] = mask[4] = 0xFF;
         length = 8;
@@ -84,26 +84,26 @@ int CTableFilter::CloseFilter() {
     return r == CCommonDVB::RET_OK ? 0 : -1;
 }
 
-unsigned long CTableFilter::GetTimeElapsed() const {
-    return static_cast<unsigned long>(
+std::uint32_t CTableFilter::GetTimeElapsed() const {
+    return static_cast<std::uint32_t>(
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - lastArrival_).count());
 }
 
-unsigned long CTableFilter::GetValue(int section, unsigned long bitOffset,
-                                     unsigned long count) const {
+std::uint32_t CTableFilter::GetValue(int section, std::uint32_t bitOffset,
+                                     std::uint32_t count) const {
     if (section < 0 || section > 255 || count > 32) return 0;
     const auto& s = sections_[static_cast<std::size_t>(section)];
-    unsigned long v = 0;
-    for (unsigned long i = 0; i < count; ++i) {
-        const unsigned long bit = bitOffset + i;
-        const unsigned long byte = bit / 8;
+    std::uint32_t v = 0;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint32_t bit = bitOffset + i;
+        const std::uint32_t byte = bit / 8;
         const unsigned b = byte < s.size() ? (s[byte] >> (7 - bit % 8)) & 1u : 0u;
         v = (v << 1) | b;
     }
     return v & 0xFFFFFFFFul;
 }
 
-unsigned char* CTableFilter::GetBytePointer(int section, unsigned long byteOffset) {
+std::uint8_t* CTableFilter::GetBytePointer(int section, std::uint32_t byteOffset) {
     if (section < 0 || section > 255) return nullptr;
     auto& s = sections_[static_cast<std::size_t>(section)];
     return byteOffset < s.size() ? s.data() + byteOffset : nullptr;
@@ -126,7 +126,7 @@ void CTableFilter::Notify() {
     if (callback_) callback_(callbackData_, callbackValue_);
 }
 
-void CTableFilter::OnDataArrival(unsigned char* data, int length) {
+void CTableFilter::OnDataArrival(std::uint8_t* data, int length) {
     lastArrival_ = Clock::now();
     if (!data || length < (mode_ == 1 ? kMinShortSection : kMinLongSection)) return;
     const auto header = mpegts::SectionHeader::Parse(

@@ -9,7 +9,7 @@ CTeletext::~CTeletext() {
     if (handle_ != kNoHandle) TTXOff();
 }
 
-ErrReturn CTeletext::TTXOn(unsigned short pid) {
+ErrReturn CTeletext::TTXOn(std::uint16_t pid) {
     if (handle_ != kNoHandle) return RET_INVALID;
     Request r(Command::TTX_On);
     protocol::SingleValue<std::uint16_t>{pid}.Encode(r);
@@ -24,7 +24,7 @@ ErrReturn CTeletext::TTXOff() {
     return r;
 }
 
-ErrReturn CTeletext::TTXModifySearchTable(unsigned short a, unsigned short b, unsigned short c,
+ErrReturn CTeletext::TTXModifySearchTable(std::uint16_t a, std::uint16_t b, std::uint16_t c,
                                           TTX_REQUEST request) {
     return Slots(Command::TTX_ModifySearchTable, a, b, c, request);
 }

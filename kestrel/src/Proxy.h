@@ -1,7 +1,7 @@
 #pragma once
 // Helpers shared by the device proxies.
-#include "kestrel/CServerConnection.h"
-#include "kestrel/Request.h"
+#include "CServerLink.h"
+#include "Request.h"
 #include "kestrel/protocol/Codecs.h"
 
 namespace kestrel::detail {
@@ -9,9 +9,9 @@ namespace kestrel::detail {
 using protocol::BlockReader;
 using protocol::Command;
 
-inline ErrReturn Transact(const Request& r, const CServerConnection::ReplyReader& reader = {},
+inline ErrReturn Transact(const Request& r, const CServerLink::ReplyReader& reader = {},
                           ReplyWait wait = ReplyWait::Timed) {
-    return CServerConnection::Instance().Transact(r, reader, wait);
+    return CServerLink::Instance().Transact(r, reader, wait);
 }
 
 /// A command without arguments or reply.

@@ -1,4 +1,4 @@
-#include "kestrel/Request.h"
+#include "Request.h"
 
 #include <cstring>
 

@@ -165,7 +165,7 @@ TEST_F(DeviceTest, ChannelRecordTravelsAt12AndStatusComesBackAt8) {
     Reply(1, [](BlockWriter& w) { w.U16(8, 0); });
     CFrontend fe;
     CHANNEL_TYPE ch{11836000, 10600000, 27500000, 0, 2, 18, 1, 0};
-    unsigned short status = 5;
+    std::uint16_t status = 5;
     EXPECT_EQ(fe.zSetChannel(status, ch), CCommonDVB::RET_OK);
     EXPECT_EQ(status, 0);
     auto r = Seen();
@@ -176,20 +176,20 @@ TEST_F(DeviceTest, ChannelRecordTravelsAt12AndStatusComesBackAt8) {
 TEST_F(DeviceTest, DiSEqCMessageLayout) {
     Reply(1);
     CFrontend fe;
-    const unsigned char msg[4] = {0xE0, 0x10, 0x38, 0xF3};
+    const std::uint8_t msg[4] = {0xE0, 0x10, 0x38, 0xF3};
     EXPECT_EQ(fe.SendDiSEqCMsg(msg, 4, 255, 0), CCommonDVB::RET_OK);
     auto r = Seen();
     EXPECT_EQ(r.U32(8), 4u);
     EXPECT_EQ(r.U32(12), 255u);
     EXPECT_EQ(r.U32(16), 0u);
     EXPECT_EQ(r.U32(20), 0xF33810E0u);
-    std::vector<unsigned char> huge(400, 1);
+    std::vector<std::uint8_t> huge(400, 1);
     EXPECT_EQ(fe.zSendDiSEqCMsg(huge.data(), 400, 0, 0), CCommonDVB::RET_INVALID);
 }
 
 TEST_F(DeviceTest, BitFilterLayoutHandleAndRefusal) {
     Reply(1, [](BlockWriter& w) { w.U16(8, 5); });
-    const unsigned char f[5] = {0x4E, 0, 0, 0x12, 0x34}, m[5] = {0xFF, 0, 0, 0xFF, 0xFF};
+    const std::uint8_t f[5] = {0x4E, 0, 0, 0x12, 0x34}, m[5] = {0xFF, 0, 0, 0xFF, 0xFF};
     {
         CPIDFilter filter;
         EXPECT_EQ(filter.SetBitFilter(0x12, f, m, 5, 5), CCommonDVB::RET_OK);
@@ -210,7 +210,7 @@ TEST_F(DeviceTest, BitFilterLayoutHandleAndRefusal) {
     EXPECT_EQ(lastCode_, 64);
     EXPECT_EQ(Seen().U32(8), 5u);
     CPIDFilter other;
-    unsigned char big[17] = {};
+    std::uint8_t big[17] = {};
     EXPECT_EQ(other.SetBitFilter(1, big, big, 17, 4), CCommonDVB::RET_INVALID);
 }
 
@@ -300,10 +300,10 @@ TEST_F(DeviceTest, CommonInterfaceSubCommands) {
     EXPECT_EQ(ci.EnterModuleMenu(1), 1);
     EXPECT_EQ(ci.GetSlotStatus(), 7);
     EXPECT_EQ(Seen().U32(8), 11u);
-    const unsigned char keys[3] = {1, 20, 2};
+    const std::uint8_t keys[3] = {1, 20, 2};
     EXPECT_EQ(ci.InputReply(keys, 3), 1);
     EXPECT_EQ(Requests(), before + 4);  // key 20 refused
-    std::vector<unsigned char> data(40, 0xAB);
+    std::vector<std::uint8_t> data(40, 0xAB);
     ci.SendCICommand(1, data.data(), 40);
     EXPECT_EQ(Seen().U32(44), 40u);  // the given length stays
     EXPECT_EQ(Seen().U8(43), 0xAB);  // 32 bytes copied ...

@@ -3,13 +3,14 @@
 
 #include <thread>
 
+#include "CServerLink.h"
 #include "Connected.h"
+#include "Request.h"
 #include "kestrel/CBoardControl.h"
 #include "kestrel/CFrontend.h"
 #include "kestrel/CPIDFilter.h"
 #include "kestrel/CRecordPlayback.h"
 #include "kestrel/CTeletext.h"
-#include "kestrel/Request.h"
 
 namespace kestrel::test {
 namespace {
@@ -128,7 +129,7 @@ TEST_F(RequestTest, ServerFailureCodesPassThroughAndLeaveOutputsAlone) {
     EXPECT_EQ(fmt, RP_AUDIO_MP2);
 
     CFrontend fe;
-    unsigned short status = 77;
+    std::uint16_t status = 77;
     EXPECT_EQ(fe.zSetChannel(status, CHANNEL_TYPE{}), 17);
     EXPECT_EQ(status, 77);
 }
@@ -158,7 +159,7 @@ TEST_F(RequestTest, RequestFieldsPastTheBlockAreRefused) {
     r.Slot(405, 1);
     EXPECT_FALSE(r.ok());
     const int before = Requests();
-    EXPECT_EQ(CServerConnection::Instance().Transact(r), CCommonDVB::RET_INVALID);
+    EXPECT_EQ(CServerLink::Instance().Transact(r), CCommonDVB::RET_INVALID);
     EXPECT_EQ(Requests(), before);
     Request low(Command::Board_PingDVBServer);
     low.Slot(4, 1);  // bytes 2..7 belong to nobody
@@ -190,7 +191,7 @@ TEST_F(SlowReplyTest, FilterHandleIsWaitedForWithoutLimit) {
     EXPECT_EQ(ttx.GetFilterHandle(), CTeletext::kNoHandle);
     std::this_thread::sleep_for(std::chrono::milliseconds(350));
     CPIDFilter filter;
-    const unsigned char f[1] = {0}, m[1] = {0xFF};
+    const std::uint8_t f[1] = {0}, m[1] = {0xFF};
     EXPECT_EQ(filter.SetBitFilter(0, f, m, 1, 4), CCommonDVB::RET_OK);
     EXPECT_EQ(filter.GetFilterHandle(), 6);
     std::this_thread::sleep_for(std::chrono::milliseconds(350));

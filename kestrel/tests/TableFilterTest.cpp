@@ -14,19 +14,19 @@ namespace kestrel::test {
 namespace {
 
 // A long-syntax section: table id, length, extension, version, cni, numbers.
-std::vector<unsigned char> Section(int number, int last, int version, bool current = true,
-                                   unsigned char tableId = 0x42, int payload = 4) {
+std::vector<std::uint8_t> Section(int number, int last, int version, bool current = true,
+                                  std::uint8_t tableId = 0x42, int payload = 4) {
     const int length = 5 + payload + 4;
-    std::vector<unsigned char> s = {
+    std::vector<std::uint8_t> s = {
         tableId,
-        static_cast<unsigned char>(0xB0 | (length >> 8)),
-        static_cast<unsigned char>(length),
+        static_cast<std::uint8_t>(0xB0 | (length >> 8)),
+        static_cast<std::uint8_t>(length),
         0x12,
         0x34,
-        static_cast<unsigned char>(0xC0 | (version << 1) | (current ? 1 : 0)),
-        static_cast<unsigned char>(number),
-        static_cast<unsigned char>(last)};
-    for (int i = 0; i < payload; ++i) s.push_back(static_cast<unsigned char>(number * 16 + i));
+        static_cast<std::uint8_t>(0xC0 | (version << 1) | (current ? 1 : 0)),
+        static_cast<std::uint8_t>(number),
+        static_cast<std::uint8_t>(last)};
+    for (int i = 0; i < payload; ++i) s.push_back(static_cast<std::uint8_t>(number * 16 + i));
     s.insert(s.end(), {0xDE, 0xAD, 0xBE, 0xEF});
     return s;
 }
@@ -35,10 +35,10 @@ struct Calls {
     CTableFilter* filter = nullptr;
     int count = 0;
     int lastSectionSeen = -2;
-    unsigned long value = 0;
+    std::uint32_t value = 0;
 };
 
-void Record(char* data, unsigned long value) {
+void Record(char* data, std::uint32_t value) {
     auto* c = reinterpret_cast<Calls*>(data);
     ++c->count;
     c->lastSectionSeen = c->filter->GetLastSection();
@@ -51,7 +51,7 @@ class Collect : public ::testing::Test {
         calls.filter = &filter;
         filter.SetCallback(Record, reinterpret_cast<char*>(&calls), 77);
     }
-    void Feed(std::vector<unsigned char> s) {
+    void Feed(std::vector<std::uint8_t> s) {
         filter.OnDataArrival(s.data(), static_cast<int>(s.size()));
     }
     void SetMode(int mode) {
@@ -149,16 +149,16 @@ TEST(TableFilterBits, GetValueReadsMsbFirstAndZeroPastTheEnd) {
     f.OpenFilter(0, 0, 0, 0, &err, 0, 1);
     Calls c;
     c.filter = &f;
-    unsigned long seen = 0;
-    static unsigned long* out;
+    std::uint32_t seen = 0;
+    static std::uint32_t* out;
     out = &seen;
     f.SetCallback(
-        [](char* d, unsigned long) {
+        [](char* d, std::uint32_t) {
             auto* cc = reinterpret_cast<Calls*>(d);
             *out = cc->filter->GetValue(0, 4, 12) | (cc->filter->GetValue(0, 28, 8) << 16);
         },
         reinterpret_cast<char*>(&c), 0);
-    unsigned char s[4] = {0xAB, 0xCD, 0xEF, 0x12};
+    std::uint8_t s[4] = {0xAB, 0xCD, 0xEF, 0x12};
     f.OnDataArrival(s, 4);
     EXPECT_EQ(seen & 0xFFFF, 0xBCDu);
     EXPECT_EQ(seen >> 16, 0x20u);  // 4 real bits then 4 zero bits

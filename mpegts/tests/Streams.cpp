@@ -1,6 +1,7 @@
 #include "Streams.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <fstream>
 #include <iterator>
 
@@ -48,7 +49,8 @@ std::vector<Bytes> Packetize(std::uint16_t pid, const std::vector<Bytes>& sectio
         std::size_t at = TsPacket::kHeaderSize;
         if (start) p[at++] = static_cast<std::uint8_t>(starts[next] - pos);
         const std::size_t n = std::min(stream.size() - pos, p.size() - at);
-        std::copy_n(stream.begin() + static_cast<long>(pos), n, p.begin() + static_cast<long>(at));
+        std::copy_n(stream.begin() + static_cast<std::ptrdiff_t>(pos), n,
+                    p.begin() + static_cast<std::ptrdiff_t>(at));
         pos += n;
         packets.push_back(p);
     }

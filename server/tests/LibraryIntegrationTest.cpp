@@ -29,12 +29,12 @@ struct Collected {
     std::vector<std::vector<Bytes>> tables;  // one entry per callback
 };
 
-void OnTable(char* data, unsigned long) {
+void OnTable(char* data, std::uint32_t) {
     auto* c = reinterpret_cast<Collected*>(data);
     std::vector<Bytes> table;
     for (int i = 0; i <= c->filter->GetLastSection(); ++i) {
         const int len = c->filter->GetPayLoadLength(i) + 3;
-        const unsigned char* p = c->filter->GetBytePointer(i, 0);
+        const std::uint8_t* p = c->filter->GetBytePointer(i, 0);
         table.emplace_back(p, p + len);
     }
     c->tables.push_back(std::move(table));
@@ -67,7 +67,7 @@ class LibraryIntegrationTest : public ::testing::Test {
         ASSERT_TRUE(kestrel::CServerConnection::Instance().Connect())
             << kestrel::CServerConnection::Instance().LastError();
         CFrontend fe;
-        unsigned short status = 0xFFFF;
+        std::uint16_t status = 0xFFFF;
         CHANNEL_TYPE ch;
         ch.Frequency = 12188000;
         ch.LOF = 10600000;

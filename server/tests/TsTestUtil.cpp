@@ -1,6 +1,7 @@
 #include "TsTestUtil.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <fstream>
 #include <iterator>
 
@@ -42,7 +43,7 @@ std::vector<Bytes> Packetize(uint16_t pid, const std::vector<Bytes>& sections, u
         p[1] = uint8_t((start ? 0x40 : 0) | (pid >> 8));
         if (start) p[at++] = uint8_t(starts[next] - pos);
         size_t n = std::min(stream.size() - pos, 188 - at);
-        std::copy_n(stream.begin() + long(pos), n, p.begin() + long(at));
+        std::copy_n(stream.begin() + std::ptrdiff_t(pos), n, p.begin() + std::ptrdiff_t(at));
         pos += n;
         packets.push_back(p);
     }
@@ -67,7 +68,8 @@ std::vector<Bytes> ExtractSections(const Bytes& ts, uint16_t pid) {
         while (i + 3 <= run.size() && run[i] != 0xFF) {
             size_t len = 3 + ((run[i + 1] & 0x0F) << 8 | run[i + 2]);
             if (i + len > run.size()) break;
-            out.emplace_back(run.begin() + long(i), run.begin() + long(i + len));
+            out.emplace_back(run.begin() + std::ptrdiff_t(i),
+                             run.begin() + std::ptrdiff_t(i + len));
             i += len;
         }
         return i;
@@ -90,12 +92,12 @@ std::vector<Bytes> ExtractSections(const Bytes& ts, uint16_t pid) {
             synced = true;
             // Sections that end inside this packet are cut at the next start.
             size_t used = cut(0);
-            run.erase(run.begin(), run.begin() + long(used));
+            run.erase(run.begin(), run.begin() + std::ptrdiff_t(used));
             if (!run.empty() && run[0] == 0xFF) run.clear(), synced = false;
         } else if (synced) {
             run.insert(run.end(), p + at, p + 188);
             size_t used = cut(0);
-            run.erase(run.begin(), run.begin() + long(used));
+            run.erase(run.begin(), run.begin() + std::ptrdiff_t(used));
             if (!run.empty() && run[0] == 0xFF) run.clear(), synced = false;
         }
     }

@@ -17,13 +17,13 @@ void PrintSection(CTableFilter& f, int index) {
     const int total = 3 + f.GetPayLoadLength(index);
     std::printf("section %d (%d bytes)\n", index, total);
     for (int i = 0; i < total; ++i) {
-        const unsigned char* b = f.GetBytePointer(index, static_cast<unsigned long>(i));
+        const std::uint8_t* b = f.GetBytePointer(index, static_cast<std::uint32_t>(i));
         if (!b) break;
         std::printf("%02X%s", *b, (i % 16 == 15 || i + 1 == total) ? "\n" : " ");
     }
 }
 
-void OnTable(char* data, unsigned long) {
+void OnTable(char* data, std::uint32_t) {
     auto* p = reinterpret_cast<Printer*>(data);
     if (p->printed >= p->wanted) return;
     ++p->printed;
@@ -51,8 +51,8 @@ int SectionsCommand(const Options& o) {
     printer.filter = &filter;
     int error = 0;
     const int rc = filter.OpenFilter(
-        static_cast<unsigned short>(*pid), static_cast<unsigned char>(*table),
-        static_cast<unsigned short>(ext.value_or(0)), ext ? 1 : 0, &error,
+        static_cast<std::uint16_t>(*pid), static_cast<std::uint8_t>(*table),
+        static_cast<std::uint16_t>(ext.value_or(0)), ext ? 1 : 0, &error,
         o.Number("type5").value_or(0), static_cast<int>(o.Number("mode").value_or(0)));
     if (rc != 0) {
         std::fprintf(stderr, "dvbctl sections: %s (error %d)\n",

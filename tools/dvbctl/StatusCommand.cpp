@@ -24,7 +24,7 @@ int StatusCommand(const Options&) {
                 (v.Firmware >> 16) & 0xF, v.Firmware & 0xFFFF, v.Date, v.Time, Result(r));
 
     CFrontend frontend;
-    unsigned short status = 0xFFFF;
+    std::uint16_t status = 0xFFFF;
     CHANNEL_TYPE ch;
     r = frontend.zGetChannel(status, ch);
     std::printf("channel: freq %u kHz lof %u sr %u pol %s lnb %u V tone %u status %u%s\n",
@@ -37,7 +37,7 @@ int StatusCommand(const Options&) {
                 sig.Value16(), status, Result(r));
 
     CMPEGDecoder dec;
-    unsigned short vpid = 0, apid = 0;
+    std::uint16_t vpid = 0, apid = 0;
     const ErrReturn rv = dec.GetVideoPID(vpid);
     const ErrReturn ra = dec.GetAudioPid(apid);
     std::printf("pids: video %u%s audio %u%s\n", vpid, Result(rv), apid, Result(ra));

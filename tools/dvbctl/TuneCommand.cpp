@@ -14,7 +14,7 @@ namespace {
 
 // Sends the plan's switch command: E1 as first byte from the second sending on.
 bool SendSwitch(CFrontend& fe, const CTuningPlan& plan) {
-    std::vector<unsigned char> msg(plan.SwitchBytes.begin(), plan.SwitchBytes.end());
+    std::vector<std::uint8_t> msg(plan.SwitchBytes.begin(), plan.SwitchBytes.end());
     for (int i = 0; i < plan.SwitchRepeats; ++i) {
         const ErrReturn r =
             fe.SendDiSEqCMsg(msg.empty() ? nullptr : msg.data(),
@@ -49,7 +49,7 @@ int TuneFromList(const Options& o) {
     }
     CFrontend fe;
     if (!SendSwitch(fe, t->plan)) std::fprintf(stderr, "dvbctl tune: switch command failed\n");
-    unsigned short status = 0xFFFF;
+    std::uint16_t status = 0xFFFF;
     const ErrReturn r = fe.zSetChannel(status, t->channel);
     CMPEGDecoder dec;
     dec.SetVideoPID(t->videoPid);
@@ -85,7 +85,7 @@ int TuneCommand(const Options& o) {
         std::fprintf(stderr, "dvbctl tune: DiSEqC message failed\n");
         return 1;
     }
-    unsigned short status = 0xFFFF;
+    std::uint16_t status = 0xFFFF;
     const ErrReturn r = fe.zSetChannel(status, ch);
     std::printf("zSetChannel: result %d status %u\n", static_cast<int>(r), status);
     return r == CCommonDVB::RET_OK && status == 0 ? 0 : 1;

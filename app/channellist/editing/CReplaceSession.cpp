@@ -19,15 +19,15 @@ const CProgramInfo* ProgramAt(const CSVLFile* list, std::size_t index) {
 }
 }  // namespace
 
-long CReplaceSession::ReplaceAll(const ReplaceRequest& request) {
+int CReplaceSession::ReplaceAll(const ReplaceRequest& request) {
     return ReplaceRows(request, EditText::ReplaceCaption);
 }
 
-long CReplaceSession::ReplaceRows(const ReplaceRequest& request, const char* caption) {
+int CReplaceSession::ReplaceRows(const ReplaceRequest& request, const char* caption) {
     IListEditHost& host = editor_.Host();
     const CSVLFile* list = host.List();
     std::vector<TextEdit> edits;
-    long rows = 0;
+    int rows = 0;
     for (const std::size_t index : ScopeRows(host, request.options)) {
         const CProgramInfo* program = ProgramAt(list, index);
         if (!program) continue;
@@ -84,7 +84,7 @@ bool CReplaceSession::FindNext(const ReplaceRequest& request) {
     return false;
 }
 
-void CReplaceSession::Report(long count, const char* caption) {
+void CReplaceSession::Report(int count, const char* caption) {
     IMessageSink& messages = editor_.Messages();
     if (count == 0) {
         messages.Show(IMessageSink::Icon::Information, QString::fromUtf8(EditText::ReplaceCaption),

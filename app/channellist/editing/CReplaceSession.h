@@ -14,7 +14,7 @@ class CReplaceSession {
 
     /// "&Alle Ersetzen": every row of the scope in list order, one undoable step.
     /// Returns the number of replaced rows.
-    long ReplaceAll(const ReplaceRequest& request);
+    int ReplaceAll(const ReplaceRequest& request);
     /// "&Ersetzen": with scope "A&uswahl" as ReplaceAll; with "Gesa&mt-Datei" one row per
     /// call from the remembered position, and the report once the end is reached.
     /// Returns true when a row was replaced by this call.
@@ -26,13 +26,13 @@ class CReplaceSession {
     /// Editing either text resets the position and the count.
     void Reset() { position_ = 0, count_ = 0; }
     std::size_t Position() const { return position_; }
-    long Count() const { return count_; }
+    int Count() const { return count_; }
 
   private:
-    long ReplaceRows(const ReplaceRequest& request, const char* caption);
-    void Report(long count, const char* caption);
+    int ReplaceRows(const ReplaceRequest& request, const char* caption);
+    void Report(int count, const char* caption);
 
     CListEditor& editor_;
     std::size_t position_ = 0;
-    long count_ = 0;
+    int count_ = 0;
 };

@@ -116,6 +116,31 @@ TEST(ProgramLoadForms, TruncatedLongFormsFailAtTheMissingNumber) {
     }
 }
 
+// Names either side of the one-byte length form (254 the longest short
+// form, 255 the first long one) load back whole, whichever form was read; a
+// cut inside the name fails just behind its length, where the missing bytes
+// start.
+TEST(ProgramLoadForms, NamesEitherSideOfTheShortForm) {
+    for (const std::size_t n : {0u, 1u, 15u, 16u, 254u, 255u, 256u, 70000u}) {
+        CSVLFile list;
+        list.InsertProgram(MakeProgram(std::string(n, 'N'), 1, 2));
+        list.Programs[0]->Provider = std::string(n, 'P');
+        const Bytes bytes = list.Store();
+        CSVLFile back;
+        ASSERT_TRUE(back.Load(bytes)) << n;
+        EXPECT_EQ(*back.Programs.at(0), *list.Programs[0]) << n;
+        EXPECT_EQ(back.Store(), bytes) << n;
+
+        if (n == 0) continue;
+        const std::size_t lengthBytes = n < 255 ? 1 : n < 0xFFFF ? 3 : 7;
+        ArchiveError error;
+        EXPECT_FALSE(back.Load(std::span(bytes.data(), 8 + lengthBytes + n - 1), &error)) << n;
+        EXPECT_EQ(error.offset, 8 + lengthBytes) << n;
+        EXPECT_EQ(error.message, "Unerwartetes Dateiende");
+        EXPECT_TRUE(back.Programs.empty());
+    }
+}
+
 // Loading a stream over one whose block is on the heap replaces it with the
 // short block read (the whole-copy path is for inline blocks only).
 TEST(ProgramLoadForms, ShortBlockOverHeapBlock) {

@@ -20,7 +20,7 @@ class CBoardControl : public CCommonDVB {
     ErrReturn Init(const char* path);
     ErrReturn PingDVBServer();
     /// Fills min(count, 36) counters.
-    ErrReturn GetStatistics(std::uint32_t* counters, unsigned char count);
+    ErrReturn GetStatistics(std::uint32_t* counters, std::uint8_t count);
     /// check is preset to -1.
     ErrReturn GetMAC(std::string& mac, int& check);
     /// check is preset to -1.

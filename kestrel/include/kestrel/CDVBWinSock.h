@@ -28,7 +28,7 @@ class CDVBWinSock {
     /// Called by the dispatcher when the socket is readable (error 0).
     virtual void OnReceive(int error);
     /// One received datagram. Does nothing here.
-    virtual void OnDataArrival(unsigned char* data, int length);
+    virtual void OnDataArrival(std::uint8_t* data, int length);
 
     int PortOffset() const { return portOffset_; }
     int BasePort() const { return basePort_; }
@@ -43,5 +43,5 @@ class CDVBWinSock {
     int portOffset_ = -1;
     int fd_ = -1;
     int watch_ = 0;
-    unsigned char buffer_[kBufferSize] = {};
+    std::uint8_t buffer_[kBufferSize] = {};
 };

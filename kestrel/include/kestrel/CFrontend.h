@@ -27,38 +27,38 @@ class CFrontend : public CCommonDVB {
     ErrReturn GetStatus(LOCKSTATE& lock, DVB_SIGNAL& signal);
     ErrReturn SetLNBParams(int a, int b, int c, int d);
     ErrReturn GetLNBParams(int& a, int& b, int& c);
-    ErrReturn SetSlowBlank(unsigned char value);
-    ErrReturn SetFastBlank(unsigned char value);
+    ErrReturn SetSlowBlank(std::uint8_t value);
+    ErrReturn SetFastBlank(std::uint8_t value);
     ErrReturn SetMainSwitch(int value);
     ErrReturn SetADSwitch(int value);
-    ErrReturn GetBitErrorRate(std::uint32_t& rate, int& value, unsigned char& b16,
-                              unsigned char& b20);
+    ErrReturn GetBitErrorRate(std::uint32_t& rate, int& value, std::uint8_t& b16,
+                              std::uint8_t& b20);
     ErrReturn SetLOF(std::uint32_t lof, int flag);
     /// length bytes of message (at most 388, the room from offset 20).
-    ErrReturn SendDiSEqCMsg(const unsigned char* message, std::uint32_t length, unsigned char burst,
+    ErrReturn SendDiSEqCMsg(const std::uint8_t* message, std::uint32_t length, std::uint8_t burst,
                             int flag);
     ErrReturn GetCodeRate(CODERATE& rate);
     ErrReturn SetQAM(QAM_TYPE modulation, int flag);
     ErrReturn GetTPS(TYPE_TPS& tps);
-    ErrReturn SetOFDM_Auto(unsigned char value);
+    ErrReturn SetOFDM_Auto(std::uint8_t value);
     ErrReturn SetOFDM_Mode(TYPE_OFDM_MODE mode);
     ErrReturn GetOFDM_Mode(TYPE_OFDM_MODE& mode);
     ErrReturn ClearBit(std::uint32_t value);
 
     ErrReturn zSetNewFrontendAPI(int api);
-    ErrReturn zGetChannel(unsigned short& status, CHANNEL_TYPE& channel);
-    ErrReturn zGetDemodStatus(unsigned short& a, unsigned short& b, unsigned short& c);
-    ErrReturn zGetSignal(unsigned short& status, SIGNAL_TYPE& signal, unsigned short value);
-    ErrReturn zManager(unsigned short& status, std::uint32_t value);
-    ErrReturn zSetChannel(unsigned short& status, CHANNEL_TYPE channel);
-    ErrReturn zStartScan(unsigned short& status);
-    ErrReturn zStopScan(unsigned short& status);
-    ErrReturn zSendDiSEqCMsg(const unsigned char* message, std::uint32_t length,
-                             unsigned char burst, int flag);
+    ErrReturn zGetChannel(std::uint16_t& status, CHANNEL_TYPE& channel);
+    ErrReturn zGetDemodStatus(std::uint16_t& a, std::uint16_t& b, std::uint16_t& c);
+    ErrReturn zGetSignal(std::uint16_t& status, SIGNAL_TYPE& signal, std::uint16_t value);
+    ErrReturn zManager(std::uint16_t& status, std::uint32_t value);
+    ErrReturn zSetChannel(std::uint16_t& status, CHANNEL_TYPE channel);
+    ErrReturn zStartScan(std::uint16_t& status);
+    ErrReturn zStopScan(std::uint16_t& status);
+    ErrReturn zSendDiSEqCMsg(const std::uint8_t* message, std::uint32_t length, std::uint8_t burst,
+                             int flag);
     ErrReturn zSetScanRange(std::uint32_t a, std::uint32_t b, std::uint32_t c);
     ErrReturn zSetFullScanRange(std::uint32_t value);
 
   private:
-    ErrReturn DiSEqC(std::uint16_t code, const unsigned char* message, std::uint32_t length,
-                     unsigned char burst, int flag);
+    ErrReturn DiSEqC(std::uint16_t code, const std::uint8_t* message, std::uint32_t length,
+                     std::uint8_t burst, int flag);
 };

@@ -7,17 +7,17 @@
 
 class CMPEGDecoder : public CCommonDVB {
   public:
-    ErrReturn SetVideoPID(unsigned short pid);
-    ErrReturn GetVideoPID(unsigned short& pid);
-    ErrReturn SetAudioPID(unsigned short pid);
-    ErrReturn GetAudioPid(unsigned short& pid);
+    ErrReturn SetVideoPID(std::uint16_t pid);
+    ErrReturn GetVideoPID(std::uint16_t& pid);
+    ErrReturn SetAudioPID(std::uint16_t pid);
+    ErrReturn GetAudioPid(std::uint16_t& pid);
     ErrReturn GetDecoderStatus(VIDEOSTATE* state);
     ErrReturn GetAudioStatus(std::uint32_t& status);
-    ErrReturn GetAudioBufferStatus(unsigned char& status);
-    ErrReturn SetVolume(unsigned char left, unsigned char right);
+    ErrReturn GetAudioBufferStatus(std::uint8_t& status);
+    ErrReturn SetVolume(std::uint8_t left, std::uint8_t right);
     ErrReturn SetAudioMute(int mute);
-    ErrReturn SetPictureParameters(unsigned char brightness, unsigned char contrast,
-                                   unsigned char saturation);
+    ErrReturn SetPictureParameters(std::uint8_t brightness, std::uint8_t contrast,
+                                   std::uint8_t saturation);
     ErrReturn SetVideoOutputMode(VIDEOOUTPUTMODE mode);
     ErrReturn SetVideoTestMode(VIDEOTESTMODE mode);
     ErrReturn SetVideoStandard(VIDEOSTANDARD standard);

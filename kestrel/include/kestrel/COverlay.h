@@ -7,33 +7,33 @@
 
 class COverlay : public CCommonDVB {
   public:
-    ErrReturn CreateOSDWindow(unsigned char window, DISPTYPE type, unsigned short width,
-                              unsigned short height);
-    ErrReturn DestroyOSDWindow(unsigned char window);
-    ErrReturn MoveWindowAbs(unsigned char window, unsigned short x, unsigned short y);
-    ErrReturn MoveWindowRel(unsigned char window, unsigned short dx, unsigned short dy);
-    ErrReturn HideWindow(unsigned char window);
-    ErrReturn DrawBlock(unsigned char window, unsigned short x, unsigned short y,
-                        unsigned short width, unsigned short height, unsigned short colour);
-    ErrReturn DrawLine(unsigned char window, unsigned short x, unsigned short y, unsigned short a,
-                       unsigned short b, unsigned short colour);
+    ErrReturn CreateOSDWindow(std::uint8_t window, DISPTYPE type, std::uint16_t width,
+                              std::uint16_t height);
+    ErrReturn DestroyOSDWindow(std::uint8_t window);
+    ErrReturn MoveWindowAbs(std::uint8_t window, std::uint16_t x, std::uint16_t y);
+    ErrReturn MoveWindowRel(std::uint8_t window, std::uint16_t dx, std::uint16_t dy);
+    ErrReturn HideWindow(std::uint8_t window);
+    ErrReturn DrawBlock(std::uint8_t window, std::uint16_t x, std::uint16_t y, std::uint16_t width,
+                        std::uint16_t height, std::uint16_t colour);
+    ErrReturn DrawLine(std::uint8_t window, std::uint16_t x, std::uint16_t y, std::uint16_t a,
+                       std::uint16_t b, std::uint16_t colour);
     /// count bytes of text (at most 384, the room from offset 24).
-    ErrReturn WriteText(unsigned char window, unsigned short x, unsigned short y,
-                        unsigned char count, const char* text);
-    ErrReturn SetFont(unsigned char a, unsigned char b, unsigned short c, unsigned short d);
-    ErrReturn BringToTop(unsigned char window);
-    ErrReturn SetColor(unsigned char window, OSDPALTYPE palette, unsigned short index,
-                       unsigned short a, unsigned short b);
-    ErrReturn SetBlend(unsigned char window, OSDPALTYPE palette, unsigned short index,
-                       unsigned char blend);
-    ErrReturn SetWindowBlend(unsigned char window, unsigned char blend);
-    ErrReturn SetColorBlend(unsigned char window);
-    ErrReturn ResetBlend(unsigned char window);
+    ErrReturn WriteText(std::uint8_t window, std::uint16_t x, std::uint16_t y, std::uint8_t count,
+                        const char* text);
+    ErrReturn SetFont(std::uint8_t a, std::uint8_t b, std::uint16_t c, std::uint16_t d);
+    ErrReturn BringToTop(std::uint8_t window);
+    ErrReturn SetColor(std::uint8_t window, OSDPALTYPE palette, std::uint16_t index,
+                       std::uint16_t a, std::uint16_t b);
+    ErrReturn SetBlend(std::uint8_t window, OSDPALTYPE palette, std::uint16_t index,
+                       std::uint8_t blend);
+    ErrReturn SetWindowBlend(std::uint8_t window, std::uint8_t blend);
+    ErrReturn SetColorBlend(std::uint8_t window);
+    ErrReturn ResetBlend(std::uint8_t window);
     ErrReturn OSDTest();
-    ErrReturn BlitBitmap(unsigned short a, unsigned short b, unsigned short c, unsigned short d);
+    ErrReturn BlitBitmap(std::uint16_t a, std::uint16_t b, std::uint16_t c, std::uint16_t d);
     ErrReturn ReleaseBitmap();
 
   protected:
     /// Announces a bitmap transfer (kind, width, height).
-    ErrReturn LoadBitmapA(unsigned short kind, unsigned short width, unsigned short height);
+    ErrReturn LoadBitmapA(std::uint16_t kind, std::uint16_t width, std::uint16_t height);
 };

@@ -7,17 +7,17 @@
 
 class CPIDFilter : public CCommonDVB {
   public:
-    static constexpr unsigned short kNoHandle = 0xFFFF;
-    static constexpr unsigned char kMaxLength = 16;
+    static constexpr std::uint16_t kNoHandle = 0xFFFF;
+    static constexpr std::uint8_t kMaxLength = 16;
 
     ~CPIDFilter() override;
     /// RET_INVALID without a request when a filter is already set or length
     /// exceeds 16. Waits for the reply without limit.
-    ErrReturn SetBitFilter(unsigned short pid, const unsigned char* filter,
-                           const unsigned char* mask, unsigned char length, unsigned short type);
+    ErrReturn SetBitFilter(std::uint16_t pid, const std::uint8_t* filter, const std::uint8_t* mask,
+                           std::uint8_t length, std::uint16_t type);
     ErrReturn ShutDownFilter();
-    unsigned short GetFilterHandle() const { return handle_; }
+    std::uint16_t GetFilterHandle() const { return handle_; }
 
   private:
-    unsigned short handle_ = kNoHandle;
+    std::uint16_t handle_ = kNoHandle;
 };

@@ -19,7 +19,7 @@ class CRecordPlayback : public CCommonDVB {
     ErrReturn Pause();
     ErrReturn Forward();
     ErrReturn Backward();
-    ErrReturn SlowPlayback(unsigned char speed);
+    ErrReturn SlowPlayback(std::uint8_t speed);
     ErrReturn FastPlayback(int speed);
     ErrReturn GetStatus(std::uint32_t& lengthMs, std::uint32_t& kbits, std::uint32_t& positionMs,
                         REC_PLAY_MODE& mode, TYPE_REC_PLAY_FORMAT& format);

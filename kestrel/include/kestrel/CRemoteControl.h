@@ -1,5 +1,7 @@
 #pragma once
 // The infrared remote control; its keys arrive as datagrams at offset 37.
+#include <cstdint>
+
 #include "kestrel/CCommonDVB.h"
 #include "kestrel/Records.h"
 
@@ -7,11 +9,11 @@ class CRemoteControl : public CCommonDVB {
   public:
     ~CRemoteControl() override;
     /// On success the control counts as enabled when type is not 0.
-    ErrReturn SetRemoteControl(IR_TYPE type, unsigned short value);
-    unsigned short GetFilterHandle() const { return handle_; }
+    ErrReturn SetRemoteControl(IR_TYPE type, std::uint16_t value);
+    std::uint16_t GetFilterHandle() const { return handle_; }
     bool IsEnabled() const { return enabled_; }
 
   private:
-    unsigned short handle_ = 37;
+    std::uint16_t handle_ = 37;
     bool enabled_ = false;
 };

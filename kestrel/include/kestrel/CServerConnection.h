@@ -9,22 +9,12 @@
 // exit code 1. Unloading runs Disconnect().
 #include <chrono>
 #include <cstdint>
-#include <deque>
 #include <functional>
-#include <span>
 #include <string>
-
-#include "kestrel/CCommonDVB.h"
-#include "kestrel/protocol/BlockIO.h"
-#include "kestrel/protocol/Commands.h"
-#include "kestrel/protocol/SharedMemory.h"
-#include "kestrel/protocol/SharedMutex.h"
-#include "kestrel/protocol/Wire.h"
 
 namespace kestrel {
 
 class IDispatcher;
-class Request;
 
 /// The registry key and value that name the server's command line.
 inline constexpr const char* kServerSettingsKey = "SOFTWARE\\Norvane\\DVBSERVER\\Settings";
@@ -44,13 +34,12 @@ struct ConnectTimings {
     ms keepAlivePeriod{10000};
 };
 
-enum class ReplyWait { Timed, Forever };
-
+/// The connection's public face; the shared objects, the socket and the
+/// request exchange stay inside the library.
 class CServerConnection {
   public:
     using PostedHandler = std::function<void(std::uint32_t window, std::uint32_t message,
                                              std::uint32_t wParam, std::uint32_t lParam)>;
-    using ReplyReader = std::function<void(protocol::BlockReader&)>;
 
     static CServerConnection& Instance();
 
@@ -61,60 +50,25 @@ class CServerConnection {
     /// The disconnect sequence; does nothing more once disconnected.
     void Disconnect();
 
-    bool IsConnected() const { return connected_; }
-    std::uint16_t ClientId() const { return clientId_; }
-    std::uint32_t ServerWindow() const { return serverWindow_; }
-    const std::string& LastError() const { return lastError_; }
+    bool IsConnected() const;
+    std::uint16_t ClientId() const;
+    std::uint32_t ServerWindow() const;
+    const std::string& LastError() const;
     /// Process id of the server started by the last Connect() (0 if none).
-    int StartedServerPid() const { return startedPid_; }
-
-    /// The request primitive: writes the request, sends it, and, when the
-    /// result is 1 and a reader is given, reads the reply under the mutex.
-    ErrReturn Transact(const Request& request, const ReplyReader& reader = {},
-                       ReplyWait wait = ReplyWait::Timed);
+    int StartedServerPid() const;
 
     /// Starts the keep-alive and the delivery of posted messages on that
     /// dispatcher (the program's, or the default poll dispatcher).
     void AttachDispatcher(IDispatcher& dispatcher);
     /// Stops using the attached dispatcher (call before destroying it).
     void DetachDispatcher();
-    void SetPostedMessageHandler(PostedHandler handler) { postedHandler_ = std::move(handler); }
+    void SetPostedMessageHandler(PostedHandler handler);
     /// Disconnect at process exit: the dispatcher may already be gone, so it
     /// is forgotten rather than told.
     void DisconnectAtExit();
 
-    /// The parameter mutex, for operations that must take it themselves.
-    protocol::SharedMutex& ParamMutex() { return paramMutex_; }
-
   private:
     CServerConnection() = default;
-    bool Fail(const std::string& message);
-    bool RunConnectSteps(const ConnectTimings& t);
-    bool OpenStatusObjects(const ConnectTimings& t, const std::string& path);
-    bool OpenParamObjects(const ConnectTimings& t);
-    void CloseSharedObjects();
-    std::uint32_t SendSync(protocol::LinkOp op, std::uint32_t wParam);
-    void PostLink(protocol::LinkOp op, std::uint32_t wParam);
-    void OnSocketReadable();
-    void DeliverPosted();
-    void QueuePosted(const protocol::Frame& f);
-    static constexpr std::size_t kMaxQueuedPosts = 256;
-
-    ConnectTimings timings_;
-    std::uint32_t serverWindow_ = 0;
-    std::uint16_t clientId_ = 0;
-    protocol::SharedMemory statusMem_, paramMem_;
-    protocol::SharedMutex statusMutex_, paramMutex_;
-    int socket_ = -1;
-    std::uint32_t seq_ = 0;
-    bool connected_ = false;
-    int startedPid_ = 0;
-    std::string lastError_;
-    IDispatcher* dispatcher_ = nullptr;
-    int keepAliveTimer_ = 0;
-    int socketWatch_ = 0;
-    std::deque<protocol::Frame> posted_;
-    PostedHandler postedHandler_;
 };
 
 }  // namespace kestrel

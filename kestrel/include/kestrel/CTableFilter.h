@@ -19,17 +19,17 @@
 
 class CTableFilter : public CFilterSocket {
   public:
-    using Callback = void (*)(char*, unsigned long);
+    using Callback = void (*)(char*, std::uint32_t);
     static constexpr int kNoVersion = 33;
 
     CTableFilter();
-    CTableFilter(Callback callback, char* data, unsigned long value);
+    CTableFilter(Callback callback, char* data, std::uint32_t value);
     ~CTableFilter() override;
 
-    void SetCallback(Callback callback, char* data, unsigned long value);
+    void SetCallback(Callback callback, char* data, std::uint32_t value);
     /// 0 success, -1 filter refused (*error = its result), -2 socket failed
     /// (*error = the socket error; the filter is shut down again).
-    int OpenFilter(unsigned short pid, unsigned char tableId, unsigned short tableIdExtension,
+    int OpenFilter(std::uint16_t pid, std::uint8_t tableId, std::uint16_t tableIdExtension,
                    int useExtension, int* error, int type5, int mode);
     /// 0, or -1 when the filter shutdown did not return 1.
     int CloseFilter();
@@ -37,23 +37,23 @@ class CTableFilter : public CFilterSocket {
 
     int GetLastSection() const { return lastSection_; }
     /// Milliseconds since the last datagram (or since opening).
-    unsigned long GetTimeElapsed() const;
+    std::uint32_t GetTimeElapsed() const;
     /// count (<= 32) bits from bitOffset of stored section `section`, most
     /// significant first; bits past the stored section read as 0.
-    unsigned long GetValue(int section, unsigned long bitOffset, unsigned long count) const;
+    std::uint32_t GetValue(int section, std::uint32_t bitOffset, std::uint32_t count) const;
     /// Address of a byte of a stored section; null outside it.
-    unsigned char* GetBytePointer(int section, unsigned long byteOffset);
+    std::uint8_t* GetBytePointer(int section, std::uint32_t byteOffset);
     /// The section's 12-bit section_length; 0 for an empty entry.
     int GetPayLoadLength(int section) const;
 
     int State() const { return state_; }
     int Version() const { return version_; }
     int Mode() const { return mode_; }
-    unsigned short Pid() const { return pid_; }
-    unsigned char TableId() const { return tableId_; }
+    std::uint16_t Pid() const { return pid_; }
+    std::uint8_t TableId() const { return tableId_; }
 
     /// Section collection; public so that tests and tools can feed sections.
-    void OnDataArrival(unsigned char* data, int length) override;
+    void OnDataArrival(std::uint8_t* data, int length) override;
 
   private:
     using Clock = std::chrono::steady_clock;
@@ -65,14 +65,13 @@ class CTableFilter : public CFilterSocket {
     int state_ = 0;
     int version_ = kNoVersion;
     int lastSection_ = -1;
-    std::vector<std::vector<unsigned char>> sections_ =
-        std::vector<std::vector<unsigned char>>(256);
+    std::vector<std::vector<std::uint8_t>> sections_ = std::vector<std::vector<std::uint8_t>>(256);
     bool opened_ = false;
     Callback callback_ = nullptr;
     char* callbackData_ = nullptr;
-    unsigned long callbackValue_ = 0;
+    std::uint32_t callbackValue_ = 0;
     int mode_ = 0;
-    unsigned short pid_ = 0;
-    unsigned char tableId_ = 0;
+    std::uint16_t pid_ = 0;
+    std::uint8_t tableId_ = 0;
     unsigned generation_ = 0;  ///< bumped by Open/Close, to notice them inside the callback
 };

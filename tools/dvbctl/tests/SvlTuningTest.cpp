@@ -133,7 +133,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) {
         std::string n = info.param.what;
         for (char& ch : n)
-            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+            if (!std::isalnum(static_cast<std::uint8_t>(ch))) ch = '_';
         return n;
     });
 

@@ -1,6 +1,7 @@
 #include "CMuxBuilder.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <fstream>
 #include <iterator>
 
@@ -115,7 +116,7 @@ bool CMuxBuilder::LoadSample(const std::string& path, Sample& sample, std::strin
             return false;
         }
         Packet p;
-        std::copy_n(bytes.begin() + long(off), TsPacket::kSize, p.begin());
+        std::copy_n(bytes.begin() + std::ptrdiff_t(off), TsPacket::kSize, p.begin());
         const uint16_t pid = PidOf(p);
         if ((sample.videoPid && pid == sample.videoPid) || pid == sample.audioPid) {
             sample.packets.push_back(p);

@@ -1,6 +1,7 @@
 #include "CTsPacketizer.h"
 
 #include <algorithm>
+#include <cstddef>
 
 #include "mpegts/TsPacket.h"
 
@@ -32,7 +33,7 @@ std::vector<Packet> CTsPacketizer::Section(uint16_t pid, const std::vector<uint8
         size_t at = TsPacket::kHeaderSize;
         if (first) p[at++] = kPointerField;
         const size_t n = std::min(section.size() - pos, p.size() - at);
-        std::copy_n(section.begin() + long(pos), n, p.begin() + long(at));
+        std::copy_n(section.begin() + std::ptrdiff_t(pos), n, p.begin() + std::ptrdiff_t(at));
         pos += n;
         first = false;
         out.push_back(p);
@@ -47,7 +48,7 @@ std::vector<Packet> CTsPacketizer::Pes(uint16_t pid, const std::vector<uint8_t>&
         Packet p;
         p.fill(0xFF);
         TsPacket::WriteHeader(p, pid, pos == 0, TsPacket::kPayloadOnly, NextCc(pid));
-        std::copy_n(pes.begin() + long(pos), std::min(kPayload, pes.size() - pos),
+        std::copy_n(pes.begin() + std::ptrdiff_t(pos), std::min(kPayload, pes.size() - pos),
                     p.begin() + TsPacket::kHeaderSize);
         out.push_back(p);
     }
