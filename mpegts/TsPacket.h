@@ -25,8 +25,12 @@ class TsPacket {
 
     // Inline: the card calls it for every packet of the stream.
     static std::optional<TsPacket> View(std::span<const std::uint8_t> bytes) {
-        if (bytes.size() != kSize || bytes[0] != kSyncByte) return std::nullopt;
+        if (!IsPacket(bytes)) return std::nullopt;
         return TsPacket(bytes.first<kSize>());
+    }
+    // What View accepts: 188 bytes that start with the sync byte.
+    static bool IsPacket(std::span<const std::uint8_t> bytes) {
+        return bytes.size() == kSize && bytes[0] == kSyncByte;
     }
 
     bool TransportError() const { return (b_[1] & 0x80) != 0; }

@@ -68,9 +68,10 @@ void CSectionFilterBank::ResetAssemblers() {
 }
 
 void CSectionFilterBank::FeedPacket(std::span<const uint8_t> packet) {
-    const auto view = mpegts::TsPacket::View(packet);
-    if (!view) return;
-    const uint16_t pid = view->Pid();
+    // Tested apart from the view, so that no view is kept across the lock
+    // for the many packets on PIDs without a filter.
+    if (!mpegts::TsPacket::IsPacket(packet)) return;
+    const uint16_t pid = mpegts::TsPacket::View(packet)->Pid();
     std::lock_guard lock(mutex_);
     auto it = pids_.find(pid);
     if (it == pids_.end()) return;
