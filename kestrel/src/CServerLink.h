@@ -47,9 +47,6 @@ class CServerLink {
     void SetPostedMessageHandler(PostedHandler handler) { postedHandler_ = std::move(handler); }
     void DisconnectAtExit();
 
-    /// The parameter mutex, for operations that must take it themselves.
-    protocol::SharedMutex& ParamMutex() { return paramMutex_; }
-
   private:
     CServerLink() = default;
     bool Fail(const std::string& message);
