@@ -89,6 +89,17 @@ bool SendFrame(int fd, const Frame& f) {
     return n == static_cast<ssize_t>(b.size());
 }
 
+SendStatus TrySendFrame(int fd, const Frame& f) {
+    const auto b = EncodeFrame(f);
+    ssize_t n;
+    do {
+        n = ::send(fd, b.data(), b.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+    } while (n < 0 && errno == EINTR);
+    if (n == static_cast<ssize_t>(b.size())) return SendStatus::Sent;
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return SendStatus::Full;
+    return SendStatus::Failed;
+}
+
 RecvStatus RecvFrame(int fd, Frame& out, int timeoutMs) {
     pollfd p{fd, POLLIN, 0};
     int rc;

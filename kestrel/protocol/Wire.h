@@ -55,6 +55,10 @@ int ConnectLocal(const std::string& name);
 
 /// Writes one frame; false when the peer is gone.
 bool SendFrame(int fd, const Frame& f);
+/// A send that never waits: Sent, Full when the socket takes nothing more
+/// now (try again when it is writable), Failed when the connection is gone.
+enum class SendStatus { Sent, Full, Failed };
+SendStatus TrySendFrame(int fd, const Frame& f);
 
 enum class RecvStatus { Ok, Timeout, Closed, Garbage };
 /// Reads one record. timeoutMs < 0 waits without limit.

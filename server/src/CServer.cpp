@@ -20,8 +20,10 @@ namespace kp = kestrel::protocol;
 
 namespace {
 // The server waits this long for a client's parameter mutex before it gives up
-// on a request (the client holds it only while it writes or reads the block).
-constexpr std::chrono::milliseconds kBlockWait{2000};
+// on a request. A client holds it only while it writes or reads its block,
+// never while its request is under way, so the wait is short: a client that
+// keeps it locked must not hold up the others.
+constexpr std::chrono::milliseconds kBlockWait{10};
 }  // namespace
 
 CServer::CServer(ICard& card, Options options)
@@ -89,16 +91,23 @@ void CServer::Run(int stopFd) {
         std::vector<pollfd> fds;
         fds.push_back({stopFd, POLLIN, 0});
         fds.push_back({listenFd_, POLLIN, 0});
-        for (const auto& [fd, s] : sessions_) fds.push_back({fd, POLLIN, 0});
+        for (const auto& [fd, s] : sessions_)
+            fds.push_back({fd, short(POLLIN | (s->Waiting() ? POLLOUT : 0)), 0});
         int rc = poll(fds.data(), fds.size(), 200);
         if (rc < 0 && errno != EINTR) break;
         if (fds[0].revents) break;
         if (fds[1].revents & POLLIN) Accept();
+        // One frame of each client per round, so that none can crowd out another.
         for (size_t i = 2; i < fds.size(); ++i) {
             if (!fds[i].revents) continue;
             auto it = sessions_.find(fds[i].fd);
-            if (it != sessions_.end() && !Serve(*it->second)) Drop(fds[i].fd);
+            if (it == sessions_.end()) continue;
+            CClientSession& session = *it->second;
+            const bool ok = (!(fds[i].revents & POLLOUT) || session.Flush()) &&
+                            (!(fds[i].revents & (POLLIN | POLLHUP | POLLERR)) || Serve(session));
+            if (!ok) Drop(fds[i].fd);
         }
+        DropStalled();
         CheckKeepAlive();
         if (IdleLongEnough()) break;
     }
@@ -106,7 +115,7 @@ void CServer::Run(int stopFd) {
 }
 
 void CServer::Accept() {
-    int fd = accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
+    int fd = accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
     if (fd < 0) return;
     if (sessions_.size() >= options_.maxClients) {
         close(fd);
@@ -144,7 +153,7 @@ bool CServer::Serve(CClientSession& session) {
     reply.seq = frame.seq;
     reply.message = frame.message;
     reply.lParam = result;
-    return kp::SendFrame(session.Fd(), reply);
+    return session.Send(reply);
 }
 
 uint32_t CServer::Connect(CClientSession& session) {
@@ -195,6 +204,18 @@ bool CServer::IdleLongEnough() {
         return false;
     }
     return hadClient_ && now - idleSince_ >= *options_.exitWhenIdle;
+}
+
+void CServer::DropStalled() {
+    const auto now = CClientSession::Clock::now();
+    std::vector<int> stalled;
+    for (const auto& [fd, s] : sessions_)
+        if (s->Stalled(now)) stalled.push_back(fd);
+    for (const int fd : stalled) {
+        std::cerr << "nvdvbsrv: Client " << sessions_[fd]->Id()
+                  << " liest seine Antworten nicht und wird getrennt\n";
+        Drop(fd);
+    }
 }
 
 void CServer::CheckKeepAlive() {

@@ -56,6 +56,8 @@ class CServer {
     uint32_t Connect(CClientSession& session);
     uint32_t Request(CClientSession& session);
     void Drop(int fd);
+    // Drops the clients that left an answer unread for too long.
+    void DropStalled();
     void CheckKeepAlive();
     bool IdleLongEnough();
     void Shutdown();

@@ -16,11 +16,16 @@
 #include "kestrel/CBoardControl.h"
 #include "kestrel/CRegistry.h"
 #include "kestrel/CServerConnection.h"
+#include "kestrel/protocol/Commands.h"
+#include "kestrel/protocol/Names.h"
+#include "kestrel/protocol/SharedMutex.h"
+#include "kestrel/protocol/Wire.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
+namespace kp = kestrel::protocol;
 
 constexpr auto kReplyLimit = 500ms;
 constexpr auto kDisconnectLimit = 300ms;
@@ -123,6 +128,95 @@ TEST_F(TransportFaultTest, KilledServerMakesEveryFurtherCallReturnAtOnce) {
     pid_ = -1;
     EXPECT_LT(longest, 1s);
     EXPECT_LT(Timed([] { Connection().Disconnect(); }), 1s);
+}
+
+// A second client that registers and then sends requests as fast as the
+// socket takes them, never reading an answer (with its own parameter block
+// locked, too, so that each of its requests costs the server its longest
+// wait). The program's requests meanwhile are answered within 50 ms.
+class FloodTest : public TransportFaultTest {
+  protected:
+    // Connects the flooder; its client id.
+    std::uint16_t ConnectFlooder() {
+        fd_ = kp::ConnectLocal(kp::ServerSocketName(pid_, kp::InstanceSuffix()));
+        if (fd_ < 0) return 0;
+        kp::Frame f;
+        f.kind = kp::FrameKind::Send;
+        f.lParam = static_cast<std::uint32_t>(kp::LinkOp::Connect);
+        kp::Frame answer;
+        if (!kp::SendFrame(fd_, f) || kp::RecvFrame(fd_, answer, 2000) != kp::RecvStatus::Ok)
+            return 0;
+        return static_cast<std::uint16_t>(answer.lParam);
+    }
+    // Floods while the program sends 40 requests; their longest time.
+    Clock::duration FloodAndMeasure(std::uint16_t id) {
+        std::atomic<bool> stop = false;
+        std::thread flood([&] {
+            kp::Frame r;
+            r.kind = kp::FrameKind::Send;
+            r.wParam = id;
+            r.lParam = static_cast<std::uint32_t>(kp::LinkOp::Request);
+            while (!stop) {
+                ++r.seq;
+                const kp::SendStatus st = kp::TrySendFrame(fd_, r);
+                if (st == kp::SendStatus::Failed) break;
+                if (st == kp::SendStatus::Sent)
+                    ++sent_;
+                else
+                    std::this_thread::yield();
+            }
+        });
+        std::this_thread::sleep_for(50ms);
+        Clock::duration longest{};
+        for (int i = 0; i < 40; ++i) {
+            ErrReturn result = CCommonDVB::RET_TIMEOUT;
+            longest = std::max(longest, Timed([&] { result = board_.PingDVBServer(); }));
+            EXPECT_EQ(result, CCommonDVB::RET_OK);
+            std::this_thread::sleep_for(20ms);
+        }
+        stop = true;
+        flood.join();
+        std::printf("flood of %d requests: the program's longest request %.2f ms\n", sent_,
+                    std::chrono::duration<double, std::milli>(longest).count());
+        return longest;
+    }
+    // Reads what the server sent the flooder: Closed once it gave it up.
+    kp::RecvStatus Drain() {
+        kp::Frame answer;
+        kp::RecvStatus st = kp::RecvStatus::Ok;
+        const auto deadline = Clock::now() + 5s;
+        while (st == kp::RecvStatus::Ok && Clock::now() < deadline)
+            st = kp::RecvFrame(fd_, answer, 3000);
+        return st;
+    }
+    void TearDown() override {
+        if (fd_ >= 0) close(fd_);
+        TransportFaultTest::TearDown();
+    }
+    int fd_ = -1;
+    int sent_ = 0;
+};
+
+// As fast as it can: its answers fill its socket and then its queue at the
+// server, which gives it up.
+TEST_F(FloodTest, UnreadAnswersDisconnectTheFlooderAndDelayNobody) {
+    const std::uint16_t id = ConnectFlooder();
+    ASSERT_NE(id, 0);
+    EXPECT_LT(FloodAndMeasure(id), 50ms);
+    EXPECT_EQ(Drain(), kp::RecvStatus::Closed);
+    EXPECT_EQ(board_.PingDVBServer(), CCommonDVB::RET_OK);
+}
+
+// Its block locked: every one of its requests makes the server wait for the
+// mutex, which must not hold up the program.
+TEST_F(FloodTest, LockedBlockOfTheFlooderDelaysNobody) {
+    const std::uint16_t id = ConnectFlooder();
+    ASSERT_NE(id, 0);
+    kp::SharedMutex mutex;
+    ASSERT_TRUE(mutex.Open(kp::ParamMutexName(id)));
+    ASSERT_EQ(mutex.Lock(100ms), kp::LockResult::Acquired);
+    EXPECT_LT(FloodAndMeasure(id), 50ms);
+    mutex.Unlock();
 }
 
 }  // namespace
