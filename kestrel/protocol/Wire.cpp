@@ -80,6 +80,14 @@ int ConnectLocal(const std::string& name) {
     return fd;
 }
 
+bool PeerIsThisUser(int fd, bool allowRoot) {
+    ucred cred{};
+    socklen_t len = sizeof cred;
+    if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &len) != 0 || len != sizeof cred)
+        return false;
+    return cred.uid == geteuid() || (allowRoot && cred.uid == 0);
+}
+
 bool SendFrame(int fd, const Frame& f) {
     const auto b = EncodeFrame(f);
     ssize_t n;

@@ -79,6 +79,9 @@ bool CServerLink::RunConnectSteps(const ConnectTimings& t) {
     // 7.-8. Register with the server.
     clientId_ = 0;
     if (serverWindow_ != 0) socket_ = ConnectLocal(ServerSocketName(serverWindow_));
+    // Anyone may listen under a name of the abstract space: talk only to a
+    // server of this user.
+    if (socket_ >= 0 && !PeerIsThisUser(socket_, false)) CloseSocket();
     clientId_ = static_cast<std::uint16_t>(SendSync(LinkOp::Connect, 0, t.replyLimit).value_or(0));
     if (clientId_ == 0) return Fail("No connection to NVDVBSrv!");
     // 9.-12. This client's parameter objects.

@@ -117,6 +117,12 @@ void CServer::Run(int stopFd) {
 void CServer::Accept() {
     int fd = accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
     if (fd < 0) return;
+    // The socket's name is open to every user: serve only this one (and root).
+    if (!kp::PeerIsThisUser(fd, true)) {
+        std::cerr << "nvdvbsrv: Verbindung eines anderen Benutzers abgewiesen\n";
+        close(fd);
+        return;
+    }
     if (sessions_.size() >= options_.maxClients) {
         close(fd);
         return;

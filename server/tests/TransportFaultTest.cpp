@@ -2,8 +2,12 @@
 // back within the answer limit, the unload's disconnect ends, and after a
 // kill every further call returns at once. No capture is needed: the card
 // runs without a transponder.
+#include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,6 +15,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <thread>
 
 #include "kestrel/CBoardControl.h"
@@ -18,6 +23,8 @@
 #include "kestrel/CServerConnection.h"
 #include "kestrel/protocol/Commands.h"
 #include "kestrel/protocol/Names.h"
+#include "kestrel/protocol/ParamBlock.h"
+#include "kestrel/protocol/SharedMemory.h"
 #include "kestrel/protocol/SharedMutex.h"
 #include "kestrel/protocol/Wire.h"
 
@@ -217,6 +224,118 @@ TEST_F(FloodTest, LockedBlockOfTheFlooderDelaysNobody) {
     ASSERT_EQ(mutex.Lock(100ms), kp::LockResult::Acquired);
     EXPECT_LT(FloodAndMeasure(id), 50ms);
     mutex.Unlock();
+}
+
+// A second local user, run as a child process under "nobody" (the tests
+// need root for that and skip otherwise).
+class SecondUserTest : public TransportFaultTest {
+  protected:
+    void SetUp() override {
+        const passwd* pw = getpwnam("nobody");
+        if (geteuid() != 0 || !pw)
+            GTEST_SKIP() << "needs root and the user nobody to act as a second user";
+        uid_ = pw->pw_uid;
+        gid_ = pw->pw_gid;
+        TransportFaultTest::SetUp();
+    }
+    // Runs f in a child process as the second user; its exit code.
+    int AsSecondUser(const std::function<int()>& f) {
+        const pid_t child = fork();
+        if (child == 0) {
+            if (setgroups(0, nullptr) != 0 || setgid(gid_) != 0 || setuid(uid_) != 0) _exit(99);
+            _exit(f());
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 98;
+    }
+    // In the child: connects to the server and sends one frame; 0 when the
+    // server closed the connection without an answer.
+    int RefusedFrame(std::uint32_t message, std::uint32_t wParam, std::uint32_t lParam) {
+        const int fd = kp::ConnectLocal(kp::ServerSocketName(pid_, kp::InstanceSuffix()));
+        if (fd < 0) return 0;  // not even connected
+        kp::Frame f;
+        f.kind = kp::FrameKind::Send;
+        f.message = message;
+        f.wParam = wParam;
+        f.lParam = lParam;
+        kp::Frame answer;
+        const bool sent = kp::SendFrame(fd, f);
+        const kp::RecvStatus st = sent ? kp::RecvFrame(fd, answer, 2000) : kp::RecvStatus::Closed;
+        close(fd);
+        return st == kp::RecvStatus::Closed ? 0 : 1;
+    }
+    uid_t uid_ = 0;
+    gid_t gid_ = 0;
+};
+
+TEST_F(SecondUserTest, CannotConnectInjectKeysOrUseUpTheClientSlots) {
+    const auto connect = static_cast<std::uint32_t>(kp::LinkOp::Connect);
+    EXPECT_EQ(AsSecondUser([&] { return RefusedFrame(kp::kDvbClientMessage, 0, connect); }), 0);
+    constexpr std::uint32_t kInjectKey = 0x4B455931u;  // the server's private key message
+    EXPECT_EQ(AsSecondUser([&] { return RefusedFrame(kInjectKey, 5, 0); }), 0);
+    // Seventy attempts in a row leave the slots to this user.
+    EXPECT_EQ(AsSecondUser([&] {
+                  int failures = 0;
+                  for (int i = 0; i < 70; ++i)
+                      failures += RefusedFrame(kp::kDvbClientMessage, 0, connect);
+                  return failures;
+              }),
+              0);
+    const int fd = kp::ConnectLocal(kp::ServerSocketName(pid_, kp::InstanceSuffix()));
+    ASSERT_GE(fd, 0);
+    kp::Frame f;
+    f.kind = kp::FrameKind::Send;
+    f.lParam = connect;
+    kp::Frame answer;
+    ASSERT_TRUE(kp::SendFrame(fd, f));
+    ASSERT_EQ(kp::RecvFrame(fd, answer, 2000), kp::RecvStatus::Ok);
+    EXPECT_NE(answer.lParam & 0xFFFF, 0u);
+    close(fd);
+    EXPECT_EQ(board_.PingDVBServer(), CCommonDVB::RET_OK);
+}
+
+// The second user makes the status objects first, with its own process id,
+// and listens under the matching name. The program does not take them for
+// the server's: it connects to the real one.
+TEST_F(SecondUserTest, CannotStandInAsTheServer) {
+    Connection().Disconnect();
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t impostor = fork();
+    if (impostor == 0) {
+        if (setgroups(0, nullptr) != 0 || setgid(gid_) != 0 || setuid(uid_) != 0) _exit(99);
+        const std::string memory = kp::StatusMemoryName();
+        const int fd = shm_open(memory.c_str(), O_CREAT | O_RDWR, 0644);
+        if (fd < 0 || ftruncate(fd, kp::kStatusBlockSize) != 0) _exit(97);
+        const std::uint32_t self = std::uint32_t(getpid());
+        if (pwrite(fd, &self, sizeof self, 0) != sizeof self) _exit(96);
+        kp::SharedMutex mutex;
+        const int listener = kp::ListenLocal(kp::ServerSocketName(self, kp::InstanceSuffix()));
+        if (!mutex.Create(kp::StatusMutexName()) || listener < 0) _exit(95);
+        const char ok = 1;
+        if (write(ready[1], &ok, 1) != 1) _exit(94);
+        sleep(30);  // the parent kills it
+        _exit(0);
+    }
+    close(ready[1]);
+    char ok = 0;
+    ASSERT_EQ(read(ready[0], &ok, 1), 1);
+    close(ready[0]);
+
+    kestrel::ConnectTimings t;
+    t.statusMutexPoll = t.statusMemoryPoll = 20ms;
+    ASSERT_TRUE(Connection().Connect(t)) << Connection().LastError();
+    pid_ = Connection().StartedServerPid();
+    EXPECT_EQ(Connection().ServerWindow(), std::uint32_t(pid_));
+    EXPECT_NE(Connection().ServerWindow(), std::uint32_t(impostor));
+    EXPECT_EQ(board_.PingDVBServer(), CCommonDVB::RET_OK);
+    kill(impostor, SIGKILL);
+    waitpid(impostor, nullptr, 0);
 }
 
 }  // namespace
