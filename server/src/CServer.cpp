@@ -31,44 +31,38 @@ CServer::CServer(ICard& card, Options options)
 
 CServer::~CServer() { Shutdown(); }
 
-bool CServer::OtherServerRunning() const {
-    kp::SharedMemory status;
-    if (!status.Open(kp::StatusMemoryName(options_.suffix), kp::kStatusBlockSize, false) ||
-        !status.Map()) {
+bool CServer::Start(std::string& error) {
+    // One server per instance: a second one ends quietly, without touching
+    // the first one's objects; objects found without the lock are stale.
+    switch (lock_.Take(options_.suffix, error)) {
+        case CInstanceLock::Result::Taken:
+            break;
+        case CInstanceLock::Result::Held:
+            error = "Ein Server dieser Instanz läuft bereits";
+            alreadyRunning_ = true;
+            return false;
+        case CInstanceLock::Result::Failed:
+            return false;
+    }
+    // The order clients rely on: the status memory with the process id, the
+    // socket listening, and the status mutex last, since a client waits for
+    // the mutex first and then reads the id and connects at once.
+    const uint32_t pid = uint32_t(getpid());
+    if (!status_.Create(kp::StatusMemoryName(options_.suffix), kp::kStatusBlockSize)) {
+        error = "Statusspeicher kann nicht angelegt werden";
         return false;
     }
-    const uint32_t pid =
-        kp::BlockReader(std::span<const uint8_t>(status.data(), status.size())).U32(0);
-    if (pid == 0 || pid == uint32_t(getpid())) return false;
-    const int fd = kp::ConnectLocal(kp::ServerSocketName(pid, options_.suffix));
-    if (fd < 0) return false;  // left over from a server that died
-    close(fd);
-    return true;
-}
-
-bool CServer::Start(std::string& error) {
-    if (OtherServerRunning()) {
-        error = "Ein Server dieser Instanz läuft bereits";
-        alreadyRunning_ = true;
+    kp::BlockWriter(std::span<uint8_t>(status_.data(), status_.size()))
+        .U32(kp::kStatusServerWindowOffset, pid);
+    listenFd_ = kp::ListenLocal(kp::ServerSocketName(pid, options_.suffix));
+    if (listenFd_ < 0) {
+        error = "Lokaler Socket kann nicht geöffnet werden";
         return false;
     }
     if (!statusMutex_.Create(kp::StatusMutexName(options_.suffix))) {
         error = "Status-Mutex kann nicht angelegt werden";
         return false;
     }
-    if (!status_.Create(kp::StatusMemoryName(options_.suffix), kp::kStatusBlockSize)) {
-        error = "Statusspeicher kann nicht angelegt werden";
-        return false;
-    }
-    const uint32_t pid = uint32_t(getpid());
-    listenFd_ = kp::ListenLocal(kp::ServerSocketName(pid, options_.suffix));
-    if (listenFd_ < 0) {
-        error = "Lokaler Socket kann nicht geöffnet werden (läuft der Server schon?)";
-        return false;
-    }
-    kp::SharedMutexGuard guard(statusMutex_, std::chrono::milliseconds(-1));
-    kp::BlockWriter(std::span<uint8_t>(status_.data(), status_.size()))
-        .U32(kp::kStatusServerWindowOffset, pid);
     return true;
 }
 
@@ -84,6 +78,7 @@ void CServer::Shutdown() {
         statusMutex_.Close();
         kp::SharedMemory::Unlink(kp::StatusMutexName(options_.suffix));
     }
+    lock_.Release();
 }
 
 void CServer::Run(int stopFd) {

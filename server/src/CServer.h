@@ -11,6 +11,7 @@
 #include <string>
 
 #include "CClientSession.h"
+#include "CInstanceLock.h"
 #include "CRequestHandler.h"
 #include "ICard.h"
 #include "kestrel/protocol/SharedMemory.h"
@@ -61,11 +62,11 @@ class CServer {
     void CheckKeepAlive();
     bool IdleLongEnough();
     void Shutdown();
-    bool OtherServerRunning() const;
 
     ICard& card_;
     Options options_;
     CRequestHandler handler_;
+    CInstanceLock lock_;
     kestrel::protocol::SharedMemory status_;
     kestrel::protocol::SharedMutex statusMutex_;
     int listenFd_ = -1;

@@ -7,16 +7,19 @@
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <thread>
+#include <vector>
 
 #include "kestrel/CBoardControl.h"
 #include "kestrel/CRegistry.h"
@@ -224,6 +227,48 @@ TEST_F(FloodTest, LockedBlockOfTheFlooderDelaysNobody) {
     ASSERT_EQ(mutex.Lock(100ms), kp::LockResult::Acquired);
     EXPECT_LT(FloodAndMeasure(id), 50ms);
     mutex.Unlock();
+}
+
+// Four servers of one instance started at the same moment: exactly one
+// serves (its process id in the status memory), the others end by
+// themselves without error.
+TEST_F(TransportFaultTest, OfServersStartedTogetherExactlyOneServes) {
+    const std::string instance = "together" + std::to_string(getpid());
+    const std::string config = (dir_ / "together.conf").string();
+    std::ofstream(config) << "[card]\nbase_port = " << 30000 + (getpid() % 300) * 100 + 60 << "\n";
+    std::vector<pid_t> servers;
+    for (int i = 0; i < 4; ++i) {
+        std::vector<std::string> args{NVDVBSRV_PATH, "--config", config, "--instance", instance};
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        pid_t child = -1;
+        ASSERT_EQ(posix_spawn(&child, NVDVBSRV_PATH, nullptr, nullptr, argv.data(), environ), 0);
+        servers.push_back(child);
+    }
+    std::this_thread::sleep_for(1500ms);
+    std::vector<pid_t> running;
+    for (const pid_t p : servers) {
+        int status = 0;
+        if (waitpid(p, &status, WNOHANG) == 0) {
+            running.push_back(p);
+        } else {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        }
+    }
+    ASSERT_EQ(running.size(), 1u);
+    kp::SharedMemory status;
+    ASSERT_TRUE(status.Open(kp::StatusMemoryName(kp::InstanceSuffixFor(instance)),
+                            kp::kStatusBlockSize, false) &&
+                status.Map());
+    std::uint32_t window = 0;
+    std::memcpy(&window, status.data(), sizeof window);
+    EXPECT_EQ(window, std::uint32_t(running[0]));
+    status.Close();
+    kill(running[0], SIGTERM);
+    int exitStatus = 0;
+    waitpid(running[0], &exitStatus, 0);
+    EXPECT_TRUE(WIFEXITED(exitStatus) && WEXITSTATUS(exitStatus) == 0);
 }
 
 // A second local user, run as a child process under "nobody" (the tests
