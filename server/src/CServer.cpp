@@ -224,9 +224,9 @@ void CServer::CheckKeepAlive() {
     for (auto& [fd, s] : sessions_) {
         if (!s->Registered() || s->stale) continue;
         if (now - s->LastAlive() < options_.keepAliveTimeout) continue;
-        // The client stopped talking: its filters go, its registration stays,
-        // so that it can go on should it come back.
-        card_.RemoveClient(s->Id());
+        // The client stopped talking: its filters go, its registration and
+        // the filters' handles stay, so that it can go on should it come back.
+        card_.SuspendClient(s->Id());
         s->stale = true;
     }
 }
