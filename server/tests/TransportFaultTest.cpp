@@ -14,6 +14,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -75,11 +76,18 @@ class TransportFaultTest : public ::testing::Test {
             kill(pid_, SIGKILL);
             waitpid(pid_, nullptr, 0);
         }
-        // A killed server leaves its shared objects behind.
+        // A killed server leaves its shared objects and its lock file behind.
         std::error_code ec;
-        for (const auto& e : std::filesystem::directory_iterator("/dev/shm", ec))
-            if (e.path().filename().string().find(dir_.filename().string()) != std::string::npos)
-                std::filesystem::remove(e.path(), ec);
+        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        for (const std::string& folder :
+             {std::string("/dev/shm"), "/tmp/nvdvbsrv-" + std::to_string(geteuid()),
+              runtime ? std::string(runtime) + "/nvdvbsrv" : std::string()}) {
+            if (folder.empty()) continue;
+            for (const auto& e : std::filesystem::directory_iterator(folder, ec))
+                if (e.path().filename().string().find(dir_.filename().string()) !=
+                    std::string::npos)
+                    std::filesystem::remove(e.path(), ec);
+        }
         std::filesystem::remove_all(dir_, ec);
     }
     static kestrel::CServerConnection& Connection() {
