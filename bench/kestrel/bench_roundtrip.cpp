@@ -1,7 +1,9 @@
 // Round trip of one library request (write the block, send, wait for the
 // result, read the reply under the mutex) against a minimal server thread,
 // next to a bare ping-pong of the same frames on the same kind of socket.
+#include <signal.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -141,6 +143,40 @@ void Print(const char* name, double v, const char* unit, double base) {
                 v / base);
 }
 
+// Starts nvdvbsrv (no transponder) through the library and measures the
+// request against it; zeros when it does not come up.
+Stats ThroughTheCard(const std::filesystem::path& dir) {
+    const std::string config = (dir / "card.conf").string();
+    std::FILE* f = std::fopen(config.c_str(), "w");
+    if (!f) return {};
+    std::fprintf(f, "[card]\nbase_port = %d\n", 30000 + (getpid() % 300) * 100 + 80);
+    std::fclose(f);
+    setenv("KESTREL_INSTANCE", ("benchcard" + std::to_string(getpid())).c_str(), 1);
+    {
+        kestrel::CRegistry reg;
+        reg.Open();
+        reg.WriteString(kestrel::kServerSettingsKey, kestrel::kServerPathValue,
+                        std::string(NVDVBSRV_PATH) + " --config " + config);
+    }
+    auto& connection = kestrel::CServerConnection::Instance();
+    kestrel::ConnectTimings t;
+    t.statusMutexPoll = t.statusMemoryPoll = std::chrono::milliseconds(5);
+    if (!connection.Connect(t)) {
+        std::fprintf(stderr, "card: %s\n", connection.LastError().c_str());
+        return {};
+    }
+    const int pid = connection.StartedServerPid();
+    CFrontend fe;
+    std::uint32_t freq = 0;
+    const Stats stats = Measure([&] { fe.GetFrequency(freq); });
+    connection.Disconnect();
+    if (pid > 0) {
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+    }
+    return stats;
+}
+
 }  // namespace
 
 int main() {
@@ -172,9 +208,16 @@ int main() {
         if (freq != 11494000 + 32) std::fprintf(stderr, "unexpected reply %u\n", freq);
         kestrel::CServerConnection::Instance().Disconnect();
     }
+    // The same request through the emulated card's own server (its queues,
+    // its credential check, its request handler), in its own process.
+    const Stats card = ThroughTheCard(dir);
     std::filesystem::remove_all(dir);
     Print("kestrel_request_median", req.median, "us", bare.median);
     Print("kestrel_request_p99", req.p99, "us", bare.p99);
     Print("kestrel_requests_per_second", req.perSecond, "req/s", bare.perSecond);
+    if (card.median > 0) {
+        Print("kestrel_card_request_median", card.median, "us", bare.median);
+        Print("kestrel_card_request_p99", card.p99, "us", bare.p99);
+    }
     return 0;
 }

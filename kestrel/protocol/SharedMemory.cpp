@@ -48,7 +48,11 @@ bool SharedMemory::Open(const std::string& name, std::size_t size, bool writable
     const int fd = shm_open(name.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC, 0);
     if (fd < 0) return false;
     struct stat st {};
-    if (fstat(fd, &st) != 0 || st.st_size < static_cast<off_t>(size)) {
+    // Only objects of this user that nobody else may write are trusted:
+    // another user could have made one under the same name.
+    const bool trusted =
+        fstat(fd, &st) == 0 && st.st_uid == geteuid() && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+    if (!trusted || st.st_size < static_cast<off_t>(size)) {
         ::close(fd);
         return false;
     }

@@ -19,8 +19,9 @@ class SharedMemory {
     /// given size (zero-filled) and maps it read/write. Mode 0600.
     bool Create(const std::string& name, std::size_t size);
 
-    /// Opens an existing object. Fails when it does not exist or is smaller
-    /// than size. Only the descriptor is kept; Map() maps it.
+    /// Opens an existing object. Fails when it does not exist, is smaller
+    /// than size, belongs to another user or may be written by others. Only
+    /// the descriptor is kept; Map() maps it.
     bool Open(const std::string& name, std::size_t size, bool writable);
     /// Maps `size` bytes of an opened object (read-only or read/write as
     /// opened). False when nothing is open or mmap fails.

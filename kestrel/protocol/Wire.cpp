@@ -80,6 +80,14 @@ int ConnectLocal(const std::string& name) {
     return fd;
 }
 
+bool PeerIsThisUser(int fd, bool allowRoot) {
+    ucred cred{};
+    socklen_t len = sizeof cred;
+    if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &len) != 0 || len != sizeof cred)
+        return false;
+    return cred.uid == geteuid() || (allowRoot && cred.uid == 0);
+}
+
 bool SendFrame(int fd, const Frame& f) {
     const auto b = EncodeFrame(f);
     ssize_t n;
@@ -87,6 +95,17 @@ bool SendFrame(int fd, const Frame& f) {
         n = ::send(fd, b.data(), b.size(), MSG_NOSIGNAL);
     } while (n < 0 && errno == EINTR);
     return n == static_cast<ssize_t>(b.size());
+}
+
+SendStatus TrySendFrame(int fd, const Frame& f) {
+    const auto b = EncodeFrame(f);
+    ssize_t n;
+    do {
+        n = ::send(fd, b.data(), b.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+    } while (n < 0 && errno == EINTR);
+    if (n == static_cast<ssize_t>(b.size())) return SendStatus::Sent;
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return SendStatus::Full;
+    return SendStatus::Failed;
 }
 
 RecvStatus RecvFrame(int fd, Frame& out, int timeoutMs) {

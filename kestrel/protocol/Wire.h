@@ -53,8 +53,17 @@ int ListenLocal(const std::string& name);
 /// Client: connects to that abstract name (-1 on failure).
 int ConnectLocal(const std::string& name);
 
+/// Whether the process at the other end of a connected local socket runs
+/// as this user (or, with allowRoot, as root). The abstract names are open
+/// to every user, so both sides check whom they talk to.
+bool PeerIsThisUser(int fd, bool allowRoot);
+
 /// Writes one frame; false when the peer is gone.
 bool SendFrame(int fd, const Frame& f);
+/// A send that never waits: Sent, Full when the socket takes nothing more
+/// now (try again when it is writable), Failed when the connection is gone.
+enum class SendStatus { Sent, Full, Failed };
+SendStatus TrySendFrame(int fd, const Frame& f);
 
 enum class RecvStatus { Ok, Timeout, Closed, Garbage };
 /// Reads one record. timeoutMs < 0 waits without limit.

@@ -92,8 +92,19 @@ void CDVBWinSock::SClose() {
 
 void CDVBWinSock::OnReceive(int error) {
     if (error != 0 || fd_ < 0) return;
-    const ssize_t n = ::recv(fd_, buffer_, sizeof buffer_, 0);
+    sockaddr_in from{};
+    socklen_t fromLength = sizeof from;
+    // MSG_TRUNC: the datagram's whole length, so that one longer than the
+    // buffer is noticed instead of delivered cut.
+    const ssize_t n = ::recvfrom(fd_, buffer_, sizeof buffer_, MSG_TRUNC,
+                                 reinterpret_cast<sockaddr*>(&from), &fromLength);
     if (n < 0) return;
+    const bool fromCard = fromLength >= sizeof from && from.sin_family == AF_INET &&
+                          (ntohl(from.sin_addr.s_addr) >> 24) == 127;
+    if (n == 0 || n > static_cast<ssize_t>(sizeof buffer_) || !fromCard) {
+        ++dropped_;
+        return;
+    }
     OnDataArrival(buffer_, static_cast<int>(n));
 }
 

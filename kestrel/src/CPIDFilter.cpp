@@ -34,7 +34,7 @@ ErrReturn CPIDFilter::SetBitFilter(std::uint16_t pid, const std::uint8_t* filter
         [&](BlockReader& b) {
             if (const auto h = protocol::SingleValue<std::uint16_t>::Decode(b)) handle_ = h->value;
         },
-        ReplyWait::Forever);
+        ReplyWait::Long);
 }
 
 ErrReturn CPIDFilter::ShutDownFilter() {

@@ -79,7 +79,10 @@ bool CServerLink::RunConnectSteps(const ConnectTimings& t) {
     // 7.-8. Register with the server.
     clientId_ = 0;
     if (serverWindow_ != 0) socket_ = ConnectLocal(ServerSocketName(serverWindow_));
-    clientId_ = static_cast<std::uint16_t>(SendSync(LinkOp::Connect, 0) & 0xFFFF);
+    // Anyone may listen under a name of the abstract space: talk only to a
+    // server of this user.
+    if (socket_ >= 0 && !PeerIsThisUser(socket_, false)) CloseSocket();
+    clientId_ = static_cast<std::uint16_t>(SendSync(LinkOp::Connect, 0, t.replyLimit).value_or(0));
     if (clientId_ == 0) return Fail("No connection to NVDVBSrv!");
     // 9.-12. This client's parameter objects.
     if (!OpenParamObjects(t)) return false;
@@ -133,15 +136,15 @@ void CServerLink::Disconnect() {
     CloseSharedObjects();
     DetachDispatcher();
     if (socket_ >= 0) {
-        SendSync(LinkOp::Disconnect, clientId_);
-        ::close(socket_);
-        socket_ = -1;
+        SendSync(LinkOp::Disconnect, clientId_, timings_.disconnectLimit);
+        CloseSocket();
     }
     posted_.clear();
     ReapServerProcess(startedPid_);
 }
 
-std::uint32_t CServerLink::SendSync(LinkOp op, std::uint32_t wParam) {
+std::optional<std::uint32_t> CServerLink::SendSync(LinkOp op, std::uint32_t wParam,
+                                                   std::chrono::milliseconds limit) {
     if (socket_ < 0) return 0;
     Frame f;
     f.kind = FrameKind::Send;
@@ -149,10 +152,20 @@ std::uint32_t CServerLink::SendSync(LinkOp op, std::uint32_t wParam) {
     f.wParam = wParam;
     f.lParam = static_cast<std::uint32_t>(op);
     if (!SendFrame(socket_, f)) return 0;
+    const auto deadline = Clock::now() + limit;
     for (;;) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
         Frame in;
-        const RecvStatus st = RecvFrame(socket_, in, -1);
+        const RecvStatus st = left.count() > 0
+                                  ? RecvFrame(socket_, in, static_cast<int>(left.count()))
+                                  : RecvStatus::Timeout;
         if (st == RecvStatus::Closed) return 0;
+        if (st == RecvStatus::Timeout) {
+            // A stopped or hung server: give the connection up rather than
+            // wait again on every request.
+            CloseSocket();
+            return std::nullopt;
+        }
         if (st != RecvStatus::Ok) continue;  // a malformed record is dropped
         if (in.kind == FrameKind::Result && in.seq == f.seq) return in.lParam;
         if (in.kind == FrameKind::Posted) {
@@ -160,6 +173,14 @@ std::uint32_t CServerLink::SendSync(LinkOp op, std::uint32_t wParam) {
             if (dispatcher_) dispatcher_->Defer([this] { DeliverPosted(); });
         }
     }
+}
+
+void CServerLink::CloseSocket() {
+    if (socket_ < 0) return;
+    if (dispatcher_ && socketWatch_) dispatcher_->Unwatch(socketWatch_);
+    socketWatch_ = 0;
+    ::close(socket_);
+    socket_ = -1;
 }
 
 void CServerLink::PostLink(LinkOp op, std::uint32_t wParam) {
@@ -181,11 +202,13 @@ ErrReturn CServerLink::Transact(const Request& request, const ReplyReader& reade
     request.WriteTo(block);
     paramMutex_.Unlock();
 
-    const auto result = static_cast<ErrReturn>(SendSync(LinkOp::Request, clientId_));
+    const auto answer = SendSync(LinkOp::Request, clientId_, timings_.replyLimit);
+    if (!answer) return CCommonDVB::RET_TIMEOUT;
+    const auto result = static_cast<ErrReturn>(*answer);
     if (!reader || result != CCommonDVB::RET_OK) return result;
 
-    const auto limit =
-        wait == ReplyWait::Forever ? std::chrono::milliseconds(-1) : timings_.requestWait;
+    // The long wait (SetBitFilter's) is bounded too: as long as for an answer.
+    const auto limit = wait == ReplyWait::Long ? timings_.replyLimit : timings_.requestWait;
     std::array<std::uint8_t, kParamBlockSize> reply;
     if (!paramMem_.IsMapped() || paramMutex_.Lock(limit) != LockResult::Acquired)
         return CCommonDVB::RET_TIMEOUT;

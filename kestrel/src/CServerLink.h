@@ -2,9 +2,11 @@
 // The connection's inside: the status and parameter objects, the socket to
 // the server, the request exchange and the posted-message queue. One per
 // process; CServerConnection is its public face.
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "kestrel/CCommonDVB.h"
@@ -19,7 +21,10 @@ namespace kestrel {
 
 class Request;
 
-enum class ReplyWait { Timed, Forever };
+/// Timed: the request wait for the reply's mutex; Long: the answer's limit.
+/// How long the reply's mutex is waited for: the request wait (Timed) or, for
+/// the filter set-up, as long as for the server's answer (Long).
+enum class ReplyWait { Timed, Long };
 
 class CServerLink {
   public:
@@ -54,7 +59,11 @@ class CServerLink {
     bool OpenStatusObjects(const ConnectTimings& t, const std::string& path);
     bool OpenParamObjects(const ConnectTimings& t);
     void CloseSharedObjects();
-    std::uint32_t SendSync(protocol::LinkOp op, std::uint32_t wParam);
+    /// The server's answer, or nothing when none came within `limit` (the
+    /// connection is then closed). 0 when the connection is gone.
+    std::optional<std::uint32_t> SendSync(protocol::LinkOp op, std::uint32_t wParam,
+                                          std::chrono::milliseconds limit);
+    void CloseSocket();
     void PostLink(protocol::LinkOp op, std::uint32_t wParam);
     void OnSocketReadable();
     void DeliverPosted();

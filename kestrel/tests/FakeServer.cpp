@@ -127,6 +127,7 @@ void FakeServer::Handle(int fd, const Frame& f) {
     r.lParam = Answer(f);
     const bool holding = f.lParam == static_cast<std::uint32_t>(LinkOp::Request) &&
                          options_.holdAfterResult.count() > 0;
+    if (!options_.answerRequests && f.lParam != static_cast<std::uint32_t>(LinkOp::Connect)) return;
     SendFrame(fd, r);
     if (holding) {
         std::this_thread::sleep_for(options_.holdAfterResult);

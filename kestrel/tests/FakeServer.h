@@ -28,6 +28,9 @@ class FakeServer {
         std::uint32_t window = 0;    ///< 0: the real pid (needed to be found)
         /// Keeps the parameter mutex this long after sending a request's result.
         std::chrono::milliseconds holdAfterResult{0};
+        /// False: requests and the disconnect get no result, as from a
+        /// stopped server (the connect is still answered).
+        bool answerRequests = true;
     };
     /// Called with the parameter mutex held; returns the request's result.
     using Handler = std::function<std::uint32_t(std::uint16_t code, std::span<std::uint8_t> block)>;

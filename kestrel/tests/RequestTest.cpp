@@ -173,10 +173,11 @@ namespace kestrel::test {
 namespace {
 
 // A server that keeps the block locked after answering: ordinary replies give
-// up after the request wait, the filter handle is waited for without limit.
+// up after the request wait, the filter handle is waited for as long as for
+// an answer.
 class SlowReplyTest : public KestrelTest {};
 
-TEST_F(SlowReplyTest, FilterHandleIsWaitedForWithoutLimit) {
+TEST_F(SlowReplyTest, FilterHandleIsWaitedForAsLongAsForAnAnswer) {
     SetServerPath("/bin/true");
     FakeServer::Options o;
     o.holdAfterResult = std::chrono::milliseconds(300);  // past the 150 ms request wait
@@ -195,6 +196,59 @@ TEST_F(SlowReplyTest, FilterHandleIsWaitedForWithoutLimit) {
     EXPECT_EQ(filter.SetBitFilter(0, f, m, 1, 4), CCommonDVB::RET_OK);
     EXPECT_EQ(filter.GetFilterHandle(), 6);
     std::this_thread::sleep_for(std::chrono::milliseconds(350));
+}
+
+TEST_F(SlowReplyTest, FilterHandleHeldPastTheAnswerLimitIsATimeout) {
+    SetServerPath("/bin/true");
+    FakeServer::Options o;
+    o.holdAfterResult = std::chrono::milliseconds(900);  // past the 600 ms answer limit
+    FakeServer server(o);
+    ASSERT_TRUE(ConnectFast());
+    CPIDFilter filter;
+    const std::uint8_t f[1] = {0}, m[1] = {0xFF};
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(filter.SetBitFilter(0, f, m, 1, 4), CCommonDVB::RET_TIMEOUT);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(850));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+}
+
+// A server that stops answering (stopped, hung): the request comes back with
+// the wait failure after the answer limit, the connection is given up, and
+// every later request and the disconnect return at once.
+TEST_F(SlowReplyTest, SilentServerTimesOutOnceAndThenFailsAtOnce) {
+    SetServerPath("/bin/true");
+    FakeServer::Options o;
+    o.answerRequests = false;
+    FakeServer server(o);
+    ASSERT_TRUE(ConnectFast());
+    using Clock = std::chrono::steady_clock;
+    CBoardControl board;
+    auto start = Clock::now();
+    EXPECT_EQ(board.PingDVBServer(), CCommonDVB::RET_TIMEOUT);
+    const auto first = Clock::now() - start;
+    EXPECT_GE(first, std::chrono::milliseconds(550));
+    EXPECT_LT(first, std::chrono::milliseconds(1500));
+    start = Clock::now();
+    EXPECT_NE(board.PingDVBServer(), CCommonDVB::RET_OK);
+    EXPECT_NE(board.PingDVBServer(), CCommonDVB::RET_OK);
+    CServerConnection::Instance().Disconnect();
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(200));
+    EXPECT_EQ(server.requests(), 1);  // the later ones never reached it
+}
+
+// The disconnect waits for the server's answer no longer than its own limit.
+TEST_F(SlowReplyTest, DisconnectFromASilentServerIsBounded) {
+    SetServerPath("/bin/true");
+    FakeServer::Options o;
+    o.answerRequests = false;
+    FakeServer server(o);
+    ASSERT_TRUE(ConnectFast());
+    const auto start = std::chrono::steady_clock::now();
+    CServerConnection::Instance().Disconnect();
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(took, std::chrono::milliseconds(250));
+    EXPECT_LT(took, std::chrono::milliseconds(1000));
+    EXPECT_EQ(server.disconnects(), 1);
 }
 
 TEST_F(KestrelTest, AbandonedStatusMutexLeavesNoServerWindow) {

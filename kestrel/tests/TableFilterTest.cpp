@@ -277,6 +277,29 @@ TEST_F(FilterSocketTest, SocketFailureShutsTheFilterDown) {
     close(blocker);
 }
 
+// An empty datagram and one longer than the buffer are counted and dropped;
+// the receiver goes on and delivers the next one whole.
+TEST_F(FilterSocketTest, WinSockDropsDatagramsOfTheWrongSize) {
+    struct Receiver : CDVBWinSock {
+        std::vector<int> lengths;
+        void OnDataArrival(std::uint8_t*, int length) override { lengths.push_back(length); }
+    } sock;
+    int err = 1;
+    ASSERT_EQ(sock.SOpen(9, &err), 1);
+    int tx = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    to.sin_port = htons(static_cast<std::uint16_t>(basePort_ + 9));
+    const std::vector<std::uint8_t> big(CDVBWinSock::kBufferSize + 1, 0x42);
+    for (const std::size_t n : {std::size_t(0), big.size(), std::size_t(100)})
+        sendto(tx, big.data(), n, 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    close(tx);
+    for (int i = 0; i < 50 && sock.lengths.empty(); ++i) loop_.RunOnce(20);
+    EXPECT_EQ(sock.lengths, std::vector<int>{100});
+    EXPECT_EQ(sock.Dropped(), 2u);
+}
+
 TEST_F(FilterSocketTest, WinSockReportsItsOwnErrors) {
     CDVBWinSock sock;
     int err = 1;

@@ -27,6 +27,8 @@ inline ConnectTimings FastTimings() {
     t.paramMemoryLimit = ms(200);
     t.requestWait = ms(150);
     t.keepAlivePeriod = ms(40);
+    t.replyLimit = ms(600);
+    t.disconnectLimit = ms(300);
     return t;
 }
 

@@ -38,4 +38,26 @@ void CClientSession::Unregister() {
     id_ = 0;
 }
 
+bool CClientSession::Send(const kp::Frame& frame) {
+    if (out_.empty()) {
+        const kp::SendStatus st = kp::TrySendFrame(fd_, frame);
+        if (st != kp::SendStatus::Full) return st == kp::SendStatus::Sent;
+        waitingSince_ = Clock::now();
+    }
+    if (out_.size() >= kMaxQueued) return false;
+    out_.push_back(frame);
+    return true;
+}
+
+bool CClientSession::Flush() {
+    while (!out_.empty()) {
+        const kp::SendStatus st = kp::TrySendFrame(fd_, out_.front());
+        if (st == kp::SendStatus::Failed) return false;
+        if (st == kp::SendStatus::Full) return true;
+        out_.pop_front();
+        waitingSince_ = Clock::now();  // the next one waits from now
+    }
+    return true;
+}
+
 }  // namespace nvdvbsrv

@@ -98,7 +98,7 @@ SignalFigures CEmulatedCard::Signal() const {
 
 std::optional<uint16_t> CEmulatedCard::FreeHandle() const {
     for (uint16_t h = 1; h < 1 + kMaxFilters + 6; ++h) {
-        if (!Reserved(h) && !filters_.InUse(h)) return h;
+        if (!Reserved(h) && !filters_.InUse(h) && !heldHandles_.count(h)) return h;
     }
     return std::nullopt;
 }
@@ -111,10 +111,23 @@ std::optional<uint16_t> CEmulatedCard::AddSectionFilter(uint32_t client,
 }
 
 bool CEmulatedCard::RemoveFilter(uint32_t client, uint16_t handle) {
+    // A suspended filter is gone already: removing it frees its handle.
+    const auto held = heldHandles_.find(handle);
+    if (held != heldHandles_.end() && held->second == client) {
+        heldHandles_.erase(held);
+        return true;
+    }
     return filters_.Remove(client, handle);
 }
 
-void CEmulatedCard::RemoveClient(uint32_t client) { filters_.RemoveClient(client); }
+void CEmulatedCard::RemoveClient(uint32_t client) {
+    filters_.RemoveClient(client);
+    std::erase_if(heldHandles_, [&](const auto& held) { return held.second == client; });
+}
+
+void CEmulatedCard::SuspendClient(uint32_t client) {
+    for (const uint16_t handle : filters_.RemoveClient(client)) heldHandles_[handle] = client;
+}
 
 void CEmulatedCard::SetVideoPid(uint16_t pid) {
     videoPid_ = pid;

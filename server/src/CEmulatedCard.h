@@ -33,6 +33,7 @@ class CEmulatedCard : public ICard {
                                              const SectionFilterSetting& setting) override;
     bool RemoveFilter(uint32_t client, uint16_t handle) override;
     void RemoveClient(uint32_t client) override;
+    void SuspendClient(uint32_t client) override;
 
     void SetVideoPid(uint16_t pid) override;
     void SetAudioPid(uint16_t pid) override { audioPid_ = pid; }
@@ -58,6 +59,8 @@ class CEmulatedCard : public ICard {
   private:
     std::shared_ptr<const CTsFile> FileFor(const Transponder& tp);
     std::optional<uint16_t> FreeHandle() const;
+    // Handles of suspended clients' filters, by handle: the client.
+    std::map<uint16_t, uint32_t> heldHandles_;
 
     CInstallation installation_;
     IDatagramSink& sink_;

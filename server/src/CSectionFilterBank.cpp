@@ -39,8 +39,9 @@ bool CSectionFilterBank::Remove(uint32_t client, uint16_t handle) {
     return true;
 }
 
-void CSectionFilterBank::RemoveClient(uint32_t client) {
+std::vector<uint16_t> CSectionFilterBank::RemoveClient(uint32_t client) {
     std::lock_guard lock(mutex_);
+    std::vector<uint16_t> removed;
     for (auto it = filters_.begin(); it != filters_.end();) {
         if (it->second.client != client) {
             ++it;
@@ -48,8 +49,10 @@ void CSectionFilterBank::RemoveClient(uint32_t client) {
         }
         auto pid = pids_.find(it->second.setting.pid);
         if (pid != pids_.end() && --pid->second.filters <= 0) pids_.erase(pid);
+        removed.push_back(it->first);
         it = filters_.erase(it);
     }
+    return removed;
 }
 
 bool CSectionFilterBank::InUse(uint16_t handle) const {

@@ -37,7 +37,8 @@ class CSectionFilterBank : public IPacketSink {
     // malformed (length above 16, PID above 0x1FFF) or the handle is in use.
     bool Add(uint32_t client, uint16_t handle, const SectionFilterSetting& setting);
     bool Remove(uint32_t client, uint16_t handle);
-    void RemoveClient(uint32_t client);
+    // Removes every filter of the client; their handles.
+    std::vector<uint16_t> RemoveClient(uint32_t client);
     bool InUse(uint16_t handle) const;
     size_t Count() const;
 

@@ -20,8 +20,10 @@ namespace kp = kestrel::protocol;
 
 namespace {
 // The server waits this long for a client's parameter mutex before it gives up
-// on a request (the client holds it only while it writes or reads the block).
-constexpr std::chrono::milliseconds kBlockWait{2000};
+// on a request. A client holds it only while it writes or reads its block,
+// never while its request is under way, so the wait is short: a client that
+// keeps it locked must not hold up the others.
+constexpr std::chrono::milliseconds kBlockWait{10};
 }  // namespace
 
 CServer::CServer(ICard& card, Options options)
@@ -29,44 +31,38 @@ CServer::CServer(ICard& card, Options options)
 
 CServer::~CServer() { Shutdown(); }
 
-bool CServer::OtherServerRunning() const {
-    kp::SharedMemory status;
-    if (!status.Open(kp::StatusMemoryName(options_.suffix), kp::kStatusBlockSize, false) ||
-        !status.Map()) {
+bool CServer::Start(std::string& error) {
+    // One server per instance: a second one ends quietly, without touching
+    // the first one's objects; objects found without the lock are stale.
+    switch (lock_.Take(options_.suffix, error)) {
+        case CInstanceLock::Result::Taken:
+            break;
+        case CInstanceLock::Result::Held:
+            error = "Ein Server dieser Instanz läuft bereits";
+            alreadyRunning_ = true;
+            return false;
+        case CInstanceLock::Result::Failed:
+            return false;
+    }
+    // The order clients rely on: the status memory with the process id, the
+    // socket listening, and the status mutex last, since a client waits for
+    // the mutex first and then reads the id and connects at once.
+    const uint32_t pid = uint32_t(getpid());
+    if (!status_.Create(kp::StatusMemoryName(options_.suffix), kp::kStatusBlockSize)) {
+        error = "Statusspeicher kann nicht angelegt werden";
         return false;
     }
-    const uint32_t pid =
-        kp::BlockReader(std::span<const uint8_t>(status.data(), status.size())).U32(0);
-    if (pid == 0 || pid == uint32_t(getpid())) return false;
-    const int fd = kp::ConnectLocal(kp::ServerSocketName(pid, options_.suffix));
-    if (fd < 0) return false;  // left over from a server that died
-    close(fd);
-    return true;
-}
-
-bool CServer::Start(std::string& error) {
-    if (OtherServerRunning()) {
-        error = "Ein Server dieser Instanz läuft bereits";
-        alreadyRunning_ = true;
+    kp::BlockWriter(std::span<uint8_t>(status_.data(), status_.size()))
+        .U32(kp::kStatusServerWindowOffset, pid);
+    listenFd_ = kp::ListenLocal(kp::ServerSocketName(pid, options_.suffix));
+    if (listenFd_ < 0) {
+        error = "Lokaler Socket kann nicht geöffnet werden";
         return false;
     }
     if (!statusMutex_.Create(kp::StatusMutexName(options_.suffix))) {
         error = "Status-Mutex kann nicht angelegt werden";
         return false;
     }
-    if (!status_.Create(kp::StatusMemoryName(options_.suffix), kp::kStatusBlockSize)) {
-        error = "Statusspeicher kann nicht angelegt werden";
-        return false;
-    }
-    const uint32_t pid = uint32_t(getpid());
-    listenFd_ = kp::ListenLocal(kp::ServerSocketName(pid, options_.suffix));
-    if (listenFd_ < 0) {
-        error = "Lokaler Socket kann nicht geöffnet werden (läuft der Server schon?)";
-        return false;
-    }
-    kp::SharedMutexGuard guard(statusMutex_, std::chrono::milliseconds(-1));
-    kp::BlockWriter(std::span<uint8_t>(status_.data(), status_.size()))
-        .U32(kp::kStatusServerWindowOffset, pid);
     return true;
 }
 
@@ -82,6 +78,7 @@ void CServer::Shutdown() {
         statusMutex_.Close();
         kp::SharedMemory::Unlink(kp::StatusMutexName(options_.suffix));
     }
+    lock_.Release();
 }
 
 void CServer::Run(int stopFd) {
@@ -89,16 +86,23 @@ void CServer::Run(int stopFd) {
         std::vector<pollfd> fds;
         fds.push_back({stopFd, POLLIN, 0});
         fds.push_back({listenFd_, POLLIN, 0});
-        for (const auto& [fd, s] : sessions_) fds.push_back({fd, POLLIN, 0});
+        for (const auto& [fd, s] : sessions_)
+            fds.push_back({fd, short(POLLIN | (s->Waiting() ? POLLOUT : 0)), 0});
         int rc = poll(fds.data(), fds.size(), 200);
         if (rc < 0 && errno != EINTR) break;
         if (fds[0].revents) break;
         if (fds[1].revents & POLLIN) Accept();
+        // One frame of each client per round, so that none can crowd out another.
         for (size_t i = 2; i < fds.size(); ++i) {
             if (!fds[i].revents) continue;
             auto it = sessions_.find(fds[i].fd);
-            if (it != sessions_.end() && !Serve(*it->second)) Drop(fds[i].fd);
+            if (it == sessions_.end()) continue;
+            CClientSession& session = *it->second;
+            const bool ok = (!(fds[i].revents & POLLOUT) || session.Flush()) &&
+                            (!(fds[i].revents & (POLLIN | POLLHUP | POLLERR)) || Serve(session));
+            if (!ok) Drop(fds[i].fd);
         }
+        DropStalled();
         CheckKeepAlive();
         if (IdleLongEnough()) break;
     }
@@ -106,8 +110,14 @@ void CServer::Run(int stopFd) {
 }
 
 void CServer::Accept() {
-    int fd = accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
+    int fd = accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
     if (fd < 0) return;
+    // The socket's name is open to every user: serve only this one (and root).
+    if (!kp::PeerIsThisUser(fd, true)) {
+        std::cerr << "nvdvbsrv: Verbindung eines anderen Benutzers abgewiesen\n";
+        close(fd);
+        return;
+    }
     if (sessions_.size() >= options_.maxClients) {
         close(fd);
         return;
@@ -144,7 +154,7 @@ bool CServer::Serve(CClientSession& session) {
     reply.seq = frame.seq;
     reply.message = frame.message;
     reply.lParam = result;
-    return kp::SendFrame(session.Fd(), reply);
+    return session.Send(reply);
 }
 
 uint32_t CServer::Connect(CClientSession& session) {
@@ -197,14 +207,26 @@ bool CServer::IdleLongEnough() {
     return hadClient_ && now - idleSince_ >= *options_.exitWhenIdle;
 }
 
+void CServer::DropStalled() {
+    const auto now = CClientSession::Clock::now();
+    std::vector<int> stalled;
+    for (const auto& [fd, s] : sessions_)
+        if (s->Stalled(now)) stalled.push_back(fd);
+    for (const int fd : stalled) {
+        std::cerr << "nvdvbsrv: Client " << sessions_[fd]->Id()
+                  << " liest seine Antworten nicht und wird getrennt\n";
+        Drop(fd);
+    }
+}
+
 void CServer::CheckKeepAlive() {
     const auto now = CClientSession::Clock::now();
     for (auto& [fd, s] : sessions_) {
         if (!s->Registered() || s->stale) continue;
         if (now - s->LastAlive() < options_.keepAliveTimeout) continue;
-        // The client stopped talking: its filters go, its registration stays,
-        // so that it can go on should it come back.
-        card_.RemoveClient(s->Id());
+        // The client stopped talking: its filters go, its registration and
+        // the filters' handles stay, so that it can go on should it come back.
+        card_.SuspendClient(s->Id());
         s->stale = true;
     }
 }

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "CClientSession.h"
+#include "CInstanceLock.h"
 #include "CRequestHandler.h"
 #include "ICard.h"
 #include "kestrel/protocol/SharedMemory.h"
@@ -56,14 +57,16 @@ class CServer {
     uint32_t Connect(CClientSession& session);
     uint32_t Request(CClientSession& session);
     void Drop(int fd);
+    // Drops the clients that left an answer unread for too long.
+    void DropStalled();
     void CheckKeepAlive();
     bool IdleLongEnough();
     void Shutdown();
-    bool OtherServerRunning() const;
 
     ICard& card_;
     Options options_;
     CRequestHandler handler_;
+    CInstanceLock lock_;
     kestrel::protocol::SharedMemory status_;
     kestrel::protocol::SharedMutex statusMutex_;
     int listenFd_ = -1;

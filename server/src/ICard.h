@@ -60,7 +60,12 @@ class ICard {
     virtual std::optional<uint16_t> AddSectionFilter(uint32_t client,
                                                      const SectionFilterSetting& setting) = 0;
     virtual bool RemoveFilter(uint32_t client, uint16_t handle) = 0;
+    // The client is gone: its filters go and their handles are free again.
     virtual void RemoveClient(uint32_t client) = 0;
+    // The client went silent: its filters stop, but their handles stay its
+    // own until it removes them or goes (its filter objects may still name
+    // them, and a handle given to someone else would bring them his sections).
+    virtual void SuspendClient(uint32_t client) = 0;
 
     // Decoder.
     virtual void SetVideoPid(uint16_t pid) = 0;

@@ -45,6 +45,11 @@ int InjectKey(const std::string& suffix, uint32_t code) {
         std::cerr << "nvdvbsrv: Server antwortet nicht\n";
         return 2;
     }
+    if (!kp::PeerIsThisUser(fd, false)) {
+        close(fd);
+        std::cerr << "nvdvbsrv: der Server dieser Instanz gehört einem anderen Benutzer\n";
+        return 2;
+    }
     kp::Frame f;
     f.kind = kp::FrameKind::Send;
     f.seq = 1;

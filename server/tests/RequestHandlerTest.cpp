@@ -182,6 +182,30 @@ TEST_F(RequestHandlerTest, FilterHandlesAvoidFixedPortsAndBelongToTheirClient) {
     EXPECT_EQ(Run(64, {{8, first}}, 1), 2u);  // already gone
 }
 
+// A client gone silent loses its filters but keeps their handles: nobody
+// else is given them while its filter objects may still name them; it frees
+// one by removing it (which succeeds, the filter being gone), or all of them
+// by going.
+TEST_F(RequestHandlerTest, HandlesOfASuspendedClientAreNotGivenToOthers) {
+    const auto setFilter = [&](uint32_t client) {
+        block_[12] = 0x42;
+        block_[28] = 0xFF;
+        EXPECT_EQ(Run(60, {{8, 0x11}, {44, 1}, {48, 4}}, client), 1u);
+        return U16(8);
+    };
+    const uint16_t first = setFilter(1);
+    const uint16_t second = setFilter(1);
+    card_->SuspendClient(1);
+    const uint16_t other = setFilter(2);
+    EXPECT_NE(other, first);
+    EXPECT_NE(other, second);
+    EXPECT_EQ(Run(64, {{8, first}}, 2), 2u);  // not the other client's to free
+    EXPECT_EQ(Run(64, {{8, first}}, 1), 1u);  // gone already: freed
+    EXPECT_EQ(setFilter(2), first);
+    card_->RemoveClient(1);
+    EXPECT_EQ(setFilter(2), second);
+}
+
 TEST_F(RequestHandlerTest, CiDataLongerThanTheBlockHoldsIsCut) {
     block_[12] = 1;  // slot 1
     ASSERT_EQ(Run(130, {{8, 9}, {44, 300}}), 1u);

@@ -223,24 +223,26 @@ TEST_F(ServerIntegrationTest, ClientsHaveTheirOwnBlocksAndLoseFiltersWhenTheyGo)
     const uint16_t bid = b.Id();
     b.Vanish();
     auto rxA = std::make_unique<UdpReceiver>(uint16_t(port_ + fa));
-    UdpReceiver rxB(uint16_t(port_ + fb));
+    auto rxB = std::make_unique<UdpReceiver>(uint16_t(port_ + fb));
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     a.KeepAlive();
     EXPECT_TRUE(rxA->Receive(1000));
-    (void)rxB.Collect(std::chrono::milliseconds(50));  // what was under way
-    EXPECT_FALSE(rxB.Receive(500));
+    (void)rxB->Collect(std::chrono::milliseconds(50));  // what was under way
+    EXPECT_FALSE(rxB->Receive(500));
     EXPECT_FALSE(probe.Open(kestrel::protocol::ParamMemoryName(bid, server->Suffix()), 408, false));
 
     // a stops its keep-alives: after the time-out its filter goes too.
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     (void)rxA->Collect(std::chrono::milliseconds(50));
     EXPECT_FALSE(rxA->Receive(500));
-    rxA.reset();  // the freed handle may come back
+    rxA.reset();
+    rxB.reset();  // b's freed handle may come back
     // Its registration stays: requests still work, and a client that talks
-    // again is watched again.
+    // again is watched again. Its old filter's handle stays its own.
     EXPECT_EQ(a.Request(22), 1u);
     const uint16_t again = Filter(a, 0, {0x00}, {0xFF});
     ASSERT_NE(again, 0xFFFF);
+    EXPECT_NE(again, fa);
     UdpReceiver rxAgain(uint16_t(port_ + again));
     EXPECT_TRUE(rxAgain.Receive(1000));
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));

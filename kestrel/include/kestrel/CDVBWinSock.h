@@ -26,9 +26,13 @@ class CDVBWinSock {
     static bool GetIPandPort(std::string& address, std::string& port);
 
     /// Called by the dispatcher when the socket is readable (error 0).
+    /// Empty datagrams, datagrams longer than the buffer and datagrams from
+    /// outside the loopback network are counted and dropped.
     virtual void OnReceive(int error);
-    /// One received datagram. Does nothing here.
+    /// One received datagram, whole. Does nothing here.
     virtual void OnDataArrival(std::uint8_t* data, int length);
+    /// Datagrams dropped by OnReceive.
+    std::uint64_t Dropped() const { return dropped_; }
 
     int PortOffset() const { return portOffset_; }
     int BasePort() const { return basePort_; }
@@ -43,5 +47,6 @@ class CDVBWinSock {
     int portOffset_ = -1;
     int fd_ = -1;
     int watch_ = 0;
+    std::uint64_t dropped_ = 0;
     std::uint8_t buffer_[kBufferSize] = {};
 };

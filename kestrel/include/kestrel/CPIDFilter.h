@@ -12,7 +12,8 @@ class CPIDFilter : public CCommonDVB {
 
     ~CPIDFilter() override;
     /// RET_INVALID without a request when a filter is already set or length
-    /// exceeds 16. Waits for the reply without limit.
+    /// exceeds 16. Waits for the reply as long as for the server's answer
+    /// (ConnectTimings::replyLimit).
     ErrReturn SetBitFilter(std::uint16_t pid, const std::uint8_t* filter, const std::uint8_t* mask,
                            std::uint8_t length, std::uint16_t type);
     ErrReturn ShutDownFilter();

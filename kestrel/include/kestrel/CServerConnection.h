@@ -32,6 +32,14 @@ struct ConnectTimings {
     ms paramMemoryPoll{20}, paramMemoryLimit{2500};
     ms requestWait{1000};
     ms keepAlivePeriod{10000};
+    /// How long a synchronous send waits for the server's answer. The server
+    /// answers every request from memory (its longest path is two short
+    /// waits for the client's own mutex), so 5 s is far above any request;
+    /// an answer missing that long means a stopped or hung server, and the
+    /// connection is then given up (every later request fails at once).
+    ms replyLimit{5000};
+    /// The same for the disconnect at unload, so that the program always ends.
+    ms disconnectLimit{1000};
 };
 
 /// The connection's public face; the shared objects, the socket and the
