@@ -21,7 +21,6 @@ namespace kestrel {
 
 class Request;
 
-/// Timed: the request wait for the reply's mutex; Long: the answer's limit.
 /// How long the reply's mutex is waited for: the request wait (Timed) or, for
 /// the filter set-up, as long as for the server's answer (Long).
 enum class ReplyWait { Timed, Long };

@@ -46,7 +46,10 @@ bool CServer::Start(std::string& error) {
     }
     // The order clients rely on: the status memory with the process id, the
     // socket listening, and the status mutex last, since a client waits for
-    // the mutex first and then reads the id and connects at once.
+    // the mutex first and then reads the id and connects at once. A mutex
+    // left by a server that died goes first, so that no client takes it for
+    // this one's while the rest is not there yet.
+    kp::SharedMemory::Unlink(kp::StatusMutexName(options_.suffix));
     const uint32_t pid = uint32_t(getpid());
     if (!status_.Create(kp::StatusMemoryName(options_.suffix), kp::kStatusBlockSize)) {
         error = "Statusspeicher kann nicht angelegt werden";
