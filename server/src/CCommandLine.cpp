@@ -16,7 +16,7 @@ bool Number(const std::string& s, T& out) {
 
 const char* CCommandLine::Usage() {
     return "Aufruf: nvdvbsrv [--config DATEI] [--instance NAME] [--base-port N] [--speed X]\n"
-           "                [--keepalive-timeout-ms N] [--exit-when-idle-ms N]\n"
+           "                [--keepalive-timeout-ms N] [--exit-when-idle-ms N] [--fail SCHRITTE]\n"
            "        nvdvbsrv key CODE [--instance NAME]\n";
 }
 
@@ -57,6 +57,8 @@ bool CCommandLine::Parse(const std::vector<std::string>& args, std::string& erro
             uint32_t ms = 0;
             ok = Number(v, ms) && ms >= 100;
             keepAliveMs = ms;
+        } else if (a == "--fail") {
+            fail = v;
         } else if (a == "--exit-when-idle-ms") {
             uint32_t ms = 0;
             ok = Number(v, ms);

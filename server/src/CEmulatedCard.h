@@ -23,6 +23,9 @@ class CEmulatedCard : public ICard {
     bool BootFirmware(std::string_view directory) override;
     bool FirmwareRunning() const override { return firmwareRunning_; }
     uint32_t FrontendType() const override;
+    bool Fails(StartStep step) const override {
+        return installation_.failingSteps.count(step) != 0;
+    }
 
     bool SendDiseqc(std::span<const uint8_t> message, uint8_t burst) override;
     bool Tune(const ChannelParams& params) override;

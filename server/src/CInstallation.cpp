@@ -1,5 +1,6 @@
 #include "CInstallation.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <fstream>
@@ -240,6 +241,10 @@ class Parser {
                     result.camSlot <= 2) ||
                    Fail("cam_slot muss 0, 1 oder 2 sein");
         }
+        if (key == "fail") {
+            return ParseStartSteps(value, result.failingSteps) ||
+                   Fail("fail nennt InitPCI, BootARM, Frontend.Init oder GetFrontendType");
+        }
         if (key == "live_clock") {
             if (value == "yes")
                 result.liveClock = true;
@@ -337,6 +342,28 @@ std::optional<CInstallation> CInstallation::Load(const std::string& path, std::s
         error.insert(0, where);
     }
     return result;
+}
+
+bool ParseStartSteps(std::string_view list, std::set<StartStep>& steps) {
+    static constexpr std::pair<std::string_view, StartStep> kNames[] = {
+        {"InitPCI", StartStep::InitPci},
+        {"BootARM", StartStep::BootArm},
+        {"Frontend.Init", StartStep::FrontendInit},
+        {"GetFrontendType", StartStep::FrontendType},
+    };
+    std::size_t at = 0;
+    while (at < list.size()) {
+        const std::size_t end = list.find_first_of(", \t", at);
+        const std::string_view name =
+            list.substr(at, end == std::string_view::npos ? end : end - at);
+        at = end == std::string_view::npos ? list.size() : end + 1;
+        if (name.empty()) continue;
+        const auto* found = std::find_if(std::begin(kNames), std::end(kNames),
+                                         [&](const auto& n) { return n.first == name; });
+        if (found == std::end(kNames)) return false;
+        steps.insert(found->second);
+    }
+    return true;
 }
 
 }  // namespace nvdvbsrv

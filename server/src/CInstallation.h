@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,6 +57,14 @@ struct BoardIdentity {
 
 enum class FrontendKind { Satellite, Cable };
 
+// The card's start-up requests that the installation can make fail, so that
+// a program's handling of a broken card can be tried: "InitPCI", "BootARM",
+// "Frontend.Init", "GetFrontendType".
+enum class StartStep { InitPci, BootArm, FrontendInit, FrontendType };
+// The steps named in a list separated by commas or blanks; false for an
+// unknown name.
+bool ParseStartSteps(std::string_view list, std::set<StartStep>& steps);
+
 class CInstallation {
   public:
     // Reads the configuration text; relative file names are taken relative to baseDir.
@@ -69,9 +78,10 @@ class CInstallation {
     std::array<DishPosition, 4> positions;
     std::vector<Transponder> cable;
     BoardIdentity board;
-    double speed = 1.0;     // playback speed relative to the stream's own bit rate
-    bool liveClock = true;  // TDT and TOT carry the current time
-    int camSlot = 1;        // slot of the virtual CA module, 0 for none
+    double speed = 1.0;                // playback speed relative to the stream's own bit rate
+    bool liveClock = true;             // TDT and TOT carry the current time
+    int camSlot = 1;                   // slot of the virtual CA module, 0 for none
+    std::set<StartStep> failingSteps;  // answered with a failure
 };
 
 }  // namespace nvdvbsrv

@@ -56,11 +56,13 @@ uint32_t CRequestHandler::Board(uint32_t, uint16_t code, std::span<uint8_t> bloc
     BlockWriter w(block);
     switch (code) {
         case C(Command::Board_InitPCI):
+            return card_.Fails(StartStep::InitPci) ? result::kFailed : result::kOk;
         case C(Command::Board_PingDVBServer):
             return result::kOk;
         case C(Command::Board_BootARM): {
             const auto q = kp::BootArmRequest::Decode(r);
             if (!q) return result::kBadRequest;
+            if (card_.Fails(StartStep::BootArm)) return result::kFailed;
             return card_.BootFirmware(q->path) ? result::kOk : result::kFailed;
         }
         case C(Command::Board_GetStatistics): {
@@ -72,6 +74,7 @@ uint32_t CRequestHandler::Board(uint32_t, uint16_t code, std::span<uint8_t> bloc
             return result::kOk;
         }
         case C(Command::Board_GetFrontendType):
+            if (card_.Fails(StartStep::FrontendType)) return result::kFailed;
             w.U32(Slot(0), card_.FrontendType());
             return result::kOk;
         case C(Command::Board_GetFWRunningState):
@@ -127,6 +130,7 @@ uint32_t CRequestHandler::Frontend(uint32_t, uint16_t code, std::span<uint8_t> b
     BlockWriter w(block);
     switch (code) {
         case C(Command::FE_Init):
+            return card_.Fails(StartStep::FrontendInit) ? result::kFailed : result::kOk;
         case C(Command::FE_SetSlowBlank):
         case C(Command::FE_SetFastBlank):
         case C(Command::FE_SetMainSwitch):

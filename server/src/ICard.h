@@ -49,6 +49,8 @@ class ICard {
     virtual bool BootFirmware(std::string_view directory) = 0;
     virtual bool FirmwareRunning() const = 0;
     virtual uint32_t FrontendType() const = 0;  // 1 satellite, 3 cable
+    // Whether the installation makes this start-up request fail.
+    virtual bool Fails(StartStep step) const = 0;
 
     // Front end.
     virtual bool SendDiseqc(std::span<const uint8_t> message, uint8_t burst) = 0;

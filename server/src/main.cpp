@@ -87,6 +87,11 @@ int Serve(const CCommandLine& cl, const std::string& suffix) {
     if (!inst) return 1;
     if (cl.basePort) inst->board.basePort = *cl.basePort;
     if (cl.speed) inst->speed = *cl.speed;
+    if (!ParseStartSteps(cl.fail, inst->failingSteps)) {
+        std::cerr
+            << "nvdvbsrv: --fail nennt InitPCI, BootARM, Frontend.Init oder GetFrontendType\n";
+        return 2;
+    }
 
     // SIGTERM and SIGINT end the server cleanly; they are blocked before any
     // thread starts and read from a descriptor by the request loop.

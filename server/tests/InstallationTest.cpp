@@ -75,6 +75,7 @@ TEST(InstallationTest, RejectsMalformedLinesWithTheirNumber) {
         {"transponder = 1 H 1 a.ts\n", "Zeile 1"},
         {"[card]\nunknown = 1\n", "Zeile 2"},
         {"[card]\nspeed = fast\n", "Zeile 2"},
+        {"[card]\nfail = InitPCI, Reboot\n", "Zeile 2"},
         {"[lnb\n", "Zeile 1"},
         {"\n\n[position A]\nno equals sign\n", "Zeile 4"},
     };
@@ -92,4 +93,17 @@ TEST(InstallationTest, SwitchCanBeDeclaredExplicitly) {
     auto two = Parse("[card]\ndiseqc = no\n[position A]\n[position B]\n");
     ASSERT_TRUE(two);
     EXPECT_FALSE(two->diseqc);
+}
+
+TEST(InstallationTest, FailingStartStepsAreNamedInAList) {
+    auto inst = Parse("[card]\nfail = InitPCI, Frontend.Init GetFrontendType\n");
+    ASSERT_TRUE(inst);
+    EXPECT_EQ(inst->failingSteps, (std::set<StartStep>{StartStep::InitPci, StartStep::FrontendInit,
+                                                       StartStep::FrontendType}));
+    EXPECT_TRUE(Parse("[card]\n")->failingSteps.empty());
+    std::set<StartStep> steps;
+    EXPECT_TRUE(ParseStartSteps("", steps));
+    EXPECT_TRUE(ParseStartSteps("BootARM,", steps));
+    EXPECT_EQ(steps, std::set<StartStep>{StartStep::BootArm});
+    EXPECT_FALSE(ParseStartSteps("bootarm", steps));  // the names as the messages spell them
 }

@@ -252,3 +252,39 @@ TEST_F(RequestHandlerTest, CommandTableServesTheKnownCodesOnly) {
         EXPECT_EQ(Run(code), 12u) << code;
     }
 }
+
+namespace {
+
+// An installation can make the start-up requests fail, one by one; without
+// it they all succeed.
+TEST(StartStepFailures, TheNamedStepsAnswerWithAFailure) {
+    const std::pair<StartStep, uint16_t> steps[] = {
+        {StartStep::InitPci, 20},
+        {StartStep::BootArm, 21},
+        {StartStep::FrontendInit, 30},
+        {StartStep::FrontendType, 300},
+    };
+    std::string err;
+    const std::string firmware = testing::TempDir();
+    for (const auto& [failing, failingCode] : steps) {
+        auto inst = CInstallation::Parse("[card]\n", "", err);
+        ASSERT_TRUE(inst) << err;
+        inst->failingSteps = {failing};
+        Recorder sink;
+        CEmulatedCard card(*inst, sink);
+        CRequestHandler handler(card);
+        for (const auto& [step, code] : steps) {
+            Block block{};
+            kp::BlockWriter w(block);
+            w.U16(0, code);
+            if (code == 21) {  // BootARM with an existing folder
+                w.U32(8, uint32_t(firmware.size()));
+                w.Bytes(12, firmware.data(), firmware.size());
+            }
+            EXPECT_EQ(handler.Handle(1, block), step == failing ? 2u : 1u)
+                << "command " << code << " with " << failingCode << " failing";
+        }
+    }
+}
+
+}  // namespace
