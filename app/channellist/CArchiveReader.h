@@ -180,13 +180,11 @@ class CArchiveReader {
     /// Read a string or byte block straight into its final storage (emptied
     /// on a fault).
     void ReadStringInto(std::string& s) {
+        Position at = Borrow();
+        if (TakeShortString(at, s)) return GiveBack(at);
+        // A long form, or a string that does not fit what is left.
         s.clear();
-        std::size_t n;
-        if (p_ != end_ && *p_ != 0xFF) [[likely]] {
-            n = *p_++;
-        } else {
-            n = ReadLongStringLength();
-        }
+        const std::size_t n = p_ != end_ && *p_ != 0xFF ? *p_++ : ReadLongStringLength();
         if (n > Remaining()) [[unlikely]]
             return FailEnd();
         s.append(reinterpret_cast<const char*>(p_), n);

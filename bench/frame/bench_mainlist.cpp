@@ -5,12 +5,11 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPixmap>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <memory>
 
 #include "Allgemein/CGfxListCtrl.h"
+#include "BenchApplication.h"
 #include "channellist/CSVLFile.h"
 #include "frame/view/CMainListColumns.h"
 #include "frame/view/CSVL_EditorView.h"
@@ -63,13 +62,7 @@ void Print(const char* name, double ms, double baseMs) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("SVL-Programm Editor"));
-    QCoreApplication::setApplicationName(QStringLiteral("SVL_Editor"));
-    QSettings().setValue(QStringLiteral("Einstellungen/Programmfilter"), 3);  // "Alle"
+    BenchApplication bench(argc, argv);
 
     CSVLFile list;
     Fill(list);

@@ -6,8 +6,6 @@
 // Prints: BENCH <name> <value> ms baseline <value> ms ratio <r> (medians of 5 rounds)
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -15,6 +13,7 @@
 #include <numeric>
 
 #include "Allgemein/CGfxListCtrl.h"
+#include "BenchApplication.h"
 #include "channellist/CSVLFile.h"
 #include "channellist/editing/CBareListHost.h"
 #include "channellist/editing/CListEditor.h"
@@ -77,13 +76,7 @@ bool Check(bool ok, const char* what) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("SVL-Programm Editor"));
-    QCoreApplication::setApplicationName(QStringLiteral("SVL_Editor"));
-    QSettings().setValue(QStringLiteral("Einstellungen/Programmfilter"), 3);  // "Alle"
+    BenchApplication bench(argc, argv);
 
     BenchHost host;
     host.list.Loaded = true;

@@ -243,7 +243,7 @@ class Parser {
         }
         if (key == "fail") {
             return ParseStartSteps(value, result.failingSteps) ||
-                   Fail("fail nennt InitPCI, BootARM, Frontend.Init oder GetFrontendType");
+                   Fail(std::string("fail ") + kStartStepsExpected);
         }
         if (key == "live_clock") {
             if (value == "yes")
@@ -299,8 +299,8 @@ class Parser {
         return true;
     }
 
-    bool Fail(const char* why) {
-        why_ = why;
+    bool Fail(std::string why) {
+        why_ = std::move(why);
         return false;
     }
 

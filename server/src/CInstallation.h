@@ -64,6 +64,9 @@ enum class StartStep { InitPci, BootArm, FrontendInit, FrontendType };
 // The steps named in a list separated by commas or blanks; false for an
 // unknown name.
 bool ParseStartSteps(std::string_view list, std::set<StartStep>& steps);
+// What a list with an unknown name is told.
+inline constexpr const char* kStartStepsExpected =
+    "nennt InitPCI, BootARM, Frontend.Init oder GetFrontendType";
 
 class CInstallation {
   public:

@@ -88,8 +88,7 @@ int Serve(const CCommandLine& cl, const std::string& suffix) {
     if (cl.basePort) inst->board.basePort = *cl.basePort;
     if (cl.speed) inst->speed = *cl.speed;
     if (!ParseStartSteps(cl.fail, inst->failingSteps)) {
-        std::cerr
-            << "nvdvbsrv: --fail nennt InitPCI, BootARM, Frontend.Init oder GetFrontendType\n";
+        std::cerr << "nvdvbsrv: --fail " << kStartStepsExpected << "\n";
         return 2;
     }
 

@@ -10,10 +10,10 @@
 #include <map>
 #include <set>
 
+#include "ClientEnvironment.h"
 #include "TsTestUtil.h"
 #include "kestrel/CFrontend.h"
 #include "kestrel/CPollDispatcher.h"
-#include "kestrel/CRegistry.h"
 #include "kestrel/CServerConnection.h"
 #include "kestrel/CTableFilter.h"
 
@@ -46,24 +46,14 @@ class LibraryIntegrationTest : public ::testing::Test {
         const std::string capture = std::string(SVL_TESTDATA_DIR) + "/" + kRai;
         ts_ = testutil::ReadFile(capture);
         if (ts_.empty()) GTEST_SKIP() << "capture not found: " << capture;
-        const std::string name = "lib" + std::to_string(getpid());
-        dir_ = std::filesystem::temp_directory_path() / name;
-        std::filesystem::create_directories(dir_);
-        setenv("KESTREL_INSTANCE", name.c_str(), 1);
-        setenv("HOME", dir_.c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
-        setenv("XDG_DATA_HOME", (dir_ / "data").c_str(), 1);
-        const std::string registry = (dir_ / "registry.db").string();
-        setenv("KESTREL_REGISTRY", registry.c_str(), 1);
+        dir_ = testutil::IsolateClient("lib" + std::to_string(getpid()));
         const std::string config = (dir_ / "installation.conf").string();
         std::ofstream(config) << "[card]\nbase_port = " << 20000 + (getpid() % 390) * 100 + 50
                               << "\nspeed = 4\n[position A]\n"
                                  "transponder = 12188000 V 27500000 "
                               << capture << "\n";
-        kestrel::CRegistry reg;
-        ASSERT_TRUE(reg.Open(registry));
-        ASSERT_TRUE(reg.WriteString(kestrel::kServerSettingsKey, kestrel::kServerPathValue,
-                                    std::string(NVDVBSRV_PATH) + " --config " + config));
+        ASSERT_TRUE(
+            testutil::RegisterServer(dir_, std::string(NVDVBSRV_PATH) + " --config " + config));
         ASSERT_TRUE(kestrel::CServerConnection::Instance().Connect())
             << kestrel::CServerConnection::Instance().LastError();
         CFrontend fe;

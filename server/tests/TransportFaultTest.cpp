@@ -22,8 +22,9 @@
 #include <thread>
 #include <vector>
 
+#include "CInstanceLock.h"
+#include "ClientEnvironment.h"
 #include "kestrel/CBoardControl.h"
-#include "kestrel/CRegistry.h"
 #include "kestrel/CServerConnection.h"
 #include "kestrel/protocol/Commands.h"
 #include "kestrel/protocol/Names.h"
@@ -37,6 +38,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 namespace kp = kestrel::protocol;
+using nvdvbsrv::CInstanceLock;
 
 constexpr auto kReplyLimit = 500ms;
 constexpr auto kDisconnectLimit = 300ms;
@@ -45,22 +47,13 @@ class TransportFaultTest : public ::testing::Test {
   protected:
     void SetUp() override {
         static int counter = 0;
-        const std::string name = "tf" + std::to_string(getpid()) + "_" + std::to_string(++counter);
-        dir_ = std::filesystem::temp_directory_path() / name;
-        std::filesystem::create_directories(dir_);
-        setenv("KESTREL_INSTANCE", name.c_str(), 1);
-        setenv("HOME", dir_.c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
-        setenv("XDG_DATA_HOME", (dir_ / "data").c_str(), 1);
-        const std::string registry = (dir_ / "registry.db").string();
-        setenv("KESTREL_REGISTRY", registry.c_str(), 1);
+        dir_ = testutil::IsolateClient("tf" + std::to_string(getpid()) + "_" +
+                                       std::to_string(++counter));
         const std::string config = (dir_ / "installation.conf").string();
         std::ofstream(config) << "[card]\nbase_port = " << 30000 + (getpid() % 300) * 100 + 10
                               << "\n";
-        kestrel::CRegistry reg;
-        ASSERT_TRUE(reg.Open(registry));
-        ASSERT_TRUE(reg.WriteString(kestrel::kServerSettingsKey, kestrel::kServerPathValue,
-                                    std::string(NVDVBSRV_PATH) + " --config " + config));
+        ASSERT_TRUE(
+            testutil::RegisterServer(dir_, std::string(NVDVBSRV_PATH) + " --config " + config));
         kestrel::ConnectTimings t;
         t.replyLimit = kReplyLimit;
         t.disconnectLimit = kDisconnectLimit;
@@ -78,11 +71,7 @@ class TransportFaultTest : public ::testing::Test {
         }
         // A killed server leaves its shared objects and its lock file behind.
         std::error_code ec;
-        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-        for (const std::string& folder :
-             {std::string("/dev/shm"), "/tmp/nvdvbsrv-" + std::to_string(geteuid()),
-              runtime ? std::string(runtime) + "/nvdvbsrv" : std::string()}) {
-            if (folder.empty()) continue;
+        for (const std::string& folder : {std::string("/dev/shm"), CInstanceLock::Folder()}) {
             for (const auto& e : std::filesystem::directory_iterator(folder, ec))
                 if (e.path().filename().string().find(dir_.filename().string()) !=
                     std::string::npos)
@@ -92,6 +81,19 @@ class TransportFaultTest : public ::testing::Test {
     }
     static kestrel::CServerConnection& Connection() {
         return kestrel::CServerConnection::Instance();
+    }
+    // A client of its own on the link, without the library: connects and
+    // registers; its client id (0 when refused), the connection in fd.
+    std::uint16_t RawConnect(int& fd) const {
+        fd = kp::ConnectLocal(kp::ServerSocketName(pid_, kp::InstanceSuffix()));
+        if (fd < 0) return 0;
+        kp::Frame f;
+        f.kind = kp::FrameKind::Send;
+        f.lParam = static_cast<std::uint32_t>(kp::LinkOp::Connect);
+        kp::Frame answer;
+        if (!kp::SendFrame(fd, f) || kp::RecvFrame(fd, answer, 2000) != kp::RecvStatus::Ok)
+            return 0;
+        return static_cast<std::uint16_t>(answer.lParam);
     }
     template <class F>
     static Clock::duration Timed(F f) {
@@ -154,18 +156,6 @@ TEST_F(TransportFaultTest, KilledServerMakesEveryFurtherCallReturnAtOnce) {
 // wait). The program's requests meanwhile are answered within 50 ms.
 class FloodTest : public TransportFaultTest {
   protected:
-    // Connects the flooder; its client id.
-    std::uint16_t ConnectFlooder() {
-        fd_ = kp::ConnectLocal(kp::ServerSocketName(pid_, kp::InstanceSuffix()));
-        if (fd_ < 0) return 0;
-        kp::Frame f;
-        f.kind = kp::FrameKind::Send;
-        f.lParam = static_cast<std::uint32_t>(kp::LinkOp::Connect);
-        kp::Frame answer;
-        if (!kp::SendFrame(fd_, f) || kp::RecvFrame(fd_, answer, 2000) != kp::RecvStatus::Ok)
-            return 0;
-        return static_cast<std::uint16_t>(answer.lParam);
-    }
     // Floods while the program sends 40 requests; their longest time.
     Clock::duration FloodAndMeasure(std::uint16_t id) {
         std::atomic<bool> stop = false;
@@ -218,7 +208,7 @@ class FloodTest : public TransportFaultTest {
 // As fast as it can: its answers fill its socket and then its queue at the
 // server, which gives it up.
 TEST_F(FloodTest, UnreadAnswersDisconnectTheFlooderAndDelayNobody) {
-    const std::uint16_t id = ConnectFlooder();
+    const std::uint16_t id = RawConnect(fd_);
     ASSERT_NE(id, 0);
     EXPECT_LT(FloodAndMeasure(id), 50ms);
     EXPECT_EQ(Drain(), kp::RecvStatus::Closed);
@@ -228,7 +218,7 @@ TEST_F(FloodTest, UnreadAnswersDisconnectTheFlooderAndDelayNobody) {
 // Its block locked: every one of its requests makes the server wait for the
 // mutex, which must not hold up the program.
 TEST_F(FloodTest, LockedBlockOfTheFlooderDelaysNobody) {
-    const std::uint16_t id = ConnectFlooder();
+    const std::uint16_t id = RawConnect(fd_);
     ASSERT_NE(id, 0);
     kp::SharedMutex mutex;
     ASSERT_TRUE(mutex.Open(kp::ParamMutexName(id)));
@@ -291,11 +281,15 @@ class SecondUserTest : public TransportFaultTest {
         gid_ = pw->pw_gid;
         TransportFaultTest::SetUp();
     }
+    // In a child process: becomes the second user, or ends with 99.
+    void BecomeSecondUser() const {
+        if (setgroups(0, nullptr) != 0 || setgid(gid_) != 0 || setuid(uid_) != 0) _exit(99);
+    }
     // Runs f in a child process as the second user; its exit code.
     int AsSecondUser(const std::function<int()>& f) {
         const pid_t child = fork();
         if (child == 0) {
-            if (setgroups(0, nullptr) != 0 || setgid(gid_) != 0 || setuid(uid_) != 0) _exit(99);
+            BecomeSecondUser();
             _exit(f());
         }
         int status = 0;
@@ -335,16 +329,9 @@ TEST_F(SecondUserTest, CannotConnectInjectKeysOrUseUpTheClientSlots) {
                   return failures;
               }),
               0);
-    const int fd = kp::ConnectLocal(kp::ServerSocketName(pid_, kp::InstanceSuffix()));
-    ASSERT_GE(fd, 0);
-    kp::Frame f;
-    f.kind = kp::FrameKind::Send;
-    f.lParam = connect;
-    kp::Frame answer;
-    ASSERT_TRUE(kp::SendFrame(fd, f));
-    ASSERT_EQ(kp::RecvFrame(fd, answer, 2000), kp::RecvStatus::Ok);
-    EXPECT_NE(answer.lParam & 0xFFFF, 0u);
-    close(fd);
+    int fd = -1;
+    EXPECT_NE(RawConnect(fd), 0);
+    if (fd >= 0) close(fd);
     EXPECT_EQ(board_.PingDVBServer(), CCommonDVB::RET_OK);
 }
 
@@ -361,7 +348,7 @@ TEST_F(SecondUserTest, CannotStandInAsTheServer) {
     ASSERT_EQ(pipe(ready), 0);
     const pid_t impostor = fork();
     if (impostor == 0) {
-        if (setgroups(0, nullptr) != 0 || setgid(gid_) != 0 || setuid(uid_) != 0) _exit(99);
+        BecomeSecondUser();
         const std::string memory = kp::StatusMemoryName();
         const int fd = shm_open(memory.c_str(), O_CREAT | O_RDWR, 0644);
         if (fd < 0 || ftruncate(fd, kp::kStatusBlockSize) != 0) _exit(97);
