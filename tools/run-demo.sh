@@ -66,7 +66,21 @@ prepare_card() {
     echo "run-demo: card registered: $path" >&2
 }
 
+# The card boots its firmware from the folder that WIN.INI's "DVBServer" "Path"
+# names ("boot/24/" below it). The emulated card only checks that the folder
+# exists; an existing Path is left as the user set it.
+prepare_firmware() {
+    local ini="${XDG_CONFIG_HOME:-$HOME/.config}/SVL-Programm Editor/win.ini"
+    local base="$build/demo-broadcast/"
+    mkdir -p "${base}boot/24"
+    [ -f "$ini" ] && grep -q '^Path=' "$ini" && return 0
+    mkdir -p "$(dirname "$ini")"
+    printf '[DVBServer]\nPath=%s\n' "$base" >>"$ini"
+    echo "run-demo: firmware folder set in $ini" >&2
+}
+
 prepare_card
+prepare_firmware
 [ -n "${RUN_DEMO_PREPARE_ONLY:-}" ] && exit 0
 
 if [ $# -eq 0 ] && ! has_last_file; then

@@ -115,4 +115,10 @@ constexpr int CaSlot2 = 50001;
 namespace TimerId {
 constexpr int CamTime = 2000;  ///< sends the time to the CAMs
 constexpr int CamTimePeriodMs = 500;
+constexpr int DecoderStatus = 8000;  ///< the decoder status bar reads the decoder
+constexpr int DecoderStatusPeriodMs = 1000;
+constexpr int VolumeOsd = 8002;  ///< removes the volume display from the screen
+constexpr int VolumeOsdMs = 1000;
+constexpr int ProgramStatus = 8003;  ///< the program status bar reads the front end
+constexpr int ProgramStatusPeriodMs = 1000;
 }  // namespace TimerId

@@ -1,4 +1,5 @@
 #pragma once
+#include <QString>
 class QWidget;
 
 /// The DVB card's part in the life of the main frame: bringing the card up
@@ -10,6 +11,9 @@ class ICardLifecycle {
     virtual ~ICardLifecycle() = default;
     /// Frame construction; `frame` owns the message boxes of failed steps.
     virtual void StartUp(QWidget* frame) = 0;
+    /// Text of the front-end kind once the card is up: "Satellite", "Cabel",
+    /// "Terrestrial" or "None".
+    virtual QString FrontendKindText() const { return QStringLiteral("None"); }
     /// Frame timer tick (every 500 ms).
     virtual void OnFrameTimer() = 0;
     /// Frame destruction, after the frame saved its state. Must not throw.

@@ -19,12 +19,15 @@
 #include "common/CommandIds.h"
 #include "common/ICardLifecycle.h"
 #include "common/PrivateMessages.h"
+#include "frame/CAboutDialog.h"
 #include "frame/CBarStateStore.h"
 #include "frame/CDockingBar.h"
 #include "frame/CFrameMenus.h"
 #include "frame/CFrameStatusBar.h"
 #include "frame/CIconFactory.h"
 #include "frame/COptionsBar.h"
+#include "frame/COptionsDialog.h"
+#include "frame/CSVL_EditorApp.h"
 #include "frame/FrameTexts.h"
 #include "frame/view/CSVL_EditorView.h"
 
@@ -81,7 +84,10 @@ CMainFrame::CMainFrame(CSVL_EditorDoc& doc, CProgramState& state, ICardLifecycle
         QSettings settings;
         options_.Load(settings);
     }
-    if (card_) card_->StartUp(this);  // every card step reports its own failure
+    if (card_) {
+        card_->StartUp(this);  // every card step reports its own failure
+        frontendKindText = card_->FrontendKindText();
+    }
 
     menus_ = new CFrameMenus(*this);
     status_ = new CFrameStatusBar(this);
@@ -209,6 +215,8 @@ void CMainFrame::ConnectCommands() {
     menus_->Enable(Cmd::FileSendMail, [this] { OnFileSendMail(); });
     menus_->Enable(Cmd::FileImport, [this] { CDvbImportCommand(*importPrompts_, doc_).Run(); });
     menus_->Enable(Cmd::AppExit, [this] { close(); });
+    menus_->Enable(Cmd::Options, [this] { OnOptions(); });
+    menus_->Enable(Cmd::AppAbout, [this] { OnAppAbout(); });
     connect(menus_, &CFrameMenus::recentFileChosen, this,
             [this](int i) { doc_.OnOpenRecentFile(i); });
     ConnectBarCommand(Cmd::ViewToolBar, toolBar_);
@@ -337,6 +345,25 @@ QString CMainFrame::WriteMailCopy() {
     }
     const QString path = mailDir_->filePath(QFileInfo(doc_.ProposedSaveName()).fileName());
     return doc_.SaveCopy(path) ? path : QString();
+}
+
+void CMainFrame::OnOptions() {
+    QAction* command = Action(Cmd::Options);
+    command->setEnabled(false);  // one options dialog at a time
+    COptionsDialog dialog(options_, this);
+    const bool ok = dialog.exec() == QDialog::Accepted;
+    command->setEnabled(true);
+    if (!ok) return;
+    if (auto* view = qobject_cast<CSVL_EditorView*>(view_.data()))
+        view->setPidHexDisplay(options_.pidHex != 0);
+    emit optionsChanged();
+}
+
+void CMainFrame::OnAppAbout() {
+    CAboutDialog about(CSVL_EditorApp::VersionText(), this);
+    connect(&about, &CAboutDialog::systemInfoRequested, this,
+            [this, &about] { emit systemInfoRequested(&about); });
+    about.exec();
 }
 
 void CMainFrame::OnFileSendMail() {

@@ -65,6 +65,12 @@ class CMainFrame : public QMainWindow {
         mailLauncher_ = std::move(launcher);
     }
 
+  signals:
+    /// OK in "Optionen": the options in memory have changed.
+    void optionsChanged();
+    /// "Systeminfo" in the about box; `parent` is the open about box.
+    void systemInfoRequested(QWidget* parent);
+
   protected:
     bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
@@ -81,6 +87,8 @@ class CMainFrame : public QMainWindow {
     void UpdateTitle();
     void OnCamSlotStatus(int slot, int status);
     void OnFileSendMail();
+    void OnOptions();
+    void OnAppAbout();
     QString WriteMailCopy();
     void TearDownCard() noexcept;
 

@@ -26,4 +26,27 @@ inline const QString SlotModuleOk = QStringLiteral("Modul ok");
 inline const QString SlotUnknown = QStringLiteral("unbekannt");
 
 inline const QString RecentPlaceholder = QStringLiteral("Letzte Datei");
+
+inline const QString ButtonOk = QStringLiteral("OK");
+inline const QString ButtonCancel = QStringLiteral("Abbrechen");
+
+// "Optionen" (Extras / Einstellungen...).
+inline const QString OptionsTitle = QStringLiteral("Optionen");
+inline const QString OptionsDisplayBox = QStringLiteral("Darstellung");
+inline const QString PidDecimal = QStringLiteral("PID Anzeige in Dezimal");
+inline const QString PidHex = QStringLiteral("PID Anzeige in HEX");
+inline const QString FadeOutOff = QStringLiteral("Fade-Out deaktivieren");
+inline const QString OptionsVideoBox = QStringLiteral("Video");
+inline const QString HighLevelApi = QStringLiteral("Verwende High-Level API");
+inline const QString LowLevelApi = QStringLiteral("Verwende Low-Level API");
+inline const QString OptionsGuideBox = QStringLiteral("EPG");
+inline const QString GuideOffset = QStringLiteral("Zeitoffset in Stunden");
+inline const QString GuideOffsetRange =
+    QStringLiteral("Bitte geben Sie eine ganze Zahl zwischen -12 und 12 ein.");
+
+// The about box.
+inline const QString AboutTitle = QStringLiteral("Info über SVL_Editor");
+inline const QString ProgramName = QStringLiteral("SVL_Editor");
+inline const QString AboutVersion = QStringLiteral("Version %1");
+inline const QString AboutSystemInfo = QStringLiteral("Systeminfo");
 }  // namespace FrameTexts

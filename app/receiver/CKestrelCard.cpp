@@ -2,6 +2,7 @@
 
 #include "kestrel/CServerConnection.h"
 #include "kestrel/IDispatcher.h"
+#include "receiver/CKestrelDeviceSet.h"
 #include "receiver/CKestrelReceiver.h"
 #include "receiver/CQtDispatcher.h"
 
@@ -18,17 +19,23 @@ void CKestrelCard::StartUp(QWidget*) {
     kestrel::SetDispatcher(dispatcher_.get());
     kestrel::CServerConnection::Instance().AttachDispatcher(*dispatcher_);
     receiver_ = std::make_unique<CKestrelReceiver>();
+    // The device objects live as long as the card object: the program's parts
+    // hold on to them until their windows go, after the card's tear-down.
+    if (!devices_) devices_ = std::make_unique<CKestrelDeviceSet>();
 }
 
 void CKestrelCard::OnFrameTimer() {}
 
 IReceiver* CKestrelCard::Receiver() const { return receiver_.get(); }
 
+IDeviceSet* CKestrelCard::Devices() const { return devices_.get(); }
+
 void CKestrelCard::TearDown() noexcept {
     if (!started_) return;
     started_ = false;
     try {
-        // The receiver's filters and sockets go while their dispatcher is in place.
+        // The filters and sockets go while their dispatcher is in place.
+        if (devices_) devices_->CloseReceivers();
         receiver_.reset();
         auto& connection = kestrel::CServerConnection::Instance();
         connection.DetachDispatcher();

@@ -70,6 +70,8 @@ struct DecoderState {
     std::uint16_t format = 0;     ///< the card's picture format code
     std::uint16_t frameRate = 0;  ///< frame rate code
     std::uint16_t bitRate = 0;    ///< kbit/s
+    std::uint16_t skippedPictures = 0;
+    std::uint16_t repeatedPictures = 0;
 };
 
 /// File formats of the card's recorder (the card's own numbering).

@@ -1,21 +1,52 @@
 #include "shell/ProgramMain.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSettings>
 
+#include "frame/CMainFrame.h"
 #include "frame/CSVL_EditorApp.h"
 #include "receiver/CKestrelCard.h"
+#include "shell/CTvBarsBinding.h"
+#include "shell/CTvBinding.h"
 #include "shell/ProgramExtensions.h"
+#include "tv/CTvCardLifecycle.h"
+#include "tv/TvTexts.h"
+
+namespace {
+
+// WIN.INI lives beside the program's own settings.
+QString FirmwareFolder() {
+    const QString folder = QFileInfo(QSettings().fileName()).absolutePath();
+    QSettings winIni(folder + QStringLiteral("/win.ini"), QSettings::IniFormat);
+    return CardStartUp::FirmwareFolder(winIni);
+}
+
+}  // namespace
 
 int RunProgram() {
     CSVL_EditorApp::SetupSettingsStore();
     // The card: the client library connected when it was loaded; the frame
-    // brings it onto the event loop when it is built and leaves it when it goes.
-    CKestrelCard card;
+    // brings it onto the event loop and up when it is built, and leaves it
+    // when it goes.
+    CKestrelCard link;
+    CTvCardLifecycle card(link, [&link] { return link.Devices(); });
+    card.SetFirmwareFolder(FirmwareFolder());
+    card.SetErrorBox([](const QString& message) {
+        QMessageBox box(QMessageBox::NoIcon, TvTexts::ErrorCaption, message, QMessageBox::Ok);
+        box.exec();
+    });
     CSVL_EditorApp editor;
     editor.SetCardLifecycle(&card);
     // Clipboard, undo, find/replace, printing and the program dialogs on the
-    // frame's commands and view.
+    // frame's commands and view; the TV part and its bars on the card.
     editor.AddFrameExtension(&AttachProgramExtensions);
+    editor.AddFrameExtension([&card](CMainFrame& frame, CSVL_EditorDoc& doc) {
+        IDeviceSet* devices = card.Devices();
+        if (devices) new CTvBinding(frame, doc, *devices);
+        AttachTvBars(frame, devices);
+    });
     if (!editor.InitInstance(QApplication::arguments())) return 0;
     return QApplication::exec();
 }

@@ -86,6 +86,7 @@ void CSVL_EditorView::OnUpdate() {
     busy_ = true;
     CGfxListModel* model = ctrl_->Model();
     model->SetBusy(true);
+    emit listRefilling();
 
     int& filter = settings_.programFilter;
     if (filter < 0 || filter > 3) filter = 0;

@@ -92,6 +92,8 @@ class CSVL_EditorView : public QWidget {
     CGfxListCtrl* listCtrl() const { return ctrl_; }
 
   signals:
+    /// The list is about to be refilled: the guide's receptions stop.
+    void listRefilling();
     /// Text for pane 1 of the status bar, "Anzahl Programme: %ld".
     void programCountText(const QString& text);
     /// The filter box should show this index (out-of-range filters read as 0).

@@ -3,7 +3,9 @@
 // screen area of the window in category mode, again as a plain list, and with
 // the edit menu open. Every menu entry is printed with its state, for review.
 // With the editing and dialog bindings in the build the frame gets them, as in
-// the program.
+// the program. The TV bars sit on a stand-in card with sample readings (one
+// status tick each), and the dialogs "Optionen", "Info über SVL_Editor" and
+// "Systeminformationen" are grabbed as the user opens them.
 // Usage: frame_screenshots OUTDIR LIST.svl
 // Settings and data folders are temporary, so nothing of the user is touched.
 #include <QAction>
@@ -15,10 +17,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
 
 #include "channellist/AtomicFile.h"
 #include "channellist/CSVLFile.h"
@@ -26,10 +30,15 @@
 #include "channellist/document/CSVL_EditorDoc.h"
 #include "common/CProgramState.h"
 #include "common/CommandIds.h"
+#include "frame/CDockingBar.h"
 #include "frame/CMainFrame.h"
 #include "frame/CSVL_EditorApp.h"
 #include "frame/FrameTexts.h"
+#include "receiver/CFakeDeviceSet.h"
+#include "shell/CTvBarsBinding.h"
 #include "shell/ProgramExtensions.h"
+#include "tv/bars/CDecoderStatusBar.h"
+#include "tv/bars/CProgramStatusBar.h"
 
 namespace {
 bool Grab(const CMainFrame& frame, const QString& path, QRect area = {}) {
@@ -65,6 +74,78 @@ void Settle(int ms) {
     wait.setSingleShot(true);
     wait.start(ms);
     while (wait.isActive()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+}
+
+bool GrabWidget(const QWidget& widget, const QString& path) {
+    const QRect area = widget.frameGeometry();
+    const QPixmap shot =
+        widget.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    const bool ok = !shot.isNull() && shot.save(path);
+    std::printf("%s %s (%dx%d)\n", ok ? "wrote" : "FAILED", qPrintable(path), shot.width(),
+                shot.height());
+    return ok;
+}
+
+// A card that answers with readings as a tuned transponder gives them.
+void FillSampleReadings(CFakeDeviceSet& card) {
+    card.signal.afc = -120;
+    card.signal.quality = 87;
+    card.signal.strengthTenths = 123;
+    card.signal.berMantissa = 5;
+    card.signal.berExponent = -10;
+    card.channel.frequency = 11837000;
+    card.channel.symbolRate = 27500000;
+    card.channel.polarisation = 0;
+    card.decoder.videoPid = 101;
+    card.decoder.audioPid = 102;
+    card.decoder.width = 720;
+    card.decoder.height = 576;
+    card.decoder.bitRate = 6500;
+    card.decoder.format = 2;
+    card.decoder.frameRate = 3;
+    card.audioBufferFill = 42;
+    card.manufacturer = "Emulierte Karte";
+    card.boardType = "DVB-S";
+    card.firmware = {0x10230105, 0x2A, 0x1F, "Jan 15 2024", "12:00:00"};
+}
+
+// Opens a dialog through `open` (which waits in the dialog's own loop) and
+// hands the open dialog to `shoot` after `settleMs`; `shoot` closes it.
+void WithModal(const std::function<void()>& open, int settleMs,
+               const std::function<void(QWidget*)>& shoot) {
+    QTimer::singleShot(settleMs, [shoot] {
+        if (QWidget* modal = QApplication::activeModalWidget()) shoot(modal);
+    });
+    open();
+}
+
+// "Optionen", then the about box and "Systeminformationen" opened from it.
+bool ShootDialogs(CMainFrame& frame, const QString& out) {
+    bool ok = false;
+    WithModal([&] { frame.Action(Cmd::Options)->trigger(); }, 600,
+              [&](QWidget* options) {
+                  ok = GrabWidget(*options, out + QStringLiteral("/options-dialog.png"));
+                  options->close();
+              });
+    bool aboutOk = false, infoOk = false;
+    WithModal([&] { frame.Action(Cmd::AppAbout)->trigger(); }, 600,
+              [&](QWidget* about) {
+                  aboutOk = GrabWidget(*about, out + QStringLiteral("/about-dialog.png"));
+                  QPushButton* systemInfo = nullptr;
+                  for (auto* button : about->findChildren<QPushButton*>())
+                      if (button->text() == QStringLiteral("Systeminfo")) systemInfo = button;
+                  if (systemInfo) {
+                      // The clock row is filled about a second after the dialog opens.
+                      WithModal([&] { systemInfo->click(); }, 1800,
+                                [&](QWidget* info) {
+                                    infoOk = GrabWidget(
+                                        *info, out + QStringLiteral("/system-info-dialog.png"));
+                                    info->close();
+                                });
+                  }
+                  about->close();
+              });
+    return ok && aboutOk && infoOk;
 }
 
 QAction* EditMenuAction(const CMainFrame& frame, int id) {
@@ -137,8 +218,13 @@ int main(int argc, char** argv) {
     CMainFrame frame(doc, state);
     prompts.SetParent(&frame);
     AttachProgramExtensions(frame, doc);
+    CFakeDeviceSet card;
+    FillSampleReadings(card);
+    CTvBarsBinding* bars = AttachTvBars(frame, &card);
+    bars->DecoderStatus()->Refresh();
+    bars->ProgramStatus()->Refresh();
     if (!doc.OpenDocumentFile(QString::fromLocal8Bit(argv[2]))) return 1;
-    frame.setGeometry(0, 0, 1280, 800);
+    frame.setGeometry(0, 0, 1280, 1000);
     frame.show();
     Settle(1500);
     bool ok = Grab(frame, out + QStringLiteral("/main-window-categories.png"));
@@ -146,6 +232,13 @@ int main(int argc, char** argv) {
     Settle(800);
     ok = Grab(frame, out + QStringLiteral("/main-window-list.png")) && ok;
     PrintMenus(frame);
+
+    // The docked TV bars by themselves, at full size.
+    QRect barsArea;
+    for (int id : {BarId::PictureBar, BarId::TvBar, BarId::DecoderBar, BarId::ProgramStatusBar})
+        if (const CDockingBar* bar = frame.DockingBar(id))
+            barsArea |= QRect(bar->mapToGlobal(QPoint(0, 0)), bar->size());
+    ok = Grab(frame, out + QStringLiteral("/main-window-tv-bars.png"), barsArea) && ok;
 
     // The edit menu open over the list.
     QMenu* edit =
@@ -168,5 +261,6 @@ int main(int argc, char** argv) {
         filter->clear();
     }
     ok = ShootReferenceSummary(frame, doc, out) && ok;
+    ok = ShootDialogs(frame, out) && ok;
     return ok ? 0 : 1;
 }

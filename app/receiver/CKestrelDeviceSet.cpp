@@ -1,0 +1,287 @@
+#include "receiver/CKestrelDeviceSet.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+CardResult ResultOf(ErrReturn r) { return {static_cast<int>(r)}; }
+
+CHANNEL_TYPE ToCard(const ChannelRecord& c) {
+    CHANNEL_TYPE channel;
+    channel.Frequency = c.frequency;
+    channel.LOF = c.lof;
+    channel.SymbolRate = c.symbolRate;
+    channel.Polarisation = c.polarisation;
+    channel.Mode = c.mode;
+    channel.LNBVoltage = c.lnbVoltage;
+    channel.Tone22kHz = c.tone22kHz;
+    channel.Reserved = c.reserved;
+    return channel;
+}
+
+ChannelRecord FromCard(const CHANNEL_TYPE& c) {
+    return {c.Frequency, c.LOF,        c.SymbolRate, c.Polarisation,
+            c.Mode,      c.LNBVoltage, c.Tone22kHz,  c.Reserved};
+}
+
+SignalRecord FromCard(const SIGNAL_TYPE& s) {
+    SignalRecord signal;
+    signal.afc = s.Level();
+    signal.berMantissa = s.BerMantissa();
+    signal.berExponent = s.BerExponent();
+    signal.strengthTenths = s.Tenths();
+    signal.quality = static_cast<std::uint16_t>(s.Value16());
+    return signal;
+}
+
+}  // namespace
+
+CKestrelDeviceSet::~CKestrelDeviceSet() { CloseReceivers(); }
+
+void CKestrelDeviceSet::CloseReceivers() {
+    for (auto* socket :
+         {&eventSocket_, &scheduleSocket_, &spareSocket_, &remoteKeySocket_, &moduleSocket_})
+        socket->Close();
+}
+
+bool CKestrelDeviceSet::CCallbackSocket::Open(int portOffset, DatagramCallback callback) {
+    Close();
+    callback_ = std::move(callback);
+    int error = 0;
+    if (SOpen(portOffset, &error)) return true;
+    callback_ = nullptr;
+    return false;
+}
+
+void CKestrelDeviceSet::CCallbackSocket::Close() {
+    SClose();
+    callback_ = nullptr;
+}
+
+void CKestrelDeviceSet::CCallbackSocket::OnDataArrival(std::uint8_t* data, int length) {
+    if (!callback_) return;
+    // A copy: the callback may close this receiver and so drop its own function.
+    const DatagramCallback callback = callback_;
+    callback(std::span<const std::uint8_t>(data, static_cast<std::size_t>(length)));
+}
+
+CPIDFilter& CKestrelDeviceSet::Filter(FilterRole filter) {
+    switch (filter) {
+        case FilterRole::Event:
+            return eventFilter_;
+        case FilterRole::Schedule:
+            return scheduleFilter_;
+        case FilterRole::Spare:
+            break;
+    }
+    return spareFilter_;
+}
+
+CKestrelDeviceSet::CCallbackSocket& CKestrelDeviceSet::Socket(FilterRole filter) {
+    switch (filter) {
+        case FilterRole::Event:
+            return eventSocket_;
+        case FilterRole::Schedule:
+            return scheduleSocket_;
+        case FilterRole::Spare:
+            break;
+    }
+    return spareSocket_;
+}
+
+CardResult CKestrelDeviceSet::InitPCI() { return ResultOf(board_.InitPCI()); }
+CardResult CKestrelDeviceSet::BootARM(const std::string& folder) {
+    return ResultOf(board_.BootARM(folder.c_str()));
+}
+CardResult CKestrelDeviceSet::GetStatistics(std::span<std::uint32_t> counters) {
+    return ResultOf(
+        board_.GetStatistics(counters.data(), static_cast<std::uint8_t>(counters.size())));
+}
+CardResult CKestrelDeviceSet::GetFrontendType(int& type) {
+    FrontendChipType chip{};
+    const ErrReturn r = board_.GetFrontendType(chip);
+    if (r == CCommonDVB::RET_OK) type = static_cast<int>(chip);
+    return ResultOf(r);
+}
+CardResult CKestrelDeviceSet::GetBoardMfg(std::string& manufacturer, std::string& boardType) {
+    return ResultOf(board_.GetBoardMfg(manufacturer, boardType));
+}
+CardResult CKestrelDeviceSet::GetBEVersion(FirmwareVersion& version) {
+    BE_VERSION v;
+    const ErrReturn r = board_.GetBEVersion(v);
+    if (r != CCommonDVB::RET_OK) return ResultOf(r);
+    version.firmware = v.Firmware;
+    version.runtime = v.Runtime;
+    version.videoDecoder = v.VideoDecoder;
+    version.date.assign(v.Date, ::strnlen(v.Date, sizeof v.Date));
+    version.time.assign(v.Time, ::strnlen(v.Time, sizeof v.Time));
+    return ResultOf(r);
+}
+CardResult CKestrelDeviceSet::GetIP(std::string& address, std::string& mask, int& check) {
+    return ResultOf(board_.GetIP(address, mask, check));
+}
+CardResult CKestrelDeviceSet::GetMAC(std::string& address, int& check) {
+    return ResultOf(board_.GetMAC(address, check));
+}
+
+CardResult CKestrelDeviceSet::FrontendInit() { return ResultOf(frontend_.Init()); }
+CardResult CKestrelDeviceSet::SendDiSEqCMsg(std::span<const std::uint8_t> message,
+                                            std::uint8_t burst) {
+    return ResultOf(frontend_.SendDiSEqCMsg(message.empty() ? nullptr : message.data(),
+                                            static_cast<std::uint32_t>(message.size()), burst, 0));
+}
+FrontendReading<ChannelRecord> CKestrelDeviceSet::zSetChannel(const ChannelRecord& channel) {
+    FrontendReading<ChannelRecord> reading;
+    reading.result = ResultOf(frontend_.zSetChannel(reading.status, ToCard(channel)));
+    reading.record = channel;
+    return reading;
+}
+FrontendReading<ChannelRecord> CKestrelDeviceSet::zGetChannel() {
+    FrontendReading<ChannelRecord> reading;
+    CHANNEL_TYPE channel;
+    reading.result = ResultOf(frontend_.zGetChannel(reading.status, channel));
+    reading.record = FromCard(channel);
+    return reading;
+}
+FrontendReading<SignalRecord> CKestrelDeviceSet::zGetSignal(std::uint16_t value) {
+    FrontendReading<SignalRecord> reading;
+    SIGNAL_TYPE signal;
+    reading.result = ResultOf(frontend_.zGetSignal(reading.status, signal, value));
+    reading.record = FromCard(signal);
+    return reading;
+}
+
+CardResult CKestrelDeviceSet::SetVideoPID(std::uint16_t pid) {
+    return ResultOf(decoder_.SetVideoPID(pid));
+}
+CardResult CKestrelDeviceSet::SetAudioPID(std::uint16_t pid) {
+    return ResultOf(decoder_.SetAudioPID(pid));
+}
+CardResult CKestrelDeviceSet::GetVideoPID(std::uint16_t& pid) {
+    return ResultOf(decoder_.GetVideoPID(pid));
+}
+CardResult CKestrelDeviceSet::GetAudioPid(std::uint16_t& pid) {
+    return ResultOf(decoder_.GetAudioPid(pid));
+}
+CardResult CKestrelDeviceSet::GetAudioBufferStatus(std::uint8_t& fill) {
+    return ResultOf(decoder_.GetAudioBufferStatus(fill));
+}
+DecoderState CKestrelDeviceSet::GetDecoderStatus() {
+    DecoderState state;
+    VIDEOSTATE video;
+    state.result = ResultOf(decoder_.GetDecoderStatus(&video));
+    if (!state.result.Ok()) return state;
+    state.width = video.Width();
+    state.height = video.Height();
+    state.format = video.Format();
+    state.frameRate = video.FrameRate();
+    state.bitRate = video.BitRate();
+    state.skippedPictures = video.SkippedPictures();
+    state.repeatedPictures = video.RepeatedPictures();
+    return state;
+}
+CardResult CKestrelDeviceSet::SetVolume(std::uint8_t left, std::uint8_t right) {
+    return ResultOf(decoder_.SetVolume(left, right));
+}
+CardResult CKestrelDeviceSet::SetAudioMute(bool mute) {
+    return ResultOf(decoder_.SetAudioMute(mute ? 1 : 0));
+}
+CardResult CKestrelDeviceSet::SetAudioChannel(int channel) {
+    return ResultOf(decoder_.SetAudioChannel(static_cast<AB_CHANNELS>(channel)));
+}
+CardResult CKestrelDeviceSet::SetPictureParameters(const PictureSettings& p) {
+    return ResultOf(decoder_.SetPictureParameters(p.brightness, p.contrast, p.saturation));
+}
+CardResult CKestrelDeviceSet::SetVideoOutputMode(int mode) {
+    return ResultOf(decoder_.SetVideoOutputMode(static_cast<VIDEOOUTPUTMODE>(mode)));
+}
+CardResult CKestrelDeviceSet::SetVideoStandard(int standard) {
+    return ResultOf(decoder_.SetVideoStandard(static_cast<VIDEOSTANDARD>(standard)));
+}
+CardResult CKestrelDeviceSet::SetAspectRatio(int ratio) {
+    return ResultOf(decoder_.SetAspectRatio(static_cast<TYPE_MONITOR_AR>(ratio)));
+}
+CardResult CKestrelDeviceSet::SetVideoTestMode(int mode) {
+    return ResultOf(decoder_.SetVideoTestMode(static_cast<VIDEOTESTMODE>(mode)));
+}
+CardResult CKestrelDeviceSet::LoopCDAudio(int loop) { return ResultOf(decoder_.LoopCDAudio(loop)); }
+CardResult CKestrelDeviceSet::MspInit() { return ResultOf(soundChip_.Init()); }
+
+CardResult CKestrelDeviceSet::CreateOSDWindow(std::uint8_t window, int type, std::uint16_t width,
+                                              std::uint16_t height) {
+    return ResultOf(overlay_.CreateOSDWindow(window, static_cast<DISPTYPE>(type), width, height));
+}
+CardResult CKestrelDeviceSet::DestroyOSDWindow(std::uint8_t window) {
+    return ResultOf(overlay_.DestroyOSDWindow(window));
+}
+CardResult CKestrelDeviceSet::MoveWindowAbs(std::uint8_t window, std::uint16_t x, std::uint16_t y) {
+    return ResultOf(overlay_.MoveWindowAbs(window, x, y));
+}
+CardResult CKestrelDeviceSet::SetColor(std::uint8_t window, int palette, std::uint16_t index,
+                                       std::uint16_t a, std::uint16_t b) {
+    return ResultOf(overlay_.SetColor(window, static_cast<OSDPALTYPE>(palette), index, a, b));
+}
+CardResult CKestrelDeviceSet::SetBlend(std::uint8_t window, int palette, std::uint16_t index,
+                                       std::uint8_t blend) {
+    return ResultOf(overlay_.SetBlend(window, static_cast<OSDPALTYPE>(palette), index, blend));
+}
+CardResult CKestrelDeviceSet::SetColorBlend(std::uint8_t window) {
+    return ResultOf(overlay_.SetColorBlend(window));
+}
+CardResult CKestrelDeviceSet::BringToTop(std::uint8_t window) {
+    return ResultOf(overlay_.BringToTop(window));
+}
+CardResult CKestrelDeviceSet::WriteText(std::uint8_t window, std::uint16_t x, std::uint16_t y,
+                                        std::uint8_t count, const std::string& text) {
+    // The card takes `count` bytes: the text, then an empty rest of the field.
+    std::vector<char> field(count, '\0');
+    text.copy(field.data(), count);
+    return ResultOf(overlay_.WriteText(window, x, y, count, field.data()));
+}
+CardResult CKestrelDeviceSet::DrawBlock(std::uint8_t window, std::uint16_t x, std::uint16_t y,
+                                        std::uint16_t width, std::uint16_t height,
+                                        std::uint16_t colour) {
+    return ResultOf(overlay_.DrawBlock(window, x, y, width, height, colour));
+}
+
+CardResult CKestrelDeviceSet::TTXOn(std::uint16_t pid) { return ResultOf(teletext_.TTXOn(pid)); }
+CardResult CKestrelDeviceSet::TTXOff() { return ResultOf(teletext_.TTXOff()); }
+CardResult CKestrelDeviceSet::SetRemoteControl(int type, std::uint16_t value) {
+    return ResultOf(remoteControl_.SetRemoteControl(static_cast<IR_TYPE>(type), value));
+}
+
+CardResult CKestrelDeviceSet::SetBitFilter(FilterRole filter, std::uint16_t pid,
+                                           std::span<const std::uint8_t> bytes,
+                                           std::span<const std::uint8_t> mask, std::uint8_t type) {
+    if (bytes.size() != mask.size()) return {CCommonDVB::RET_INVALID};
+    return ResultOf(Filter(filter).SetBitFilter(pid, bytes.data(), mask.data(),
+                                                static_cast<std::uint8_t>(bytes.size()), type));
+}
+CardResult CKestrelDeviceSet::ShutDownFilter(FilterRole filter) {
+    return ResultOf(Filter(filter).ShutDownFilter());
+}
+bool CKestrelDeviceSet::OpenReceiver(FilterRole filter, DatagramCallback callback) {
+    return Socket(filter).Open(Filter(filter).GetFilterHandle(), std::move(callback));
+}
+void CKestrelDeviceSet::CloseReceiver(FilterRole filter) { Socket(filter).Close(); }
+bool CKestrelDeviceSet::OpenRemoteKeys(DatagramCallback callback) {
+    return remoteKeySocket_.Open(remoteControl_.GetFilterHandle(), std::move(callback));
+}
+void CKestrelDeviceSet::CloseRemoteKeys() { remoteKeySocket_.Close(); }
+
+// The common interface's module messages arrive at their own port; opening it
+// is all Init does, and the program answers 1 either way. The messages are
+// not read by anyone yet, so they are taken and dropped.
+CardResult CKestrelDeviceSet::CiInit() {
+    moduleSocket_.Open(kModuleMessagePort, [](std::span<const std::uint8_t>) {});
+    return {};
+}
+CardResult CKestrelDeviceSet::CiClose() {
+    moduleSocket_.Close();
+    return {};
+}
+CardResult CKestrelDeviceSet::SendTime() { return {commonInterface_.SendTime()}; }
+CardResult CKestrelDeviceSet::ReadPSIFast(std::uint16_t serviceId) {
+    return ResultOf(commonInterface_.ReadPSIFast(serviceId));
+}

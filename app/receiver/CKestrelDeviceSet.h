@@ -1,0 +1,114 @@
+#pragma once
+// IDeviceSet on the client library: the process-wide device objects, held
+// for the set's whole life. Create it once the library runs on the program's
+// event loop, on the GUI thread; close its receivers before that loop's
+// dispatcher goes.
+#include "kestrel/CBoardControl.h"
+#include "kestrel/CCommonInterface.h"
+#include "kestrel/CDVBWinSock.h"
+#include "kestrel/CFrontend.h"
+#include "kestrel/CMPEGDecoder.h"
+#include "kestrel/CMSP3400.h"
+#include "kestrel/COverlay.h"
+#include "kestrel/CPIDFilter.h"
+#include "kestrel/CRemoteControl.h"
+#include "kestrel/CTeletext.h"
+#include "receiver/IDeviceSet.h"
+
+class CKestrelDeviceSet : public IDeviceSet {
+  public:
+    CKestrelDeviceSet() = default;
+    ~CKestrelDeviceSet() override;
+    CKestrelDeviceSet(const CKestrelDeviceSet&) = delete;
+    CKestrelDeviceSet& operator=(const CKestrelDeviceSet&) = delete;
+
+    /// Closes every datagram receiver (before the library's dispatcher goes).
+    /// The objects stay: later calls reach the library, which answers them.
+    void CloseReceivers();
+
+    CardResult InitPCI() override;
+    CardResult BootARM(const std::string& firmwareFolder) override;
+    CardResult GetStatistics(std::span<std::uint32_t> counters) override;
+    CardResult GetFrontendType(int& type) override;
+    CardResult GetBoardMfg(std::string& manufacturer, std::string& boardType) override;
+    CardResult GetBEVersion(FirmwareVersion& version) override;
+    CardResult GetIP(std::string& address, std::string& mask, int& check) override;
+    CardResult GetMAC(std::string& address, int& check) override;
+    CardResult FrontendInit() override;
+    CardResult SendDiSEqCMsg(std::span<const std::uint8_t> message, std::uint8_t burst) override;
+    FrontendReading<ChannelRecord> zSetChannel(const ChannelRecord& channel) override;
+    FrontendReading<ChannelRecord> zGetChannel() override;
+    FrontendReading<SignalRecord> zGetSignal(std::uint16_t value) override;
+    CardResult SetVideoPID(std::uint16_t pid) override;
+    CardResult SetAudioPID(std::uint16_t pid) override;
+    CardResult GetVideoPID(std::uint16_t& pid) override;
+    CardResult GetAudioPid(std::uint16_t& pid) override;
+    CardResult GetAudioBufferStatus(std::uint8_t& fill) override;
+    DecoderState GetDecoderStatus() override;
+    CardResult SetVolume(std::uint8_t left, std::uint8_t right) override;
+    CardResult SetAudioMute(bool mute) override;
+    CardResult SetAudioChannel(int channel) override;
+    CardResult SetPictureParameters(const PictureSettings& picture) override;
+    CardResult SetVideoOutputMode(int mode) override;
+    CardResult SetVideoStandard(int standard) override;
+    CardResult SetAspectRatio(int ratio) override;
+    CardResult SetVideoTestMode(int mode) override;
+    CardResult LoopCDAudio(int loop) override;
+    CardResult MspInit() override;
+    CardResult CreateOSDWindow(std::uint8_t window, int type, std::uint16_t width,
+                               std::uint16_t height) override;
+    CardResult DestroyOSDWindow(std::uint8_t window) override;
+    CardResult MoveWindowAbs(std::uint8_t window, std::uint16_t x, std::uint16_t y) override;
+    CardResult SetColor(std::uint8_t window, int palette, std::uint16_t index, std::uint16_t a,
+                        std::uint16_t b) override;
+    CardResult SetBlend(std::uint8_t window, int palette, std::uint16_t index,
+                        std::uint8_t blend) override;
+    CardResult SetColorBlend(std::uint8_t window) override;
+    CardResult BringToTop(std::uint8_t window) override;
+    CardResult WriteText(std::uint8_t window, std::uint16_t x, std::uint16_t y, std::uint8_t count,
+                         const std::string& text) override;
+    CardResult DrawBlock(std::uint8_t window, std::uint16_t x, std::uint16_t y, std::uint16_t width,
+                         std::uint16_t height, std::uint16_t colour) override;
+    CardResult TTXOn(std::uint16_t pid) override;
+    CardResult TTXOff() override;
+    CardResult SetRemoteControl(int type, std::uint16_t value) override;
+    CardResult SetBitFilter(FilterRole filter, std::uint16_t pid,
+                            std::span<const std::uint8_t> bytes, std::span<const std::uint8_t> mask,
+                            std::uint8_t type) override;
+    CardResult ShutDownFilter(FilterRole filter) override;
+    bool OpenReceiver(FilterRole filter, DatagramCallback callback) override;
+    void CloseReceiver(FilterRole filter) override;
+    bool OpenRemoteKeys(DatagramCallback callback) override;
+    void CloseRemoteKeys() override;
+    CardResult CiInit() override;
+    CardResult CiClose() override;
+    CardResult SendTime() override;
+    CardResult ReadPSIFast(std::uint16_t serviceId) override;
+
+  private:
+    /// A datagram receiver that hands every datagram to a callback.
+    class CCallbackSocket : public CDVBWinSock {
+      public:
+        bool Open(int portOffset, DatagramCallback callback);
+        void Close();
+
+      private:
+        void OnDataArrival(std::uint8_t* data, int length) override;
+        DatagramCallback callback_;
+    };
+
+    CPIDFilter& Filter(FilterRole filter);
+    CCallbackSocket& Socket(FilterRole filter);
+
+    CBoardControl board_;
+    CFrontend frontend_;
+    CMPEGDecoder decoder_;
+    CMSP3400 soundChip_;
+    COverlay overlay_;
+    CTeletext teletext_;
+    CRemoteControl remoteControl_;
+    CPIDFilter eventFilter_, scheduleFilter_, spareFilter_;
+    CCommonInterface commonInterface_;
+    static constexpr int kModuleMessagePort = 34;  ///< offset of the CA modules' messages
+    CCallbackSocket eventSocket_, scheduleSocket_, spareSocket_, remoteKeySocket_, moduleSocket_;
+};
