@@ -1,0 +1,144 @@
+// The TV part against a real emulated card: the start-up's failure messages,
+// which switch settings lock, and number entry by keys pressed on the card's
+// remote control.
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTest>
+#include <cstdlib>
+#include <fstream>
+
+#include "channellist/CLnb.h"
+#include "common/CProgramState.h"
+#include "common/PrivateMessages.h"
+#include "receiver/CKestrelCard.h"
+#include "receiver/CKestrelDeviceSet.h"
+#include "receiver/tests/CardServerTest.h"
+#include "tv/CProgramNavigator.h"
+#include "tv/CProgramSwitcher.h"
+#include "tv/CRemoteKeySocket.h"
+#include "tv/CTvCardLifecycle.h"
+#include "tv/IProgramListHost.h"
+#include "tv/tests/TvTestList.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+class TvCardTest : public CardServerTest {
+  protected:
+    /// Two dish positions: ARTE's transponder on A, Rai's on B.
+    void WriteTwoPositions() {
+        std::ifstream in(config_);
+        std::string text((std::istreambuf_iterator<char>(in)), {});
+        const auto rai = text.find("transponder = 12188000");
+        const auto arte = text.find("transponder = 11836000");
+        const std::string raiLine = text.substr(rai, text.find('\n', rai) - rai);
+        const std::string arteLine = text.substr(arte, text.find('\n', arte) - arte);
+        const std::string head = text.substr(0, text.find("[position A]"));
+        std::ofstream(config_) << head << "[position A]\n"
+                               << arteLine << "\n[position B]\n"
+                               << raiLine << "\n";
+    }
+    /// Brings the link up (the card itself needs no start-up steps here).
+    IDeviceSet& Card() {
+        link_.StartUp(nullptr);
+        return *link_.Devices();
+    }
+    void TearDown() override {
+        link_.TearDown();
+        CardServerTest::TearDown();
+    }
+
+    CProgramState state_;
+    CKestrelCard link_;
+};
+
+class ListHost : public IProgramListHost {
+  public:
+    explicit ListHost(const CSVLFile& list) : list_(list) {}
+    const CSVLFile* List() const override { return &list_; }
+    int ProgramFilter() const override { return 0; }
+    void SetProgramFilter(int) override {}
+    void RememberProgram(int) override {}
+
+  private:
+    const CSVLFile& list_;
+};
+
+TEST_F(TvCardTest, StartUpFailuresShowTheirBoxesInOrder) {
+    ASSERT_TRUE(Connect("--fail InitPCI,BootARM,Frontend.Init,GetFrontendType"));
+    CKestrelCard link;
+    CTvCardLifecycle card(link, [&link] { return link.Devices(); });
+    QStringList boxes;
+    card.SetErrorBox([&](const QString& m) { boxes << m; });
+    card.SetFirmwareFolder(QString::fromStdString(dir_.string()));
+    card.StartUp(nullptr);
+    EXPECT_EQ(boxes, (QStringList{"BoardControl.InitPCI nicht erfolgreich.",
+                                  "BoardControl.BootARM nicht erfolgreich.",
+                                  "Frontend.Init nicht erfolgreich.",
+                                  "BoardControl.GetFrontendType nicht erfolgreich."}));
+    EXPECT_EQ(card.FrontendKindText(), QStringLiteral("None"));
+    card.TearDown();
+}
+
+TEST_F(TvCardTest, AWorkingCardComesUpWithoutMessages) {
+    ASSERT_TRUE(Connect());
+    CKestrelCard link;
+    CTvCardLifecycle card(link, [&link] { return link.Devices(); });
+    QStringList boxes;
+    card.SetErrorBox([&](const QString& m) { boxes << m; });
+    card.SetFirmwareFolder(QString::fromStdString(dir_.string()));  // an existing folder
+    card.StartUp(nullptr);
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join('\n').toStdString();
+    EXPECT_EQ(card.FrontendKindText(), QStringLiteral("Satellite"));
+    card.TearDown();
+}
+
+TEST_F(TvCardTest, SwitchSettingsLockExactlyWhenTheyMatch) {
+    WriteTwoPositions();
+    ASSERT_TRUE(Connect());
+    IDeviceSet& card = Card();
+    CProgramSwitcher switcher(card, state_);
+    const auto locks = [&](std::shared_ptr<CLnb> lnb, int frequency, int vertical) {
+        list_.Lnbs.Set("T", std::move(lnb));
+        const auto program = tvtest::Program("T", "T", frequency, vertical);
+        QSignalSpy done(&switcher, &CProgramSwitcher::switchFinished);
+        switcher.SwitchToProgram(list_, *program, false);
+        EXPECT_TRUE(done.wait(5000));
+        const auto signal = card.zGetSignal(500);
+        return signal.Good() && signal.record.quality > 0;
+    };
+    const int rai = 12188000, arte = 11836000;  // Rai vertical on B, ARTE horizontal on A
+    EXPECT_TRUE(locks(tvtest::Lnb(2, 1), rai, 1)) << "DiSEqC 1.0 position B";
+    EXPECT_FALSE(locks(tvtest::Lnb(2, 0), rai, 1)) << "DiSEqC 1.0 position A";
+    EXPECT_TRUE(locks(tvtest::Lnb(2, 0), arte, 0)) << "DiSEqC 1.0 position A";
+    EXPECT_TRUE(locks(tvtest::Lnb(1, 1), rai, 1)) << "tone burst B";
+    EXPECT_FALSE(locks(tvtest::Lnb(1, 0), rai, 1)) << "tone burst A";
+    EXPECT_FALSE(locks(tvtest::Lnb(1, 1, 0, 0), rai, 1)) << "high band without the tone";
+    EXPECT_TRUE(locks(tvtest::Lnb(1, 1, 0, 1), rai, 1)) << "high band, tone set by hand";
+    EXPECT_FALSE(locks(tvtest::Lnb(1, 1, 3, 0, 0), rai, 1)) << "LNB without power";
+}
+
+TEST_F(TvCardTest, NumberEntryByRemoteKeysTunesTheProgram) {
+    ASSERT_TRUE(Connect());
+    IDeviceSet& card = Card();
+    ASSERT_TRUE(card.SetRemoteControl(1, 0xFFFF).Ok());
+    CProgramSwitcher switcher(card, state_);
+    ListHost host(list_);
+    CProgramNavigator navigator(host, switcher, card, state_);
+    QObject view;
+    view.installEventFilter(&navigator);
+    PrivateMessages::RegisterWindow(MessageWindow::View, &view);
+    CRemoteKeySocket keys(card);
+    ASSERT_TRUE(keys.Open());
+
+    QSignalSpy done(&switcher, &CProgramSwitcher::switchFinished);
+    const std::string press = std::string(NVDVBSRV_PATH) + " key 2";
+    ASSERT_EQ(std::system(press.c_str()), 0);
+    ASSERT_TRUE(done.wait(6000));  // two seconds after the digit, then the switch
+    EXPECT_EQ(state_.TunedProgramIndex(), 1);
+    EXPECT_EQ(card.zGetChannel().record.frequency, 11836000u);  // ARTE, the second program
+}
+
+}  // namespace
