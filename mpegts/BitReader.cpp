@@ -54,6 +54,27 @@ std::uint32_t BitReader::Bcd(unsigned digits) {
     return error_ ? 0 : v;
 }
 
+std::uint32_t BitReader::ExpGolomb() {
+    unsigned zeros = 0;
+    while (!error_ && Bits(1) == 0) {
+        if (++zeros > 31) {
+            Fail();
+            return 0;
+        }
+    }
+    if (error_) return 0;
+    if (zeros == 0) return 0;
+    const std::uint32_t rest = Bits(zeros);
+    return error_ ? 0 : (1u << zeros) - 1u + rest;
+}
+
+std::int32_t BitReader::SignedExpGolomb() {
+    // 0, 1, -1, 2, -2, ...: odd codes are positive.
+    const std::uint32_t k = ExpGolomb();
+    const auto magnitude = static_cast<std::int32_t>(k / 2 + k % 2);
+    return k % 2 ? magnitude : -magnitude;
+}
+
 void BitReader::Skip(std::size_t bits) {
     if (Need(bits)) bit_ += bits;
 }

@@ -24,6 +24,10 @@ class BitReader {
     std::uint32_t U32() { return Bits(32); }
     // A number of 1 to 8 BCD digits; a digit above 9 is an error.
     std::uint32_t Bcd(unsigned digits);
+    // Exp-Golomb codes of H.264 and H.265 (ue(v), se(v)): n zero bits, a one
+    // and n more bits. More than 31 leading zeros do not fit and are an error.
+    std::uint32_t ExpGolomb();
+    std::int32_t SignedExpGolomb();
 
     void Skip(std::size_t bits);
     void SkipBytes(std::size_t bytes);

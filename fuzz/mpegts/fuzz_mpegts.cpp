@@ -1,8 +1,9 @@
 // Arbitrary bytes through the transport-stream floor: 188-byte packets into the
 // packet view and the section assembler, every section into the header parser,
 // the CRC check and a descriptor loop, the packets' payloads into the PES
-// parser, and the raw input through the bit reader. Every view handed out must
-// lie inside the bytes it came from.
+// parser, the raw input through the bit reader and, as a video elementary
+// stream, through the start-code search and the sequence header and parameter
+// set parsers. Every view handed out must lie inside the bytes it came from.
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -15,6 +16,7 @@
 #include "mpegts/SectionAssembler.h"
 #include "mpegts/SectionHeader.h"
 #include "mpegts/TsPacket.h"
+#include "mpegts/VideoHeaders.h"
 
 namespace {
 
@@ -63,11 +65,34 @@ void Pes(Bytes pes) {
 void Reader(Bytes data) {
     mpegts::BitReader r(data);
     for (std::size_t i = 0; i < data.size() && r.Ok(); ++i) {
-        const unsigned width = data[i] % 34;  // 0 and 33 are errors
+        const unsigned width = data[i] % 36;  // 0 and 33 are errors
         if (width == 33 && r.BytesLeft() > 0)
             Inside(r.Bytes(data[i] % (r.BytesLeft() + 1)), data);
+        else if (width == 34)
+            (void)r.ExpGolomb();
+        else if (width == 35)
+            (void)r.SignedExpGolomb();
         else
             (void)r.Bits(width);
+    }
+}
+
+// Every start code found lies after from and inside the stream; the unit up
+// to the next one goes through the parsers, and a picture read from it is
+// never empty nor larger than the largest coded size accepted.
+void VideoStream(Bytes es) {
+    std::size_t from = 0;
+    while (const auto at = mpegts::FindStartCode(es, from)) {
+        if (*at < from + 3 || *at > es.size()) __builtin_trap();
+        const auto next = mpegts::FindStartCode(es, *at);
+        const Bytes unit = es.subspan(*at, (next ? *next - 3 : es.size()) - *at);
+        (void)mpegts::Mpeg2SequenceHeader::Parse(unit);
+        if (const auto sps = mpegts::AvcSequenceParameterSet::Parse(unit)) {
+            if (sps->width == 0 || sps->height == 0 || sps->width > 16384 || sps->height > 32768)
+                __builtin_trap();
+        }
+        if (mpegts::AvcRbsp(unit).size() > unit.size()) __builtin_trap();
+        from = *at;
     }
 }
 
@@ -90,5 +115,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Pes(input);
     Descriptors(input);
     Reader(input);
+    VideoStream(input);
     return 0;
 }

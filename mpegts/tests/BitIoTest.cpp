@@ -64,6 +64,38 @@ TEST(BitReaderTest, OverrunIsStickyAndYieldsNothing) {
     EXPECT_TRUE(exact.Ok());
 }
 
+TEST(BitReaderTest, ExpGolombCodes) {
+    // ue(v): 1 -> 0, 010 -> 1, 011 -> 2, 00100 -> 3, 0001000 -> 7; the same
+    // codes as se(v): 0, 1, -1, 2, 4.
+    const Bytes codes = {0b10100110, 0b01000001, 0b00000000};
+    BitReader u(codes);
+    for (const std::uint32_t expected : {0u, 1u, 2u, 3u, 7u}) EXPECT_EQ(u.ExpGolomb(), expected);
+    EXPECT_EQ(u.BitPosition(), 19u);
+    BitReader s(codes);
+    for (const std::int32_t expected : {0, 1, -1, 2, 4}) EXPECT_EQ(s.SignedExpGolomb(), expected);
+    EXPECT_TRUE(s.Ok());
+
+    // 31 zeros, a one and 31 ones: the largest code. With one zero more it
+    // does not fit, nor does a code cut off by the end.
+    BitWriter w;
+    w.Bits(31, 0);
+    w.Bits(32, 0xFFFFFFFF);
+    w.Bits(1, 0);
+    BitReader largest(w.Data());
+    EXPECT_EQ(largest.ExpGolomb(), 0xFFFFFFFEu);
+    EXPECT_TRUE(largest.Ok());
+    BitReader signedLargest(w.Data());
+    EXPECT_EQ(signedLargest.SignedExpGolomb(), -0x7FFFFFFF);
+    const Bytes tooLong = {0, 0, 0, 0, 0x80};
+    BitReader overflow(tooLong);
+    EXPECT_EQ(overflow.ExpGolomb(), 0u);
+    EXPECT_TRUE(overflow.Error());
+    const Bytes cut = {0x00, 0x03};  // 14 zeros, then the rest runs out
+    BitReader truncated(cut);
+    EXPECT_EQ(truncated.ExpGolomb(), 0u);
+    EXPECT_TRUE(truncated.Error());
+}
+
 TEST(BitWriterTest, WritesWhatTheReaderReadsBack) {
     BitWriter w;
     w.U8(0x42);

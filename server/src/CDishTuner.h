@@ -21,6 +21,20 @@ struct ChannelParams {
     uint32_t reserved = 0;
 };
 
+// Figures a front end reports; all zero without lock.
+struct SignalFigures {
+    bool locked = false;
+    int32_t afcKHz = 0;        // frequency offset of the carrier found
+    uint16_t berMantissa = 0;  // bit error rate = mantissa * 2^exponent
+    int16_t berExponent = 0;
+    uint16_t strengthTenths = 0;  // signal strength in tenths
+    uint32_t quality = 0;         // signal quality, 0..100
+    uint16_t snrTenths = 0;       // signal to noise in tenths of a dB
+    uint32_t agc = 0;             // automatic gain control, 0..65535
+
+    bool operator==(const SignalFigures&) const = default;
+};
+
 class CDishTuner {
   public:
     explicit CDishTuner(const CInstallation& installation) : installation_(installation) {}
@@ -36,8 +50,17 @@ class CDishTuner {
     int Position() const { return position_; }
     const Transponder* Locked() const { return locked_; }
     const ChannelParams& Channel() const { return channel_; }
-    // How far the tuned frequency lies from the locked transponder.
+    // How far the tuned frequency lies from the locked transponder (positive:
+    // tuned above it).
     int32_t OffsetKHz() const { return offsetKHz_; }
+    // How far off a tune may be and still lock.
+    int32_t CaptureRangeKHz() const;
+
+    // What the front end measures in one whole second (seconds since 1970):
+    // the transponder's level at an exact tune, worse the further the tune is
+    // off within the capture range, with a small jitter that changes from
+    // second to second; all zero without lock.
+    SignalFigures Signal(int64_t second) const;
 
   private:
     const Transponder* FindSatellite(const ChannelParams& params);

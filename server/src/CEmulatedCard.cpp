@@ -1,6 +1,6 @@
 #include "CEmulatedCard.h"
 
-#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <iostream>
 
@@ -49,6 +49,7 @@ bool CEmulatedCard::SendDiseqc(std::span<const uint8_t> message, uint8_t burst) 
         player_.Stop();
         playing_.reset();
         tuner_.Tune(ChannelParams{});
+        ProbeVideo();
     }
     return true;
 }
@@ -59,9 +60,9 @@ bool CEmulatedCard::Tune(const ChannelParams& params) {
     if (file == playing_ && file) return true;  // same transponder: the stream goes on
     player_.Stop();
     playing_ = file;
+    ProbeVideo();
     if (!file) return false;
     player_.Play(file, installation_.speed);
-    video_ = CVideoProbe::Probe(*file, videoPid_);
     return true;
 }
 
@@ -80,20 +81,10 @@ std::shared_ptr<const CTsFile> CEmulatedCard::FileFor(const Transponder& tp) {
 }
 
 SignalFigures CEmulatedCard::Signal() const {
-    SignalFigures s;
-    const Transponder* tp = tuner_.Locked();
-    if (!tp || !playing_) return s;
-    const int level = std::clamp(tp->level, 0, 100);
-    s.locked = true;
-    s.afcKHz = tuner_.OffsetKHz();
-    s.strengthTenths = uint16_t(level * 10);
-    s.quality = uint32_t(std::clamp(level + 20, 0, 100));
-    s.snrTenths = uint16_t(level * 2);
-    s.agc = uint32_t(level) * 655;
-    // A clean signal has a handful of corrected bits per 2^27, a weak one more.
-    s.berMantissa = uint16_t(level >= 50 ? 3 : 90);
-    s.berExponent = -27;
-    return s;
+    // A transponder whose stream cannot be read is not received.
+    if (!playing_) return {};
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    return tuner_.Signal(std::chrono::duration_cast<std::chrono::seconds>(now).count());
 }
 
 std::optional<uint16_t> CEmulatedCard::FreeHandle() const {
@@ -131,7 +122,12 @@ void CEmulatedCard::SuspendClient(uint32_t client) {
 
 void CEmulatedCard::SetVideoPid(uint16_t pid) {
     videoPid_ = pid;
-    video_ = playing_ ? CVideoProbe::Probe(*playing_, pid) : VideoInfo{};
+    ProbeVideo();
+}
+
+void CEmulatedCard::ProbeVideo() {
+    // Without lock the decoder has nothing to show.
+    video_ = playing_ ? CVideoProbe::Probe(*playing_, videoPid_) : VideoInfo{};
 }
 
 std::optional<uint16_t> CEmulatedCard::StartTeletext(uint16_t pid) {

@@ -62,6 +62,8 @@ class CEmulatedCard : public ICard {
   private:
     std::shared_ptr<const CTsFile> FileFor(const Transponder& tp);
     std::optional<uint16_t> FreeHandle() const;
+    // The decoder state for the stream now playing and the video PID set.
+    void ProbeVideo();
     // Handles of suspended clients' filters, by handle: the client.
     std::map<uint16_t, uint32_t> heldHandles_;
 

@@ -19,19 +19,8 @@
 
 namespace nvdvbsrv {
 
-// Figures a front end reports; all zero without lock.
-struct SignalFigures {
-    bool locked = false;
-    int32_t afcKHz = 0;        // frequency offset of the carrier found
-    uint16_t berMantissa = 0;  // bit error rate = mantissa * 2^exponent
-    int16_t berExponent = 0;
-    uint16_t strengthTenths = 0;  // signal strength in tenths
-    uint32_t quality = 0;         // signal quality, 0..100
-    uint16_t snrTenths = 0;       // signal to noise in tenths of a dB
-    uint32_t agc = 0;             // automatic gain control, 0..65535
-};
-
-// What the decoder knows of the video it shows.
+// What the decoder knows of the video it shows (H.264 pictures in the MPEG
+// codes, see CVideoProbe); all zero when it shows nothing.
 struct VideoInfo {
     uint16_t width = 0;
     uint16_t height = 0;
@@ -56,6 +45,7 @@ class ICard {
     virtual bool SendDiseqc(std::span<const uint8_t> message, uint8_t burst) = 0;
     virtual bool Tune(const ChannelParams& params) = 0;  // true when locked
     virtual ChannelParams Channel() const = 0;
+    // The figures of this second (SignalFigures, CDishTuner.h).
     virtual SignalFigures Signal() const = 0;
 
     // Demultiplexer: handles are the port offsets of the filters' datagrams.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "CDishTuner.h"
@@ -136,4 +137,118 @@ TEST(DishTunerTest, CableLocksOnFrequencyAndSymbolRate) {
     c.frequencyKHz = 346000;
     c.symbolRate = 6111000;
     EXPECT_STREQ(FileOf(tuner.Tune(c)), "none");
+}
+
+namespace {
+
+// The figures of a tune over many seconds.
+std::vector<SignalFigures> Seconds(const CInstallation& inst, const ChannelParams& params) {
+    CDishTuner tuner(inst);
+    tuner.Tune(params);
+    std::vector<SignalFigures> out;
+    for (int64_t s = 1700000000; s < 1700000000 + 600; ++s) out.push_back(tuner.Signal(s));
+    return out;
+}
+
+template <typename F>
+auto Lowest(const std::vector<SignalFigures>& v, F field) {
+    auto m = field(v[0]);
+    for (const auto& s : v) m = std::min(m, field(s));
+    return m;
+}
+template <typename F>
+auto Highest(const std::vector<SignalFigures>& v, F field) {
+    auto m = field(v[0]);
+    for (const auto& s : v) m = std::max(m, field(s));
+    return m;
+}
+
+const auto kQuality = [](const SignalFigures& s) { return s.quality; };
+const auto kStrength = [](const SignalFigures& s) { return s.strengthTenths; };
+const auto kBer = [](const SignalFigures& s) { return s.berMantissa; };
+
+}  // namespace
+
+TEST(DishTunerSignalTest, AnExactTuneIsBetterThanTwoMegahertzOff) {
+    const CInstallation inst = TwoPositions();  // level 70 everywhere
+    const auto exact = Seconds(inst, Sat(11494000, 9750000, 27500000, 18, 0));
+    const auto above = Seconds(inst, Sat(11496000, 9750000, 27500000, 18, 0));
+    const auto below = Seconds(inst, Sat(11492000, 9750000, 27500000, 18, 0));
+    for (const auto* off : {&above, &below}) {
+        // Whatever the jitter: the worst second of the exact tune beats the
+        // best second 2 MHz off.
+        EXPECT_GT(Lowest(exact, kQuality), Highest(*off, kQuality));
+        EXPECT_GT(Lowest(exact, kStrength), Highest(*off, kStrength));
+        EXPECT_LT(Highest(exact, kBer), Lowest(*off, kBer));
+        EXPECT_EQ(off->front().berExponent, exact.front().berExponent);
+        EXPECT_TRUE(off->front().locked);
+    }
+    // The AFC is the offset with its sign: tuned above is positive.
+    EXPECT_EQ(exact.front().afcKHz, 0);
+    EXPECT_EQ(above.front().afcKHz, 2000);
+    EXPECT_EQ(below.front().afcKHz, -2000);
+    // The figures do not depend on the side.
+    EXPECT_EQ(Lowest(above, kQuality), Lowest(below, kQuality));
+
+    // The cable's capture range is 500 kHz: 400 kHz off is as bad as 2.4 MHz
+    // on the dish.
+    std::string err;
+    auto cable = CInstallation::Parse("[cable]\ntransponder = 346000 QAM64 6900000 k.ts level=70\n",
+                                      "", err);
+    ASSERT_TRUE(cable);
+    ChannelParams c;
+    c.frequencyKHz = 346400;
+    c.symbolRate = 6900000;
+    const auto cableOff = Seconds(*cable, c);
+    EXPECT_EQ(cableOff.front().afcKHz, 400);
+    EXPECT_LT(Highest(cableOff, kQuality), Lowest(above, kQuality));
+}
+
+TEST(DishTunerSignalTest, JitterIsSmallAndTheSameWithinASecond) {
+    const CInstallation inst = TwoPositions();
+    const auto exact = Seconds(inst, Sat(11494000, 9750000, 27500000, 18, 0));
+    // Level 70: strength 70.0 +- 0.5, quality 90 +- 1, bit errors 96 per 2^32
+    // +- an eighth, AFC steady; signal to noise and gain follow the strength.
+    EXPECT_GE(Lowest(exact, kStrength), 695);
+    EXPECT_LE(Highest(exact, kStrength), 705);
+    EXPECT_GE(Lowest(exact, kQuality), 89u);
+    EXPECT_LE(Highest(exact, kQuality), 91u);
+    EXPECT_GE(Lowest(exact, kBer), 84);
+    EXPECT_LE(Highest(exact, kBer), 108);
+    int changes = 0;
+    for (size_t i = 1; i < exact.size(); ++i) {
+        const SignalFigures& s = exact[i];
+        EXPECT_EQ(s.afcKHz, 0);
+        EXPECT_EQ(s.berExponent, -32);
+        EXPECT_EQ(s.snrTenths, s.strengthTenths / 5);
+        EXPECT_EQ(s.agc, uint32_t(s.strengthTenths) * 655 / 10);
+        if (!(s == exact[i - 1])) ++changes;
+    }
+    // It moves from second to second, and every value of the range turns up.
+    EXPECT_GT(changes, 500);
+    EXPECT_EQ(Highest(exact, kStrength) - Lowest(exact, kStrength), 10);
+    EXPECT_EQ(Highest(exact, kQuality) - Lowest(exact, kQuality), 2u);
+
+    // One second reads the same, however often it is asked.
+    CDishTuner tuner(inst);
+    ASSERT_TRUE(tuner.Tune(Sat(11494000, 9750000, 27500000, 18, 0)));
+    EXPECT_EQ(tuner.Signal(1700000123), tuner.Signal(1700000123));
+    // Another transponder jitters differently.
+    CDishTuner other(inst);
+    ASSERT_TRUE(other.Tune(Sat(11523000, 9750000, 27500000, 13, 0)));
+    int same = 0;
+    for (int64_t s = 0; s < 100; ++s) same += tuner.Signal(s) == other.Signal(s) ? 1 : 0;
+    EXPECT_LT(same, 50);
+}
+
+TEST(DishTunerSignalTest, EverythingIsZeroWithoutLock) {
+    const CInstallation inst = TwoPositions();
+    CDishTuner tuner(inst);
+    EXPECT_EQ(tuner.Signal(1700000000), SignalFigures{});  // never tuned
+    ASSERT_TRUE(tuner.Tune(Sat(11496000, 9750000, 27500000, 18, 0)));
+    ASSERT_FALSE(tuner.Tune(Sat(11496000, 9750000, 27500000, 0, 0)));  // LNB supply off
+    for (int64_t s = 1700000000; s < 1700000000 + 60; ++s)
+        EXPECT_EQ(tuner.Signal(s), SignalFigures{});
+    ASSERT_FALSE(tuner.Tune(Sat(11497001, 9750000, 27500000, 18, 0)));  // just beyond 3 MHz
+    EXPECT_EQ(tuner.Signal(1700000000), SignalFigures{});
 }

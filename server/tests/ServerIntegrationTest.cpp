@@ -202,6 +202,81 @@ TEST_F(ServerIntegrationTest, PlaysAtTheStreamsOwnRate) {
     EXPECT_LE(got.size(), perLoop + 1);
 }
 
+namespace {
+
+// zGetSignal: the AFC, quality and strength of the record at 16.
+struct Figures {
+    int32_t afc;
+    uint32_t quality;
+    uint16_t strength;
+};
+Figures Signal(TestClient& c) {
+    EXPECT_EQ(c.Request(4904, [](Block& b) { Put32(b, 12, 500); }), 1u);
+    return {int32_t(c.U32(16)), c.U32(16 + 16), c.U16(16 + 14)};
+}
+
+}  // namespace
+
+TEST_F(ServerIntegrationTest, SignalFiguresShowHowFarTheTuneIsOff) {
+    auto server = Start(DishConfig(port_));
+    TestClient c(server->Suffix());
+    ASSERT_TRUE(c.Connected());
+    ASSERT_EQ(Tune(c, 12188000, 10600000, 27500000, 13, 1), 0u);
+    const Figures exact = Signal(c);
+    EXPECT_EQ(exact.afc, 0);
+    ASSERT_EQ(c.Request(4903), 1u);
+    const uint16_t exactSnr = c.U16(12);
+    // 2 MHz above and below still lock, worse, with the offset's sign.
+    for (const int32_t off : {2000, -2000}) {
+        ASSERT_EQ(Tune(c, uint32_t(12188000 + off), 10600000, 27500000, 13, 1), 0u) << off;
+        const Figures f = Signal(c);
+        EXPECT_EQ(f.afc, off);
+        EXPECT_LT(f.quality, exact.quality) << off;
+        EXPECT_LT(f.strength, exact.strength) << off;
+        ASSERT_EQ(c.Request(4903), 1u);
+        EXPECT_EQ(c.U16(8), 0x1F);  // still locked
+        EXPECT_LT(c.U16(12), exactSnr) << off;
+    }
+}
+
+TEST_F(ServerIntegrationTest, DecoderShowsTheVideoOfTheLockedStream) {
+    auto server = Start(DishConfig(port_));
+    TestClient c(server->Suffix());
+    ASSERT_TRUE(c.Connected());
+    auto setVideo = [&](uint32_t pid) {
+        ASSERT_EQ(c.Request(50, [&](Block& b) { Put32(b, 8, pid); }), 1u);
+    };
+    // Width, height, format, frame rate, bit rate, skipped and repeated pictures.
+    auto decoder = [&] {
+        EXPECT_EQ(c.Request(54), 1u);
+        return std::vector<uint16_t>{c.U16(8 + 38), c.U16(8 + 40), c.U16(8 + 42), c.U16(8 + 44),
+                                     c.U16(8 + 46), c.U16(8 + 14), c.U16(8 + 16)};
+    };
+    const std::vector<uint16_t> none(7, 0);
+    const std::vector<uint16_t> rai1 = {720, 576, 3, 3, 10000, 0, 0};
+
+    setVideo(0x200);
+    EXPECT_EQ(decoder(), none);  // nothing tuned yet
+    SelectPosition(c, 0);
+    ASSERT_EQ(Tune(c, 12188000, 10600000, 27500000, 13, 1), 0u);
+    EXPECT_EQ(decoder(), rai1);
+    setVideo(0x240);  // teletext
+    EXPECT_EQ(decoder(), none);
+    setVideo(0x200);
+    EXPECT_EQ(decoder(), rai1);
+    // Without the tone the lock is lost, and with it the picture.
+    EXPECT_EQ(Tune(c, 12188000, 10600000, 27500000, 13, 0), 1u);
+    EXPECT_EQ(decoder(), none);
+    ASSERT_EQ(Tune(c, 12188000, 10600000, 27500000, 13, 1), 0u);
+    EXPECT_EQ(decoder(), rai1);
+    // Another transponder without that PID; switching the dish loses the lock.
+    ASSERT_EQ(Tune(c, 11494000, 9750000, 22000000, 18, 0), 0u);
+    EXPECT_EQ(decoder(), none);
+    ASSERT_EQ(Tune(c, 12188000, 10600000, 27500000, 13, 1), 0u);
+    SelectPosition(c, 1);
+    EXPECT_EQ(decoder(), none);
+}
+
 TEST_F(ServerIntegrationTest, ClientsHaveTheirOwnBlocksAndLoseFiltersWhenTheyGo) {
     auto server = Start(DishConfig(port_, "4"), {"--keepalive-timeout-ms", "400"});
     TestClient a(server->Suffix()), b(server->Suffix());

@@ -10,25 +10,34 @@
 #include "kestrel/CServerConnection.h"
 
 namespace {
-int Usage() {
+int Usage(std::FILE* out = stderr) {
     std::fprintf(
-        stderr,
+        out,
         "usage: dvbctl COMMAND [options]\n"
-        "  status                                    board, tuning, signal and decoder state\n"
+        "  status                                    board, tuning, signal and decoder state of\n"
+        "                                            the card, whoever tuned it; besides the\n"
+        "                                            raw lines:\n"
+        "       tuned: FREQ MHz pol H|V lnb VOLTS V tone on|off, locked|not locked;\n"
+        "              video PID N (0xNNNN)|none, audio PID N (0xNNNN)|none\n"
+        "              (\"tuned: nothing; ...\" before the first tune)\n"
+        "       figures: quality N %% strength N.N afc +-N kHz ber RATE\n"
+        "       decoder: WxH format N rate N bitrate N.NNN MBit/s skipped N repeated N\n"
         "  tune --freq KHZ --sr SPS [--lof KHZ] [--pol H|V] [--voltage 13|18|0] [--tone 0|1]\n"
         "       [--diseqc A|B|C|D]                   tune with the newer front-end interface\n"
         "  tune --svl FILE [--program N|NAME]        tune a program of a channel list\n"
         "  sections --pid P --table T [--ext E] [--count N] [--mode 0|1|2]\n"
         "       [--type5 1] [--timeout MS]           print tables (sections in hex)\n"
         "  key N                                     inject a remote key (runs the server's key "
-        "command)\n");
-    return 2;
+        "command)\n"
+        "  --help                                    this text\n");
+    return out == stderr ? 2 : 0;
 }
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) return Usage();
     const std::string cmd = argv[1];
+    if (cmd == "--help" || cmd == "-h" || cmd == "help") return Usage(stdout);
     std::vector<std::string> rest(argv + 2, argv + argc);
     kestrel::CServerConnection::Instance().AttachDispatcher(kestrel::DefaultPollDispatcher());
     if (cmd == "key") return rest.size() == 1 ? KeyCommand(rest[0]) : Usage();

@@ -1,18 +1,22 @@
 #!/usr/bin/env bash
 # dvbctl against a real emulated card: status, raw tuning with a DiSEqC switch,
-# and a program association table from a capture. Usage:
-#   with_server.sh DVBCTL NVDVBSRV KREGISTRY TESTDATA WORKDIR
+# a program association table from a capture, and the card's tuning and
+# decoder PIDs read by another client than the one that set them. Usage:
+#   with_server.sh DVBCTL NVDVBSRV KREGISTRY TESTDATA WORKDIR CHANNEL_LIST
 set -u
-dvbctl=$1 server=$2 kregistry=$3 testdata=$4 work=$5
+dvbctl=$1 server=$2 kregistry=$3 testdata=$4 work=$5 list=$6
 capture=$testdata/tsduck-test_018_mediaset-psi-si.ts
+rai=$testdata/tsduck-test_108_rai-dvbt-full-mux.ts
 if [ ! -x "$server" ]; then
     echo "server $server not built: skipped"
     exit 77
 fi
-if [ ! -f "$capture" ]; then
-    echo "capture $capture not found: skipped"
-    exit 77
-fi
+for f in "$capture" "$rai"; do
+    if [ ! -f "$f" ]; then
+        echo "capture $f not found: skipped"
+        exit 77
+    fi
+done
 rm -rf "$work" && mkdir -p "$work"
 export KESTREL_INSTANCE=dvbctl$$ KESTREL_REGISTRY=$work/registry.db HOME=$work \
        XDG_CONFIG_HOME=$work XDG_DATA_HOME=$work
@@ -24,6 +28,7 @@ base_port = $port
 diseqc = yes
 [position A]
 transponder = 11494000 H 22000000 $capture
+transponder = 11836000 H 27500000 $rai
 CONF
 
 stop_server() {
@@ -36,7 +41,8 @@ stop_server() {
 }
 trap stop_server EXIT
 
-fail() { echo "FAIL: $*"; exit 1; }
+holder=
+fail() { echo "FAIL: $*"; [ -n "$holder" ] && kill "$holder" 2>/dev/null; exit 1; }
 
 "$dvbctl" key 1 >/dev/null 2>&1   # no server path yet: must not hang
 "$kregistry" set 'SOFTWARE\Norvane\DVBSERVER\Settings' Path string \
@@ -54,4 +60,35 @@ grep -q "result 1 status 0" <<<"$out" || fail "tune: $out"
 out=$("$dvbctl" sections --pid 0 --table 0 --count 1 --timeout 8000 2>&1) || fail "sections: $out"
 grep -q "^table 1: pid 0x0000 table 0x00" <<<"$out" || fail "sections: $out"
 grep -q "^00 B0 " <<<"$out" || fail "section bytes: $out"
+
+# Another client (a filter held open, as the program holds its own) stays
+# connected while one process tunes a program of the channel list and another
+# reads the card: the tuning and the decoder PIDs are the card's.
+"$dvbctl" sections --pid 0 --table 0 --count 1000 --timeout 30000 >/dev/null 2>&1 &
+holder=$!
+stop_holder() { kill "$holder" 2>/dev/null; wait "$holder" 2>/dev/null; }
+out=$("$dvbctl" tune --svl "$list" --program "Das Erste" 2>&1) || fail "tune --svl: $out"
+out=$("$dvbctl" status 2>&1) || fail "status exit $?: $out"
+expect() { grep -qx -- "$1" <<<"$out" || fail "status: no line '$1' in: $out"; }
+expect "channel: freq 11836000 kHz lof 10600000 sr 27500000 pol H lnb 18 V tone 1 status 0"
+expect "pids: video 101 audio 102"
+expect "tuned: 11836.000 MHz pol H lnb 18 V tone on, locked; video PID 101 (0x0065), audio PID 102 (0x0066)"
+expect "figures: quality [0-9]* % strength [0-9]*\.[0-9] afc +0 kHz ber [0-9.e+-]*"
+# The capture has no PID 101: the decoder shows nothing.
+expect "decoder: 0x0 format 0 rate 0 bitrate 0.000 MBit/s skipped 0 repeated 0"
+grep -q "^signal: level 0 ber " <<<"$out" || fail "status: $out"
+grep -q "^video: 0x0 rate 0 " <<<"$out" || fail "status: $out"
+
+# 2 MHz above the transponder still locks; the offset shows with its sign.
+"$dvbctl" tune --freq 11838000 --lof 10600000 --sr 27500000 --pol H --tone 1 >/dev/null 2>&1 \
+    || fail "tune 2 MHz off"
+out=$("$dvbctl" status 2>&1) || fail "status exit $?: $out"
+expect "tuned: 11838.000 MHz pol H lnb 18 V tone on, locked; video PID 101 (0x0065), audio PID 102 (0x0066)"
+expect "figures: quality [0-9]* % strength [0-9]*\.[0-9] afc +2000 kHz ber [0-9.e+-]*"
+"$dvbctl" tune --freq 11836000 --lof 10600000 --sr 27500000 --voltage 0 --tone 1 >/dev/null 2>&1
+out=$("$dvbctl" status 2>&1) || fail "status exit $?: $out"
+expect "tuned: 11836.000 MHz pol H lnb 0 V tone on, not locked; video PID 101 (0x0065), audio PID 102 (0x0066)"
+expect "figures: quality 0 % strength 0.0 afc +0 kHz ber 0.00e+00"
+kill -0 "$holder" 2>/dev/null || fail "the other client left before the end"
+stop_holder
 echo "dvbctl with server: ok"
