@@ -1,6 +1,6 @@
 // SVL_Editor: channel-list editor and TV application.
-#include <QApplication>
-
+#include "Allgemein/CGuardedApplication.h"
+#include "frame/CSVL_EditorApp.h"
 #include "receiver/CCardFailureReport.h"
 #include "shell/ProgramMain.h"
 
@@ -10,6 +10,10 @@
 extern "C" void KestrelReportFatal(const char* message) { CCardFailureReport::Show(message); }
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    // A processor exception in the handling of an event shows the crash
+    // report and ends the program with exit code 3.
+    CGuardedApplication app(argc, argv);
+    app.SetProgramPath(CSVL_EditorApp::ProgramPath());
+    app.SetVersionText(CSVL_EditorApp::VersionText());
     return RunProgram();
 }
