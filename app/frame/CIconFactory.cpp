@@ -111,6 +111,24 @@ void DrawAll(QPainter& p) {
         p.drawRect(1 + i * 2, 1 + i * 4, 10, 5);
     }
 }
+// A loudspeaker with two sound waves: an audio stream of the language box.
+void DrawAudio(QPainter& p) {
+    p.setPen(QColor(30, 30, 30));
+    p.setBrush(QColor(90, 90, 90));
+    QPainterPath speaker;
+    speaker.moveTo(1, 6);
+    speaker.lineTo(4, 6);
+    speaker.lineTo(8, 2);
+    speaker.lineTo(8, 14);
+    speaker.lineTo(4, 10);
+    speaker.lineTo(1, 10);
+    speaker.closeSubpath();
+    p.drawPath(speaker);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(40, 90, 170), 1.2));
+    p.drawArc(QRectF(6, 5, 5, 6), -60 * 16, 120 * 16);
+    p.drawArc(QRectF(6, 2, 9, 12), -60 * 16, 120 * 16);
+}
 }  // namespace
 
 QIcon CIconFactory::Icon(Kind kind) {
@@ -155,6 +173,9 @@ QIcon CIconFactory::Icon(Kind kind) {
             break;
         case Kind::All:
             DrawAll(p);
+            break;
+        case Kind::Audio:
+            DrawAudio(p);
             break;
         case Kind::App:
             break;

@@ -5,6 +5,7 @@
 
 #include "channellist/document/CSVL_EditorDoc.h"
 #include "common/CProgramState.h"
+#include "frame/CIconFactory.h"
 #include "frame/CMainFrame.h"
 #include "frame/COptionsBar.h"
 #include "frame/view/CSVL_EditorView.h"
@@ -98,7 +99,9 @@ void CTvBinding::ShowAudioChoices(const AudioChoices& choices) {
     QComboBox* box = frame_.OptionsBar()->LanguageBox();
     const QSignalBlocker quiet(box);  // filling is not a choice of the user
     box->clear();
-    for (const AudioChoice& choice : choices.items) box->addItem(choice.text, int(choice.pid));
+    const QIcon icon = CIconFactory::Icon(CIconFactory::Kind::Audio);
+    for (const AudioChoice& choice : choices.items)
+        box->addItem(icon, choice.text, int(choice.pid));
     box->setCurrentIndex(choices.selected);
 }
 

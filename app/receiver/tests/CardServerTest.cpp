@@ -12,6 +12,7 @@
 #include <fstream>
 
 #include "Dish.h"
+#include "kestrel/CPIDFilter.h"
 #include "kestrel/CRegistry.h"
 #include "kestrel/CServerConnection.h"
 
@@ -103,7 +104,23 @@ bool CardServerTest::Connect(const std::string& serverOptions,
     return ok;
 }
 
+std::size_t CardServerTest::TakeEveryFilter() {
+    const std::uint8_t table[] = {0x4E}, all[] = {0xFF};
+    constexpr std::size_t kMoreThanAnyCard = 1000;
+    while (taken_.size() < kMoreThanAnyCard) {
+        auto filter = std::make_shared<CPIDFilter>();
+        if (filter->SetBitFilter(0x12, table, all, 1, 4) != CCommonDVB::RET_OK) break;
+        taken_.push_back(std::move(filter));
+    }
+    return taken_.size();
+}
+
+void CardServerTest::ReleaseOneFilter() {
+    if (!taken_.empty()) taken_.pop_back();
+}
+
 void CardServerTest::TearDown() {
+    taken_.clear();
     auto& connection = kestrel::CServerConnection::Instance();
     const int pid = connection.StartedServerPid();
     connection.Disconnect();

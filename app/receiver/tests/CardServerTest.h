@@ -8,10 +8,13 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "channellist/CSVLFile.h"
+
+class CPIDFilter;
 
 class CardServerTest : public ::testing::Test {
   protected:
@@ -26,6 +29,12 @@ class CardServerTest : public ::testing::Test {
     bool Connect(const std::string& serverOptions = "",
                  std::chrono::milliseconds keepAlive = std::chrono::milliseconds(10000));
 
+    /// Sets section filters on the card, as another client would, until the
+    /// card refuses one: how many it took (they stay set until released).
+    std::size_t TakeEveryFilter();
+    /// Shuts down one of the filters taken.
+    void ReleaseOneFilter();
+
     const CProgramInfo& Rai() const { return *list_.Programs[0]; }
     const CProgramInfo& Arte() const { return *list_.Programs[1]; }
     const CProgramInfo& Nowhere() const { return *list_.Programs[2]; }
@@ -34,6 +43,9 @@ class CardServerTest : public ::testing::Test {
     CSVLFile list_;
     std::filesystem::path dir_;
     std::string config_;
+
+  private:
+    std::vector<std::shared_ptr<CPIDFilter>> taken_;
 };
 
 /// Runs the Qt event loop until `done` or the time is up; true when done.

@@ -1,8 +1,10 @@
 // The TV part against a real emulated card: the start-up's failure messages,
-// which switch settings lock, and number entry by keys pressed on the card's
-// remote control.
+// which switch settings lock, number entry and program up/down by keys pressed
+// on the card's remote control, the card's state as another client reads it,
+// and the message of a present/following filter the card refuses.
 #include <gtest/gtest.h>
 
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 #include <cstdlib>
@@ -48,6 +50,12 @@ class TvCardTest : public CardServerTest {
     void TearDown() override {
         link_.TearDown();
         CardServerTest::TearDown();
+    }
+
+    /// Presses a key on the card's remote control.
+    static void Press(int key) {
+        const std::string press = std::string(NVDVBSRV_PATH) + " key " + std::to_string(key);
+        ASSERT_EQ(std::system(press.c_str()), 0);
     }
 
     CProgramState state_;
@@ -134,11 +142,86 @@ TEST_F(TvCardTest, NumberEntryByRemoteKeysTunesTheProgram) {
     ASSERT_TRUE(keys.Open());
 
     QSignalSpy done(&switcher, &CProgramSwitcher::switchFinished);
-    const std::string press = std::string(NVDVBSRV_PATH) + " key 2";
-    ASSERT_EQ(std::system(press.c_str()), 0);
+    Press(2);
     ASSERT_TRUE(done.wait(6000));  // two seconds after the digit, then the switch
     EXPECT_EQ(state_.TunedProgramIndex(), 1);
     EXPECT_EQ(card.zGetChannel().record.frequency, 11836000u);  // ARTE, the second program
+}
+
+TEST_F(TvCardTest, ProgramUpWrapsAtTheEndAndDownStopsAtTheStart) {
+    list_.Programs.pop_back();  // Rai, Arte, Leer
+    ASSERT_TRUE(Connect());
+    IDeviceSet& card = Card();
+    ASSERT_TRUE(card.SetRemoteControl(1, 0xFFFF).Ok());
+    CProgramSwitcher switcher(card, state_);
+    ListHost host(list_);
+    CProgramNavigator navigator(host, switcher, card, state_);
+    QObject view;
+    view.installEventFilter(&navigator);
+    PrivateMessages::RegisterWindow(MessageWindow::View, &view);
+    CRemoteKeySocket keys(card);
+    ASSERT_TRUE(keys.Open());
+    QSignalSpy done(&switcher, &CProgramSwitcher::switchFinished);
+    const auto after = [&](int key) {
+        done.clear();
+        Press(key);
+        EXPECT_TRUE(done.wait(5000)) << "key " << key;
+        return std::pair{state_.TunedProgramIndex(), card.zGetChannel().record.frequency};
+    };
+    constexpr int kNext = 32, kPrevious = 33;
+
+    navigator.TuneRequested(2);
+    ASSERT_TRUE(done.wait(5000));
+    EXPECT_EQ(after(kNext), std::pair(0, 12188000u)) << "up from the last: the first";
+    EXPECT_EQ(after(kPrevious), std::pair(0, 12188000u)) << "down from the first: the first";
+    EXPECT_EQ(after(kNext), std::pair(1, 11836000u));
+}
+
+TEST_F(TvCardTest, StatusBesideTheProgramShowsTheProgramJustChosen) {
+    ASSERT_TRUE(Connect());
+    IDeviceSet& card = Card();
+    CProgramSwitcher switcher(card, state_);
+    CProgramInfo arte = Arte();
+    arte.VideoPid = 0x01FF;
+    arte.AudioPid = 0x0200;
+    QSignalSpy done(&switcher, &CProgramSwitcher::switchFinished);
+    switcher.SwitchToProgram(list_, arte, true);
+    ASSERT_TRUE(done.wait(5000));
+
+    QProcess status;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("KESTREL_DEFER_CONNECT"));  // it reads the card at once
+    status.setProcessEnvironment(env);
+    status.start(QStringLiteral(DVBCTL_PATH), {QStringLiteral("status")});
+    ASSERT_TRUE(status.waitForFinished(20000));
+    const QString out = QString::fromUtf8(status.readAllStandardOutput());
+    EXPECT_EQ(status.exitCode(), 0) << out.toStdString();
+    // Universal LNB, high band: tone on, horizontal at 18 V.
+    EXPECT_TRUE(
+        out.contains(QStringLiteral("tuned: 11836.000 MHz pol H lnb 18 V tone on, locked; "
+                                    "video PID 511 (0x01FF), audio PID 512 (0x0200)\n")))
+        << out.toStdString();
+}
+
+TEST_F(TvCardTest, ARefusedEventFilterShowsTheMessage) {
+    ASSERT_TRUE(Connect());
+    IDeviceSet& card = Card();
+    // Another client of the card takes every section filter it has.
+    const std::size_t taken = TakeEveryFilter();
+    ASSERT_GT(taken, 0u);
+    ASSERT_LT(taken, 1000u) << "the card never runs out of filters";
+    CProgramSwitcher switcher(card, state_);
+    int messages = 0;
+    switcher.SetHooks({{}, {}, [&] { ++messages; }});
+    QSignalSpy done(&switcher, &CProgramSwitcher::switchFinished);
+    switcher.SwitchToProgram(list_, Arte(), true);
+    ASSERT_TRUE(done.wait(5000));
+    EXPECT_EQ(messages, 1);
+
+    ReleaseOneFilter();  // one filter free again: the next switch gets it
+    switcher.SwitchToProgram(list_, Rai(), true);
+    ASSERT_TRUE(done.wait(5000));
+    EXPECT_EQ(messages, 1);
 }
 
 }  // namespace
