@@ -74,6 +74,28 @@ class ListHost : public IProgramListHost {
     const CSVLFile& list_;
 };
 
+/// The program's choice of programs on a card whose remote control is on:
+/// keys go to the view, the view's messages to the navigator.
+struct RemoteControlled {
+    RemoteControlled(IDeviceSet& device, CProgramState& state, const CSVLFile& list)
+        : card(device),
+          switcher(card, state),
+          host(list),
+          navigator(host, switcher, card, state),
+          keys(card) {
+        view.installEventFilter(&navigator);
+        PrivateMessages::RegisterWindow(MessageWindow::View, &view);
+    }
+    bool Ready() { return card.SetRemoteControl(1, 0xFFFF).Ok() && keys.Open(); }
+
+    IDeviceSet& card;
+    CProgramSwitcher switcher;
+    ListHost host;
+    CProgramNavigator navigator;
+    QObject view;
+    CRemoteKeySocket keys;
+};
+
 TEST_F(TvCardTest, StartUpFailuresShowTheirBoxesInOrder) {
     ASSERT_TRUE(Connect("--fail InitPCI,BootARM,Frontend.Init,GetFrontendType"));
     CKestrelCard link;
@@ -130,16 +152,10 @@ TEST_F(TvCardTest, SwitchSettingsLockExactlyWhenTheyMatch) {
 
 TEST_F(TvCardTest, NumberEntryByRemoteKeysTunesTheProgram) {
     ASSERT_TRUE(Connect());
-    IDeviceSet& card = Card();
-    ASSERT_TRUE(card.SetRemoteControl(1, 0xFFFF).Ok());
-    CProgramSwitcher switcher(card, state_);
-    ListHost host(list_);
-    CProgramNavigator navigator(host, switcher, card, state_);
-    QObject view;
-    view.installEventFilter(&navigator);
-    PrivateMessages::RegisterWindow(MessageWindow::View, &view);
-    CRemoteKeySocket keys(card);
-    ASSERT_TRUE(keys.Open());
+    RemoteControlled tv(Card(), state_, list_);
+    ASSERT_TRUE(tv.Ready());
+    IDeviceSet& card = tv.card;
+    CProgramSwitcher& switcher = tv.switcher;
 
     QSignalSpy done(&switcher, &CProgramSwitcher::switchFinished);
     Press(2);
@@ -151,16 +167,10 @@ TEST_F(TvCardTest, NumberEntryByRemoteKeysTunesTheProgram) {
 TEST_F(TvCardTest, ProgramUpWrapsAtTheEndAndDownStopsAtTheStart) {
     list_.Programs.pop_back();  // Rai, Arte, Leer
     ASSERT_TRUE(Connect());
-    IDeviceSet& card = Card();
-    ASSERT_TRUE(card.SetRemoteControl(1, 0xFFFF).Ok());
-    CProgramSwitcher switcher(card, state_);
-    ListHost host(list_);
-    CProgramNavigator navigator(host, switcher, card, state_);
-    QObject view;
-    view.installEventFilter(&navigator);
-    PrivateMessages::RegisterWindow(MessageWindow::View, &view);
-    CRemoteKeySocket keys(card);
-    ASSERT_TRUE(keys.Open());
+    RemoteControlled tv(Card(), state_, list_);
+    ASSERT_TRUE(tv.Ready());
+    IDeviceSet& card = tv.card;
+    CProgramSwitcher& switcher = tv.switcher;
     QSignalSpy done(&switcher, &CProgramSwitcher::switchFinished);
     const auto after = [&](int key) {
         done.clear();
@@ -170,7 +180,7 @@ TEST_F(TvCardTest, ProgramUpWrapsAtTheEndAndDownStopsAtTheStart) {
     };
     constexpr int kNext = 32, kPrevious = 33;
 
-    navigator.TuneRequested(2);
+    tv.navigator.TuneRequested(2);
     ASSERT_TRUE(done.wait(5000));
     EXPECT_EQ(after(kNext), std::pair(0, 12188000u)) << "up from the last: the first";
     EXPECT_EQ(after(kPrevious), std::pair(0, 12188000u)) << "down from the first: the first";
