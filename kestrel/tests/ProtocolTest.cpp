@@ -1,8 +1,10 @@
 // Shared names, frames and the block reader/writer.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "kestrel/protocol/BlockIO.h"
 #include "kestrel/protocol/BoardCodecs.h"
@@ -10,6 +12,7 @@
 #include "kestrel/protocol/FrontendCodecs.h"
 #include "kestrel/protocol/MediaCodecs.h"
 #include "kestrel/protocol/Names.h"
+#include "kestrel/protocol/PictureMemory.h"
 #include "kestrel/protocol/Wire.h"
 
 namespace kestrel::protocol {
@@ -448,4 +451,36 @@ TEST(CodecTest, SingleValueReadsItsWidthFromSlotZero) {
     const std::array<std::uint8_t, 9> tiny{};  // slot 0 does not fit
     kp::BlockReader tr(tiny);
     EXPECT_FALSE(kp::SingleValue<std::uint16_t>::Decode(tr));
+}
+
+TEST(PictureMemory, AReaderGetsWholeFramesOnly) {
+    using namespace kestrel::protocol;
+    const std::string name = PictureMemoryName(InstanceSuffixFor("pic" + std::to_string(getpid())));
+    PictureWriter writer;
+    ASSERT_TRUE(writer.Create(name));
+    PictureReader reader;
+    ASSERT_TRUE(reader.Open(name));
+    PictureFrame frame;
+    EXPECT_FALSE(reader.Read(frame)) << "nothing published yet";
+
+    std::vector<std::uint32_t> pixels(std::size_t(kPictureWidth) * kPictureHeight, 0xFF102030);
+    pixels[kPictureWidth * 575 + 719] = 0xFFFFFFFF;
+    writer.Publish(pixels.data(), kPictureWidth * 4, {352, 288, 2, kPictureDecoded, 900, 0, 40000});
+    ASSERT_TRUE(reader.Read(frame));
+    EXPECT_EQ(frame.sequence, 2u);
+    EXPECT_EQ(frame.pixels, pixels);
+    EXPECT_EQ(frame.info.sourceWidth, 352u);
+    EXPECT_EQ(frame.info.aspect, 2u);
+    EXPECT_EQ(frame.info.pts, 900u);
+    EXPECT_EQ(frame.info.frame, 1u);
+    EXPECT_EQ(frame.info.frameDurationUs, 40000u);
+
+    // A frame half written (odd counter) is never taken.
+    SharedMemory raw;
+    ASSERT_TRUE(raw.Open(name, kPictureMemorySize, true) && raw.Map());
+    reinterpret_cast<PictureHeader*>(raw.data())->sequence.store(3);
+    EXPECT_FALSE(reader.Read(frame, 3));
+    raw.Close();
+    writer.Close();
+    EXPECT_FALSE(PictureReader().Open(name)) << "the name goes with the writer";
 }
