@@ -104,6 +104,28 @@ struct OverlayTextRequest {
     }
 };
 
+/// The card's side of WriteText: the text bytes as sent (up to the first
+/// NUL); nothing when the count runs past the block.
+struct OverlayTextArgs {
+    std::uint32_t window = 0;
+    std::uint32_t x = 0;
+    std::uint32_t y = 0;
+    std::string text;
+
+    static std::optional<OverlayTextArgs> Decode(BlockReader& r) {
+        OverlayTextArgs q;
+        q.window = r.U32(Slot(0));
+        q.x = r.U32(Slot(1));
+        q.y = r.U32(Slot(2));
+        const std::uint32_t count = r.U32(Slot(3));
+        if (count > r.size() - OverlayTextRequest::kText) return std::nullopt;
+        q.text.assign(count, '\0');
+        if (!r.Bytes(OverlayTextRequest::kText, q.text.data(), count)) return std::nullopt;
+        q.text.resize(std::min<std::size_t>(count, q.text.find('\0')));
+        return q;
+    }
+};
+
 /// GetTPS reply: sixteen 32-bit values from slot 0, in a slot order of the
 /// card's own.
 struct TpsReply {

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "CVideoProbe.h"
+#include "kestrel/protocol/OsdBitmap.h"
 
 namespace nvdvbsrv {
 namespace {
@@ -26,6 +27,19 @@ CEmulatedCard::CEmulatedCard(CInstallation installation, IDatagramSink& sink)
       player_({&filters_, &teletext_}),
       cam_(sink, installation_.camSlot) {
     filters_.SetLiveClock(installation_.liveClock);
+    StartOsdReceiver();
+}
+
+void CEmulatedCard::StartOsdReceiver() {
+    namespace osd = kestrel::protocol::osd;
+    const BoardIdentity& b = installation_.board;
+    const auto address = osd::DirectedBroadcast(b.ip, b.subnetMask);
+    const uint32_t port = uint32_t(b.basePort) + osd::kBitmapPortOffset;
+    if (address && port <= 0xFFFF)
+        osdReceiver_ = std::make_unique<COsdReceiver>(osd_, *address, uint16_t(port));
+    if (!OsdReceiving())
+        std::cerr << "nvdvbsrv: OSD-Bitmaps werden nicht empfangen: "
+                  << (osdReceiver_ ? osdReceiver_->Error() : "Adresse oder Port ungültig") << "\n";
 }
 
 CEmulatedCard::~CEmulatedCard() { player_.Stop(); }

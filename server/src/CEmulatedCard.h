@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "COsdReceiver.h"
 #include "CTeletextDecoder.h"
 #include "CTsPlayer.h"
 #include "CVirtualCam.h"
@@ -54,6 +55,10 @@ class CEmulatedCard : public ICard {
     void SetRemoteControl(uint32_t type, uint16_t value) override;
     bool PressKey(uint8_t code) override;
 
+    COsd& Osd() override { return osd_; }
+    // Whether the bitmap datagrams of the OSD can be received.
+    bool OsdReceiving() const { return osdReceiver_ && osdReceiver_->IsOpen(); }
+
     // Highest number of section filters open at once.
     static constexpr size_t kMaxFilters = 64;
     // Packets played since the last tune (for tests).
@@ -64,6 +69,7 @@ class CEmulatedCard : public ICard {
     std::optional<uint16_t> FreeHandle() const;
     // The decoder state for the stream now playing and the video PID set.
     void ProbeVideo();
+    void StartOsdReceiver();
     // Handles of suspended clients' filters, by handle: the client.
     std::map<uint16_t, uint32_t> heldHandles_;
 
@@ -81,6 +87,8 @@ class CEmulatedCard : public ICard {
     uint16_t videoPid_ = 0x1FFF;
     uint16_t audioPid_ = 0x1FFF;
     VideoInfo video_;
+    COsd osd_;
+    std::unique_ptr<COsdReceiver> osdReceiver_;
 };
 
 }  // namespace nvdvbsrv

@@ -45,8 +45,7 @@ uint32_t CRequestHandler::Handle(uint32_t client, std::span<uint8_t> block) {
     return (this->*(e->handler))(client, code, block);
 }
 
-// The on-screen display, recording and network streaming are not part of this
-// card.
+// Recording and network streaming are not part of this card.
 uint32_t CRequestHandler::NotSupported(uint32_t, uint16_t, std::span<uint8_t>) {
     return result::kNotSupported;
 }
@@ -373,6 +372,80 @@ uint32_t CRequestHandler::CommonInterface(uint32_t, uint16_t, std::span<uint8_t>
                            std::span<const uint8_t>(q->data.data(), q->Size()))
                ? result::kOk
                : result::kBadRequest;
+}
+
+uint32_t CRequestHandler::Overlay(uint32_t, uint16_t code, std::span<uint8_t> block) {
+    BlockReader r(block);
+    uint32_t s[6];
+    for (size_t i = 0; i < 6; ++i) s[i] = r.U32(Slot(i));
+    COsd& osd = card_.Osd();
+    OsdStatus status = OsdStatus::BadRequest;
+    switch (code) {
+        case C(Command::OSD_CreateOSDWindow):
+            status = osd.CreateWindow(s[0], s[1], s[2], s[3]);
+            break;
+        case C(Command::OSD_DestroyOSDWindow):
+            status = osd.DestroyWindow(s[0]);
+            break;
+        case C(Command::OSD_MoveWindowAbs):
+            status = osd.MoveAbs(s[0], s[1], s[2]);
+            break;
+        case C(Command::OSD_MoveWindowRel):
+            status = osd.MoveRel(s[0], s[1], s[2]);
+            break;
+        case C(Command::OSD_HideWindow):
+            status = osd.Hide(s[0]);
+            break;
+        case C(Command::OSD_DrawBlock):
+            status = osd.DrawBlock(s[0], s[1], s[2], s[3], s[4], s[5]);
+            break;
+        case C(Command::OSD_DrawLine):
+            status = osd.DrawLine(s[0], s[1], s[2], s[3], s[4], s[5]);
+            break;
+        case C(Command::OSD_WriteText): {
+            const auto q = kp::OverlayTextArgs::Decode(r);
+            if (q) status = osd.WriteText(q->window, q->x, q->y, q->text);
+            break;
+        }
+        case C(Command::OSD_SetFont):
+            status = osd.SetFont(s[0], s[1], s[2], s[3]);
+            break;
+        case C(Command::OSD_BringToTop):
+            status = osd.BringToTop(s[0]);
+            break;
+        case C(Command::OSD_SetColor):
+            status = osd.SetColor(s[0], s[1], s[2], s[3], s[4]);
+            break;
+        case C(Command::OSD_SetBlend):
+            status = osd.SetBlend(s[0], s[1], s[2], s[3]);
+            break;
+        case C(Command::OSD_SetWindowBlend):
+            status = osd.SetWindowBlend(s[0], s[1]);
+            break;
+        case C(Command::OSD_SetColorBlend):
+            status = osd.SetColorBlend(s[0]);
+            break;
+        case C(Command::OSD_ResetBlend):
+            status = osd.ResetBlend(s[0]);
+            break;
+        case C(Command::OSD_OSDTest):
+            status = osd.Test();
+            break;
+        case C(Command::OSD_LoadBitmap):
+            status = osd.LoadBitmap(s[0], s[1], s[2]);
+            break;
+        case C(Command::OSD_BlitBitmap):
+            status = osd.BlitBitmap(s[0], s[1], s[2], s[3]);
+            break;
+        case C(Command::OSD_ReleaseBitmap):
+            status = osd.ReleaseBitmap();
+            break;
+        default:
+            return result::kUnknownCommand;
+    }
+    return status == OsdStatus::Ok       ? result::kOk
+           : status == OsdStatus::Failed ? result::kFailed
+                                         : result::kBadRequest;
 }
 
 uint32_t CRequestHandler::Peripherals(uint32_t, uint16_t code, std::span<uint8_t> block) {

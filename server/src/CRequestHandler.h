@@ -52,6 +52,7 @@ class CRequestHandler {
     uint32_t Peripherals(uint32_t client, uint16_t code, std::span<uint8_t> block);
     uint32_t Teletext(uint32_t client, uint16_t code, std::span<uint8_t> block);
     uint32_t CommonInterface(uint32_t client, uint16_t code, std::span<uint8_t> block);
+    uint32_t Overlay(uint32_t client, uint16_t code, std::span<uint8_t> block);
     uint32_t NotSupported(uint32_t client, uint16_t code, std::span<uint8_t> block);
     uint32_t Diseqc(std::span<uint8_t> block);
     uint32_t TuneLegacy();

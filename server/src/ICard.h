@@ -15,6 +15,7 @@
 
 #include "CDishTuner.h"
 #include "CInstallation.h"
+#include "COsd.h"
 #include "CSectionFilterBank.h"
 
 namespace nvdvbsrv {
@@ -78,6 +79,9 @@ class ICard {
     virtual void SetRemoteControl(uint32_t type, uint16_t value) = 0;
     // A key pressed on the remote control; false when the receiver is off.
     virtual bool PressKey(uint8_t code) = 0;
+
+    // The on-screen display (thread-safe itself; the output stage composes it).
+    virtual COsd& Osd() = 0;
 };
 
 }  // namespace nvdvbsrv
