@@ -117,9 +117,9 @@ TEST_F(RequestHandlerTest, MalformedRequestsGetAnErrorResult) {
         {64, {{8, 0x10000}}, 10},          // handle beyond 16 bits
         {70, {{8, 1}, {12, 0x10000}}, 10},
         {9999, {}, 11},
-        {90, {{8, 1}}, 12},       // the on-screen display is not emulated
-        {80, {{8, 0x2000}}, 10},  // teletext PID beyond 13 bits
-        {81, {{8, 5}}, 2},        // not the teletext handle
+        {97, {{8, 1}, {20, 385}}, 10},  // OSD text running past the block
+        {80, {{8, 0x2000}}, 10},        // teletext PID beyond 13 bits
+        {81, {{8, 5}}, 2},              // not the teletext handle
     };
     for (const auto& c : cases) EXPECT_EQ(Run(c.code, c.slots), c.result) << c.code;
 }
@@ -247,10 +247,12 @@ TEST_F(RequestHandlerTest, CommandTableServesTheKnownCodesOnly) {
                           4901, 4912, 50, 59, 590, 596,  60, 64, 70, 80, 82,  84,  130}) {
         EXPECT_TRUE(CRequestHandler::Serves(code)) << code;
     }
-    for (uint16_t code : {90, 99, 108, 118, 129, 140, 146}) {
+    for (uint16_t code : {118, 129, 140, 146}) {
         block_.fill(0);
         EXPECT_EQ(Run(code), 12u) << code;
     }
+    block_.fill(0);
+    EXPECT_EQ(Run(90), 10u);  // the OSD is there; window 0 is not
 }
 
 namespace {
