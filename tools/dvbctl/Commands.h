@@ -1,6 +1,8 @@
 #pragma once
 // The subcommands of dvbctl. Each returns the process exit code.
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "Options.h"
 
@@ -8,3 +10,7 @@ int StatusCommand(const Options& o);
 int TuneCommand(const Options& o);
 int SectionsCommand(const Options& o);
 int KeyCommand(const std::string& code);
+/// The on-screen display: dvbctl osd OPERATION ARGUMENTS.
+int OsdCommand(const std::vector<std::string>& args);
+/// One usage line per OSD operation.
+void OsdUsage(std::FILE* out);

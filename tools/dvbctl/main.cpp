@@ -29,7 +29,10 @@ int Usage(std::FILE* out = stderr) {
         "       [--type5 1] [--timeout MS]           print tables (sections in hex)\n"
         "  key N                                     inject a remote key (runs the server's key "
         "command)\n"
-        "  --help                                    this text\n");
+        "  osd OPERATION ARGUMENTS                   the card's on-screen display (windows 1-7,\n"
+        "                                            numbers decimal or 0x hex, -N for moveby):\n");
+    OsdUsage(out);
+    std::fprintf(out, "  --help                                    this text\n");
     return out == stderr ? 2 : 0;
 }
 }  // namespace
@@ -41,6 +44,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> rest(argv + 2, argv + argc);
     kestrel::CServerConnection::Instance().AttachDispatcher(kestrel::DefaultPollDispatcher());
     if (cmd == "key") return rest.size() == 1 ? KeyCommand(rest[0]) : Usage();
+    if (cmd == "osd") return OsdCommand(rest);
     Options o;
     if (!o.Parse(rest)) {
         std::fprintf(stderr, "dvbctl: %s\n", o.error().c_str());
