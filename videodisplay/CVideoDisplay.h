@@ -11,6 +11,8 @@
 // GetMessageValue to the program's main frame (the top-level window of the
 // widget handed over with "UM_DVBAPP_HWND", until then the application's
 // first visible main window).
+#include <QPointer>
+#include <QWidget>
 #include <cstdint>
 #include <memory>
 
@@ -44,13 +46,19 @@ class CVideoDisplay {
     /// frame: 2 full screen toggle, 3 TV menu at (x, y), 4 VCR menu at
     /// (x, y) (x in the low, y in the high 16 bits of the second parameter),
     /// 5 a guide key 1-8; 0 and 1 are never posted. 0 for another index.
-    unsigned GetMessageValue(int index) const;
+    unsigned GetMessageValue(int index) const { return MessageNumber(index); }
+    /// The same numbers without an object (the window posts them).
+    static unsigned MessageNumber(int index);
 
     /// The window while it is open (for tests and the frame), else null.
     CVideoWindow* Window() const { return window_.get(); }
 
   private:
     std::unique_ptr<CVideoWindow> window_;
+    // Kept from one window to the next (Close, then Open in the other mode):
+    // the frame handed over with "UM_DVBAPP_HWND" and the mirror state.
+    QPointer<QWidget> handedFrame_;
+    bool mirrored_ = false;
     bool videoOn_ = false;
     std::uint8_t brightness_ = 128, contrast_ = 128, saturation_ = 128;
 };
