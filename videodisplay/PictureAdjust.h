@@ -7,8 +7,8 @@
 //                 (0 grey, 128 unchanged, 255 nearly twice the colour)
 //   contrast c:   v'' = (v' - 128) * c / 128 + 128   (around the middle grey)
 //   brightness b: v''' = v'' + (b - 128)              (-128 ... +127)
-// each step clamped to 0-255. Contrast and brightness are one lookup table;
-// saturation costs three multiplications a pixel and is skipped at 128.
+// each step clamped to 0-255. Contrast and brightness are one lookup table,
+// the saturation step another (by v - Y); saturation is skipped at 128.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -28,11 +28,12 @@ class PictureAdjust {
                std::size_t outStride, bool mirror) const;
 
   private:
-    // Index: a channel value after saturation plus kLow (the saturation
-    // step's result lies within -kLow ... 639 for any colour).
-    static constexpr int kLow = 384;
-    std::array<std::uint8_t, 1024> table_{};
-    int saturation_ = 128;
+    // Index of table_: a channel value after saturation plus kLow; that value
+    // is Y (0 ... 255) plus a chroma_ entry (-508 ... 508): within -508 ... 763.
+    static constexpr int kLow = 512;
+    std::array<std::uint8_t, 1280> table_{};
+    std::array<std::int16_t, 511> chroma_{};  ///< (v - Y) * s / 128 at index v - Y + 255
+    bool saturated_ = false;                  ///< saturation is not 128
     bool neutral_ = true;
 
     std::uint32_t Pixel(std::uint32_t p) const;
