@@ -136,8 +136,9 @@ void CVideoWindow::Watch() {
 
 void CVideoWindow::Reopen() {
     takenSequence_ = 0;
-    if (reader_.Open(memoryName_) || !havePicture_) return;
-    havePicture_ = false;  // the memory is gone: black until it is back
+    const bool opened = reader_.Open(memoryName_);
+    if ((opened && reader_.Sequence() != 0) || !havePicture_) return;
+    havePicture_ = false;  // the memory is gone or new and empty: black until a frame comes
     update();
 }
 
