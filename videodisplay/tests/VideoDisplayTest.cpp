@@ -97,7 +97,7 @@ class VideoDisplayTest : public ::testing::Test {
     }
     QImage Shot() const { return display_.Window()->grab().toImage(); }
     /// Whether the window's pixel at `probe` becomes `colour` within `ms`.
-    bool Shows(QPoint probe, QRgb colour, int ms = 3000) const {
+    bool Shows(QPoint probe, QRgb colour, int ms = 5000) const {
         return QTest::qWaitFor([&] { return Near(Shot().pixel(probe), colour); }, ms);
     }
 
@@ -137,14 +137,14 @@ TEST_F(VideoDisplayTest, NewFramesAreShownAndCountedAMissingMemoryIsBlack) {
     EXPECT_TRUE(Shows({45, 36}, 0xFFFFFFFF));
     EXPECT_GT(w->FramesShown(), before);
 
-    writer_.Close();  // the card went away: black within the second of the retry
-    EXPECT_TRUE(Shows({45, 36}, 0xFF000000, 2500));
+    writer_.Close();  // the card went away: black after the next retry (a second)
+    EXPECT_TRUE(Shows({45, 36}, 0xFF000000));
     ASSERT_TRUE(writer_.Create(kp::PictureMemoryName()));  // and it is back
     Publish(Quadrants());
-    EXPECT_TRUE(Shows({45, 36}, kRed, 2500));
+    EXPECT_TRUE(Shows({45, 36}, kRed));
     writer_.Close();  // a card started anew has no frame yet: black, not the old one
     ASSERT_TRUE(writer_.Create(kp::PictureMemoryName()));
-    EXPECT_TRUE(Shows({45, 36}, 0xFF000000, 2500));
+    EXPECT_TRUE(Shows({45, 36}, 0xFF000000));
 }
 
 TEST_F(VideoDisplayTest, SetBcsAndEnableVideoChangeTheShownPicture) {
