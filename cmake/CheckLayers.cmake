@@ -16,7 +16,7 @@ set(app_modules
   channellist/document channellist/dialogs channellist/editing channellist
   frame/view frame tv/bars tv common receiver shell)
 set(top_modules
-  mpegts kestrel/protocol kestrel/include kestrel server Allgemein testsupport
+  mpegts kestrel/protocol kestrel/include kestrel server Allgemein testsupport videodisplay
   tools/svltool tools/dvbctl tools/kregistry tools/mkdemomux)
 
 # Who may see whom (besides itself). Tests of a module may also see testsupport
@@ -30,6 +30,7 @@ set(may_kestrel "kestrel/include;kestrel/protocol;mpegts")
 set(may_server "kestrel/protocol;mpegts")
 set(may_Allgemein "")
 set(may_testsupport "")
+set(may_videodisplay "kestrel/protocol")
 set(may_channellist "mpegts")
 set(may_common "")
 set(may_receiver "common;channellist;kestrel;mpegts")
@@ -98,7 +99,7 @@ file(GLOB_RECURSE sources RELATIVE ${TOP}
   ${TOP}/app/*.h ${TOP}/app/*.cpp ${TOP}/mpegts/*.h ${TOP}/mpegts/*.cpp
   ${TOP}/kestrel/*.h ${TOP}/kestrel/*.cpp ${TOP}/server/*.h ${TOP}/server/*.cpp
   ${TOP}/Allgemein/*.h ${TOP}/Allgemein/*.cpp ${TOP}/testsupport/*.h ${TOP}/testsupport/*.cpp
-  ${TOP}/tools/*.h ${TOP}/tools/*.cpp)
+  ${TOP}/tools/*.h ${TOP}/tools/*.cpp ${TOP}/videodisplay/*.h ${TOP}/videodisplay/*.cpp)
 
 set(broken 0)
 foreach(file ${sources})

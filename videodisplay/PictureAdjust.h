@@ -1,0 +1,42 @@
+#pragma once
+// Brightness, contrast and saturation of the shown picture, and its mirror
+// image, applied while a frame of the card is copied into the window's image.
+//
+// Mapping (each value 0-255, 128 neutral), per colour channel v:
+//   saturation s: v' = Y + (v - Y) * s / 128, Y = (77 R + 150 G + 29 B) / 256
+//                 (0 grey, 128 unchanged, 255 nearly twice the colour)
+//   contrast c:   v'' = (v' - 128) * c / 128 + 128   (around the middle grey)
+//   brightness b: v''' = v'' + (b - 128)              (-128 ... +127)
+// each step clamped to 0-255. Contrast and brightness are one lookup table,
+// the saturation step another (by v - Y); saturation is skipped at 128.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace videodisplay {
+
+class PictureAdjust {
+  public:
+    PictureAdjust() { Set(128, 128, 128); }
+    void Set(std::uint8_t brightness, std::uint8_t contrast, std::uint8_t saturation);
+    bool IsNeutral() const { return neutral_; }
+
+    /// Copies `width` x `height` pixels 0xFFRRGGBB from `in` (`width` a row)
+    /// to `out` (`outStride` pixels a row) with the values applied, each row
+    /// reversed when `mirror` is set.
+    void Apply(const std::uint32_t* in, int width, int height, std::uint32_t* out,
+               std::size_t outStride, bool mirror) const;
+
+  private:
+    // Index of table_: a channel value after saturation plus kLow; that value
+    // is Y (0 ... 255) plus a chroma_ entry (-508 ... 508): within -508 ... 763.
+    static constexpr int kLow = 512;
+    std::array<std::uint8_t, 1280> table_{};
+    std::array<std::int16_t, 511> chroma_{};  ///< (v - Y) * s / 128 at index v - Y + 255
+    bool saturated_ = false;                  ///< saturation is not 128
+    bool neutral_ = true;
+
+    std::uint32_t Pixel(std::uint32_t p) const;
+};
+
+}  // namespace videodisplay
