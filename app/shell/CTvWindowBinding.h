@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "tv/ITvWindowHost.h"
+#include "tv/VideoMenuItems.h"
 #include "tv/video/CFullScreenDesktop.h"
 
 class CDockingBar;
