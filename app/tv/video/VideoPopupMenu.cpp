@@ -17,6 +17,9 @@ class TitleBand : public QLabel {
         QFont bold = font();
         bold.setBold(true);
         setFont(bold);
+        QPalette dark = palette();  // the band is not an item: its text stays black
+        dark.setColor(QPalette::Disabled, QPalette::WindowText, Qt::black);
+        setPalette(dark);
         setContentsMargins(6, 3, 6, 3);
         setObjectName(QStringLiteral("MenuTitle"));
     }
