@@ -14,7 +14,7 @@ endif()
 # below app/, all others below the top.
 set(app_modules
   channellist/document channellist/dialogs channellist/editing channellist
-  frame/view frame tv/bars tv common receiver shell)
+  frame/view frame tv/bars tv/video tv common receiver shell)
 set(top_modules
   mpegts kestrel/protocol kestrel/include kestrel server Allgemein testsupport videodisplay
   tools/svltool tools/dvbctl tools/kregistry tools/mkdemomux)
@@ -41,7 +41,8 @@ set(may_frame/view "channellist;common;Allgemein")
 set(may_frame "frame/view;channellist/document;channellist;common;Allgemein")
 set(may_tv "receiver;channellist;common")
 set(may_tv/bars "tv;receiver;channellist;common;Allgemein")
-set(may_shell "tv;tv/bars;frame;frame/view;channellist/document;channellist/dialogs;channellist/editing;channellist;receiver;common;Allgemein")
+set(may_tv/video "tv;receiver;channellist;common;Allgemein")
+set(may_shell "tv;tv/bars;tv/video;frame;frame/view;channellist/document;channellist/dialogs;channellist/editing;channellist;receiver;common;Allgemein")
 set(may_app "shell;frame;receiver;Allgemein")
 set(may_tools/svltool "channellist")
 set(may_tools/dvbctl "kestrel;channellist")

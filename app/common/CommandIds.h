@@ -65,6 +65,16 @@ constexpr int GuideClose = 32811;
 constexpr int OsdGuide = 32825;
 constexpr int ScheduleList = 32826;
 constexpr int Videotext = 33002;  ///< own number: the window has no fixed one
+// The video window's pop-up menus ("Videorekorder" also uses VcrPreviousTitle
+// and VcrNextTitle)
+constexpr int PopupPlaybackOpen = 32799;
+constexpr int PopupPlaybackClose = 32800;
+constexpr int PopupPlay = 32802;
+constexpr int PopupPlayDouble = 32804;
+constexpr int PopupPlayHalf = 32806;
+constexpr int PopupStop = 32808;
+constexpr int PopupPause = 32809;
+constexpr int MenuExit = 32810;  ///< "Menu verlassen": closes the menu, nothing else
 
 // "&Videorekorder": posted as VCR command codes 1..11, in this order
 constexpr int VcrOpenPlayback = 1100;
@@ -121,4 +131,6 @@ constexpr int VolumeOsd = 8002;  ///< removes the volume display from the screen
 constexpr int VolumeOsdMs = 1000;
 constexpr int ProgramStatus = 8003;  ///< the program status bar reads the front end
 constexpr int ProgramStatusPeriodMs = 1000;
+constexpr int TvWindow = 1000;  ///< the TV window keeps the video placed over it
+constexpr int TvWindowPeriodMs = 500;
 }  // namespace TimerId

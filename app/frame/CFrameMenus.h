@@ -32,6 +32,13 @@ class CFrameMenus : public QObject {
         return action;
     }
 
+    /// Makes a command available and runs `handler` instead of what it ran so far.
+    template <class F>
+    QAction* Replace(int id, F handler) {
+        if (QAction* action = Action(id)) disconnect(action, &QAction::triggered, this, nullptr);
+        return Enable(id, handler);
+    }
+
   signals:
     /// A recent-file entry was chosen (0 = most recent).
     void recentFileChosen(int index);

@@ -20,4 +20,20 @@ inline const QString NoStreams = QStringLiteral("keine Streams");
 /// Number entry on the on-screen display: digits so far, and the finished number.
 inline const char* const EnteringNumber = "Programm: %3d-";
 inline const char* const EnteredNumber = "Programm: %4d";
+// Full screen
+inline const QString DisplayModeCaption = QStringLiteral("Desktopauflösung ändern");
+inline const QString ModeRestartNeeded =
+    QStringLiteral("The computer must be restarted in order for the graphics mode to work.");
+inline const QString ModeBadFlags = QStringLiteral("An invalid set of flags was passed in.");
+inline const QString ModeDriverFailed =
+    QStringLiteral("The display driver failed the specified graphics mode.");
+inline const QString ModeNotSupported = QStringLiteral("The graphics mode is not supported.");
+inline const QString ModeRegistryFailed =
+    QStringLiteral("Unable to write settings to the registry.");
+inline const QString FullScreenCaption = QStringLiteral("Vollbildmodus");
+inline const QString BackgroundFailed =
+    QStringLiteral("Hintergrund für den Vollbildmodus konnte nicht erstellt werden!");
+// The video window's pop-up menus
+inline const QString TvMenuTitle = QStringLiteral("TV und EPG Kontrolle");
+inline const QString VcrMenuTitle = QStringLiteral("Videorekorder");
 }  // namespace TvTexts

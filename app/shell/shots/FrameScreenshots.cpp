@@ -36,9 +36,13 @@
 #include "frame/FrameTexts.h"
 #include "receiver/CFakeDeviceSet.h"
 #include "shell/CTvBarsBinding.h"
+#include "shell/CTvWindowBinding.h"
 #include "shell/ProgramExtensions.h"
+#include "tv/CFakeVideoDisplay.h"
+#include "tv/TvTexts.h"
 #include "tv/bars/CDecoderStatusBar.h"
 #include "tv/bars/CProgramStatusBar.h"
+#include "tv/video/VideoPopupMenu.h"
 
 namespace {
 bool Grab(const CMainFrame& frame, const QString& path, QRect area = {}) {
@@ -215,6 +219,7 @@ int main(int argc, char** argv) {
     CDialogPrompts prompts;
     CSVL_EditorDoc doc(prompts);
     CProgramState state;
+    CFakeVideoDisplay video;  // no video window library: the TV window stays black
     CMainFrame frame(doc, state);
     prompts.SetParent(&frame);
     AttachProgramExtensions(frame, doc);
@@ -223,6 +228,7 @@ int main(int argc, char** argv) {
     CTvBarsBinding* bars = AttachTvBars(frame, &card);
     bars->DecoderStatus()->Refresh();
     bars->ProgramStatus()->Refresh();
+    AttachTvWindow(frame, video, &card);
     if (!doc.OpenDocumentFile(QString::fromLocal8Bit(argv[2]))) return 1;
     frame.setGeometry(0, 0, 1280, 1000);
     frame.show();
@@ -239,6 +245,16 @@ int main(int argc, char** argv) {
         if (const CDockingBar* bar = frame.DockingBar(id))
             barsArea |= QRect(bar->mapToGlobal(QPoint(0, 0)), bar->size());
     ok = Grab(frame, out + QStringLiteral("/main-window-tv-bars.png"), barsArea) && ok;
+
+    // The video window's TV menu over the list.
+    QMenu* tvMenu =
+        VideoPopupMenu::Build(TvTexts::TvMenuTitle, VideoMenuItems::TvMenu(false, true), &frame);
+    tvMenu->popup(frame.mapToGlobal(QPoint(500, 300)));
+    Settle(800);
+    ok = Grab(frame, out + QStringLiteral("/tv-menu.png"),
+              frame.frameGeometry().united(tvMenu->geometry())) &&
+         ok;
+    tvMenu->hide();
 
     // The edit menu open over the list.
     QMenu* edit =
