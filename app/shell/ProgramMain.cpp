@@ -10,6 +10,8 @@
 #include "receiver/CKestrelCard.h"
 #include "shell/CTvBarsBinding.h"
 #include "shell/CTvBinding.h"
+#include "shell/CTvWindowBinding.h"
+#include "shell/CVideoDisplayAdapter.h"
 #include "shell/ProgramExtensions.h"
 #include "tv/CTvCardLifecycle.h"
 #include "tv/TvTexts.h"
@@ -37,15 +39,18 @@ int RunProgram() {
         QMessageBox box(QMessageBox::NoIcon, TvTexts::ErrorCaption, message, QMessageBox::Ok);
         box.exec();
     });
+    // The video window library: one object for the program's life.
+    CVideoDisplayAdapter video;
     CSVL_EditorApp editor;
     editor.SetCardLifecycle(&card);
     // Clipboard, undo, find/replace, printing and the program dialogs on the
     // frame's commands and view; the TV part and its bars on the card.
     editor.AddFrameExtension(&AttachProgramExtensions);
-    editor.AddFrameExtension([&card](CMainFrame& frame, CSVL_EditorDoc& doc) {
+    editor.AddFrameExtension([&card, &video](CMainFrame& frame, CSVL_EditorDoc& doc) {
         IDeviceSet* devices = card.Devices();
         if (devices) new CTvBinding(frame, doc, *devices);
         AttachTvBars(frame, devices);
+        AttachTvWindow(frame, video, devices);
     });
     if (!editor.InitInstance(QApplication::arguments())) return 0;
     return QApplication::exec();
