@@ -6,6 +6,10 @@ namespace nvdvbsrv {
 
 using mpegts::PesHeader;
 
+namespace {
+constexpr uint8_t kFirstStreamId = 0xBC;
+}  // namespace
+
 void CPesAssembler::Reset() {
     bytes_.clear();
     collecting_ = false;
@@ -49,7 +53,9 @@ void CPesAssembler::Feed(const mpegts::TsPacket& packet, const Done& done) {
 void CPesAssembler::Finish(const Done& done) {
     collecting_ = false;
     const auto header = PesHeader::Parse(bytes_);
-    if (!header || !header->hasOptionalHeader || header->payload.empty()) {
+    // Stream ids start at 0xBC; a lower code after the prefix is no PES.
+    if (!header || header->streamId < kFirstStreamId || !header->hasOptionalHeader ||
+        header->payload.empty()) {
         bytes_.clear();
         return;
     }

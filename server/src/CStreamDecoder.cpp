@@ -33,16 +33,28 @@ namespace {
 
 constexpr uint64_t kPtsMask = (uint64_t(1) << 33) - 1;
 
-// Video: an MPEG sequence header, an H.264 sequence parameter set or an
-// H.265 video parameter set, whichever comes first.
+// Video, from the start codes of one PES packet. An MPEG sequence header
+// (0xB3) and an H.265 video parameter set (40 01: an MPEG slice with a
+// quantiser scale of 0, which is forbidden) cannot be anything else. An
+// H.264 sequence parameter set looks like an MPEG slice start code, so it
+// counts only in a packet without an MPEG picture start code (0x00, never
+// an H.264 NAL unit header).
 AVCodecID DetectVideo(std::span<const uint8_t> es) {
-    for (auto at = mpegts::FindStartCode(es, 0); at && *at < es.size();
+    bool sequence = false, picture = false, vps = false, sps = false;
+    for (auto at = mpegts::FindStartCode(es, 0); at && *at + 1 < es.size();
          at = mpegts::FindStartCode(es, *at)) {
-        const uint8_t code = es[*at];
-        if (code == mpegts::Mpeg2SequenceHeader::kStartCode) return AV_CODEC_ID_MPEG2VIDEO;
-        if ((code & 0x9F) == 0x07) return AV_CODEC_ID_H264;  // nal_unit_type 7, forbidden bit 0
-        if (code == 0x40 && *at + 1 < es.size() && es[*at + 1] == 0x01) return AV_CODEC_ID_HEVC;
+        const uint8_t code = es[*at], next = es[*at + 1];
+        sequence |= code == mpegts::Mpeg2SequenceHeader::kStartCode;
+        picture |= code == 0x00;
+        vps |= code == 0x40 && next == 0x01;
+        // nal_ref_idc not 0, nal_unit_type 7, a profile_idc of the broadcast profiles
+        sps |= (code & 0x9F) == 0x07 && (code & 0x60) != 0 &&
+               (next == 66 || next == 77 || next == 88 || next == 100 || next == 110 ||
+                next == 122 || next == 244);
     }
+    if (sequence) return AV_CODEC_ID_MPEG2VIDEO;
+    if (vps) return AV_CODEC_ID_HEVC;
+    if (sps && !picture) return AV_CODEC_ID_H264;
     return AV_CODEC_ID_NONE;
 }
 

@@ -8,3 +8,4 @@ int StatusCommand(const Options& o);
 int TuneCommand(const Options& o);
 int SectionsCommand(const Options& o);
 int KeyCommand(const std::string& code);
+int SnapshotCommand(const std::string& file);

@@ -29,6 +29,9 @@ int Usage(std::FILE* out = stderr) {
         "       [--type5 1] [--timeout MS]           print tables (sections in hex)\n"
         "  key N                                     inject a remote key (runs the server's key "
         "command)\n"
+        "  snapshot FILE.png                         the card's output (picture and on-screen\n"
+        "                                            display, 720x576) as a PNG; exit 1 when\n"
+        "                                            the card has no picture memory\n"
         "  --help                                    this text\n");
     return out == stderr ? 2 : 0;
 }
@@ -41,6 +44,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> rest(argv + 2, argv + argc);
     kestrel::CServerConnection::Instance().AttachDispatcher(kestrel::DefaultPollDispatcher());
     if (cmd == "key") return rest.size() == 1 ? KeyCommand(rest[0]) : Usage();
+    if (cmd == "snapshot") return rest.size() == 1 ? SnapshotCommand(rest[0]) : Usage();
     Options o;
     if (!o.Parse(rest)) {
         std::fprintf(stderr, "dvbctl: %s\n", o.error().c_str());
