@@ -28,7 +28,7 @@ void CPesAssembler::Feed(const mpegts::TsPacket& packet, const Done& done) {
     lastCc_ = cc;
     const auto payload = packet.Payload();
     if (packet.PayloadUnitStart()) {
-        if (collecting_) Finish(done);  // an open-ended packet ends where the next starts
+        if (collecting_) Complete(done);  // an open-ended packet ends where the next starts
         bytes_.assign(payload.begin(), payload.end());
         collecting_ = true;
     } else if (!collecting_ || !continuous) {
@@ -46,11 +46,19 @@ void CPesAssembler::Feed(const mpegts::TsPacket& packet, const Done& done) {
     // A packet of announced length is finished as soon as it is whole.
     if (bytes_.size() >= PesHeader::kFixedSize) {
         const size_t length = size_t(bytes_[4]) << 8 | bytes_[5];
-        if (length != 0 && bytes_.size() >= PesHeader::kFixedSize + length) Finish(done);
+        if (length != 0 && bytes_.size() >= PesHeader::kFixedSize + length) Complete(done);
     }
 }
 
 void CPesAssembler::Finish(const Done& done) {
+    // Only an open-ended packet can still be under way: one of announced
+    // length is completed as soon as it is whole.
+    if (collecting_ && bytes_.size() >= PesHeader::kFixedSize && bytes_[4] == 0 && bytes_[5] == 0)
+        Complete(done);
+    Reset();
+}
+
+void CPesAssembler::Complete(const Done& done) {
     collecting_ = false;
     const auto header = PesHeader::Parse(bytes_);
     // Stream ids start at 0xBC; a lower code after the prefix is no PES.

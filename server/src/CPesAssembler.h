@@ -32,9 +32,12 @@ class CPesAssembler {
     void Feed(const mpegts::TsPacket& packet, const Done& done);
     // Forgets the packet under way (the stream jumped).
     void Reset();
+    // The stream ends here: an open-ended packet under way is complete, one
+    // of announced length that is not is dropped.
+    void Finish(const Done& done);
 
   private:
-    void Finish(const Done& done);
+    void Complete(const Done& done);
 
     size_t limit_;
     std::vector<uint8_t> bytes_;

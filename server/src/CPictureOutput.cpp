@@ -120,9 +120,9 @@ void CPictureOutput::Frame(const AVFrame& frame, const FrameTiming& timing) {
 
 bool CPictureOutput::Scale(const AVFrame& frame) {
     SwsContext* before = sws_;
-    sws_ =
-        sws_getCachedContext(sws_, frame.width, frame.height, AVPixelFormat(frame.format), kWidth,
-                             kHeight, AV_PIX_FMT_RGB32, SWS_BILINEAR, nullptr, nullptr, nullptr);
+    sws_ = sws_getCachedContext(sws_, frame.width, frame.height, AVPixelFormat(frame.format),
+                                kWidth, kHeight, AV_PIX_FMT_RGB32, SWS_FAST_BILINEAR, nullptr,
+                                nullptr, nullptr);
     if (!sws_) return false;
     if (sws_ != before || !settingsApplied_) {
         // 16.16 fixed point; a brightness of 256 shifts the luma by one level.

@@ -17,6 +17,8 @@ class CCodec {
     ~CCodec();
     // Decodes the elementary-stream bytes; returns the frames delivered.
     uint64_t Decode(const PesUnit& unit, IFrameSink& sink);
+    // The stream ends: the frames the parser and the decoder still hold.
+    uint64_t Drain(IFrameSink& sink);
 
   private:
     void Receive(IFrameSink& sink, uint64_t& frames);
@@ -131,6 +133,23 @@ uint64_t CCodec::Decode(const PesUnit& unit, IFrameSink& sink) {
     return frames;
 }
 
+uint64_t CCodec::Drain(IFrameSink& sink) {
+    uint64_t frames = 0;
+    uint8_t* out = nullptr;
+    int outSize = 0;
+    av_parser_parse2(parser_, context_, &out, &outSize, nullptr, 0, AV_NOPTS_VALUE, AV_NOPTS_VALUE,
+                     0);
+    if (outSize > 0) {
+        packet_->data = out;
+        packet_->size = outSize;
+        packet_->pts = parser_->pts;
+        packet_->dts = parser_->dts;
+        if (avcodec_send_packet(context_, packet_) == 0) Receive(sink, frames);
+    }
+    if (avcodec_send_packet(context_, nullptr) == 0) Receive(sink, frames);
+    return frames;
+}
+
 void CCodec::Receive(IFrameSink& sink, uint64_t& frames) {
     while (avcodec_receive_frame(context_, frame_) == 0) {
         sink.Frame(*frame_, Timing());
@@ -171,7 +190,7 @@ void CStreamDecoder::SetPid(uint16_t pid) {
     std::unique_lock lock(queueMutex_);
     queue_.clear();
     const uint64_t mine = ++restarts_;
-    queue_.push_back(Item{{}, mine});
+    queue_.push_back(Item{{}, mine, false});
     feed.unlock();
     queueChanged_.notify_all();
     queueChanged_.wait(lock, [&] { return stop_ || restartDone_ >= mine; });
@@ -184,14 +203,15 @@ void CStreamDecoder::FeedPacket(std::span<const uint8_t> bytes) {
     if (!packet || packet->Pid() != pid_.load(std::memory_order_relaxed)) return;
     std::lock_guard feed(feedMutex_);
     if (packet->Pid() != pid_.load()) return;
-    assembler_.Feed(*packet, [this](PesUnit&& unit) { Push(Item{std::move(unit), 0}); });
+    assembler_.Feed(*packet, [this](PesUnit&& unit) { Push(Item{std::move(unit), 0, false}); });
 }
 
 void CStreamDecoder::ResetAssemblers() {
+    // The loop point: what came before it is whole and is shown.
     std::lock_guard feed(feedMutex_);
-    assembler_.Reset();
+    assembler_.Finish([this](PesUnit&& unit) { Push(Item{std::move(unit), 0, false}); });
     std::lock_guard lock(queueMutex_);
-    queue_.push_back(Item{{}, ++restarts_});
+    queue_.push_back(Item{{}, ++restarts_, true});
     queueChanged_.notify_all();
 }
 
@@ -237,6 +257,7 @@ void CStreamDecoder::Run() {
 
 void CStreamDecoder::Decode(Item& item) {
     if (item.restart != 0) {
+        if (codec_ && item.drain) frames_ += codec_->Drain(sink_);
         codec_.reset();
         return;
     }

@@ -56,6 +56,7 @@ class CStreamDecoder : public IPacketSink {
     struct Item {
         PesUnit unit;
         uint64_t restart = 0;  // not 0: the stream jumped, start the codec afresh (its number)
+        bool drain = false;    // with restart: first hand on what the codec still holds
     };
     void Push(Item item);
     void Run();
