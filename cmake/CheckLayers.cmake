@@ -45,7 +45,7 @@ set(may_tv/video "tv;receiver;channellist;common;Allgemein")
 set(may_shell "videodisplay;tv;tv/bars;tv/video;frame;frame/view;channellist/document;channellist/dialogs;channellist/editing;channellist;receiver;common;Allgemein")
 set(may_app "shell;frame;receiver;Allgemein")
 set(may_tools/svltool "channellist")
-set(may_tools/dvbctl "kestrel;channellist")
+set(may_tools/dvbctl "kestrel;kestrel/protocol;channellist")
 set(may_tools/kregistry "kestrel")
 set(may_tools/mkdemomux "mpegts;channellist")
 # The server's tests drive the client library against the real server.

@@ -17,6 +17,7 @@ bool Number(const std::string& s, T& out) {
 const char* CCommandLine::Usage() {
     return "Aufruf: nvdvbsrv [--config DATEI] [--instance NAME] [--base-port N] [--speed X]\n"
            "                [--keepalive-timeout-ms N] [--exit-when-idle-ms N] [--fail SCHRITTE]\n"
+           "                [--audio-wav DATEI]\n"
            "        nvdvbsrv key CODE [--instance NAME]\n";
 }
 
@@ -59,6 +60,8 @@ bool CCommandLine::Parse(const std::vector<std::string>& args, std::string& erro
             keepAliveMs = ms;
         } else if (a == "--fail") {
             fail = v;
+        } else if (a == "--audio-wav") {
+            audioWav = v;
         } else if (a == "--exit-when-idle-ms") {
             uint32_t ms = 0;
             ok = Number(v, ms);

@@ -1,6 +1,7 @@
 // The server's command line:
 //   nvdvbsrv [--config FILE] [--instance NAME] [--base-port N] [--speed X]
 //            [--keepalive-timeout-ms N] [--exit-when-idle-ms N] [--fail STEPS]
+//            [--audio-wav FILE]
 //   nvdvbsrv key CODE [--instance NAME]
 #pragma once
 
@@ -20,7 +21,8 @@ struct CCommandLine {
     std::optional<double> speed;
     std::optional<uint32_t> keepAliveMs;
     std::optional<uint32_t> exitWhenIdleMs;
-    std::string fail;  // start-up steps to fail, as the installation's "fail"
+    std::string fail;      // start-up steps to fail, as the installation's "fail"
+    std::string audioWav;  // sound to this WAV file, as the installation's "audio_wav"
 
     // False with a message for an unknown or malformed argument.
     bool Parse(const std::vector<std::string>& args, std::string& error);

@@ -4,7 +4,9 @@
 #include <filesystem>
 #include <iostream>
 
+#include "CPulseSink.h"
 #include "CVideoProbe.h"
+#include "CWavFile.h"
 #include "kestrel/protocol/OsdBitmap.h"
 
 namespace nvdvbsrv {
@@ -16,6 +18,15 @@ bool Reserved(uint16_t handle) { return handle >= 32 && handle <= 37; }
 
 constexpr uint16_t kRemotePort = 37;
 
+// The installation's WAV file, else the desktop's sound server.
+std::unique_ptr<ISoundSink> SoundSink(const std::string& wavPath) {
+    if (wavPath.empty()) return std::make_unique<CPulseSink>();
+    auto wav = std::make_unique<CWavFile>();
+    if (!wav->Open(wavPath))
+        std::cerr << "nvdvbsrv: " << wavPath << " kann nicht geschrieben werden\n";
+    return wav;
+}
+
 }  // namespace
 
 CEmulatedCard::CEmulatedCard(CInstallation installation, IDatagramSink& sink)
@@ -24,9 +35,13 @@ CEmulatedCard::CEmulatedCard(CInstallation installation, IDatagramSink& sink)
       tuner_(installation_),
       filters_(sink),
       teletext_(sink),
-      player_({&filters_, &teletext_}),
+      sound_(SoundSink(installation_.audioWav)),
+      videoDecoder_(CStreamDecoder::Kind::Video, picture_),
+      audioDecoder_(CStreamDecoder::Kind::Audio, sound_),
+      player_({&filters_, &teletext_, &videoDecoder_, &audioDecoder_}),
       cam_(sink, installation_.camSlot) {
     filters_.SetLiveClock(installation_.liveClock);
+    picture_.SetOsdLayer(&osd_);
     StartOsdReceiver();
 }
 
@@ -64,6 +79,7 @@ bool CEmulatedCard::SendDiseqc(std::span<const uint8_t> message, uint8_t burst) 
         playing_.reset();
         tuner_.Tune(ChannelParams{});
         ProbeVideo();
+        FlushDecoders();
     }
     return true;
 }
@@ -75,6 +91,7 @@ bool CEmulatedCard::Tune(const ChannelParams& params) {
     player_.Stop();
     playing_ = file;
     ProbeVideo();
+    FlushDecoders();
     if (!file) return false;
     player_.Play(file, installation_.speed);
     return true;
@@ -137,6 +154,56 @@ void CEmulatedCard::SuspendClient(uint32_t client) {
 void CEmulatedCard::SetVideoPid(uint16_t pid) {
     videoPid_ = pid;
     ProbeVideo();
+    videoDecoder_.SetPid(pid);
+    picture_.Clear();
+}
+
+void CEmulatedCard::SetAudioPid(uint16_t pid) {
+    audioPid_ = pid;
+    audioDecoder_.SetPid(pid);
+}
+
+void CEmulatedCard::FlushDecoders() {
+    videoDecoder_.Flush();
+    audioDecoder_.Flush();
+    picture_.Clear();
+}
+
+void CEmulatedCard::SetPictureParameters(uint8_t brightness, uint8_t contrast, uint8_t saturation) {
+    picture_.SetPictureSettings(PictureSettings{brightness, contrast, saturation});
+}
+
+template <typename Change>
+void CEmulatedCard::ChangeSound(Change change) {
+    SoundSettings s = sound_.Settings();
+    change(s);
+    sound_.SetSettings(s);
+}
+
+void CEmulatedCard::SetDecoderVolume(uint32_t left, uint32_t right) {
+    ChangeSound([&](SoundSettings& s) {
+        s.decoderLeft = left;
+        s.decoderRight = right;
+    });
+}
+
+void CEmulatedCard::SetDecoderMute(bool mute) {
+    ChangeSound([&](SoundSettings& s) { s.decoderMute = mute; });
+}
+
+void CEmulatedCard::SetAudioChannel(uint32_t channel) {
+    ChangeSound([&](SoundSettings& s) { s.channel = channel; });
+}
+
+void CEmulatedCard::SetSoundChipVolume(int32_t left, int32_t right) {
+    ChangeSound([&](SoundSettings& s) {
+        s.chipLeft = left;
+        s.chipRight = right;
+    });
+}
+
+void CEmulatedCard::SetSoundChipMute(bool mute) {
+    ChangeSound([&](SoundSettings& s) { s.chipMute = mute; });
 }
 
 void CEmulatedCard::ProbeVideo() {

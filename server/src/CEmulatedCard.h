@@ -8,6 +8,9 @@
 #include <string>
 
 #include "COsdReceiver.h"
+#include "CPictureOutput.h"
+#include "CSoundOutput.h"
+#include "CStreamDecoder.h"
 #include "CTeletextDecoder.h"
 #include "CTsPlayer.h"
 #include "CVirtualCam.h"
@@ -40,11 +43,20 @@ class CEmulatedCard : public ICard {
     void SuspendClient(uint32_t client) override;
 
     void SetVideoPid(uint16_t pid) override;
-    void SetAudioPid(uint16_t pid) override { audioPid_ = pid; }
+    void SetAudioPid(uint16_t pid) override;
     uint16_t VideoPid() const override { return videoPid_; }
     uint16_t AudioPid() const override { return audioPid_; }
     VideoInfo Video() const override { return video_; }
+    void SetPictureParameters(uint8_t brightness, uint8_t contrast, uint8_t saturation) override;
+    void SetDecoderVolume(uint32_t left, uint32_t right) override;
+    void SetDecoderMute(bool mute) override;
+    void SetAudioChannel(uint32_t channel) override;
+    void SetSoundChipVolume(int32_t left, int32_t right) override;
+    void SetSoundChipMute(bool mute) override;
 
+    // The composed output: the picture memory of that name from now until
+    // the card goes (the server calls it once it serves the instance).
+    bool StartOutput(const std::string& memoryName) { return picture_.Start(memoryName); }
     std::optional<uint16_t> StartTeletext(uint16_t pid) override;
     bool StopTeletext(uint16_t handle) override;
 
@@ -70,6 +82,10 @@ class CEmulatedCard : public ICard {
     // The decoder state for the stream now playing and the video PID set.
     void ProbeVideo();
     void StartOsdReceiver();
+    // The stream stopped or changed: nothing decoded before reaches the output.
+    void FlushDecoders();
+    template <typename Change>
+    void ChangeSound(Change change);
     // Handles of suspended clients' filters, by handle: the client.
     std::map<uint16_t, uint32_t> heldHandles_;
 
@@ -78,6 +94,11 @@ class CEmulatedCard : public ICard {
     CDishTuner tuner_;
     CSectionFilterBank filters_;
     CTeletextDecoder teletext_;
+    COsd osd_;  // before the output stage, which draws it until it stops
+    CPictureOutput picture_;
+    CSoundOutput sound_;
+    CStreamDecoder videoDecoder_;
+    CStreamDecoder audioDecoder_;
     CTsPlayer player_;
     CVirtualCam cam_;
     std::map<std::string, std::shared_ptr<const CTsFile>> files_;
@@ -87,7 +108,6 @@ class CEmulatedCard : public ICard {
     uint16_t videoPid_ = 0x1FFF;
     uint16_t audioPid_ = 0x1FFF;
     VideoInfo video_;
-    COsd osd_;
     std::unique_ptr<COsdReceiver> osdReceiver_;
 };
 

@@ -254,6 +254,10 @@ class Parser {
                 return Fail("live_clock muss yes oder no sein");
             return true;
         }
+        if (key == "audio_wav") {
+            result.audioWav = ResolvePath(value, baseDir_);
+            return !value.empty() || Fail("audio_wav braucht einen Dateinamen");
+        }
         if (key == "ip") return ParseLoopbackIp(value, b.ip) || Fail("nur 127.x.y.z erlaubt");
         if (key == "base_port") {
             return (ParseNumber(value, b.basePort) && b.basePort > 0 && b.basePort < 65400) ||

@@ -85,6 +85,7 @@ class CInstallation {
     bool liveClock = true;             // TDT and TOT carry the current time
     int camSlot = 1;                   // slot of the virtual CA module, 0 for none
     std::set<StartStep> failingSteps;  // answered with a failure
+    std::string audioWav;              // sound goes to this WAV file instead of the desktop
 };
 
 }  // namespace nvdvbsrv

@@ -308,14 +308,30 @@ uint32_t CRequestHandler::Decoder(uint32_t, uint16_t code, std::span<uint8_t> bl
         case C(Command::MPEG_GetAudioBufferStatus):
             w.U8(Slot(0), card_.Signal().locked ? 50 : 0);
             return result::kOk;
-        case C(Command::MPEG_SetAudioChannel):
-            audioChannel_ = r.U32(Slot(0));
-            return audioChannel_ <= 2 ? result::kOk : result::kBadRequest;
+        case C(Command::MPEG_SetAudioChannel): {
+            const uint32_t channel = r.U32(Slot(0));
+            if (channel > 2) return result::kBadRequest;
+            audioChannel_ = channel;
+            card_.SetAudioChannel(channel);
+            return result::kOk;
+        }
+        case C(Command::MPEG_SetVolume):
+            card_.SetDecoderVolume(r.U32(Slot(0)), r.U32(Slot(1)));
+            return result::kOk;
+        case C(Command::MPEG_SetAudioMute):
+            card_.SetDecoderMute(r.U32(Slot(0)) != 0);
+            return result::kOk;
+        case C(Command::MPEG_SetPictureParameters): {
+            const uint32_t b = r.U32(Slot(0)), c = r.U32(Slot(1)), s = r.U32(Slot(2));
+            if (b > 255 || c > 255 || s > 255) return result::kBadRequest;
+            card_.SetPictureParameters(uint8_t(b), uint8_t(c), uint8_t(s));
+            return result::kOk;
+        }
         case C(Command::MPEG_GetAudioChannel):
             w.U32(Slot(0), audioChannel_);
             return result::kOk;
         default:
-            return result::kOk;  // volume, mute, picture, output mode: no effect here
+            return result::kOk;  // output mode, standard, test picture: no effect here
     }
 }
 
@@ -461,8 +477,14 @@ uint32_t CRequestHandler::Peripherals(uint32_t, uint16_t code, std::span<uint8_t
         case C(Command::MSP_ReadStereo):
             w.U32(Slot(0), stereo_);
             return result::kOk;
+        case C(Command::MSP_SetVolume):
+            card_.SetSoundChipVolume(int32_t(r.U32(Slot(0))), int32_t(r.U32(Slot(1))));
+            return result::kOk;
+        case C(Command::MSP_SetMute):
+            card_.SetSoundChipMute(r.U32(Slot(0)) != 0);
+            return result::kOk;
         default:
-            return result::kOk;  // the audio processor's settings have no effect here
+            return result::kOk;  // tone, width, input and standard: no effect here
     }
 }
 

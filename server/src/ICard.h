@@ -66,6 +66,15 @@ class ICard {
     virtual uint16_t VideoPid() const = 0;
     virtual uint16_t AudioPid() const = 0;
     virtual VideoInfo Video() const = 0;
+    // Picture and sound settings of the decoder's output (CPictureOutput.h,
+    // CSoundOutput.h): the decoder's volume (left, right), mute, channel
+    // (0 A+B, 1 A, 2 B) and picture settings, the sound chip's volume and mute.
+    virtual void SetPictureParameters(uint8_t brightness, uint8_t contrast, uint8_t saturation) = 0;
+    virtual void SetDecoderVolume(uint32_t left, uint32_t right) = 0;
+    virtual void SetDecoderMute(bool mute) = 0;
+    virtual void SetAudioChannel(uint32_t channel) = 0;
+    virtual void SetSoundChipVolume(int32_t left, int32_t right) = 0;
+    virtual void SetSoundChipMute(bool mute) = 0;
 
     // Teletext acquisition of a PID: whole pages go out at the returned handle.
     virtual std::optional<uint16_t> StartTeletext(uint16_t pid) = 0;

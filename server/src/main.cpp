@@ -14,6 +14,7 @@
 #include "kestrel/protocol/BlockIO.h"
 #include "kestrel/protocol/Names.h"
 #include "kestrel/protocol/ParamBlock.h"
+#include "kestrel/protocol/PictureMemory.h"
 #include "kestrel/protocol/SharedMemory.h"
 #include "kestrel/protocol/Wire.h"
 
@@ -87,6 +88,7 @@ int Serve(const CCommandLine& cl, const std::string& suffix) {
     if (!inst) return 1;
     if (cl.basePort) inst->board.basePort = *cl.basePort;
     if (cl.speed) inst->speed = *cl.speed;
+    if (!cl.audioWav.empty()) inst->audioWav = cl.audioWav;
     if (!ParseStartSteps(cl.fail, inst->failingSteps)) {
         std::cerr << "nvdvbsrv: --fail " << kStartStepsExpected << "\n";
         return 2;
@@ -120,6 +122,9 @@ int Serve(const CCommandLine& cl, const std::string& suffix) {
         // The library starts a server on every load: the one that runs serves.
         return server.AlreadyRunning() ? 0 : 1;
     }
+    // The composed picture exists while this server serves the instance.
+    if (!card.StartOutput(kp::PictureMemoryName(suffix)))
+        std::cerr << "nvdvbsrv: Bildspeicher kann nicht angelegt werden\n";
     server.Run(sigFd);
     close(sigFd);
     return 0;

@@ -14,3 +14,4 @@ int KeyCommand(const std::string& code);
 int OsdCommand(const std::vector<std::string>& args);
 /// One usage line per OSD operation.
 void OsdUsage(std::FILE* out);
+int SnapshotCommand(const std::string& file);

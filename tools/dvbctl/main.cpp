@@ -32,7 +32,12 @@ int Usage(std::FILE* out = stderr) {
         "  osd OPERATION ARGUMENTS                   the card's on-screen display (windows 1-7,\n"
         "                                            numbers decimal or 0x hex, -N for moveby):\n");
     OsdUsage(out);
-    std::fprintf(out, "  --help                                    this text\n");
+    std::fprintf(
+        out,
+        "  snapshot FILE.png                         the card's output (picture and on-screen\n"
+        "                                            display, 720x576) as a PNG; exit 1 when\n"
+        "                                            the card has no picture memory\n"
+        "  --help                                    this text\n");
     return out == stderr ? 2 : 0;
 }
 }  // namespace
@@ -45,6 +50,7 @@ int main(int argc, char** argv) {
     kestrel::CServerConnection::Instance().AttachDispatcher(kestrel::DefaultPollDispatcher());
     if (cmd == "key") return rest.size() == 1 ? KeyCommand(rest[0]) : Usage();
     if (cmd == "osd") return OsdCommand(rest);
+    if (cmd == "snapshot") return rest.size() == 1 ? SnapshotCommand(rest[0]) : Usage();
     Options o;
     if (!o.Parse(rest)) {
         std::fprintf(stderr, "dvbctl: %s\n", o.error().c_str());

@@ -79,6 +79,11 @@ expect "decoder: 0x0 format 0 rate 0 bitrate 0.000 MBit/s skipped 0 repeated 0"
 grep -q "^signal: level 0 ber " <<<"$out" || fail "status: $out"
 grep -q "^video: 0x0 rate 0 " <<<"$out" || fail "status: $out"
 
+# The card's output as a PNG: the capture has no PID 101, the picture is black.
+out=$("$dvbctl" snapshot "$work/shot.png" 2>&1) || fail "snapshot: $out"
+grep -qx "snapshot: $work/shot.png 720x576, frame [0-9]*, no picture" <<<"$out" || fail "snapshot: $out"
+[ "$(head -c 8 "$work/shot.png" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] || fail "not a PNG"
+
 # 2 MHz above the transponder still locks; the offset shows with its sign.
 "$dvbctl" tune --freq 11838000 --lof 10600000 --sr 27500000 --pol H --tone 1 >/dev/null 2>&1 \
     || fail "tune 2 MHz off"
@@ -89,6 +94,8 @@ expect "figures: quality [0-9]* % strength [0-9]*\.[0-9] afc +2000 kHz ber [0-9.
 out=$("$dvbctl" status 2>&1) || fail "status exit $?: $out"
 expect "tuned: 11836.000 MHz pol H lnb 0 V tone on, not locked; video PID 101 (0x0065), audio PID 102 (0x0066)"
 expect "figures: quality 0 % strength 0.0 afc +0 kHz ber 0.00e+00"
+out=$(KESTREL_DEFER_CONNECT=1 KESTREL_INSTANCE=none$$ "$dvbctl" snapshot "$work/none.png" 2>&1)
+[ $? -eq 1 ] && grep -q "no picture memory" <<<"$out" || fail "snapshot without a card: $out"
 kill -0 "$holder" 2>/dev/null || fail "the other client left before the end"
 stop_holder
 echo "dvbctl with server: ok"
