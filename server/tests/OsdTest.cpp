@@ -205,6 +205,12 @@ TEST(OsdTest, RequestsReachTheCardsDisplay) {
         uint16_t VideoPid() const override { return 0; }
         uint16_t AudioPid() const override { return 0; }
         VideoInfo Video() const override { return {}; }
+        void SetPictureParameters(uint8_t, uint8_t, uint8_t) override {}
+        void SetDecoderVolume(uint32_t, uint32_t) override {}
+        void SetDecoderMute(bool) override {}
+        void SetAudioChannel(uint32_t) override {}
+        void SetSoundChipVolume(int32_t, int32_t) override {}
+        void SetSoundChipMute(bool) override {}
         std::optional<uint16_t> StartTeletext(uint16_t) override { return std::nullopt; }
         bool StopTeletext(uint16_t) override { return false; }
         bool CiCommand(uint8_t, std::span<const uint8_t>) override { return false; }
