@@ -16,6 +16,9 @@ class CTvWindow : public QWidget {
 
     /// The window's rectangle in screen pixels.
     QRect ScreenRect() const;
+    /// Room for a 4:3 picture beside the other bars of the bottom row.
+    QSize sizeHint() const override { return {kPreferredWidth, kPreferredWidth * 3 / 4}; }
+    static constexpr int kPreferredWidth = 200;
 
   protected:
     void timerEvent(QTimerEvent* e) override;
