@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
+#include <filesystem>
 
 namespace nvdvbsrv {
 
@@ -29,14 +29,16 @@ bool MakePrivateFolder(const std::string& path) {
 CInstanceLock::~CInstanceLock() { Release(); }
 
 std::string CInstanceLock::Folder() {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime && *runtime && PrivateFolder(runtime)) return std::string(runtime) + "/nvdvbsrv";
-    return "/tmp/nvdvbsrv-" + std::to_string(geteuid());
+    // Beside the shared objects that the lock guards: every process of this
+    // user sees the same folder, whatever its environment says.
+    std::error_code ec;
+    const char* base = std::filesystem::is_directory("/dev/shm", ec) ? "/dev/shm" : "/tmp";
+    return std::string(base) + "/nvdvbsrv-" + std::to_string(geteuid());
 }
 
-CInstanceLock::Result CInstanceLock::Take(const std::string& suffix, std::string& error) {
+CInstanceLock::Result CInstanceLock::Take(const std::string& suffix, std::string& error,
+                                          const std::string& folder) {
     Release();
-    const std::string folder = Folder();
     if (!MakePrivateFolder(folder)) {
         error =
             "Ordner " + folder + " kann nicht angelegt werden oder gehört nicht diesem Benutzer";

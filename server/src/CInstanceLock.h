@@ -1,6 +1,7 @@
 // One server per instance: an exclusive lock on a file in a folder of this
-// user's own (the runtime folder, or a folder of mode 0700 in /tmp when there
-// is none), named after the instance. Taken before any shared object is
+// user's own (mode 0700, beside the shared-memory objects in /dev/shm, so that
+// processes with different runtime folders still meet), named after the
+// instance. Taken before any shared object is
 // touched, held for the server's life; the kernel lets it go when the
 // process ends, however it ends.
 #pragma once
@@ -20,12 +21,13 @@ class CInstanceLock {
 
     // Taken, Held when another process has it, Failed (with a message) when
     // the folder cannot be made or is not this user's alone.
-    Result Take(const std::string& suffix, std::string& error);
+    Result Take(const std::string& suffix, std::string& error,
+                const std::string& folder = Folder());
     // Removes the file and lets the lock go.
     void Release();
 
-    // The folder of the lock files: $XDG_RUNTIME_DIR/nvdvbsrv or
-    // /tmp/nvdvbsrv-<uid>.
+    // The folder of the lock files: /dev/shm/nvdvbsrv-<uid> (/tmp/... where
+    // there is no /dev/shm).
     static std::string Folder();
 
   private:

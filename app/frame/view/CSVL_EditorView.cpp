@@ -35,6 +35,8 @@ CSVL_EditorView::CSVL_EditorView(QWidget* parent)
     // never filled writes back what was stored rather than defaults.
     settings_ = CViewSettings::Read();
     PrivateMessages::Register(Msg::ProgramFilter, this);
+    // Remote keys, program steps and guide pages are posted to the view.
+    PrivateMessages::RegisterWindow(MessageWindow::View, this);
 }
 
 CSVL_EditorView::~CSVL_EditorView() {

@@ -8,7 +8,7 @@
 
 CTvWindow::CTvWindow(CTvVideo& video, QWidget* parent) : QWidget(parent), video_(&video) {
     setObjectName(QStringLiteral("TvWindow"));
-    setMinimumSize(40, 30);
+    setMinimumSize(kPreferredWidth * 3 / 5, kPreferredWidth * 9 / 20);  // 120 x 90, still 4:3
     placement_.start(TimerId::TvWindowPeriodMs, this);
     video.TvWindowCreated(qintptr(this), [self = QPointer<CTvWindow>(this)] {
         return self ? self->ScreenRect() : QRect();

@@ -102,6 +102,11 @@ TEST_F(EditorViewTest, FilterMessageRefillsAndStoresTheFilter) {
     EXPECT_EQ(Column(*v, 2), (QStringList{"Das Erste", "ZDF"}));
 }
 
+TEST_F(EditorViewTest, IsTheWindowThatRemoteKeysAndProgramStepsArePostedTo) {
+    auto v = MakeView();
+    EXPECT_EQ(PrivateMessages::Window(MessageWindow::View), v.get());
+}
+
 TEST_F(EditorViewTest, RefillAsksForTheLastProgramOfTheFilterWhileBusy) {
     StoreSetting("Programmfilter", 1);
     StoreSetting("LastRadioProgramm", 0);  // a TV program, not in the radio list
