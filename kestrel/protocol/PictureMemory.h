@@ -77,6 +77,11 @@ struct PictureFrame {
 /// Server side: creates the object and publishes frames.
 class PictureWriter {
   public:
+    PictureWriter() = default;
+    ~PictureWriter() { Close(); }  // the name goes with the writer
+    PictureWriter(const PictureWriter&) = delete;
+    PictureWriter& operator=(const PictureWriter&) = delete;
+
     bool Create(const std::string& name = PictureMemoryName());
     void Close();
     /// Copies a 720 x 576 frame (`stride` bytes a row) with its information.
