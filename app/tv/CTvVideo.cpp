@@ -176,9 +176,20 @@ void CTvVideo::ToggleFullScreen() {
 void CTvVideo::Mirror(int how) { display_.Broadcast(ctrlVideo_, 0, how); }
 
 bool CTvVideo::Command(int command) {
-    const auto toView = [](int number, int code) {
-        PrivateMessages::PostTo(MessageWindow::View, number, code);
+    // The menu items that only post a message to the view.
+    struct ViewPost {
+        int command, message, value;
     };
+    static constexpr ViewPost kViewPosts[] = {
+        {Cmd::ProgramUp, Msg::ProgramStep, 2},    {Cmd::ProgramDown, Msg::ProgramStep, 1},
+        {Cmd::GuideShortInfo, Msg::GuidePage, 1}, {Cmd::GuideCurrent, Msg::GuidePage, 2},
+        {Cmd::GuideNext, Msg::GuidePage, 3},      {Cmd::GuideClose, Msg::GuidePage, 4},
+    };
+    for (const ViewPost& post : kViewPosts) {
+        if (post.command != command) continue;
+        PrivateMessages::PostTo(MessageWindow::View, post.message, post.value);
+        return true;
+    }
     switch (command) {
         case Cmd::FullScreenOn:
             EnterFullScreen();
@@ -191,24 +202,6 @@ bool CTvVideo::Command(int command) {
             return true;
         case Cmd::VideoNormal:
             Mirror(VideoNames::CtrlNormal);
-            return true;
-        case Cmd::ProgramUp:
-            toView(Msg::ProgramStep, 2);
-            return true;
-        case Cmd::ProgramDown:
-            toView(Msg::ProgramStep, 1);
-            return true;
-        case Cmd::GuideShortInfo:
-            toView(Msg::GuidePage, 1);
-            return true;
-        case Cmd::GuideCurrent:
-            toView(Msg::GuidePage, 2);
-            return true;
-        case Cmd::GuideNext:
-            toView(Msg::GuidePage, 3);
-            return true;
-        case Cmd::GuideClose:
-            toView(Msg::GuidePage, 4);
             return true;
         case Cmd::MenuExit:
             return true;
