@@ -17,7 +17,8 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 void Put(Bytes& b, std::uint32_t v, int n) {
-    for (int i = 0; i < n; ++i) b.push_back(std::uint8_t(v >> (8 * i)));
+    // Little-endian; bytes past the value's four are 0.
+    for (int i = 0; i < n; ++i) b.push_back(i < 4 ? std::uint8_t(v >> (8 * i)) : 0);
 }
 
 // A BMP file: headers, the palette (blue, green, red, 0) and rows bottom first.

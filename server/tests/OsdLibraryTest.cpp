@@ -27,7 +27,8 @@ struct NullSink : IDatagramSink {
 };
 
 void Put(std::vector<uint8_t>& b, uint32_t v, int n) {
-    for (int i = 0; i < n; ++i) b.push_back(uint8_t(v >> (8 * i)));
+    // Little-endian; bytes past the value's four are 0.
+    for (int i = 0; i < n; ++i) b.push_back(i < 4 ? uint8_t(v >> (8 * i)) : 0);
 }
 
 // 1-bit 512 x 512: the left half of every row colour 1, a 2-entry palette
