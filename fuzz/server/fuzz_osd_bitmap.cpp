@@ -9,7 +9,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 5) return 0;
     nvdvbsrv::COsd osd;
-    osd.CreateWindow(1, data[0] & 3, 720, 576);
+    // A small window keeps the runs fast; bitmaps larger than it and blits
+    // beyond its edges try the clipping.
+    osd.CreateWindow(1, data[0] & 3, 96, 72);
+    osd.MoveAbs(1, uint32_t(data[4]) * 3, uint32_t(data[4]) * 2);
     // Kind, width and height from the first bytes; then datagrams, each led by
     // one byte: the top bit frames the data with a right length, the rest
     // counts it in steps of 33 bytes.
