@@ -1,6 +1,5 @@
 // SVL_Editor: channel-list editor and TV application.
 #include "Allgemein/CGuardedApplication.h"
-#include "frame/CSVL_EditorApp.h"
 #include "receiver/CCardFailureReport.h"
 #include "shell/ProgramMain.h"
 
@@ -13,7 +12,6 @@ int main(int argc, char** argv) {
     // A processor exception in the handling of an event shows the crash
     // report and ends the program with exit code 3.
     CGuardedApplication app(argc, argv);
-    app.SetProgramPath(CSVL_EditorApp::ProgramPath());
-    app.SetVersionText(CSVL_EditorApp::VersionText());
+    DescribeProgramForCrashReport(app);
     return RunProgram();
 }

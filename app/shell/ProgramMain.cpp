@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QSettings>
 
+#include "Allgemein/CGuardedApplication.h"
 #include "frame/CMainFrame.h"
 #include "frame/CSVL_EditorApp.h"
 #include "receiver/CKestrelCard.h"
@@ -26,6 +27,11 @@ QString FirmwareFolder() {
 }
 
 }  // namespace
+
+void DescribeProgramForCrashReport(CGuardedApplication& app) {
+    app.SetProgramPath(CSVL_EditorApp::ProgramPath());
+    app.SetVersionText(CSVL_EditorApp::VersionText());
+}
 
 int RunProgram() {
     CSVL_EditorApp::SetupSettingsStore();

@@ -139,11 +139,17 @@ void CTvVideo::EnterFullScreen() {
                      display_.EnableVideo(1);
                  },
                  500},
-                {[this] {
-                    ApplyFullScreenPicture();
-                    state_.SetFullScreen(true);
-                    fullScreenBusy_ = false;
-                }}});
+                FullScreenDone(true)});
+}
+
+// The last step of both ways: the picture settings of the new window, the
+// flag, and the way free for the next request.
+CStepQueue::Step CTvVideo::FullScreenDone(bool on) {
+    return {[this, on] {
+        ApplyFullScreenPicture();
+        state_.SetFullScreen(on);
+        fullScreenBusy_ = false;
+    }};
 }
 
 void CTvVideo::LeaveFullScreen() {
@@ -159,11 +165,7 @@ void CTvVideo::LeaveFullScreen() {
                      PlaceInBar();
                  },
                  550},
-                {[this] {
-                    ApplyFullScreenPicture();
-                    state_.SetFullScreen(false);
-                    fullScreenBusy_ = false;
-                }}});
+                FullScreenDone(false)});
 }
 
 void CTvVideo::ToggleFullScreen() {

@@ -61,6 +61,7 @@ class CTvVideo : public QObject {
   private:
     void PlaceInBar();
     void ApplyFullScreenPicture();
+    CStepQueue::Step FullScreenDone(bool on);
     void Mirror(int how);
 
     IVideoDisplay& display_;

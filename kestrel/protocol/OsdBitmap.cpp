@@ -22,7 +22,7 @@ std::optional<std::span<const std::uint8_t>> BitmapDatagramData(
     return datagram.subspan(kHeaderBytes);
 }
 
-std::optional<std::uint32_t> DirectedBroadcast(const std::string& ip, const std::string& mask) {
+std::optional<std::uint32_t> CardAddress(const std::string& ip, const std::string& mask) {
     in_addr a{}, m{};
     if (inet_pton(AF_INET, ip.c_str(), &a) != 1 || inet_pton(AF_INET, mask.c_str(), &m) != 1)
         return std::nullopt;

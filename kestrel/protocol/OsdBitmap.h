@@ -51,9 +51,10 @@ std::vector<std::uint8_t> BitmapDatagram(std::span<const std::uint8_t> data);
 std::optional<std::span<const std::uint8_t>> BitmapDatagramData(
     std::span<const std::uint8_t> datagram);
 
-/// The card network's own address: ip with the host bits of mask set (both
-/// dotted quads), in host byte order; nothing when either does not parse or
+/// The card's own address on its loopback network, where the bitmaps go
+/// instead of a broadcast: ip with the host bits of mask set (both dotted
+/// quads), in host byte order; nothing when either does not parse or
 /// the result is not a loopback address.
-std::optional<std::uint32_t> DirectedBroadcast(const std::string& ip, const std::string& mask);
+std::optional<std::uint32_t> CardAddress(const std::string& ip, const std::string& mask);
 
 }  // namespace kestrel::protocol::osd

@@ -116,7 +116,7 @@ bool COverlay::SocketOpen(int portOffset) {
     std::uint16_t base = 0;
     in_addr local{};
     if (!CardNetwork(ip, mask, base) || inet_pton(AF_INET, ip.c_str(), &local) != 1) return false;
-    const auto destination = osd::DirectedBroadcast(ip, mask);
+    const auto destination = osd::CardAddress(ip, mask);
     const int port = base + portOffset;
     // The card's network is loopback here: nothing leaves the machine.
     if (!destination || (ntohl(local.s_addr) >> 24) != 127 || port <= 0 || port > 0xFFFF)
@@ -126,7 +126,6 @@ bool COverlay::SocketOpen(int portOffset) {
     const int sendBuffer = 65536, on = 1;
     const sockaddr_in self = Address(ntohl(local.s_addr), std::uint16_t(port));
     if (setsockopt(fd, SOL_SOCKET, SO_SNDBUF, &sendBuffer, sizeof sendBuffer) != 0 ||
-        setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0 ||
         setsockopt(fd, SOL_SOCKET, SO_DONTROUTE, &on, sizeof on) != 0 ||
         bind(fd, reinterpret_cast<const sockaddr*>(&self), sizeof self) != 0) {
         ::close(fd);

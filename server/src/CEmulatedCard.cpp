@@ -48,7 +48,7 @@ CEmulatedCard::CEmulatedCard(CInstallation installation, IDatagramSink& sink)
 void CEmulatedCard::StartOsdReceiver() {
     namespace osd = kestrel::protocol::osd;
     const BoardIdentity& b = installation_.board;
-    const auto address = osd::DirectedBroadcast(b.ip, b.subnetMask);
+    const auto address = osd::CardAddress(b.ip, b.subnetMask);
     const uint32_t port = uint32_t(b.basePort) + osd::kBitmapPortOffset;
     if (address && port <= 0xFFFF)
         osdReceiver_ = std::make_unique<COsdReceiver>(osd_, *address, uint16_t(port));
