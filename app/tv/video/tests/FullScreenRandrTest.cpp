@@ -2,6 +2,8 @@
 // nested_x.sh, never the user's desktop): the mode is set, the background
 // covers the new screen, and the old size comes back on leaving and when the
 // desktop object goes without having left.
+#include <X11/Xlib.h>
+#include <X11/extensions/Xrandr.h>
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -10,9 +12,6 @@
 #include <QTest>
 
 #include "tv/video/CFullScreenDesktop.h"
-
-#include <X11/Xlib.h>
-#include <X11/extensions/Xrandr.h>
 
 namespace {
 
@@ -27,7 +26,8 @@ QSize ServerScreenSize() {
         const int current = XRRConfigCurrentConfiguration(config, &rotation);
         int count = 0;
         const XRRScreenSize* sizes = XRRConfigSizes(config, &count);
-        if (current >= 0 && current < count) size = QSize(sizes[current].width, sizes[current].height);
+        if (current >= 0 && current < count)
+            size = QSize(sizes[current].width, sizes[current].height);
         XRRFreeScreenConfigInfo(config);
     }
     XCloseDisplay(display);
