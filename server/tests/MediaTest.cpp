@@ -141,25 +141,26 @@ TEST(PictureOutput, DrawsTheOsdOverBlackAndPublishesItsChanges) {
     ASSERT_TRUE(output.Start(name));
     kp::PictureReader reader;
     ASSERT_TRUE(reader.Open(name));
-    const auto wait = [&](size_t x) {
+    // The next frame whose pixel at (x, 105) has the colour; a read that
+    // meets the writer mid-frame is tried again.
+    const auto wait = [&](size_t x, uint32_t colour) {
         kp::PictureFrame f;
-        for (int i = 0; i < 50; ++i) {
-            if (reader.Read(f) && f.pixels[105 * 720 + x] == 0xFFFFFFFF) return f;
+        for (int i = 0; i < 200; ++i) {
+            if (reader.Read(f) && f.pixels[105 * 720 + x] == colour) return f;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
-        ADD_FAILURE() << "no white at x " << x;
+        ADD_FAILURE() << "no colour " << std::hex << colour << " at x " << std::dec << x;
+        f.pixels.assign(720 * 576, 0);
         return f;
     };
     output.SetOsdLayer(&layer);
-    kp::PictureFrame f = wait(115);  // the new layer within a few ticks, not a second
+    kp::PictureFrame f = wait(115, 0xFFFFFFFF);
     EXPECT_EQ(f.pixels[105 * 720 + 300], 0xFF000000u);
     EXPECT_EQ(f.info.flags, 0u);
     layer.revision = 5;
-    wait(155);
+    wait(155, 0xFFFFFFFF);
     output.SetOsdLayer(nullptr);
-    for (int i = 0; i < 50 && reader.Read(f) && f.pixels[105 * 720 + 155] != 0xFF000000; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_EQ(f.pixels[105 * 720 + 155], 0xFF000000u);
+    wait(155, 0xFF000000);
     output.Stop();
     EXPECT_FALSE(reader.Open(name));  // the memory is gone with the output
 }

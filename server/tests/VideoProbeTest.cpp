@@ -163,9 +163,9 @@ TEST(VideoProbeTest, TestPatternOfTheDemoBroadcast) {
     std::string err;
     const auto f = CTsFile::Load(dir + "/11836H.ts", err);
     ASSERT_TRUE(f) << err;
-    // "Das Erste": MPEG-2 352 x 288 with square samples at 25 Hz, 400 kbit/s as
-    // its header announces; its audio PID carries no video.
-    Expect(CVideoProbe::Probe(*f, 101), {352, 288, 1, 3, 400}, "Das Erste");
+    // "Das Erste": MPEG-2 720 x 576 at 4:3 and 25 Hz, 1500 kbit/s as its
+    // header announces; its audio PID carries no video.
+    Expect(CVideoProbe::Probe(*f, 101), {720, 576, 2, 3, 1500}, "Das Erste");
     Expect(CVideoProbe::Probe(*f, 102), {}, "audio");
     std::error_code ec;
     std::filesystem::remove_all(dir, ec);

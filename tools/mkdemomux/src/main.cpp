@@ -66,17 +66,18 @@ bool Run(const std::vector<std::string>& args) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-// A colour-bar picture with a 1 kHz tone, and a 440 Hz tone alone: small,
-// low bit rate MPEG-2 video and MPEG-1 layer II audio.
+// A PAL picture (720 x 576 at 4:3, colour bars with a moving test pattern in the
+// middle, MPEG-2 at an SD broadcast's 1.5 Mbit/s) with a 1 kHz tone, and a
+// 440 Hz tone alone; MPEG-1 layer II audio.
 bool MakeSamples(const Options& o, const std::string& tvPath, const std::string& radioPath) {
     const std::string t = std::to_string(o.seconds);
     const std::vector<std::string> common = {o.ffmpeg, "-hide_banner", "-loglevel",
                                              "error",  "-nostdin",     "-y"};
     std::vector<std::string> tv = common;
-    tv.insert(tv.end(), {"-f",
-                         "lavfi",
-                         "-i",
-                         "smptebars=size=352x288:rate=25",
+    tv.insert(tv.end(), {"-filter_complex",
+                         "smptebars=size=720x576:rate=25[bars];"
+                         "testsrc2=size=240x192:rate=25[moving];"
+                         "[bars][moving]overlay=x=240:y=192",
                          "-f",
                          "lavfi",
                          "-i",
@@ -86,13 +87,15 @@ bool MakeSamples(const Options& o, const std::string& tvPath, const std::string&
                          "-c:v",
                          "mpeg2video",
                          "-b:v",
-                         "400k",
+                         "1500k",
                          "-maxrate",
-                         "400k",
+                         "1500k",
                          "-bufsize",
-                         "400k",
+                         "1000k",
                          "-g",
                          "12",
+                         "-aspect",
+                         "4:3",
                          "-c:a",
                          "mp2",
                          "-b:a",

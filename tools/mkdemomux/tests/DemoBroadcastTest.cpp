@@ -83,8 +83,8 @@ TEST(DemoBroadcastTest, ProgramsOfTheDemoListAreOnAir) {
     // The decoder shows the test pattern of the video PID.
     ASSERT_EQ(c.Request(50, [](Block& b) { Put32(b, 8, 101); }), 1u);
     ASSERT_EQ(c.Request(54), 1u);
-    EXPECT_EQ(c.U16(8 + 38), 352);
-    EXPECT_EQ(c.U16(8 + 40), 288);
+    EXPECT_EQ(c.U16(8 + 38), 720);
+    EXPECT_EQ(c.U16(8 + 40), 576);
 
     // The videotext of the program: its teletext PID carries pages 100-103.
     ASSERT_EQ(c.Request(80, [](Block& b) { Put32(b, 8, 104); }), 1u);

@@ -2,8 +2,6 @@
 // nested_x.sh, never the user's desktop): the mode is set, the background
 // covers the new screen, and the old size comes back on leaving and when the
 // desktop object goes without having left.
-#include <X11/Xlib.h>
-#include <X11/extensions/Xrandr.h>
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -12,6 +10,10 @@
 #include <QTest>
 
 #include "tv/video/CFullScreenDesktop.h"
+
+// Xlib's macros (None, Bool, Status, ...) clash with Qt's names: last.
+#include <X11/Xlib.h>
+#include <X11/extensions/Xrandr.h>
 
 namespace {
 
