@@ -16,6 +16,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "videodisplay/PictureAdjust.h"
+
 class CVideoWindow;
 
 class CVideoDisplay {
@@ -64,5 +66,7 @@ class CVideoDisplay {
     QPointer<QWidget> handedFrame_;
     bool mirrored_ = false;
     bool videoOn_ = false;
-    std::uint8_t brightness_ = 128, contrast_ = 128, saturation_ = 128;
+    std::uint8_t brightness_ = videodisplay::PictureAdjust::kNeutralBrightness;
+    std::uint8_t contrast_ = videodisplay::PictureAdjust::kNeutralContrast;
+    std::uint8_t saturation_ = videodisplay::PictureAdjust::kNeutralSaturation;
 };

@@ -8,13 +8,14 @@ namespace videodisplay {
 void PictureAdjust::Set(std::uint8_t brightness, std::uint8_t contrast, std::uint8_t saturation) {
     for (int i = 0; i < int(table_.size()); ++i) {
         const int v = std::clamp(i - kLow, 0, 255);
-        const int c = std::clamp((v - 128) * contrast / 128 + 128, 0, 255);
-        table_[std::size_t(i)] = std::uint8_t(std::clamp(c + brightness - 128, 0, 255));
+        const int c = std::clamp((v - 128) * contrast / kNeutralContrast + 128, 0, 255);
+        table_[std::size_t(i)] =
+            std::uint8_t(std::clamp(c + brightness - kNeutralBrightness, 0, 255));
     }
     for (int d = -255; d <= 255; ++d)
-        chroma_[std::size_t(d + 255)] = std::int16_t(d * saturation / 128);
-    saturated_ = saturation != 128;
-    neutral_ = brightness == 128 && contrast == 128 && saturation == 128;
+        chroma_[std::size_t(d + 255)] = std::int16_t(d * saturation / kNeutralSaturation);
+    saturated_ = saturation != kNeutralSaturation;
+    neutral_ = brightness == kNeutralBrightness && contrast == kNeutralContrast && !saturated_;
 }
 
 std::uint32_t PictureAdjust::Pixel(std::uint32_t p) const {

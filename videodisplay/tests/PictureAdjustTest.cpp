@@ -27,7 +27,7 @@ TEST(PictureAdjust, NeutralCopiesAndMirrorReversesEachRowIntoTheStride) {
     std::vector<std::uint32_t> out(8, 0);  // rows of 4 pixels, 3 used
     adjust.Apply(in.data(), 3, 2, out.data(), 4, true);
     EXPECT_EQ(out, (std::vector<std::uint32_t>{in[2], in[1], in[0], 0, in[5], in[4], in[3], 0}));
-    adjust.Set(138, 128, 128);  // the adjusting path mirrors the same way
+    adjust.Set(180, 160, 200);  // the adjusting path mirrors the same way
     adjust.Apply(in.data(), 3, 2, out.data(), 4, true);
     EXPECT_EQ(out[0], Rgb(17, 18, 19));
     EXPECT_EQ(out[3], 0u);
@@ -36,21 +36,23 @@ TEST(PictureAdjust, NeutralCopiesAndMirrorReversesEachRowIntoTheStride) {
 
 TEST(PictureAdjust, BrightnessContrastAndSaturationFollowTheMapping) {
     PictureAdjust adjust;
-    adjust.Set(200, 128, 128);
-    EXPECT_EQ(One(adjust, Rgb(100, 0, 250)), Rgb(172, 72, 255)) << "+72, clamped at 255";
-    adjust.Set(0, 128, 128);
-    EXPECT_EQ(One(adjust, Rgb(100, 200, 50)), Rgb(0, 72, 0));
+    adjust.Set(170, 160, 200);
+    EXPECT_TRUE(adjust.IsNeutral()) << "the program's defaults leave the picture as it is";
+    adjust.Set(240, 160, 200);
+    EXPECT_EQ(One(adjust, Rgb(100, 0, 250)), Rgb(170, 70, 255)) << "+70, clamped at 255";
+    adjust.Set(0, 160, 200);
+    EXPECT_EQ(One(adjust, Rgb(100, 200, 50)), Rgb(0, 30, 0));
 
-    adjust.Set(128, 255, 128);  // contrast nearly doubles the distance from 128
-    EXPECT_EQ(One(adjust, Rgb(128, 160, 96)), Rgb(128, 191, 65));
-    adjust.Set(128, 0, 128);
+    adjust.Set(170, 240, 200);  // contrast 1.5 times the distance from 128
+    EXPECT_EQ(One(adjust, Rgb(128, 160, 96)), Rgb(128, 176, 80));
+    adjust.Set(170, 0, 200);
     EXPECT_EQ(One(adjust, Rgb(10, 250, 77)), Rgb(128, 128, 128));
 
-    adjust.Set(128, 128, 0);  // no saturation: the luma in every channel
+    adjust.Set(170, 160, 0);  // no saturation: the luma in every channel
     const int y = (77 * 200 + 150 * 40 + 29 * 90) >> 8;
     EXPECT_EQ(One(adjust, Rgb(200, 40, 90)), Rgb(y, y, y));
-    adjust.Set(128, 128, 255);  // more colour, clamped per channel
-    const std::uint32_t vivid = One(adjust, Rgb(200, 40, 90));
+    adjust.Set(170, 160, 255);  // more colour, clamped per channel
+    const std::uint32_t vivid = One(adjust, Rgb(240, 20, 90));
     EXPECT_EQ(vivid >> 16 & 0xFF, 255u);
     EXPECT_EQ(vivid >> 8 & 0xFF, 0u);
     EXPECT_FALSE(adjust.IsNeutral());

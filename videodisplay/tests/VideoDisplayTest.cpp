@@ -150,15 +150,15 @@ TEST_F(VideoDisplayTest, NewFramesAreShownAndCountedAMissingMemoryIsBlack) {
 TEST_F(VideoDisplayTest, SetBcsAndEnableVideoChangeTheShownPicture) {
     OpenAt({0, 0, 360, 288});
     ASSERT_TRUE(Shows({270, 216}, kGrey));
-    display_.SetBCS(200, 128, 128);
-    EXPECT_TRUE(Shows({270, 216}, 0xFFC8C8C8)) << "128 + 72";
-    display_.SetBCS(128, 128, 0);
+    display_.SetBCS(240, 160, 200);
+    EXPECT_TRUE(Shows({270, 216}, 0xFFC6C6C6)) << "128 + 70";
+    display_.SetBCS(170, 160, 0);
     ASSERT_TRUE(Shows({270, 216}, kGrey));
     const QRgb red = Shot().pixel(90, 72);
     EXPECT_EQ(qRed(red), qGreen(red)) << "no saturation turns red grey";
     EXPECT_EQ(qGreen(red), qBlue(red));
 
-    display_.SetBCS(128, 128, 128);
+    display_.SetBCS(170, 160, 200);
     display_.EnableVideo(0);
     EXPECT_TRUE(Shows({90, 72}, 0xFF000000));
     display_.Close();  // the program's order when the picture goes away
