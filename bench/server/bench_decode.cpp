@@ -132,6 +132,7 @@ Run CardCpu(const nvdvbsrv::CTsFile& file, uint16_t pid, CStreamDecoder::Kind ki
 void RealTime(const std::string& name, std::shared_ptr<const nvdvbsrv::CTsFile> file,
               uint16_t pid) {
     nvdvbsrv::CPictureOutput picture;
+    picture.SetPaced(true);  // as on the card
     CStreamDecoder decoder(CStreamDecoder::Kind::Video, picture);
     decoder.SetPid(pid);
     nvdvbsrv::CTsPlayer player({&decoder});

@@ -6,7 +6,11 @@
 //            rectangle);
 //   live:    a writer in this process publishes a new frame every 20 ms for
 //            3 s; the window (784 x 574, picture values set) counts the new
-//            pictures it painted.
+//            pictures it painted;
+//   stream:  the card's decoder plays the demo's first program at its own
+//            rate into a picture memory (as the emulated card does), the
+//            window shows it: pictures shown per second against the pictures
+//            the card published and the stream's 25 a second.
 // Prints: BENCH <name> ... (medians of 50 rounds; live as frames per second)
 #include <unistd.h>
 
@@ -19,8 +23,14 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <memory>
+#include <string>
 #include <vector>
 
+#include "CPictureOutput.h"
+#include "CStreamDecoder.h"
+#include "CTsFile.h"
+#include "CTsPlayer.h"
 #include "kestrel/protocol/PictureMemory.h"
 #include "videodisplay/CVideoDisplay.h"
 #include "videodisplay/CVideoWindow.h"
@@ -103,10 +113,59 @@ void BenchLive() {
     const std::uint64_t before = display.Window()->FramesShown();
     while (clock.elapsed() < 3000)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    feed.stop();
     const double seconds = double(clock.elapsed()) / 1000.0;
+    // The window looks every 10 ms: a few more for the last frame published.
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 50) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     const auto shown = display.Window()->FramesShown() - before;
     std::printf("BENCH viewer_live %.1f frames/s shown of %.1f published (%d of %d in %.1f s)\n",
                 double(shown) / seconds, published / seconds, int(shown), published, seconds);
+}
+
+// Events for `ms` milliseconds.
+void RunFor(int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+void BenchStream(const std::string& demoDir) {
+    std::string error;
+    auto loaded = nvdvbsrv::CTsFile::Load(demoDir + "/11836H.ts", error);
+    if (!loaded) {
+        std::fprintf(stderr, "bench_viewer: no demo broadcast in %s (target demo_broadcast): %s\n",
+                     demoDir.c_str(), error.c_str());
+        return;
+    }
+    nvdvbsrv::CPictureOutput picture;
+    picture.SetPaced(true);  // as on the card
+    if (!picture.Start(kp::PictureMemoryName())) return;
+    nvdvbsrv::CStreamDecoder decoder(nvdvbsrv::CStreamDecoder::Kind::Video, picture);
+    decoder.SetPid(101);  // "Das Erste"
+    nvdvbsrv::CTsPlayer player({&decoder});
+    CVideoDisplay display;
+    display.Open("-fbrd");
+    display.EnableVideo(1);
+    display.UnHide();
+    display.MoveTo(16, 12, 784, 574, 1);
+    player.Play(std::make_shared<const nvdvbsrv::CTsFile>(std::move(*loaded)), 1.0);
+    RunFor(1000);
+    const std::uint64_t shownBefore = display.Window()->FramesShown();
+    const std::uint64_t cardBefore = picture.PicturesShown();
+    QElapsedTimer clock;
+    clock.start();
+    RunFor(4000);
+    const double seconds = double(clock.elapsed()) / 1000.0;
+    const auto shown = display.Window()->FramesShown() - shownBefore;
+    const auto card = picture.PicturesShown() - cardBefore;
+    player.Stop();
+    std::printf(
+        "BENCH viewer_stream %.2f pictures/s shown, card %.2f, baseline 25.00 ratio %.3f "
+        "(%d shown of %d published, %llu PES dropped)\n",
+        double(shown) / seconds, double(card) / seconds, double(shown) / seconds / 25.0, int(shown),
+        int(card), static_cast<unsigned long long>(decoder.PesDropped()));
 }
 
 }  // namespace
@@ -119,5 +178,6 @@ int main(int argc, char** argv) {
     BenchConvert(frame);
     BenchPaint(frame);
     BenchLive();
+    BenchStream(argc > 1 ? argv[1] : DEMO_BROADCAST_DIR);
     return 0;
 }

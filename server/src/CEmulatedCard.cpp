@@ -42,6 +42,7 @@ CEmulatedCard::CEmulatedCard(CInstallation installation, IDatagramSink& sink)
       cam_(sink, installation_.camSlot) {
     filters_.SetLiveClock(installation_.liveClock);
     picture_.SetOsdLayer(&osd_);
+    picture_.SetPaced(true);
     StartOsdReceiver();
 }
 

@@ -97,12 +97,20 @@ void CPictureOutput::SetPictureSettings(const PictureSettings& settings) {
 }
 
 void CPictureOutput::Clear() {
+    newAnchor_ = true;
     std::lock_guard lock(mutex_);
     showingPicture_ = false;
     PublishBlackLocked();
 }
 
+void CPictureOutput::WaitUntilDue(const FrameTiming& timing) {
+    if (!paced_ || timing.pts == 0) return;
+    if (newAnchor_.exchange(false)) presentation_.Reset();
+    std::this_thread::sleep_until(presentation_.Due(timing.pts, Clock::now()));
+}
+
 void CPictureOutput::Frame(const AVFrame& frame, const FrameTiming& timing) {
+    WaitUntilDue(timing);
     std::lock_guard lock(mutex_);
     if (!Scale(frame)) return;
     showingPicture_ = true;

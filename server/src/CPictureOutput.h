@@ -5,6 +5,10 @@
 // black with the on-screen display, published again whenever the display
 // changes (looked at 25 times a second) and at least once a second.
 //
+// Paced (the card's case), a picture goes out when its time stamp says, at
+// the stream's own pace however unevenly the decoder hands pictures over;
+// unpaced (benchmarks, tests), as soon as it is decoded.
+//
 // Picture settings (brightness, contrast, saturation, 0-255 each): the
 // program's defaults 170, 160 and 200 show the picture as it is decoded.
 // Brightness shifts the luma by (value - 170) levels, contrast scales it by
@@ -20,6 +24,7 @@
 #include <thread>
 #include <vector>
 
+#include "CPresentationClock.h"
 #include "IFrameSink.h"
 #include "IOsdLayer.h"
 #include "kestrel/protocol/PictureMemory.h"
@@ -52,6 +57,8 @@ class CPictureOutput : public IFrameSink {
     // Null: no on-screen display.
     void SetOsdLayer(const IOsdLayer* layer);
     void SetPictureSettings(const PictureSettings& settings);
+    // Before the first picture.
+    void SetPaced(bool paced) { paced_ = paced; }
     // The picture is gone (tune, PID change): black until the next one.
     void Clear();
 
@@ -67,6 +74,7 @@ class CPictureOutput : public IFrameSink {
     void PublishBlackLocked();
     void PublishLocked(const kestrel::protocol::PictureInfo& info);
     bool Scale(const AVFrame& frame);
+    void WaitUntilDue(const FrameTiming& timing);
 
     std::mutex mutex_;  // everything below but the thread's stop flag
     std::vector<uint32_t> pixels_;
@@ -80,6 +88,9 @@ class CPictureOutput : public IFrameSink {
     Clock::time_point lastPublish_;
     uint64_t lastRevision_ = 0;
     bool osdSwapped_ = false;  // another layer (or none) since the last frame
+    bool paced_ = false;
+    CPresentationClock presentation_;     // the decoder thread's
+    std::atomic<bool> newAnchor_{false};  // Clear asks the decoder thread for one
     std::atomic<uint64_t> published_{0};
     std::atomic<uint64_t> pictures_{0};
 

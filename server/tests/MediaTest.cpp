@@ -9,6 +9,7 @@
 
 #include "CPesAssembler.h"
 #include "CPictureOutput.h"
+#include "CPresentationClock.h"
 #include "CSoundOutput.h"
 #include "mpegts/TsPacket.h"
 
@@ -163,4 +164,24 @@ TEST(PictureOutput, DrawsTheOsdOverBlackAndPublishesItsChanges) {
     wait(155, 0xFF000000);
     output.Stop();
     EXPECT_FALSE(reader.Open(name));  // the memory is gone with the output
+}
+
+TEST(PresentationClock, PicturesKeepTheirTimeStampsPlacesAndJumpsStartAnew) {
+    using namespace std::chrono_literals;
+    CPresentationClock clock;
+    const auto t0 = CPresentationClock::Clock::now();
+    const uint64_t pts = 900000;
+    const auto first = clock.Due(pts, t0);
+    EXPECT_EQ(first, t0 + CPresentationClock::kLatency);
+    // The next picture 40 ms later in the stream, decoded late or early.
+    EXPECT_EQ(clock.Due(pts + 3600, t0 + 70ms), first + 40ms);
+    EXPECT_EQ(clock.Due(pts + 7200, t0 + 1ms), first + 80ms);
+    // The loop point: time stamps back at the start, a new anchor now.
+    const auto t1 = t0 + 4s;
+    EXPECT_EQ(clock.Due(pts, t1), t1 + CPresentationClock::kLatency);
+    // A decoder far behind does not wait for nothing.
+    const auto t2 = t1 + 3s;
+    EXPECT_EQ(clock.Due(pts + 3600, t2), t2 + CPresentationClock::kLatency);
+    clock.Reset();
+    EXPECT_EQ(clock.Due(pts + 7200, t2), t2 + CPresentationClock::kLatency);
 }
