@@ -1,0 +1,82 @@
+#include "recording/CPlayListFile.h"
+
+#include <QString>
+
+#include "channellist/CArchiveReader.h"
+#include "channellist/CArchiveWriter.h"
+#include "channellist/Windows1252.h"
+
+namespace {
+
+// The name in the code page; a character the code page lacks becomes '?'
+// there, as the file form can hold nothing else.
+std::string CodePageName(const std::string& utf8) {
+    std::string bytes;
+    if (Utf8ToWindows1252(utf8, bytes)) return bytes;
+    bytes.clear();
+    const QString text = QString::fromUtf8(utf8);
+    for (const char32_t c : text.toUcs4()) {
+        std::string one;
+        const QByteArray character = QString::fromUcs4(&c, 1).toUtf8();
+        bytes += Utf8ToWindows1252(character.toStdString(), one) ? one : std::string("?");
+    }
+    return bytes;
+}
+
+}  // namespace
+
+void CPlayListEntry::Read(CArchiveReader& in) {
+    fileName = Windows1252ToUtf8(in.ReadString());
+    pauseSec = in.ReadU32();
+    lastPlayed = ArchiveDateTime::Read(in);
+    status = in.ReadU32();
+    repetitions = in.ReadU32();
+    powerOff = in.ReadU32();
+    playLengthMs = in.ReadU32();
+    reserved = in.ReadU32();
+}
+
+void CPlayListEntry::Write(CArchiveWriter& out) const {
+    out.WriteString(CodePageName(fileName));
+    out.WriteU32(pauseSec);
+    lastPlayed.Write(out);
+    out.WriteU32(status);
+    out.WriteU32(repetitions);
+    out.WriteU32(powerOff);
+    out.WriteU32(playLengthMs);
+    out.WriteU32(reserved);
+}
+
+bool CPlayListFile::Load(std::span<const std::uint8_t> bytes) {
+    entries.clear();
+    valid_ = false;
+    CArchiveReader in(bytes);
+    if (in.ReadU32() != kIdentifier || in.Failed()) return false;
+    valid_ = true;
+    const std::uint32_t count = in.ReadU32();
+    // Each entry takes at least 37 bytes: no count can promise more than that.
+    if (in.Failed() || count > in.Remaining() / 37) return entries.clear(), false;
+    entries.reserve(count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        CPlayListEntry e;
+        e.Read(in);
+        if (in.Failed()) return entries.clear(), false;
+        entries.push_back(std::move(e));
+    }
+    return true;
+}
+
+std::vector<std::uint8_t> CPlayListFile::Store() const {
+    std::vector<std::uint8_t> bytes;
+    CArchiveWriter out(bytes);
+    out.WriteU32(kIdentifier);
+    out.WriteU32(std::uint32_t(entries.size()));
+    for (const CPlayListEntry& e : entries) e.Write(out);
+    return bytes;
+}
+
+std::vector<std::uint8_t> CPlayListFile::EmptyFile() { return CPlayListFile().Store(); }
+
+void CPlayListFile::MarkAllStopped() {
+    for (CPlayListEntry& e : entries) e.status = CPlayListEntry::Stopped;
+}
