@@ -1,9 +1,10 @@
 #include "recording/PvaPlayLength.h"
 
 #include <algorithm>
-#include <fstream>
 #include <optional>
 #include <vector>
+
+#include "recording/ByteSource.h"
 
 namespace {
 
@@ -18,52 +19,8 @@ bool IsVideoWithPts(const std::uint8_t* h) {
     return h[0] == 'A' && h[1] == 'V' && h[2] == 1 && h[4] == 0x55 && (h[5] & 0x10) != 0;
 }
 
-// Where the bytes come from: a file, read where needed, or memory.
-class Source {
-  public:
-    virtual ~Source() = default;
-    virtual std::uint64_t Size() const = 0;
-    virtual bool ReadAt(std::uint64_t at, std::uint8_t* out, std::size_t n) = 0;
-};
-
-class Memory : public Source {
-  public:
-    explicit Memory(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
-    std::uint64_t Size() const override { return bytes_.size(); }
-    bool ReadAt(std::uint64_t at, std::uint8_t* out, std::size_t n) override {
-        if (at > bytes_.size() || n > bytes_.size() - at) return false;
-        std::copy_n(bytes_.begin() + std::ptrdiff_t(at), n, out);
-        return true;
-    }
-
-  private:
-    std::span<const std::uint8_t> bytes_;
-};
-
-class File : public Source {
-  public:
-    explicit File(const std::string& path) : in_(path, std::ios::binary) {
-        if (in_) {
-            in_.seekg(0, std::ios::end);
-            size_ = std::uint64_t(std::max<std::streamoff>(in_.tellg(), 0));
-        }
-    }
-    std::uint64_t Size() const override { return size_; }
-    bool ReadAt(std::uint64_t at, std::uint8_t* out, std::size_t n) override {
-        if (at > size_ || n > size_ - at) return false;
-        in_.clear();
-        in_.seekg(std::streamoff(at));
-        in_.read(reinterpret_cast<char*>(out), std::streamsize(n));
-        return std::size_t(in_.gcount()) == n;
-    }
-
-  private:
-    std::ifstream in_;
-    std::uint64_t size_ = 0;
-};
-
 // The first video PTS and the offset of its packet.
-std::optional<std::pair<std::uint32_t, std::uint64_t>> FirstPts(Source& file) {
+std::optional<std::pair<std::uint32_t, std::uint64_t>> FirstPts(ByteSource& file) {
     std::uint8_t h[kWithPts];
     for (std::uint64_t at = 0; file.ReadAt(at, h, kHeader);) {
         if (IsVideoWithPts(h)) {
@@ -76,7 +33,7 @@ std::optional<std::pair<std::uint32_t, std::uint64_t>> FirstPts(Source& file) {
 }
 
 // The PTS of the last video packet header at or after `from`.
-std::uint32_t LastPts(Source& file, std::uint64_t from) {
+std::uint32_t LastPts(ByteSource& file, std::uint64_t from) {
     constexpr std::size_t kChunk = 64 * 1024;
     std::vector<std::uint8_t> buffer(kChunk + kWithPts);
     std::uint64_t end = file.Size();  // the chunk covers [start, end + overlap)
@@ -93,7 +50,7 @@ std::uint32_t LastPts(Source& file, std::uint64_t from) {
     return 0;
 }
 
-std::uint32_t PlayLength(Source& file) {
+std::uint32_t PlayLength(ByteSource& file) {
     const auto first = FirstPts(file);
     if (!first) return 0;
     const std::uint32_t last = LastPts(file, first->second);
@@ -104,11 +61,11 @@ std::uint32_t PlayLength(Source& file) {
 }  // namespace
 
 std::uint32_t PvaPlayLengthMs(const std::string& path) {
-    File file(path);
+    FileSource file(path);
     return PlayLength(file);
 }
 
 std::uint32_t PvaPlayLengthMs(std::span<const std::uint8_t> bytes) {
-    Memory memory(bytes);
+    MemorySource memory(bytes);
     return PlayLength(memory);
 }

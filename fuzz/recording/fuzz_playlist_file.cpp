@@ -1,11 +1,13 @@
-// Loads arbitrary bytes as a playlist file and measures them as a PVA
-// recording. A loaded list must store to bytes that load again and store the
-// same; a refused file leaves the list empty. The play length must come out
-// without reading outside the bytes.
+// Loads arbitrary bytes as a playlist file, and measures them as a PVA
+// recording and as a file the network engine plays. A loaded list must store
+// to bytes that load again and store the same; a refused file leaves the
+// list empty. The play length, the scan and the re-synchronisation must stay
+// inside the bytes.
 #include <cstdlib>
 
 #include "recording/CPlayListFile.h"
 #include "recording/PvaPlayLength.h"
+#include "recording/StreamFileScan.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> input(data, size);
@@ -20,5 +22,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!again.Load(stored) || again.Store() != stored) std::abort();
     }
     (void)PvaPlayLengthMs(input);
+    MemorySource source(input);
+    for (const StreamKind kind : {StreamKind::PvaPackets, StreamKind::MpegAudio, StreamKind::Pcm}) {
+        const auto info = ScanStreamFile(kind, source);
+        if (info && info->fileLength != size) std::abort();
+        const auto at = Resynchronise(kind, source, size / 2);
+        if (at && *at > size) std::abort();
+    }
     return 0;
 }
