@@ -1,12 +1,13 @@
 // Loads arbitrary bytes as a playlist file, and measures them as a PVA
 // recording and as a file the network engine plays. A loaded list must store
 // to bytes that load again and store the same; a refused file leaves the
-// list empty. The play length, the scan and the re-synchronisation must stay
-// inside the bytes.
+// list empty. The play length, the scan, the re-synchronisation and the
+// chunks must stay inside the bytes.
 #include <cstdlib>
 
 #include "recording/CPlayListFile.h"
 #include "recording/PvaPlayLength.h"
+#include "recording/StreamChunks.h"
 #include "recording/StreamFileScan.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -28,6 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (info && info->fileLength != size) std::abort();
         const auto at = Resynchronise(kind, source, size / 2);
         if (at && *at > size) std::abort();
+        for (const PlaySpeed speed : {PlaySpeed::Normal, PlaySpeed::Half, PlaySpeed::Double}) {
+            const StreamChunk chunk = ReadStreamChunk(kind, source, at.value_or(0), speed);
+            if (chunk.next > size) std::abort();
+        }
     }
     return 0;
 }

@@ -1,0 +1,54 @@
+#include "recording/StreamChunks.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::size_t kPvaHeader = 8;
+constexpr std::size_t kPcmBlock = 1024;
+
+// One unit at `at`: a PVA packet, an MPEG audio frame or a block of samples.
+bool ReadUnit(StreamKind kind, ByteSource& file, std::uint64_t at, std::vector<std::uint8_t>& out) {
+    switch (kind) {
+        case StreamKind::PvaPackets: {
+            std::uint8_t h[kPvaHeader];
+            if (!file.ReadAt(at, h, kPvaHeader) || h[0] != 'A' || h[1] != 'V') return false;
+            out.assign(h, h + kPvaHeader);
+            out.resize(kPvaHeader + (std::size_t(h[6]) << 8 | h[7]));
+            return file.ReadAt(at + kPvaHeader, out.data() + kPvaHeader, out.size() - kPvaHeader);
+        }
+        case StreamKind::MpegAudio: {
+            std::uint8_t h[4];
+            if (!file.ReadAt(at, h, 4)) return false;
+            const auto frame = ParseMpegAudioFrame(h);
+            if (!frame) return false;
+            out.resize(frame->length);
+            return file.ReadAt(at, out.data(), out.size());
+        }
+        case StreamKind::Pcm:
+            out.resize(kPcmBlock);
+            return file.ReadAt(at, out.data(), out.size());
+    }
+    return false;
+}
+
+}  // namespace
+
+StreamChunk ReadStreamChunk(StreamKind kind, ByteSource& file, std::uint64_t at, PlaySpeed speed) {
+    StreamChunk chunk;
+    if (!ReadUnit(kind, file, at, chunk.bytes)) return {{}, at};
+    chunk.next = at + chunk.bytes.size();
+    if (kind == StreamKind::PvaPackets || speed == PlaySpeed::Normal) return chunk;
+    if (speed == PlaySpeed::Double) {
+        // The second unit is the one sent; without one the file has ended.
+        std::vector<std::uint8_t> second;
+        if (!ReadUnit(kind, file, chunk.next, second)) return {{}, chunk.next};
+        chunk.next += second.size();
+        chunk.bytes = std::move(second);
+        return chunk;
+    }
+    const std::size_t n = chunk.bytes.size();
+    chunk.bytes.resize(2 * n);
+    std::copy_n(chunk.bytes.begin(), n, chunk.bytes.begin() + std::ptrdiff_t(n));
+    return chunk;
+}
