@@ -10,6 +10,7 @@
 #include "CPesAssembler.h"
 #include "CPictureOutput.h"
 #include "CPresentationClock.h"
+#include "CPvaWriter.h"
 #include "CSoundOutput.h"
 #include "mpegts/TsPacket.h"
 
@@ -184,4 +185,29 @@ TEST(PresentationClock, PicturesKeepTheirTimeStampsPlacesAndJumpsStartAnew) {
     EXPECT_EQ(clock.Due(pts + 3600, t2), t2 + CPresentationClock::kLatency);
     clock.Reset();
     EXPECT_EQ(clock.Due(pts + 7200, t2), t2 + CPresentationClock::kLatency);
+}
+
+TEST(PvaWriter, PacketsWithCountersTimeStampsAndCutPayloads) {
+    std::vector<std::vector<uint8_t>> packets;
+    CPvaWriter writer(
+        [&](std::span<const uint8_t> p) { packets.emplace_back(p.begin(), p.end()); });
+    const std::vector<uint8_t> picture(CPvaWriter::kMaxPayload + 100, 0xB5);
+    writer.Video(picture, 0x1'2345'6789);  // 33 bits: the low 32 go into the packet
+    writer.Audio(std::vector<uint8_t>(10, 0xC0));
+    writer.Video(std::vector<uint8_t>(5, 0x00), std::nullopt);
+    ASSERT_EQ(packets.size(), 4u);
+
+    const std::vector<uint8_t> head(packets[0].begin(), packets[0].begin() + 12);
+    EXPECT_EQ(head, (std::vector<uint8_t>{'A', 'V', 1, 0, 0x55, 0x10, 0x18, 0x00, 0x23, 0x45, 0x67,
+                                          0x89}))
+        << "6144 bytes after the header: the PTS and 6140 of the picture";
+    EXPECT_EQ(packets[0].size(), 8 + CPvaWriter::kMaxPayload);
+    // The rest of the picture: no PTS, the next video counter.
+    EXPECT_EQ(std::vector<uint8_t>(packets[1].begin(), packets[1].begin() + 8),
+              (std::vector<uint8_t>{'A', 'V', 1, 1, 0x55, 0x00, 0x00, 104}));
+    EXPECT_EQ(std::vector<uint8_t>(packets[2].begin(), packets[2].begin() + 8),
+              (std::vector<uint8_t>{'A', 'V', 2, 0, 0x55, 0x00, 0x00, 10}))
+        << "audio counts on its own";
+    EXPECT_EQ(packets[3][3], 2);
+    EXPECT_EQ(packets[3].size(), 13u);
 }
