@@ -74,6 +74,11 @@ bool CPictureOutput::Start(const std::string& memoryName) {
 
 void CPictureOutput::Stop() {
     {
+        std::lock_guard pace(paceMutex_);
+        newAnchor_ = true;
+    }
+    paceWake_.notify_all();
+    {
         std::lock_guard lock(clockMutex_);
         stop_ = true;
     }
@@ -97,20 +102,29 @@ void CPictureOutput::SetPictureSettings(const PictureSettings& settings) {
 }
 
 void CPictureOutput::Clear() {
-    newAnchor_ = true;
+    {
+        std::lock_guard pace(paceMutex_);
+        newAnchor_ = true;
+    }
+    paceWake_.notify_all();
     std::lock_guard lock(mutex_);
     showingPicture_ = false;
     PublishBlackLocked();
 }
 
-void CPictureOutput::WaitUntilDue(const FrameTiming& timing) {
-    if (!paced_ || timing.pts == 0) return;
-    if (newAnchor_.exchange(false)) presentation_.Reset();
-    std::this_thread::sleep_until(presentation_.Due(timing.pts, Clock::now()));
+bool CPictureOutput::WaitUntilDue(const FrameTiming& timing) {
+    if (!paced_ || timing.pts == 0) return true;
+    std::unique_lock pace(paceMutex_);
+    if (newAnchor_) presentation_.Reset();
+    newAnchor_ = false;
+    const auto due = presentation_.Due(timing.pts, Clock::now());
+    // A picture still waiting when the picture goes (tune, PID change, the
+    // end) is one of before: it is dropped.
+    return !paceWake_.wait_until(pace, due, [this] { return newAnchor_; });
 }
 
 void CPictureOutput::Frame(const AVFrame& frame, const FrameTiming& timing) {
-    WaitUntilDue(timing);
+    if (!WaitUntilDue(timing)) return;
     std::lock_guard lock(mutex_);
     if (!Scale(frame)) return;
     showingPicture_ = true;

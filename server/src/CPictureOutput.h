@@ -74,7 +74,8 @@ class CPictureOutput : public IFrameSink {
     void PublishBlackLocked();
     void PublishLocked(const kestrel::protocol::PictureInfo& info);
     bool Scale(const AVFrame& frame);
-    void WaitUntilDue(const FrameTiming& timing);
+    // False when the picture went meanwhile (Clear, Stop).
+    bool WaitUntilDue(const FrameTiming& timing);
 
     std::mutex mutex_;  // everything below but the thread's stop flag
     std::vector<uint32_t> pixels_;
@@ -89,8 +90,10 @@ class CPictureOutput : public IFrameSink {
     uint64_t lastRevision_ = 0;
     bool osdSwapped_ = false;  // another layer (or none) since the last frame
     bool paced_ = false;
-    CPresentationClock presentation_;     // the decoder thread's
-    std::atomic<bool> newAnchor_{false};  // Clear asks the decoder thread for one
+    std::mutex paceMutex_;  // the two below
+    std::condition_variable paceWake_;
+    CPresentationClock presentation_;
+    bool newAnchor_ = false;  // Clear and Stop end a wait and ask for a new anchor
     std::atomic<uint64_t> published_{0};
     std::atomic<uint64_t> pictures_{0};
 
