@@ -54,9 +54,9 @@ QDateTime ArchiveDateTime::ToLocal() const {
     const double fraction = std::abs(days - whole);
     qint64 ms = std::llround(fraction * kMsPerDay);
     qint64 dayCount = qint64(whole);
-    if (ms >= qint64(kMsPerDay)) {  // rounded up to the next midnight
+    if (ms >= qint64(kMsPerDay)) {  // rounded up to the next midnight: the next day
         ms = 0;
-        dayCount += days >= 0 ? 1 : -1;
+        ++dayCount;
     }
     return QDateTime(Epoch().date().addDays(dayCount), QTime::fromMSecsSinceStartOfDay(int(ms)));
 }

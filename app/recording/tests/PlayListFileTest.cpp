@@ -96,6 +96,11 @@ TEST(ArchiveDateTime, DaysSince1899WithTheTimeAsFraction) {
     const ArchiveDateTime before{ArchiveDateTime::Valid, -1.25};  // 1899-12-29 06:00
     EXPECT_EQ(before.ToLocal(), QDateTime(QDate(1899, 12, 29), QTime(6, 0)));
     EXPECT_EQ(ArchiveDateTime::FromLocal(before.ToLocal()), before);
+    // A time a hair before midnight is the next day's midnight, either side of 1899.
+    EXPECT_EQ((ArchiveDateTime{ArchiveDateTime::Valid, 1.9999999999}).ToLocal(),
+              QDateTime(QDate(1900, 1, 1), QTime(0, 0)));
+    EXPECT_EQ((ArchiveDateTime{ArchiveDateTime::Valid, -1.9999999999}).ToLocal(),
+              QDateTime(QDate(1899, 12, 30), QTime(0, 0)));
     EXPECT_FALSE((ArchiveDateTime{ArchiveDateTime::Null, 45000}).ToLocal().isValid());
     EXPECT_FALSE((ArchiveDateTime{ArchiveDateTime::Valid, 1e300}).ToLocal().isValid());
     EXPECT_EQ(ArchiveDateTime::FromLocal(QDateTime()).status, ArchiveDateTime::Null);
