@@ -79,6 +79,23 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
+std::string Utf8ToWindows1252Lossy(std::string_view text) {
+    std::string bytes;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        char32_t cp = 0;
+        std::uint8_t b = 0;
+        if (!NextCodePoint(text, pos, cp)) {
+            ++pos;  // a broken sequence: one byte at a time
+            b = '?';
+        } else if (!ByteOf(cp, b)) {
+            b = '?';
+        }
+        bytes.push_back(static_cast<char>(b));
+    }
+    return bytes;
+}
+
 bool Utf8ToWindows1252(std::string_view text, std::string& bytes) {
     bytes.clear();
     std::size_t pos = 0;

@@ -13,3 +13,7 @@ std::string Windows1252ToUtf8(std::string_view bytes);
 /// UTF-8 or holds a character that has no Windows-1252 byte; `bytes` then
 /// holds what was converted before it.
 bool Utf8ToWindows1252(std::string_view text, std::string& bytes);
+
+/// The same for text that must go into the code page whatever it holds: a
+/// character without a byte, and each byte of a broken sequence, becomes '?'.
+std::string Utf8ToWindows1252Lossy(std::string_view text);

@@ -1,29 +1,8 @@
 #include "recording/CPlayListFile.h"
 
-#include <QString>
-
 #include "channellist/CArchiveReader.h"
 #include "channellist/CArchiveWriter.h"
 #include "channellist/Windows1252.h"
-
-namespace {
-
-// The name in the code page; a character the code page lacks becomes '?'
-// there, as the file form can hold nothing else.
-std::string CodePageName(const std::string& utf8) {
-    std::string bytes;
-    if (Utf8ToWindows1252(utf8, bytes)) return bytes;
-    bytes.clear();
-    const QString text = QString::fromUtf8(utf8);
-    for (const char32_t c : text.toUcs4()) {
-        std::string one;
-        const QByteArray character = QString::fromUcs4(&c, 1).toUtf8();
-        bytes += Utf8ToWindows1252(character.toStdString(), one) ? one : std::string("?");
-    }
-    return bytes;
-}
-
-}  // namespace
 
 void CPlayListEntry::Read(CArchiveReader& in) {
     fileName = Windows1252ToUtf8(in.ReadString());
@@ -37,7 +16,9 @@ void CPlayListEntry::Read(CArchiveReader& in) {
 }
 
 void CPlayListEntry::Write(CArchiveWriter& out) const {
-    out.WriteString(CodePageName(fileName));
+    // A character the code page lacks becomes '?' there, as the file form can
+    // hold nothing else; the list in memory keeps the real name.
+    out.WriteString(Utf8ToWindows1252Lossy(fileName));
     out.WriteU32(pauseSec);
     lastPlayed.Write(out);
     out.WriteU32(status);
