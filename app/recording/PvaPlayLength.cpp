@@ -5,19 +5,15 @@
 #include <vector>
 
 #include "recording/ByteSource.h"
+#include "recording/PvaHeader.h"
 
 namespace {
 
-constexpr std::size_t kHeader = 8;
-constexpr std::size_t kWithPts = kHeader + 4;
+constexpr std::size_t kHeader = pva::kHeader;
+constexpr std::size_t kWithPts = pva::kHeaderWithPts;
 
-std::uint32_t Be32(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
-}
-
-bool IsVideoWithPts(const std::uint8_t* h) {
-    return h[0] == 'A' && h[1] == 'V' && h[2] == 1 && h[4] == 0x55 && (h[5] & 0x10) != 0;
-}
+// The play length counts only headers with the marker byte 0x55 in place.
+bool IsVideoWithPts(const std::uint8_t* h) { return pva::IsVideoWithPts(h) && h[4] == 0x55; }
 
 // The first video PTS and the offset of its packet.
 std::optional<std::pair<std::uint32_t, std::uint64_t>> FirstPts(ByteSource& file) {
@@ -25,9 +21,9 @@ std::optional<std::pair<std::uint32_t, std::uint64_t>> FirstPts(ByteSource& file
     for (std::uint64_t at = 0; file.ReadAt(at, h, kHeader);) {
         if (IsVideoWithPts(h)) {
             if (!file.ReadAt(at, h, kWithPts)) return std::nullopt;
-            return std::pair{Be32(h + kHeader), at};
+            return std::pair{pva::Pts(h), at};
         }
-        at += kHeader + (std::uint64_t(h[6]) << 8 | h[7]);
+        at += kHeader + pva::PayloadLength(h);
     }
     return std::nullopt;
 }
@@ -43,7 +39,7 @@ std::uint32_t LastPts(ByteSource& file, std::uint64_t from) {
             std::size_t(std::min<std::uint64_t>(file.Size() - start, buffer.size()));
         if (!file.ReadAt(start, buffer.data(), n)) return 0;
         for (std::size_t i = std::size_t(end - start); i-- > 0;) {
-            if (i + kWithPts <= n && IsVideoWithPts(&buffer[i])) return Be32(&buffer[i + kHeader]);
+            if (i + kWithPts <= n && IsVideoWithPts(&buffer[i])) return pva::Pts(&buffer[i]);
         }
         end = start;
     }

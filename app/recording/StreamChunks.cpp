@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "recording/PvaHeader.h"
+
 namespace {
 
-constexpr std::size_t kPvaHeader = 8;
+constexpr std::size_t kPvaHeader = pva::kHeader;
 constexpr std::size_t kPcmBlock = 1024;
 
 // One unit at `at`: a PVA packet, an MPEG audio frame or a block of samples.
@@ -12,9 +14,9 @@ bool ReadUnit(StreamKind kind, ByteSource& file, std::uint64_t at, std::vector<s
     switch (kind) {
         case StreamKind::PvaPackets: {
             std::uint8_t h[kPvaHeader];
-            if (!file.ReadAt(at, h, kPvaHeader) || h[0] != 'A' || h[1] != 'V') return false;
+            if (!file.ReadAt(at, h, kPvaHeader) || !pva::IsPacket(h)) return false;
             out.assign(h, h + kPvaHeader);
-            out.resize(kPvaHeader + (std::size_t(h[6]) << 8 | h[7]));
+            out.resize(kPvaHeader + pva::PayloadLength(h));
             return file.ReadAt(at + kPvaHeader, out.data() + kPvaHeader, out.size() - kPvaHeader);
         }
         case StreamKind::MpegAudio: {

@@ -1,11 +1,11 @@
 #include "recording/StreamFileScan.h"
 
-#include <vector>
+#include "recording/PvaHeader.h"
 
 namespace {
 
 constexpr std::uint64_t kTail = 1048576;
-constexpr std::size_t kPvaHeader = 8;
+constexpr std::size_t kPvaHeader = pva::kHeader;
 constexpr std::size_t kPvaSearch = 16384;
 constexpr std::uint32_t kPvaMaxPayload = 8192;
 constexpr std::size_t kAudioSearch = 8192;
@@ -18,25 +18,18 @@ constexpr std::uint16_t kMpeg2Kbit[16] = {0,  8,  16, 24,  32,  40,  48,  56,
 constexpr std::uint32_t kMpeg1Rate[3] = {44100, 48000, 32000};
 constexpr std::uint32_t kMpeg2Rate[3] = {22050, 24000, 16000};
 
-std::uint32_t PvaLength(const std::uint8_t* h) { return std::uint32_t(h[6]) << 8 | h[7]; }
-bool IsPva(const std::uint8_t* h) { return h[0] == 'A' && h[1] == 'V'; }
-
 struct PvaPacket {
-    std::uint8_t header[kPvaHeader + 4];
+    std::uint8_t header[pva::kHeaderWithPts];
     std::optional<std::uint32_t> videoPts;  ///< a video packet with the PTS flag
     std::uint64_t next = 0;
 };
 
 std::optional<PvaPacket> ReadPva(ByteSource& file, std::uint64_t at) {
     PvaPacket p;
-    if (!file.ReadAt(at, p.header, kPvaHeader) || !IsPva(p.header)) return std::nullopt;
-    p.next = at + kPvaHeader + PvaLength(p.header);
-    if (p.header[2] == 1 && (p.header[5] & 0x10) != 0 &&
-        file.ReadAt(at + kPvaHeader, p.header + kPvaHeader, 4)) {
-        const std::uint8_t* t = p.header + kPvaHeader;
-        p.videoPts =
-            std::uint32_t(t[0]) << 24 | std::uint32_t(t[1]) << 16 | std::uint32_t(t[2]) << 8 | t[3];
-    }
+    if (!file.ReadAt(at, p.header, kPvaHeader) || !pva::IsPacket(p.header)) return std::nullopt;
+    p.next = at + kPvaHeader + pva::PayloadLength(p.header);
+    if (pva::IsVideoWithPts(p.header) && file.ReadAt(at + kPvaHeader, p.header + kPvaHeader, 4))
+        p.videoPts = pva::Pts(p.header);
     return p;
 }
 
@@ -116,9 +109,10 @@ std::optional<std::uint64_t> Resynchronise(StreamKind kind, ByteSource& file, st
         case StreamKind::PvaPackets:
             return Search(file, from, kPvaSearch, [&](std::uint64_t at) {
                 std::uint8_t h[kPvaHeader], next[2];
-                return file.ReadAt(at, h, kPvaHeader) && IsPva(h) &&
-                       PvaLength(h) < kPvaMaxPayload &&
-                       file.ReadAt(at + kPvaHeader + PvaLength(h), next, 2) && IsPva(next);
+                return file.ReadAt(at, h, kPvaHeader) && pva::IsPacket(h) &&
+                       pva::PayloadLength(h) < kPvaMaxPayload &&
+                       file.ReadAt(at + kPvaHeader + pva::PayloadLength(h), next, 2) &&
+                       pva::IsPacket(next);
             });
         case StreamKind::MpegAudio:
             return Search(file, from, kAudioSearch, [&](std::uint64_t at) {
