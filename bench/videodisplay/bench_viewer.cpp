@@ -87,6 +87,13 @@ void BenchPaint(const std::vector<std::uint32_t>& frame) {
     std::printf("BENCH viewer_paint_784x574 %.3f ms\n", ms);
 }
 
+// Events for `ms` milliseconds, waiting for them rather than spinning.
+void RunFor(int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+}
+
 void BenchLive() {
     kp::PictureWriter writer;
     if (!writer.Create(kp::PictureMemoryName())) {
@@ -111,24 +118,13 @@ void BenchLive() {
     QElapsedTimer clock;
     clock.start();
     const std::uint64_t before = display.Window()->FramesShown();
-    while (clock.elapsed() < 3000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    RunFor(3000);
     feed.stop();
     const double seconds = double(clock.elapsed()) / 1000.0;
-    // The window looks every 10 ms: a few more for the last frame published.
-    QElapsedTimer settle;
-    settle.start();
-    while (settle.elapsed() < 50) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    RunFor(50);  // the window looks every 10 ms: time for the last frame published
     const auto shown = display.Window()->FramesShown() - before;
     std::printf("BENCH viewer_live %.1f frames/s shown of %.1f published (%d of %d in %.1f s)\n",
                 double(shown) / seconds, published / seconds, int(shown), published, seconds);
-}
-
-// Events for `ms` milliseconds.
-void RunFor(int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
 void BenchStream(const std::string& demoDir) {
