@@ -245,6 +245,63 @@ void CFakeDeviceSet::CloseRemoteKeys() {
     Record("CloseRemoteKeys");
     remoteKeys_ = nullptr;
 }
+CardResult CFakeDeviceSet::RecOpen(const std::string& path, int format, int forPlayback) {
+    return Record("RecOpen " + path + Numbers({format, forPlayback}));
+}
+CardResult CFakeDeviceSet::RecClose() { return Record("RecClose"); }
+CardResult CFakeDeviceSet::RecRecord() { return Record("RecRecord"); }
+CardResult CFakeDeviceSet::RecStop() { return Record("RecStop"); }
+CardResult CFakeDeviceSet::RecPlayback(std::uint32_t startMs) {
+    return Record("RecPlayback" + Numbers({startMs}));
+}
+CardResult CFakeDeviceSet::RecPause() { return Record("RecPause"); }
+CardResult CFakeDeviceSet::RecForward() { return Record("RecForward"); }
+CardResult CFakeDeviceSet::RecBackward() { return Record("RecBackward"); }
+CardResult CFakeDeviceSet::RecSlowPlayback(std::uint8_t speed) {
+    return Record("RecSlowPlayback" + Numbers({speed}));
+}
+CardResult CFakeDeviceSet::RecFastPlayback(int speed) {
+    return Record("RecFastPlayback" + Numbers({speed}));
+}
+RecorderStatus CFakeDeviceSet::RecGetStatus() {
+    RecorderStatus status = recorderStatus;
+    status.result = Record("RecGetStatus");
+    return status;
+}
+CardResult CFakeDeviceSet::RecSetStatusChangedMessage(std::function<void()> onChange,
+                                                      unsigned int message, int enable) {
+    const CardResult r = Record("RecSetStatusChangedMessage" + Numbers({message, enable}));
+    if (r.Ok()) recorderChanged_ = enable ? std::move(onChange) : nullptr;
+    return r;
+}
+bool CFakeDeviceSet::AnnounceRecorderChange() {
+    if (!recorderChanged_) return false;
+    auto callback = recorderChanged_;
+    callback();
+    return true;
+}
+CardResult CFakeDeviceSet::WS_RecPlayMethod(int network) {
+    return Record("WS_RecPlayMethod" + Numbers({network}));
+}
+CardResult CFakeDeviceSet::WS_Record(int format) { return Record("WS_Record" + Numbers({format})); }
+CardResult CFakeDeviceSet::WS_Stop() { return Record("WS_Stop"); }
+CardResult CFakeDeviceSet::WS_Playback(int format, std::uint16_t samplingHz) {
+    return Record("WS_Playback" + Numbers({format, samplingHz}));
+}
+CardResult CFakeDeviceSet::WS_Pause() { return Record("WS_Pause"); }
+CardResult CFakeDeviceSet::WS_PlaySlow(std::uint8_t speed) {
+    return Record("WS_PlaySlow" + Numbers({speed}));
+}
+CardResult CFakeDeviceSet::WS_PlayFast(int speed) {
+    return Record("WS_PlayFast" + Numbers({speed}));
+}
+bool CFakeDeviceSet::GetIPandPort(std::string& address, std::string& port) {
+    Record("GetIPandPort");
+    address = ipAndPortKnown ? ip : "";
+    port = ipAndPortKnown ? basePort : "";
+    return ipAndPortKnown;
+}
+
 CardResult CFakeDeviceSet::CiInit() { return Record("CiInit"); }
 CardResult CFakeDeviceSet::CiClose() { return Record("CiClose"); }
 CardResult CFakeDeviceSet::SendTime() { return Record("SendTime"); }

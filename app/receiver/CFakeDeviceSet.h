@@ -42,6 +42,13 @@ class CFakeDeviceSet : public IDeviceSet {
     std::string ip = "127.0.0.1", mask = "255.0.0.0", mac = "00:11:22:33:44:55";
     int ipCheck = 0, macCheck = 0;
 
+    RecorderStatus recorderStatus;  ///< what RecGetStatus reads (its result from the script)
+    std::string basePort = "5000";  ///< what GetIPandPort answers with `ip`
+    bool ipAndPortKnown = true;
+    /// Calls the recorder's status-change callback as the card's announcement
+    /// would; false when none is registered or it is disabled.
+    bool AnnounceRecorderChange();
+
     /// Hands a datagram to the open receiver of `filter`; false when it is closed.
     bool Deliver(FilterRole filter, std::span<const std::uint8_t> datagram);
     /// Hands a datagram to the remote-key receiver; false when it is closed.
@@ -103,12 +110,34 @@ class CFakeDeviceSet : public IDeviceSet {
     void CloseReceiver(FilterRole filter) override;
     bool OpenRemoteKeys(DatagramCallback callback) override;
     void CloseRemoteKeys() override;
+    CardResult RecOpen(const std::string& path, int format, int forPlayback) override;
+    CardResult RecClose() override;
+    CardResult RecRecord() override;
+    CardResult RecStop() override;
+    CardResult RecPlayback(std::uint32_t startMs) override;
+    CardResult RecPause() override;
+    CardResult RecForward() override;
+    CardResult RecBackward() override;
+    CardResult RecSlowPlayback(std::uint8_t speed) override;
+    CardResult RecFastPlayback(int speed) override;
+    RecorderStatus RecGetStatus() override;
+    CardResult RecSetStatusChangedMessage(std::function<void()> onChange, unsigned int message,
+                                          int enable) override;
+    CardResult WS_RecPlayMethod(int network) override;
+    CardResult WS_Record(int format) override;
+    CardResult WS_Stop() override;
+    CardResult WS_Playback(int format, std::uint16_t samplingHz) override;
+    CardResult WS_Pause() override;
+    CardResult WS_PlaySlow(std::uint8_t speed) override;
+    CardResult WS_PlayFast(int speed) override;
+    bool GetIPandPort(std::string& address, std::string& port) override;
     CardResult CiInit() override;
     CardResult CiClose() override;
     CardResult SendTime() override;
     CardResult ReadPSIFast(std::uint16_t serviceId) override;
 
   private:
+    std::function<void()> recorderChanged_;
     /// Logs `line` and answers the scripted result of its first word.
     CardResult Record(const std::string& line);
 

@@ -163,18 +163,3 @@ DecoderState CFakeReceiver::ReadDecoderState() {
     return state;
 }
 
-CardResult CFakeReceiver::StartRecording(const std::string& path, RecordFormat format) {
-    calls_.push_back("StartRecording " + path + " " + std::to_string(static_cast<int>(format)));
-    if (cardResult_.Ok()) {
-        recording_ = true;
-        recordingPath_ = path;
-    }
-    return cardResult_;
-}
-
-CardResult CFakeReceiver::StopRecording() {
-    calls_.push_back("StopRecording");
-    if (!recording_) return {};
-    if (cardResult_.Ok()) recording_ = false;
-    return cardResult_;
-}

@@ -26,8 +26,6 @@ class CFakeReceiver : public IReceiver {
     CardResult SetVideoPid(std::uint16_t pid) override;
     CardResult SetAudioPid(std::uint16_t pid) override;
     DecoderState ReadDecoderState() override;
-    CardResult StartRecording(const std::string& path, RecordFormat format) override;
-    CardResult StopRecording() override;
 
     // What happened: one line per call, e.g. "Tune Das Erste", "SetVideoPid 101",
     // "SubscribeSections 18/78", "Unsubscribe 18/78", "SubscribeTeletext 104".
@@ -39,8 +37,6 @@ class CFakeReceiver : public IReceiver {
     std::vector<SectionFilter> ActiveSectionFilters() const;
     /// The PID of the running teletext subscription.
     std::optional<std::uint16_t> TeletextPid() const;
-    bool Recording() const { return recording_; }
-    const std::string& RecordingPath() const { return recordingPath_; }
 
     // Delivering, as the card's data would arrive from the event loop.
     /// Hands the section to every running subscription whose filter matches
@@ -55,7 +51,7 @@ class CFakeReceiver : public IReceiver {
     void ScriptSubscribeFailure(SubscribeError error) { nextSubscribeFailure_ = error; }
     /// Picture fields and result of ReadDecoderState (the PIDs are those last set).
     void ScriptDecoderState(const DecoderState& state) { decoderState_ = state; }
-    /// Result of every decoder and recorder call.
+    /// Result of every decoder call.
     void ScriptCardResult(CardResult result) { cardResult_ = result; }
 
   private:
@@ -74,6 +70,4 @@ class CFakeReceiver : public IReceiver {
     CardResult cardResult_;
     std::uint16_t videoPid_ = 0;
     std::uint16_t audioPid_ = 0;
-    bool recording_ = false;
-    std::string recordingPath_;
 };

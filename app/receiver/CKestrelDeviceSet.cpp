@@ -1,5 +1,7 @@
 #include "receiver/CKestrelDeviceSet.h"
 
+#include "kestrel/CServerConnection.h"
+
 #include <cstring>
 #include <vector>
 
@@ -37,7 +39,11 @@ SignalRecord FromCard(const SIGNAL_TYPE& s) {
 
 }  // namespace
 
-CKestrelDeviceSet::~CKestrelDeviceSet() { CloseReceivers(); }
+CKestrelDeviceSet::~CKestrelDeviceSet() {
+    CloseReceivers();
+    // The posted-message handler points at this object.
+    if (recorderMessage_) kestrel::CServerConnection::Instance().SetPostedMessageHandler(nullptr);
+}
 
 void CKestrelDeviceSet::CloseReceivers() {
     for (auto* socket :
@@ -269,6 +275,72 @@ bool CKestrelDeviceSet::OpenRemoteKeys(DatagramCallback callback) {
     return remoteKeySocket_.Open(remoteControl_.GetFilterHandle(), std::move(callback));
 }
 void CKestrelDeviceSet::CloseRemoteKeys() { remoteKeySocket_.Close(); }
+
+CardResult CKestrelDeviceSet::RecOpen(const std::string& path, int format, int forPlayback) {
+    return ResultOf(recorder_.Open(path, static_cast<TYPE_REC_PLAY_FORMAT>(format), forPlayback));
+}
+CardResult CKestrelDeviceSet::RecClose() { return ResultOf(recorder_.Close()); }
+CardResult CKestrelDeviceSet::RecRecord() { return ResultOf(recorder_.Record()); }
+CardResult CKestrelDeviceSet::RecStop() { return ResultOf(recorder_.Stop()); }
+CardResult CKestrelDeviceSet::RecPlayback(std::uint32_t startMs) {
+    return ResultOf(recorder_.Playback(startMs));
+}
+CardResult CKestrelDeviceSet::RecPause() { return ResultOf(recorder_.Pause()); }
+CardResult CKestrelDeviceSet::RecForward() { return ResultOf(recorder_.Forward()); }
+CardResult CKestrelDeviceSet::RecBackward() { return ResultOf(recorder_.Backward()); }
+CardResult CKestrelDeviceSet::RecSlowPlayback(std::uint8_t speed) {
+    return ResultOf(recorder_.SlowPlayback(speed));
+}
+CardResult CKestrelDeviceSet::RecFastPlayback(int speed) {
+    return ResultOf(recorder_.FastPlayback(speed));
+}
+RecorderStatus CKestrelDeviceSet::RecGetStatus() {
+    RecorderStatus status;
+    REC_PLAY_MODE mode{};
+    TYPE_REC_PLAY_FORMAT format{};
+    status.result = ResultOf(
+        recorder_.GetStatus(status.lengthMs, status.kbits, status.positionMs, mode, format));
+    if (status.result.Ok()) {
+        status.mode = static_cast<int>(mode);
+        status.format = static_cast<int>(format);
+    }
+    return status;
+}
+CardResult CKestrelDeviceSet::RecSetStatusChangedMessage(std::function<void()> onChange,
+                                                         unsigned int message, int enable) {
+    const CardResult r = ResultOf(recorder_.SetStatusChangedMessage(kRecorderWindow, message, enable));
+    if (!r.Ok()) return r;
+    recorderMessage_ = message;
+    recorderChanged_ = enable ? std::move(onChange) : nullptr;
+    kestrel::CServerConnection::Instance().SetPostedMessageHandler(
+        [this](std::uint32_t window, std::uint32_t posted, std::uint32_t, std::uint32_t) {
+            if (window != kRecorderWindow || posted != recorderMessage_ || !recorderChanged_) return;
+            auto callback = recorderChanged_;  // the callback may register anew
+            callback();
+        });
+    return r;
+}
+CardResult CKestrelDeviceSet::WS_RecPlayMethod(int network) {
+    return ResultOf(networkRecorder_.WS_RecPlayMethod(network));
+}
+CardResult CKestrelDeviceSet::WS_Record(int format) {
+    return ResultOf(networkRecorder_.WS_Record(static_cast<TYPE_REC_PLAY_FORMAT>(format)));
+}
+CardResult CKestrelDeviceSet::WS_Stop() { return ResultOf(networkRecorder_.WS_Stop()); }
+CardResult CKestrelDeviceSet::WS_Playback(int format, std::uint16_t samplingHz) {
+    return ResultOf(
+        networkRecorder_.WS_Playback(static_cast<TYPE_REC_PLAY_FORMAT>(format), samplingHz));
+}
+CardResult CKestrelDeviceSet::WS_Pause() { return ResultOf(networkRecorder_.WS_Pause()); }
+CardResult CKestrelDeviceSet::WS_PlaySlow(std::uint8_t speed) {
+    return ResultOf(networkRecorder_.WS_PlaySlow(speed));
+}
+CardResult CKestrelDeviceSet::WS_PlayFast(int speed) {
+    return ResultOf(networkRecorder_.WS_PlayFast(speed));
+}
+bool CKestrelDeviceSet::GetIPandPort(std::string& address, std::string& port) {
+    return CDVBWinSock::GetIPandPort(address, port);
+}
 
 // The common interface's module messages arrive at their own port; opening it
 // is all Init does, and the program answers 1 either way. The messages are

@@ -11,8 +11,10 @@
 #include "kestrel/CMSP3400.h"
 #include "kestrel/COverlay.h"
 #include "kestrel/CPIDFilter.h"
+#include "kestrel/CRecordPlayback.h"
 #include "kestrel/CRemoteControl.h"
 #include "kestrel/CTeletext.h"
+#include "kestrel/CWSRecordPlayback.h"
 #include "receiver/IDeviceSet.h"
 
 class CKestrelDeviceSet : public IDeviceSet {
@@ -80,6 +82,27 @@ class CKestrelDeviceSet : public IDeviceSet {
     void CloseReceiver(FilterRole filter) override;
     bool OpenRemoteKeys(DatagramCallback callback) override;
     void CloseRemoteKeys() override;
+    CardResult RecOpen(const std::string& path, int format, int forPlayback) override;
+    CardResult RecClose() override;
+    CardResult RecRecord() override;
+    CardResult RecStop() override;
+    CardResult RecPlayback(std::uint32_t startMs) override;
+    CardResult RecPause() override;
+    CardResult RecForward() override;
+    CardResult RecBackward() override;
+    CardResult RecSlowPlayback(std::uint8_t speed) override;
+    CardResult RecFastPlayback(int speed) override;
+    RecorderStatus RecGetStatus() override;
+    CardResult RecSetStatusChangedMessage(std::function<void()> onChange, unsigned int message,
+                                          int enable) override;
+    CardResult WS_RecPlayMethod(int network) override;
+    CardResult WS_Record(int format) override;
+    CardResult WS_Stop() override;
+    CardResult WS_Playback(int format, std::uint16_t samplingHz) override;
+    CardResult WS_Pause() override;
+    CardResult WS_PlaySlow(std::uint8_t speed) override;
+    CardResult WS_PlayFast(int speed) override;
+    bool GetIPandPort(std::string& address, std::string& port) override;
     CardResult CiInit() override;
     CardResult CiClose() override;
     CardResult SendTime() override;
@@ -109,6 +132,13 @@ class CKestrelDeviceSet : public IDeviceSet {
     CRemoteControl remoteControl_;
     CPIDFilter eventFilter_, scheduleFilter_, spareFilter_;
     CCommonInterface commonInterface_;
+    CRecordPlayback recorder_;
+    CWSRecordPlayback networkRecorder_;
+    /// The recorder's announcements arrive as messages the card posts to this
+    /// window token; they call the registered callback.
+    static constexpr std::uint32_t kRecorderWindow = 1;
+    unsigned int recorderMessage_ = 0;
+    std::function<void()> recorderChanged_;
     static constexpr int kModuleMessagePort = 34;  ///< offset of the CA modules' messages
     CCallbackSocket eventSocket_, scheduleSocket_, spareSocket_, remoteKeySocket_, moduleSocket_;
 };

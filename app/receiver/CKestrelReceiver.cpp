@@ -68,7 +68,6 @@ CKestrelReceiver::~CKestrelReceiver() {
     feeds_->teletext.reset();
     feeds_->retiredSections.clear();
     feeds_->retiredTeletext.clear();
-    if (recording_) StopRecording();
 }
 
 void CKestrelReceiver::SendSwitchCommand(const CTuningPlan& plan) {
@@ -171,26 +170,4 @@ DecoderState CKestrelReceiver::ReadDecoderState() {
     state.frameRate = video.FrameRate();
     state.bitRate = video.BitRate();
     return state;
-}
-
-CardResult CKestrelReceiver::StartRecording(const std::string& path, RecordFormat format) {
-    if (recording_) StopRecording();
-    const ErrReturn opened =
-        recorder_.Open(path, static_cast<TYPE_REC_PLAY_FORMAT>(static_cast<int>(format)), 0);
-    if (opened != CCommonDVB::RET_OK) return ResultOf(opened);
-    const ErrReturn started = recorder_.Record();
-    if (started != CCommonDVB::RET_OK) {
-        recorder_.Close();
-        return ResultOf(started);
-    }
-    recording_ = true;
-    return {};
-}
-
-CardResult CKestrelReceiver::StopRecording() {
-    if (!recording_) return {};
-    recording_ = false;
-    const ErrReturn stopped = recorder_.Stop();
-    const ErrReturn closed = recorder_.Close();
-    return ResultOf(stopped != CCommonDVB::RET_OK ? stopped : closed);
 }

@@ -1,6 +1,6 @@
 #pragma once
 // IReceiver on the card through the client library. It holds the device
-// objects it needs (front end, decoder, teletext, recorder) for its whole
+// objects it needs (front end, decoder, teletext) for its whole
 // life; create it once the connection is up, on the GUI thread, and destroy
 // it before the connection goes (its filters are shut down then).
 // Deliveries come from the library's dispatcher (kestrel::Dispatcher()).
@@ -9,7 +9,6 @@
 
 #include "kestrel/CFrontend.h"
 #include "kestrel/CMPEGDecoder.h"
-#include "kestrel/CRecordPlayback.h"
 #include "kestrel/CTeletext.h"
 #include "receiver/IReceiver.h"
 
@@ -31,8 +30,6 @@ class CKestrelReceiver : public IReceiver {
     CardResult SetVideoPid(std::uint16_t pid) override;
     CardResult SetAudioPid(std::uint16_t pid) override;
     DecoderState ReadDecoderState() override;
-    CardResult StartRecording(const std::string& path, RecordFormat format) override;
-    CardResult StopRecording() override;
 
     /// Running section subscriptions (for tests and diagnostics).
     std::size_t SectionSubscriptionCount() const;
@@ -45,7 +42,5 @@ class CKestrelReceiver : public IReceiver {
     CFrontend frontend_;
     CMPEGDecoder decoder_;
     CTeletext teletext_;
-    CRecordPlayback recorder_;
-    bool recording_ = false;
     std::shared_ptr<Feeds> feeds_;
 };

@@ -152,6 +152,37 @@ class IDeviceSet {
     virtual bool OpenRemoteKeys(DatagramCallback callback) = 0;
     virtual void CloseRemoteKeys() = 0;
 
+    // Recorder, the card's own file method (the server reads and writes the file).
+    /// `forPlayback` 1 opens for playback, 0 for recording.
+    virtual CardResult RecOpen(const std::string& path, int format, int forPlayback) = 0;
+    virtual CardResult RecClose() = 0;
+    virtual CardResult RecRecord() = 0;
+    virtual CardResult RecStop() = 0;
+    virtual CardResult RecPlayback(std::uint32_t startMs) = 0;
+    virtual CardResult RecPause() = 0;
+    virtual CardResult RecForward() = 0;
+    virtual CardResult RecBackward() = 0;
+    virtual CardResult RecSlowPlayback(std::uint8_t speed) = 0;
+    virtual CardResult RecFastPlayback(int speed) = 0;
+    virtual RecorderStatus RecGetStatus() = 0;
+    /// While enabled, the card announces every change of the recorder's state
+    /// with `message`; each announcement calls `onChange` from the event loop.
+    virtual CardResult RecSetStatusChangedMessage(std::function<void()> onChange,
+                                                  unsigned int message, int enable) = 0;
+
+    // Recorder, network method (the stream travels as datagrams, the program
+    // does the file work).
+    virtual CardResult WS_RecPlayMethod(int network) = 0;
+    virtual CardResult WS_Record(int format) = 0;
+    virtual CardResult WS_Stop() = 0;
+    virtual CardResult WS_Playback(int format, std::uint16_t samplingHz) = 0;
+    virtual CardResult WS_Pause() = 0;
+    virtual CardResult WS_PlaySlow(std::uint8_t speed) = 0;
+    virtual CardResult WS_PlayFast(int speed) = 0;
+    /// The card's address and base port as the library's datagram sockets
+    /// use them; false when the card does not answer.
+    virtual bool GetIPandPort(std::string& address, std::string& port) = 0;
+
     // Common interface.
     virtual CardResult CiInit() = 0;
     virtual CardResult CiClose() = 0;

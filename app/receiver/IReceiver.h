@@ -1,6 +1,7 @@
 #pragma once
-// The program's receiver: tuning, section and teletext reception, the decoder
-// and the recorder, as the TV, VCR, guide and videotext parts use them.
+// The program's receiver: tuning, section and teletext reception and the
+// decoder, as the TV, guide and videotext parts use them (the recorder is a device,
+// IDeviceSet).
 //
 // Threading and re-entrancy rules (every implementation keeps them):
 // - Every call and every callback happens on the GUI thread.
@@ -46,9 +47,4 @@ class IReceiver {
     virtual CardResult SetVideoPid(std::uint16_t pid) = 0;
     virtual CardResult SetAudioPid(std::uint16_t pid) = 0;
     virtual DecoderState ReadDecoderState() = 0;
-
-    // Recorder: the card writes `path` in `format` while recording.
-    virtual CardResult StartRecording(const std::string& path, RecordFormat format) = 0;
-    /// Stops and closes the recording; does nothing when none runs.
-    virtual CardResult StopRecording() = 0;
 };

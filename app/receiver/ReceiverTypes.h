@@ -74,11 +74,36 @@ struct DecoderState {
     std::uint16_t repeatedPictures = 0;
 };
 
-/// File formats of the card's recorder (the card's own numbering).
+/// File formats of the card's recorder (the card's own numbering). 6, an
+/// MPEG transport stream of the program, is this card's addition.
 enum class RecordFormat : int {
+    None = 0,
     AudioPes = 1,
     AudioMp2 = 2,
     AudioPcm = 3,
     VideoPes = 4,
     AudioVideoPes = 5,
+    TransportStream = 6,
+};
+
+/// The recorder's modes as the card reports them (0..7; others are unknown).
+enum class RecordMode : int {
+    Stopped = 0,
+    Recording = 1,
+    Playing = 2,
+    Paused = 3,
+    Forward = 4,
+    Backward = 5,
+    Slow = 6,
+    Fast = 7,
+};
+
+/// What the recorder's status call answers (read only when `result` is 1).
+struct RecorderStatus {
+    CardResult result{0};
+    std::uint32_t lengthMs = 0;    ///< length of the file being played
+    std::uint32_t kbits = 0;       ///< bit rate, kbit/s
+    std::uint32_t positionMs = 0;  ///< current position
+    int mode = 0;                  ///< RecordMode value as the card sent it
+    int format = 0;                ///< RecordFormat value as the card sent it
 };
