@@ -45,3 +45,12 @@ void CPlayListSequencer::Stopped() {
     }
     TitleEnded();
 }
+
+void CPlayListSequencer::SetCursor(int index) {
+    const int count = int(list_.entries.size());
+    cursor_ = index < 0 ? (count > 0 ? count - 1 : 0) : index;
+    // Taken as it stands: without this the next play would move past the
+    // chosen entry whenever the plays of the title before were done.
+    remaining_ = 1;
+    lastIndex_ = -1;
+}

@@ -37,6 +37,13 @@ class CPlayListSequencer {
     void TitleEnded();
     void Stopped();
 
+    /// An index given with a VCR command: that entry is the next to play,
+    /// with all its repetitions. An index before the first entry is the last.
+    void SetCursor(int index);
+    /// The title that failed to open is not tried again: the next play takes
+    /// the entry after it.
+    void SkipRestOfTitle() { remaining_ = 0; }
+
     bool TitlePlaying() const { return playing_; }
     int Cursor() const { return cursor_; }
     /// The entry of the playing title, null when none (or it was removed).

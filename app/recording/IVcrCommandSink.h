@@ -4,24 +4,7 @@
 #include <cstdint>
 #include <string>
 
-/// The codes the bar dispatches (1..12; others are ignored).
-enum class VcrCommand : int {
-    OpenForPlayback = 1,
-    Close = 2,
-    Play = 3,
-    DoubleSpeed = 4,
-    HalfSpeed = 5,
-    Pause = 6,
-    Stop = 7,
-    NextTitle = 8,
-    Record = 9,
-    PreviousTitle = 10,
-    OpenForRecording = 11,
-    SetFileName = 12,
-};
-
-/// The index that leaves the playlist cursor where it is.
-inline constexpr std::uint32_t kKeepPlaylistIndex = 0x0FFFFFFF;
+#include "common/RecPlayState.h"
 
 class IVcrCommandSink {
   public:
