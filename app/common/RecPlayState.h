@@ -50,13 +50,18 @@ struct RecPlayState {
 
 inline bool RecPlayState::CommandEnabled(VcrCommand code) const {
     switch (code) {
-        case VcrCommand::Play: return CanPlay();
+        case VcrCommand::Play:
+            return CanPlay();
         case VcrCommand::Close:
-        case VcrCommand::Stop: return CanCloseOrStop();
+        case VcrCommand::Stop:
+            return CanCloseOrStop();
         case VcrCommand::DoubleSpeed:
         case VcrCommand::HalfSpeed:
-        case VcrCommand::Pause: return CanChangeSpeedOrPause();
-        case VcrCommand::Record: return CanRecord();
-        default: return true;
+        case VcrCommand::Pause:
+            return CanChangeSpeedOrPause();
+        case VcrCommand::Record:
+            return CanRecord();
+        default:
+            return true;
     }
 }

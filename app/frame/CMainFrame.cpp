@@ -32,6 +32,13 @@
 #include "frame/view/CSVL_EditorView.h"
 
 namespace {
+
+// The frame's VCR commands in the order of their codes 1..11.
+constexpr int kVcrCommands[] = {Cmd::VcrOpenPlayback,  Cmd::VcrClose,        Cmd::VcrPlay,
+                                Cmd::VcrDoubleSpeed,   Cmd::VcrHalfSpeed,    Cmd::VcrPause,
+                                Cmd::VcrStop,          Cmd::VcrNextTitle,    Cmd::VcrRecord,
+                                Cmd::VcrPreviousTitle, Cmd::VcrOpenRecording};
+
 struct BarDef {
     const char* title;
     const char* stateName;
@@ -225,22 +232,26 @@ void CMainFrame::ConnectCommands() {
     if (QMenu* view = menus_->Menu(QStringLiteral("&Ansicht")))
         connect(view, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
 
-    // The VCR commands go to the VCR bar as command codes 1..11 once it is there.
-    const int vcr[] = {Cmd::VcrOpenPlayback,  Cmd::VcrClose,        Cmd::VcrPlay,
-                       Cmd::VcrDoubleSpeed,   Cmd::VcrHalfSpeed,    Cmd::VcrPause,
-                       Cmd::VcrStop,          Cmd::VcrNextTitle,    Cmd::VcrRecord,
-                       Cmd::VcrPreviousTitle, Cmd::VcrOpenRecording};
-    for (int i = 0; i < int(std::size(vcr)); ++i) {
-        QAction* action = Action(vcr[i]);
-        connect(action, &QAction::triggered, this, [code = i + 1] {
-            PrivateMessages::PostTo(MessageWindow::VcrBar, Msg::VcrCommand, code, 0);
+    // The VCR commands go to the VCR bar as command codes 1..11 once it is
+    // there; only stop chooses the first playlist entry, the others leave the
+    // playlist where it is.
+    for (int i = 0; i < int(std::size(kVcrCommands)); ++i) {
+        QAction* action = Action(kVcrCommands[i]);
+        const int code = i + 1;
+        const qintptr index = code == int(VcrCommand::Stop) ? 0 : qintptr(kKeepPlaylistIndex);
+        connect(action, &QAction::triggered, this, [code, index] {
+            PrivateMessages::PostTo(MessageWindow::VcrBar, Msg::VcrCommand, code, index);
         });
     }
     if (QMenu* menu = menus_->Menu(QStringLiteral("&Videorekorder")))
-        connect(menu, &QMenu::aboutToShow, this, [this, vcr] {
-            const bool present = PrivateMessages::Window(MessageWindow::VcrBar) != nullptr;
-            for (int id : vcr) Action(id)->setEnabled(present);
-        });
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateVcrCommands);
+    UpdateVcrCommands();
+}
+
+void CMainFrame::UpdateVcrCommands() {
+    const bool present = PrivateMessages::Window(MessageWindow::VcrBar) != nullptr;
+    for (int i = 0; i < int(std::size(kVcrCommands)); ++i)
+        Action(kVcrCommands[i])->setEnabled(present && vcrState_.CommandEnabled(VcrCommand(i + 1)));
 }
 
 void CMainFrame::ConnectDocument() {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "common/RecPlayState.h"
 #include "frame/CAppOptions.h"
 
 class CSVL_EditorDoc;
@@ -45,6 +46,11 @@ class CMainFrame : public QMainWindow {
 
     /// The program-wide values (tuned program, full screen, ...), owned by the application.
     CProgramState& State() const { return state_; }
+    /// The VCR state the whole program shares; the VCR bar writes it.
+    RecPlayState& VcrState() { return vcrState_; }
+    /// Enables the VCR commands by the VCR state (the bar calls it after
+    /// every change).
+    void UpdateVcrCommands();
     CAppOptions& Options() { return options_; }
     const CAppOptions& Options() const { return options_; }
     /// Text of the front-end kind, filled when the card is brought up.
@@ -94,6 +100,7 @@ class CMainFrame : public QMainWindow {
 
     CSVL_EditorDoc& doc_;
     CProgramState& state_;
+    RecPlayState vcrState_;
     ICardLifecycle* card_;
     CAppOptions options_;
     CFrameMenus* menus_ = nullptr;

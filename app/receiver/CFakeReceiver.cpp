@@ -162,4 +162,3 @@ DecoderState CFakeReceiver::ReadDecoderState() {
     state.audioPid = audioPid_;
     return state;
 }
-

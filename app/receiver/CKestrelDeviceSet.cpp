@@ -1,9 +1,9 @@
 #include "receiver/CKestrelDeviceSet.h"
 
-#include "kestrel/CServerConnection.h"
-
 #include <cstring>
 #include <vector>
+
+#include "kestrel/CServerConnection.h"
 
 namespace {
 
@@ -308,13 +308,15 @@ RecorderStatus CKestrelDeviceSet::RecGetStatus() {
 }
 CardResult CKestrelDeviceSet::RecSetStatusChangedMessage(std::function<void()> onChange,
                                                          unsigned int message, int enable) {
-    const CardResult r = ResultOf(recorder_.SetStatusChangedMessage(kRecorderWindow, message, enable));
+    const CardResult r =
+        ResultOf(recorder_.SetStatusChangedMessage(kRecorderWindow, message, enable));
     if (!r.Ok()) return r;
     recorderMessage_ = message;
     recorderChanged_ = enable ? std::move(onChange) : nullptr;
     kestrel::CServerConnection::Instance().SetPostedMessageHandler(
         [this](std::uint32_t window, std::uint32_t posted, std::uint32_t, std::uint32_t) {
-            if (window != kRecorderWindow || posted != recorderMessage_ || !recorderChanged_) return;
+            if (window != kRecorderWindow || posted != recorderMessage_ || !recorderChanged_)
+                return;
             auto callback = recorderChanged_;  // the callback may register anew
             callback();
         });

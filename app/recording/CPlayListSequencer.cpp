@@ -21,12 +21,14 @@ CPlayListSequencer::Result CPlayListSequencer::PlayNext(const QDateTime& now) {
     --remaining_;
     entry.lastPlayed = ArchiveDateTime::FromLocal(now);
     playing_ = played;
+    playingIndex_ = cursor_;
     return played ? Result::Played : Result::Failed;
 }
 
 CPlayListEntry* CPlayListSequencer::PlayingEntry() {
-    if (!playing_ || lastIndex_ < 0 || lastIndex_ >= int(list_.entries.size())) return nullptr;
-    return &list_.entries[std::size_t(lastIndex_)];
+    if (!playing_ || playingIndex_ < 0 || playingIndex_ >= int(list_.entries.size()))
+        return nullptr;
+    return &list_.entries[std::size_t(playingIndex_)];
 }
 
 void CPlayListSequencer::TitleEnded() {

@@ -55,5 +55,6 @@ class CPlayListSequencer {
     int cursor_ = 0;
     long long remaining_ = 1;
     int lastIndex_ = -1;
+    int playingIndex_ = -1;  ///< entry of the playing title
     bool playing_ = false;
 };

@@ -76,12 +76,18 @@ int CVcrCore::FormatOfPath(const QString& path) {
 
 int CVcrCore::RadioOfFormat(int format) {
     switch (format) {
-        case 1: return 0;
-        case 2: return 1;
-        case 4: return 2;
-        case 5: return 3;
-        case kFormatTs: return 4;
-        default: return -1;
+        case 1:
+            return 0;
+        case 2:
+            return 1;
+        case 4:
+            return 2;
+        case 5:
+            return 3;
+        case kFormatTs:
+            return 4;
+        default:
+            return -1;
     }
 }
 
@@ -94,19 +100,23 @@ QString CVcrCore::FormatPrefix(int format) {
 }
 
 QString CVcrCore::ModeText(int mode) {
-    static const std::array<const char*, 8> kWords = {
-        "Stop",     "Aufnahme",  "Wiedergabe",    "Pause",
-        "Vorwärts", "Rückwärts", "Wiedergabe :2", "2x Wiedergabe"};
+    static const std::array<const char*, 8> kWords = {"Stop",          "Aufnahme",     "Wiedergabe",
+                                                      "Pause",         "Vorwärts",     "Rückwärts",
+                                                      "Wiedergabe :2", "2x Wiedergabe"};
     if (mode < 0 || mode >= int(kWords.size())) return QStringLiteral("Unbekannt");
     return QString::fromUtf8(kWords[std::size_t(mode)]);
 }
 
 VcrColours CVcrCore::ColoursOfMode(int mode) {
     switch (mode) {
-        case kModeStopped: return kYellow;
-        case kModeRecording: return kRed;
-        case kModePaused: return kBlue;
-        default: return kGreen;
+        case kModeStopped:
+            return kYellow;
+        case kModeRecording:
+            return kRed;
+        case kModePaused:
+            return kBlue;
+        default:
+            return kGreen;
     }
 }
 
@@ -203,18 +213,42 @@ void CVcrCore::Command(int code, std::uint32_t index, const QString& text) {
     if (code < 1 || code > 12) return;
     if (index != kKeepPlaylistIndex) sequencer_.SetCursor(int(index));
     switch (static_cast<VcrCommand>(code)) {
-        case VcrCommand::OpenForPlayback: OpenForPlayback(); break;
-        case VcrCommand::Close: Close(); break;
-        case VcrCommand::Play: Play(); break;
-        case VcrCommand::DoubleSpeed: BackEnd().FastPlayback(1); break;
-        case VcrCommand::HalfSpeed: BackEnd().SlowPlayback(2); break;
-        case VcrCommand::Pause: Pause(); break;
-        case VcrCommand::Stop: Stop(); break;
-        case VcrCommand::NextTitle: StepTitle(+1); break;
-        case VcrCommand::Record: Record(); break;
-        case VcrCommand::PreviousTitle: StepTitle(-1); break;
-        case VcrCommand::OpenForRecording: OpenForRecording(); break;
-        case VcrCommand::SetFileName: display_.fileName = text; break;
+        case VcrCommand::OpenForPlayback:
+            OpenForPlayback();
+            break;
+        case VcrCommand::Close:
+            Close();
+            break;
+        case VcrCommand::Play:
+            Play();
+            break;
+        case VcrCommand::DoubleSpeed:
+            BackEnd().FastPlayback(1);
+            break;
+        case VcrCommand::HalfSpeed:
+            BackEnd().SlowPlayback(2);
+            break;
+        case VcrCommand::Pause:
+            Pause();
+            break;
+        case VcrCommand::Stop:
+            Stop();
+            break;
+        case VcrCommand::NextTitle:
+            StepTitle(+1);
+            break;
+        case VcrCommand::Record:
+            Record();
+            break;
+        case VcrCommand::PreviousTitle:
+            StepTitle(-1);
+            break;
+        case VcrCommand::OpenForRecording:
+            OpenForRecording();
+            break;
+        case VcrCommand::SetFileName:
+            display_.fileName = text;
+            break;
     }
     EnableButtons();
     Changed();
@@ -294,7 +328,8 @@ void CVcrCore::PlayPlaylistTitle() {
     if (!sequencer_.TitlePlaying() && state_.CanCloseOrStop()) Close();
     for (std::size_t failures = 0;; ++failures) {
         if (failures > 0 && failures >= playlist_.entries.size()) return;
-        const auto result = sequencer_.PlayNext(hooks_.now ? hooks_.now() : QDateTime::currentDateTime());
+        const auto result =
+            sequencer_.PlayNext(hooks_.now ? hooks_.now() : QDateTime::currentDateTime());
         if (result != CPlayListSequencer::Result::Failed) return;
         const QString path = display_.fileName;
         const bool endList = prompts_.AskEndPlaylist(path);
@@ -412,8 +447,9 @@ void CVcrCore::UpdateStatus() {
     }
     // The end is handled once, when playback turns into stop there.
     const bool wasPlaying = before != kModeStopped && before != kModeRecording;
-    if (mode == kModeStopped && wasPlaying && status.positionMs + kEndTolerance >= state_.lengthMs &&
-        display_.endless && state_.playbackOpen == 1)
+    if (mode == kModeStopped && wasPlaying &&
+        status.positionMs + kEndTolerance >= state_.lengthMs && display_.endless &&
+        state_.playbackOpen == 1)
         EndOfFile();
     display_.openButton = true;
     EnableButtons();

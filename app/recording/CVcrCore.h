@@ -32,7 +32,8 @@ struct VcrDisplay {
     std::uint32_t sliderMax = 0, sliderPos = 0, sliderTick = 0, sliderPage = 0, sliderLine = 0;
     std::uint32_t progressMax = 0, progressPos = 0;
     VcrColours colours;
-    int formatRadio = -1;  ///< "Audio PES" 0, "Audio Mp2" 1, "Video PES" 2, "A/V PES" 3, "MPEG-TS" 4
+    int formatRadio =
+        -1;  ///< "Audio PES" 0, "Audio Mp2" 1, "Video PES" 2, "A/V PES" 3, "MPEG-TS" 4
     bool openButton = true, closeButton = false, playButton = false, pauseButton = false,
          stopButton = false, recordButton = false, halfButton = false, doubleButton = false;
     bool usePlaylistEnabled = true;

@@ -70,8 +70,10 @@ CTvBinding::CTvBinding(CMainFrame& frame, CSVL_EditorDoc&, IDeviceSet& card)
     navigator_ = new CProgramNavigator(*host_, *switcher_, card, state, this);
     remoteKeys_ = new CRemoteKeySocket(card, this);
 
-    // No recorder yet: a switch never has a recording or playback to end.
-    switcher_->SetHooks({[] { return 0; }, [&frame](const QString& q) { return Ask(&frame, q); },
+    // A running recording or playback is ended by the switch, after asking.
+    const RecPlayState& vcr = frame.VcrState();
+    switcher_->SetHooks({[&vcr] { return vcr.mode; },
+                         [&frame](const QString& q) { return Ask(&frame, q); },
                          [&frame] { ShowSiFilterFailure(&frame); }});
     connect(switcher_, &CProgramSwitcher::audioChoicesChanged, this, &CTvBinding::ShowAudioChoices);
     connect(navigator_, &CProgramNavigator::audioChoiceRequested, this,
@@ -87,7 +89,8 @@ CTvBinding::CTvBinding(CMainFrame& frame, CSVL_EditorDoc&, IDeviceSet& card)
                 &CProgramNavigator::TuneRequested);
         connect(view, &CSVL_EditorView::listRefilling, switcher_, &CProgramSwitcher::StopReception);
     }
-    remoteKeys_->SetContext({[] { return 0; }, [] { return false; }, [] { return false; },
+    remoteKeys_->SetContext({[&vcr] { return vcr.mode; },
+                             [&vcr] { return vcr.playlistTitlePlaying; }, [] { return false; },
                              [&state] { return state.FullScreen(); },
                              [this] { ToggleMinimised(); }});
     remoteKeys_->Open();

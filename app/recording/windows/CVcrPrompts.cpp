@@ -1,0 +1,87 @@
+#include "recording/windows/CVcrPrompts.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTimer>
+
+namespace {
+
+const QString kAll = QStringLiteral("Alle Dateien (*.psa;*.mp2;*.psv;*.pva)");
+const QString kAudioPes = QStringLiteral("PES Audio Dateien (*.psa)");
+const QString kMp2 = QStringLiteral("MP2 Audio Dateien (*.mp2)");
+const QString kVideoPes = QStringLiteral("PES Video Dateien (*.psv)");
+const QString kPva = QStringLiteral("PES Audio/Video Dateien (*.pva)");
+const QString kTs = QStringLiteral("MPEG-TS Dateien (*.ts)");
+
+// The extension of a filter such as "MP2 Audio Dateien (*.mp2)".
+QString SuffixOf(const QString& filter) {
+    const int star = filter.lastIndexOf(QStringLiteral("*."));
+    const int end = filter.indexOf(QLatin1Char(')'), star);
+    if (star < 0 || end < 0 || filter.mid(star, end - star).contains(QLatin1Char(';'))) return {};
+    return filter.mid(star + 2, end - star - 2);
+}
+
+}  // namespace
+
+QStringList CVcrPrompts::PlaybackFilters() { return {kAll, kAudioPes, kMp2, kVideoPes, kPva, kTs}; }
+
+QStringList CVcrPrompts::RecordingFilters() {
+    return {kPva, kAudioPes, kMp2, kVideoPes, kTs, kAll};
+}
+
+QString CVcrPrompts::AskPlaybackFile(const QString& folder) {
+    return QFileDialog::getOpenFileName(owner_, QStringLiteral("Videodatei zum Abspielen öffnen"),
+                                        folder, PlaybackFilters().join(QStringLiteral(";;")));
+}
+
+QString CVcrPrompts::AskRecordingFile(const QString& folder, QString& suffix) {
+    QFileDialog dialog(owner_, QStringLiteral("Videodatei zum Aufnehmen öffnen"), folder);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(RecordingFilters());
+    dialog.setDefaultSuffix(suffix);
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& f) {
+        if (const QString s = SuffixOf(f); !s.isEmpty()) dialog.setDefaultSuffix(s);
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    const QString path = dialog.selectedFiles().constFirst();
+    if (const int dot = path.lastIndexOf(QLatin1Char('.'));
+        dot > path.lastIndexOf(QLatin1Char('/')))
+        suffix = path.mid(dot + 1);
+    return path;
+}
+
+QString CVcrPrompts::CountdownText(int seconds) {
+    return QStringLiteral("Soll die Wiedergabe der Playliste abgebrochen werden?") +
+           QStringLiteral("\n\nAutomatische Wiedergabe mit dem nächsten Titel startet in %1 sek!")
+               .arg(seconds);
+}
+
+bool CVcrPrompts::AskEndPlaylist(const QString& path) {
+    QMessageBox box(QMessageBox::Critical,
+                    QStringLiteral("Datei '%1' konnte nicht geöffnet werden!").arg(path),
+                    CountdownText(kCountdownSeconds), QMessageBox::Yes | QMessageBox::No, owner_);
+    int left = kCountdownSeconds;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, &box, [&box, &left] {
+        if (--left <= 0)
+            box.done(QMessageBox::No);
+        else
+            box.setText(CountdownText(left));
+    });
+    tick.start(1000);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void CVcrPrompts::ShowEmptyPlaylist() {
+    QMessageBox::information(
+        owner_, QStringLiteral("Wiedergabeliste"),
+        QStringLiteral("Kein Eintrag in der Wiedergabeliste - Wiedergabe nicht möglich!"));
+}
+
+void CVcrPrompts::ShowRecordingEnded(const QString& path) {
+    QMessageBox::warning(
+        owner_, QStringLiteral("Aufnahme"),
+        QStringLiteral("Die Aufnahme in die Datei '%1' wurde vorzeitig beendet.\n"
+                       "Die Datei enthält alles, was bis dahin aufgezeichnet wurde.")
+            .arg(path));
+}
