@@ -14,6 +14,23 @@ bool WriteEmpty(const std::string& path) {
     return SaveFileAtomically(path, CPlayListFile::EmptyFile(), nullptr);
 }
 
+// A file that cannot be read is kept beside the empty one that replaces it,
+// so that the user's list is never simply gone; the message names the copy.
+void ReplaceUnreadable(const std::string& path, IRecordingMessages& messages) {
+    const std::filesystem::path backup = path + ".bak";
+    std::error_code ec;
+    const bool kept = std::filesystem::copy_file(
+        path, backup, std::filesystem::copy_options::overwrite_existing, ec);
+    QString text = QStringLiteral(
+        "Wiedergabenlisten-Datei hat eine falsche Dateikennung!\nEs wird eine neue Datei "
+        "erstellt!");
+    if (kept && !ec)
+        text += QStringLiteral("\nDie alte Datei wurde als %1 gesichert.")
+                    .arg(QString::fromStdString(backup.filename().string()));
+    messages.ShowError(kFileCaption, text);
+    WriteEmpty(path);
+}
+
 }  // namespace
 
 std::string DataFilePath(const QString& name) {
@@ -32,12 +49,7 @@ void LoadPlayListAtStartUp(const std::string& path, CPlayListFile& list,
         return;
     }
     if (!ReadWholeFile(path, bytes, nullptr) || !list.Load(bytes)) {
-        messages.ShowError(kFileCaption,
-                           QStringLiteral("Wiedergabenlisten-Datei hat eine falsche Dateikennung!\n"
-                                          "Es wird eine neue Datei erstellt!"));
-        std::filesystem::copy_file(path, path + ".defekt",
-                                   std::filesystem::copy_options::overwrite_existing, ec);
-        WriteEmpty(path);
+        ReplaceUnreadable(path, messages);
         list.Load(CPlayListFile::EmptyFile());
     }
     list.MarkAllStopped();

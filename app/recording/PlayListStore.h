@@ -5,7 +5,7 @@
 // reaches the user as a German error box (through IRecordingMessages).
 //
 // A data file that cannot be read at start-up is not lost: before the empty
-// one takes its place it is kept beside it as "PlayList.dat.defekt".
+// one takes its place it is kept beside it as "PlayList.dat.bak", and the message says so.
 #include <QString>
 #include <string>
 

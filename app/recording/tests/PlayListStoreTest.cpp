@@ -59,9 +59,19 @@ TEST_F(PlayListStore, ABrokenDataFileIsReportedKeptAsideAndReplaced) {
     LoadPlayListAtStartUp(path, list, messages_);
     EXPECT_EQ(messages_.shown,
               QStringList{"Fehler in der Wiedergabenlisten-Datei | Wiedergabenlisten-Datei hat "
-                          "eine falsche Dateikennung!\nEs wird eine neue Datei erstellt!"});
+                          "eine falsche Dateikennung!\nEs wird eine neue Datei erstellt!\n"
+                          "Die alte Datei wurde als PlayList.dat.bak gesichert."});
     EXPECT_EQ(Read(path), CPlayListFile::EmptyFile());
-    EXPECT_EQ(Read(path + ".defekt"), timer);
+    EXPECT_EQ(Read(path + ".bak"), timer);
+
+    // Where no copy can be made the message does not claim one.
+    const std::string other = Path("Other.dat");
+    ASSERT_TRUE(SaveFileAtomically(other, timer, nullptr));
+    std::filesystem::create_directory(other + ".bak");
+    LoadPlayListAtStartUp(other, list, messages_);
+    EXPECT_EQ(messages_.shown.back(),
+              "Fehler in der Wiedergabenlisten-Datei | Wiedergabenlisten-Datei hat eine falsche "
+              "Dateikennung!\nEs wird eine neue Datei erstellt!");
 }
 
 TEST_F(PlayListStore, LoadingOtherFilesAndSaveFailures) {
