@@ -43,7 +43,7 @@ CPlayListWindow::CPlayListWindow(CPlayListFile& list, std::string dataFile, IVcr
     commandGap_.setTimerType(Qt::PreciseTimer);  // never early: the bar wants the full gap
     commandGap_.setInterval(CommandGapMs);
     connect(&commandGap_, &QTimer::timeout, this, &CPlayListWindow::PostNextCommand);
-    resize(1000, 320);
+    resize(1130, 320);
     RestoreWindowState();
     Refresh();
 }
@@ -61,12 +61,12 @@ void CPlayListWindow::BuildList() {
     };
     const Column columns[C::ColumnCount] = {
         {T::ColumnNr, CColumnDef::Left, 40},
-        {T::ColumnFileName, CColumnDef::Left, 260},
+        {T::ColumnFileName, CColumnDef::Left, 340},
         {T::ColumnPlayLength, CColumnDef::Right, 95},
         {T::ColumnLastPlayed, CColumnDef::Left, 230},
         {T::ColumnRepetitions, CColumnDef::Right, 150},
         {T::ColumnPause, CColumnDef::Right, 85},
-        {T::ColumnStatus, CColumnDef::Left, 130},
+        {T::ColumnStatus, CColumnDef::Left, 150},
     };
     std::vector<int> shown;
     for (int id = 0; id < C::ColumnCount; ++id) {

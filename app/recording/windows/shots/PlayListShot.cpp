@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
     CPlayListFile list = DemoList();
     NoVcr vcr;
     CPlayListWindow window(list, home.filePath(QStringLiteral("PlayList.dat")).toStdString(), vcr);
-    window.resize(1080, 230);
+    window.resize(1130, 210);
     window.show();
     window.List().SelectItems({1});
     window.List().setFocus();

@@ -10,29 +10,12 @@
 #include <QTimeEdit>
 
 #include "QStringPrinter.h"
+#include "ScriptedDialogs.h"
 #include "recording/windows/CPlayListEntryDialog.h"
 #include "recording/windows/IPlayListDialogs.h"
 #include "recording/windows/PlayListTexts.h"
 
 namespace {
-
-struct ScriptedDialogs : IPlayListDialogs {
-    QStringList shown;
-    std::vector<FileRequest> fileRequests;
-    QString chosenFile;
-    void ShowError(const QString& caption, const QString& text) override {
-        shown << caption + " | " + text;
-    }
-    void ShowWarning(const QString& caption, const QString& text) override {
-        shown << caption + " | " + text;
-    }
-    bool AskYesNo(const QString&, const QString&) override { return false; }
-    QString AskFile(const FileRequest& request) override {
-        fileRequests.push_back(request);
-        return chosenFile;
-    }
-    bool EditEntry(CPlayListEntry&) override { return false; }
-};
 
 // A PVA recording: an audio packet, then `pictures` video packets with a
 // PTS 40 ms apart (payloads of an odd length), then audio again.

@@ -10,11 +10,10 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
-#include <deque>
-#include <functional>
 
 #include "Allgemein/CGfxListCtrl.h"
 #include "QStringPrinter.h"
+#include "ScriptedDialogs.h"
 #include "channellist/AtomicFile.h"
 #include "recording/CPlayListFile.h"
 #include "recording/windows/CPlayListDialogs.h"
@@ -25,38 +24,6 @@
 namespace {
 
 namespace T = PlayListTexts;
-
-// Answers the window's boxes as a script says and keeps what they showed.
-struct ScriptedDialogs : IPlayListDialogs {
-    QStringList shown;         // "caption | text" of every box and question
-    std::deque<bool> answers;  // Yes/No in order; a question without one is answered No
-    std::vector<FileRequest> fileRequests;
-    QString chosenFile;
-    std::function<bool(CPlayListEntry&)> editEntry = [](CPlayListEntry&) { return false; };
-    int edits = 0;
-
-    void ShowError(const QString& caption, const QString& text) override {
-        shown << caption + " | " + text;
-    }
-    void ShowWarning(const QString& caption, const QString& text) override {
-        shown << caption + " | " + text;
-    }
-    bool AskYesNo(const QString& caption, const QString& text) override {
-        shown << caption + " | " + text;
-        if (answers.empty()) return false;
-        const bool yes = answers.front();
-        answers.pop_front();
-        return yes;
-    }
-    QString AskFile(const FileRequest& request) override {
-        fileRequests.push_back(request);
-        return chosenFile;
-    }
-    bool EditEntry(CPlayListEntry& entry) override {
-        ++edits;
-        return editEntry(entry);
-    }
-};
 
 struct Post {
     int code;
