@@ -211,6 +211,11 @@ void CPlayListWindow::done(int result) {
     QDialog::done(result);
 }
 
+void CPlayListWindow::showEvent(QShowEvent* event) {
+    Refresh();
+    QDialog::showEvent(event);
+}
+
 void CPlayListWindow::SaveWindowState() {
     QSettings settings;
     settings.setValue(kGeometryKey, saveGeometry());

@@ -42,6 +42,10 @@ class CPlayListWindow : public QDialog {
 
     void done(int result) override;
 
+  protected:
+    /// The VCR bar may have changed the list while the window was hidden.
+    void showEvent(QShowEvent* event) override;
+
   public slots:
     /// Shows the list as it is now (entries, statuses, times).
     void Refresh();

@@ -305,6 +305,10 @@ TEST_F(PlayListWindowTest, RefreshShowsWhatTheVcrChanged) {
     window_->Refresh();
     EXPECT_EQ(Rows(), 4);
     EXPECT_EQ(window_->List().SelectedItems(), std::vector<int>{1}) << "selection kept";
+    list_.entries.pop_back();  // while the window is hidden
+    window_->show();
+    EXPECT_EQ(Rows(), 3) << "shown anew when the window opens";
+    window_->hide();
 }
 
 TEST(PlayListFileDialog, FiltersStayAsWrittenAndEachPatternCounts) {
