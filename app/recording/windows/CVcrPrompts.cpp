@@ -4,46 +4,53 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include "recording/windows/CPlayListDialogs.h"
+#include "recording/windows/PlayListTexts.h"
+
 namespace {
 
-const QString kAll = QStringLiteral("Alle Dateien (*.psa;*.mp2;*.psv;*.pva)");
+const QString kAll = PlayListTexts::PlaybackFilters.constFirst();
 const QString kAudioPes = QStringLiteral("PES Audio Dateien (*.psa)");
 const QString kMp2 = QStringLiteral("MP2 Audio Dateien (*.mp2)");
 const QString kVideoPes = QStringLiteral("PES Video Dateien (*.psv)");
 const QString kPva = QStringLiteral("PES Audio/Video Dateien (*.pva)");
 const QString kTs = QStringLiteral("MPEG-TS Dateien (*.ts)");
 
-// The extension of a filter such as "MP2 Audio Dateien (*.mp2)".
+// The extension of a filter such as "MP2 Audio Dateien (*.mp2)"; empty for
+// a filter of several.
 QString SuffixOf(const QString& filter) {
-    const int star = filter.lastIndexOf(QStringLiteral("*."));
-    const int end = filter.indexOf(QLatin1Char(')'), star);
-    if (star < 0 || end < 0 || filter.mid(star, end - star).contains(QLatin1Char(';'))) return {};
-    return filter.mid(star + 2, end - star - 2);
+    const QStringList patterns = CPlayListDialogs::FilterPatterns(filter);
+    if (patterns.size() != 1 || !patterns.constFirst().startsWith(QStringLiteral("*."))) return {};
+    return patterns.constFirst().mid(2);
 }
 
 }  // namespace
 
-QStringList CVcrPrompts::PlaybackFilters() { return {kAll, kAudioPes, kMp2, kVideoPes, kPva, kTs}; }
+QStringList CVcrPrompts::PlaybackFilters() { return PlayListTexts::PlaybackFilters; }
 
 QStringList CVcrPrompts::RecordingFilters() {
     return {kPva, kAudioPes, kMp2, kVideoPes, kTs, kAll};
 }
 
 QString CVcrPrompts::AskPlaybackFile(const QString& folder) {
-    return QFileDialog::getOpenFileName(owner_, QStringLiteral("Videodatei zum Abspielen öffnen"),
-                                        folder, PlaybackFilters().join(QStringLiteral(";;")));
+    const FileRequest request{
+        FileRequest::Mode::Open, PlayListTexts::PlaybackTitle, PlaybackFilters(), {}, folder};
+    const auto dialog = CPlayListDialogs::MakeFileDialog(request, owner_);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return {};
+    return dialog->selectedFiles().constFirst();
 }
 
 QString CVcrPrompts::AskRecordingFile(const QString& folder, QString& suffix) {
-    QFileDialog dialog(owner_, QStringLiteral("Videodatei zum Aufnehmen öffnen"), folder);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters(RecordingFilters());
-    dialog.setDefaultSuffix(suffix);
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& f) {
-        if (const QString s = SuffixOf(f); !s.isEmpty()) dialog.setDefaultSuffix(s);
+    const FileRequest request{FileRequest::Mode::Save,
+                              QStringLiteral("Videodatei zum Aufnehmen öffnen"), RecordingFilters(),
+                              suffix.isEmpty() ? QStringLiteral("pva") : suffix, folder};
+    const auto dialog = CPlayListDialogs::MakeFileDialog(request, owner_);
+    QFileDialog* d = dialog.get();
+    QObject::connect(d, &QFileDialog::filterSelected, d, [d](const QString& filter) {
+        if (const QString s = SuffixOf(filter); !s.isEmpty()) d->setDefaultSuffix(s);
     });
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    const QString path = dialog.selectedFiles().constFirst();
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return {};
+    const QString path = dialog->selectedFiles().constFirst();
     if (const int dot = path.lastIndexOf(QLatin1Char('.'));
         dot > path.lastIndexOf(QLatin1Char('/')))
         suffix = path.mid(dot + 1);

@@ -66,10 +66,11 @@ inline const QString Yes = QStringLiteral("&Ja");
 inline const QString No = QStringLiteral("&Nein");
 
 // Recordings to play: the VCR's open-for-playback list, with the transport
-// streams the emulated card records as well.
+// streams the emulated card records as well (a filter of their own; "Alle
+// Dateien" keeps its text).
 inline const QString PlaybackTitle = QStringLiteral("Videodatei zum Abspielen öffnen");
 inline const QStringList PlaybackFilters = {
-    QStringLiteral("Alle Dateien (*.psa;*.mp2;*.psv;*.pva;*.ts)"),
+    QStringLiteral("Alle Dateien (*.psa;*.mp2;*.psv;*.pva)"),
     QStringLiteral("PES Audio Dateien (*.psa)"),
     QStringLiteral("MP2 Audio Dateien (*.mp2)"),
     QStringLiteral("PES Video Dateien (*.psv)"),

@@ -135,7 +135,7 @@ TEST_F(PlayListEntryDialogTest, BrowseTakesTheFileAndMeasuresItsPlayLength) {
     EXPECT_EQ(dialogs_.fileRequests[0].mode, FileRequest::Mode::Open);
     EXPECT_EQ(
         dialogs_.fileRequests[0].filters,
-        QStringList({"Alle Dateien (*.psa;*.mp2;*.psv;*.pva;*.ts)", "PES Audio Dateien (*.psa)",
+        QStringList({"Alle Dateien (*.psa;*.mp2;*.psv;*.pva)", "PES Audio Dateien (*.psa)",
                      "MP2 Audio Dateien (*.mp2)", "PES Video Dateien (*.psv)",
                      "PES Audio/Video Dateien (*.pva)", "MPEG-TS Dateien (*.ts)"}));
     EXPECT_EQ(Field<QLineEdit>(d, "FileName")->text(), dialogs_.chosenFile);

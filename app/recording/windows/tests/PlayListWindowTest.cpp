@@ -317,10 +317,10 @@ TEST(PlayListFileDialog, FiltersStayAsWrittenAndEachPatternCounts) {
     const auto dialog = CPlayListDialogs::MakeFileDialog(request, nullptr);
     EXPECT_EQ(dialog->windowTitle(), T::PlaybackTitle);
     EXPECT_EQ(dialog->nameFilters(), T::PlaybackFilters);
-    EXPECT_EQ(T::PlaybackFilters.first(), "Alle Dateien (*.psa;*.mp2;*.psv;*.pva;*.ts)");
+    EXPECT_EQ(T::PlaybackFilters.first(), "Alle Dateien (*.psa;*.mp2;*.psv;*.pva)");
     const auto* model = dialog->findChild<QFileSystemModel*>();
     ASSERT_NE(model, nullptr);
-    const QStringList all = {"*.psa", "*.mp2", "*.psv", "*.pva", "*.ts"};
+    const QStringList all = {"*.psa", "*.mp2", "*.psv", "*.pva"};
     EXPECT_EQ(model->nameFilters(), all);
     auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
     ASSERT_NE(types, nullptr);
