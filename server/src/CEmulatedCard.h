@@ -69,7 +69,7 @@ class CEmulatedCard : public ICard {
     bool PressKey(uint8_t code) override;
 
     COsd& Osd() override { return osd_; }
-    CRecorder& Recorder() override { return recorder_; }
+    CRecorder* Recorder() override { return &recorder_; }
     CPostBox& Posts() override { return posts_; }
     // Whether the bitmap datagrams of the OSD can be received.
     bool OsdReceiving() const { return osdReceiver_ && osdReceiver_->IsOpen(); }

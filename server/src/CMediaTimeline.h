@@ -19,13 +19,19 @@ class CMediaTimeline {
     // The next stamp is at `positionMs` of the line.
     void Restart(uint64_t positionMs) {
         anchored_ = false;
+        step_ = 0;
         latest_ = earliest_ = int64_t(positionMs) * 90;
+    }
+    // The stream jumped, however far: the next stamp follows the latest.
+    void Continue() {
+        anchored_ = false;
+        step_ = kStep;
     }
     // The place of a stamp on the line, in 90 kHz ticks.
     int64_t Map(uint64_t pts) {
         const int64_t stamp = int64_t(pts);
         if (!anchored_) {
-            offset_ = latest_ - stamp;
+            offset_ = latest_ + step_ - stamp;
             anchored_ = true;
         }
         int64_t at = stamp + offset_;
@@ -43,6 +49,7 @@ class CMediaTimeline {
 
   private:
     bool anchored_ = false;
+    int64_t step_ = 0;
     int64_t offset_ = 0;
     int64_t latest_ = 0;
     int64_t earliest_ = 0;

@@ -54,6 +54,7 @@ void CRecordWriter::Packet(std::span<const uint8_t> bytes) {
 }
 
 void CRecordWriter::Jump() {
+    timeline_.Continue();
     videoPes_.Reset();
     audioPes_.Reset();
     pat_.Reset();

@@ -94,9 +94,10 @@ class ICard {
     // The on-screen display (thread-safe itself; the output stage composes it).
     virtual COsd& Osd() = 0;
 
-    // The recorder (thread-safe itself), and the messages the card posts to
-    // its clients' windows, which the server sends on.
-    virtual CRecorder& Recorder() = 0;
+    // The recorder (thread-safe itself; none on a card without one), and the
+    // messages the card posts to its clients' windows, which the server
+    // sends on.
+    virtual CRecorder* Recorder() { return nullptr; }
     virtual CPostBox& Posts() = 0;
 };
 

@@ -19,7 +19,8 @@ constexpr uint16_t C(Command c) { return kp::Code(c); }
 uint32_t CRequestHandler::Recorder(uint32_t client, uint16_t code, std::span<uint8_t> block) {
     kp::BlockReader r(block);
     kp::BlockWriter w(block);
-    CRecorder& rec = card_.Recorder();
+    if (!card_.Recorder()) return result::kNotSupported;
+    CRecorder& rec = *card_.Recorder();
     const uint32_t arg = r.U32(Slot(0));
     switch (code) {
         case C(Command::REC_Open): {
