@@ -30,7 +30,8 @@ std::vector<PlaybackUnit> Parse(RecordFormat f, std::span<const uint8_t> b, size
         if (f == RecordFormat::Mp2 && u.video) __builtin_trap();
         units.push_back(std::move(u));
     };
-    for (size_t at = 0; at < b.size(); at += piece) p.Feed(b.subspan(at, std::min(piece, b.size() - at)), take);
+    for (size_t at = 0; at < b.size(); at += piece)
+        p.Feed(b.subspan(at, std::min(piece, b.size() - at)), take);
     p.Finish(take);
     return units;
 }
@@ -53,8 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint16_t video = uint16_t(data[1] & 1 ? 0 : 0x100), audio = 0x101;
     CRecordWriter writer(form, video, audio, [&](std::span<const uint8_t> unit) {
         if (unit.empty()) __builtin_trap();
-        if (form == RecordFormat::Pva &&
-            (unit.size() > 8 + 6144 || unit[0] != 'A' || unit.size() != 8u + (unit[6] << 8 | unit[7])))
+        if (form == RecordFormat::Pva && (unit.size() > 8 + 6144 || unit[0] != 'A' ||
+                                          unit.size() != 8u + (unit[6] << 8 | unit[7])))
             __builtin_trap();
         if (form == RecordFormat::Transport && (unit.size() % 188 != 0 || unit.size() > 7 * 188))
             __builtin_trap();
