@@ -60,6 +60,30 @@ struct RecordOpenRequest {
     }
 };
 
+/// The card's side of REC_Open: nothing when the name's length runs past the
+/// block's 380 characters or its terminator is not where the length says.
+struct RecordOpenArgs {
+    static constexpr std::size_t kMaxName = 380;
+    std::uint32_t format = 0;
+    std::uint32_t forPlayback = 0;
+    std::string name;
+
+    static std::optional<RecordOpenArgs> Decode(BlockReader& r) {
+        RecordOpenArgs q;
+        q.format = r.U32(Slot(0));
+        q.forPlayback = r.U32(Slot(1));
+        const std::uint32_t length = r.U32(Slot(2));
+        if (!r.ok() || length > kMaxName || RecordOpenRequest::kName + length >= r.size())
+            return std::nullopt;
+        q.name.assign(length + 1, '\0');
+        if (!r.Bytes(RecordOpenRequest::kName, q.name.data(), length + 1) || q.name.back() != '\0')
+            return std::nullopt;
+        q.name.pop_back();
+        if (q.name.find('\0') != std::string::npos) return std::nullopt;
+        return q;
+    }
+};
+
 /// REC_GetStatus reply: length (ms), bit rate (kbit/s), position (ms), mode
 /// and format in slots 0 to 4.
 struct RecordStatusReply {

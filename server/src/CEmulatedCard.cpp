@@ -8,6 +8,7 @@
 #include "CVideoProbe.h"
 #include "CWavFile.h"
 #include "kestrel/protocol/OsdBitmap.h"
+#include "kestrel/protocol/RecorderDatagram.h"
 
 namespace nvdvbsrv {
 namespace {
@@ -38,7 +39,10 @@ CEmulatedCard::CEmulatedCard(CInstallation installation, IDatagramSink& sink)
       sound_(SoundSink(installation_.audioWav)),
       videoDecoder_(CStreamDecoder::Kind::Video, picture_),
       audioDecoder_(CStreamDecoder::Kind::Audio, sound_),
-      player_({&filters_, &teletext_, &videoDecoder_, &audioDecoder_}),
+      feed_(videoDecoder_, audioDecoder_, picture_),
+      recorder_(feed_, sink, posts_, OwnAddress(),
+                Port(kestrel::protocol::recorder::kPlaybackPortOffset).value_or(0)),
+      player_({&filters_, &teletext_, &feed_, &recorder_}),
       cam_(sink, installation_.camSlot) {
     filters_.SetLiveClock(installation_.liveClock);
     picture_.SetOsdLayer(&osd_);
@@ -46,13 +50,21 @@ CEmulatedCard::CEmulatedCard(CInstallation installation, IDatagramSink& sink)
     StartOsdReceiver();
 }
 
-void CEmulatedCard::StartOsdReceiver() {
-    namespace osd = kestrel::protocol::osd;
+std::optional<uint32_t> CEmulatedCard::OwnAddress() const {
     const BoardIdentity& b = installation_.board;
-    const auto address = osd::CardAddress(b.ip, b.subnetMask);
-    const uint32_t port = uint32_t(b.basePort) + osd::kBitmapPortOffset;
-    if (address && port <= 0xFFFF)
-        osdReceiver_ = std::make_unique<COsdReceiver>(osd_, *address, uint16_t(port));
+    return kestrel::protocol::osd::CardAddress(b.ip, b.subnetMask);
+}
+
+std::optional<uint16_t> CEmulatedCard::Port(uint16_t offset) const {
+    const uint32_t port = uint32_t(installation_.board.basePort) + offset;
+    if (port > 0xFFFF) return std::nullopt;
+    return uint16_t(port);
+}
+
+void CEmulatedCard::StartOsdReceiver() {
+    const auto address = OwnAddress();
+    const auto port = Port(kestrel::protocol::osd::kBitmapPortOffset);
+    if (address && port) osdReceiver_ = std::make_unique<COsdReceiver>(osd_, *address, *port);
     if (!OsdReceiving())
         std::cerr << "nvdvbsrv: OSD-Bitmaps werden nicht empfangen: "
                   << (osdReceiver_ ? osdReceiver_->Error() : "Adresse oder Port ungültig") << "\n";
@@ -145,6 +157,7 @@ bool CEmulatedCard::RemoveFilter(uint32_t client, uint16_t handle) {
 
 void CEmulatedCard::RemoveClient(uint32_t client) {
     filters_.RemoveClient(client);
+    recorder_.RemoveClient(client);
     std::erase_if(heldHandles_, [&](const auto& held) { return held.second == client; });
 }
 

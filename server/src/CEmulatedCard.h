@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "CDecoderFeed.h"
 #include "COsdReceiver.h"
 #include "CPictureOutput.h"
 #include "CSoundOutput.h"
@@ -68,6 +69,8 @@ class CEmulatedCard : public ICard {
     bool PressKey(uint8_t code) override;
 
     COsd& Osd() override { return osd_; }
+    CRecorder* Recorder() override { return &recorder_; }
+    CPostBox& Posts() override { return posts_; }
     // Whether the bitmap datagrams of the OSD can be received.
     bool OsdReceiving() const { return osdReceiver_ && osdReceiver_->IsOpen(); }
 
@@ -82,6 +85,10 @@ class CEmulatedCard : public ICard {
     // The decoder state for the stream now playing and the video PID set.
     void ProbeVideo();
     void StartOsdReceiver();
+    // The card's own address (for the OSD bitmaps and the network playback).
+    std::optional<uint32_t> OwnAddress() const;
+    // The port at that offset from the base port, if it is one.
+    std::optional<uint16_t> Port(uint16_t offset) const;
     // The stream stopped or changed: nothing decoded before reaches the output.
     void FlushDecoders();
     template <typename Change>
@@ -99,6 +106,9 @@ class CEmulatedCard : public ICard {
     CSoundOutput sound_;
     CStreamDecoder videoDecoder_;
     CStreamDecoder audioDecoder_;
+    CPostBox posts_;
+    CDecoderFeed feed_;  // the decoders' intake, live or played back
+    CRecorder recorder_;
     CTsPlayer player_;
     CVirtualCam cam_;
     std::map<std::string, std::shared_ptr<const CTsFile>> files_;

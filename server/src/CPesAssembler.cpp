@@ -72,6 +72,8 @@ void CPesAssembler::Complete(const Done& done) {
     unit.pts = header->pts;
     const size_t from = header->payloadOffset;
     const size_t size = header->payload.size();
+    if (keepPackets_)
+        unit.packet.assign(bytes_.begin(), bytes_.begin() + std::ptrdiff_t(from + size));
     bytes_.erase(bytes_.begin(), bytes_.begin() + std::ptrdiff_t(from));
     bytes_.resize(size);
     unit.payload = std::move(bytes_);

@@ -19,6 +19,9 @@ struct PesUnit {
     uint8_t streamId = 0;
     std::optional<uint64_t> pts;  // 90 kHz
     std::vector<uint8_t> payload;
+    // The whole PES packet, header included; only from an assembler that
+    // keeps them (the recorder writes them as they came).
+    std::vector<uint8_t> packet;
 };
 
 class CPesAssembler {
@@ -26,7 +29,8 @@ class CPesAssembler {
     using Done = std::function<void(PesUnit&&)>;
     static constexpr size_t kDefaultLimit = 2 * 1024 * 1024;
 
-    explicit CPesAssembler(size_t limit = kDefaultLimit) : limit_(limit) {}
+    explicit CPesAssembler(size_t limit = kDefaultLimit, bool keepPackets = false)
+        : limit_(limit), keepPackets_(keepPackets) {}
 
     // One packet of the PID; `done` receives every PES packet it completes.
     void Feed(const mpegts::TsPacket& packet, const Done& done);
@@ -40,6 +44,7 @@ class CPesAssembler {
     void Complete(const Done& done);
 
     size_t limit_;
+    bool keepPackets_;
     std::vector<uint8_t> bytes_;
     bool collecting_ = false;
     int lastCc_ = -1;

@@ -184,7 +184,8 @@ void CPictureOutput::Clock25Hz() {
     while (!clockWake_.wait_for(wait, kTick, [this] { return stop_; })) {
         std::lock_guard lock(mutex_);
         const auto now = Clock::now();
-        if (showingPicture_ && now - lastPicture_ > kPictureTimeout) showingPicture_ = false;
+        if (showingPicture_ && !hold_ && now - lastPicture_ > kPictureTimeout)
+            showingPicture_ = false;
         if (showingPicture_) continue;
         const IOsdLayer* osd = osd_.load();
         const bool changed = osdSwapped_ || (osd && osd->Revision() != lastRevision_);

@@ -61,6 +61,9 @@ class CPictureOutput : public IFrameSink {
     void SetPaced(bool paced) { paced_ = paced; }
     // The picture is gone (tune, PID change): black until the next one.
     void Clear();
+    // Held (a paused playback), the last picture stays however long no
+    // other one comes.
+    void SetHold(bool hold) { hold_ = hold; }
 
     // A decoded picture, on the video decoder's thread.
     void Frame(const AVFrame& frame, const FrameTiming& timing) override;
@@ -90,6 +93,7 @@ class CPictureOutput : public IFrameSink {
     uint64_t lastRevision_ = 0;
     bool osdSwapped_ = false;  // another layer (or none) since the last frame
     bool paced_ = false;
+    std::atomic<bool> hold_{false};
     std::mutex paceMutex_;  // the two below
     std::condition_variable paceWake_;
     CPresentationClock presentation_;

@@ -45,11 +45,6 @@ uint32_t CRequestHandler::Handle(uint32_t client, std::span<uint8_t> block) {
     return (this->*(e->handler))(client, code, block);
 }
 
-// Recording and network streaming are not part of this card.
-uint32_t CRequestHandler::NotSupported(uint32_t, uint16_t, std::span<uint8_t>) {
-    return result::kNotSupported;
-}
-
 uint32_t CRequestHandler::Board(uint32_t, uint16_t code, std::span<uint8_t> block) {
     BlockReader r(block);
     BlockWriter w(block);

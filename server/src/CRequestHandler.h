@@ -8,17 +8,9 @@
 #include <span>
 
 #include "ICard.h"
+#include "ResultCodes.h"
 
 namespace nvdvbsrv {
-
-// The server's own failure codes (1 is success).
-namespace result {
-inline constexpr uint32_t kOk = 1;
-inline constexpr uint32_t kFailed = 2;       // the card could not do it
-inline constexpr uint32_t kBadRequest = 10;  // arguments out of range
-inline constexpr uint32_t kUnknownCommand = 11;
-inline constexpr uint32_t kNotSupported = 12;  // not available on this card
-}  // namespace result
 
 class CRequestHandler {
   public:
@@ -53,7 +45,7 @@ class CRequestHandler {
     uint32_t Teletext(uint32_t client, uint16_t code, std::span<uint8_t> block);
     uint32_t CommonInterface(uint32_t client, uint16_t code, std::span<uint8_t> block);
     uint32_t Overlay(uint32_t client, uint16_t code, std::span<uint8_t> block);
-    uint32_t NotSupported(uint32_t client, uint16_t code, std::span<uint8_t> block);
+    uint32_t Recorder(uint32_t client, uint16_t code, std::span<uint8_t> block);
     uint32_t Diseqc(std::span<uint8_t> block);
     uint32_t TuneLegacy();
 

@@ -89,14 +89,16 @@ void CServer::Run(int stopFd) {
         std::vector<pollfd> fds;
         fds.push_back({stopFd, POLLIN, 0});
         fds.push_back({listenFd_, POLLIN, 0});
+        fds.push_back({card_.Posts().Fd(), POLLIN, 0});
         for (const auto& [fd, s] : sessions_)
             fds.push_back({fd, short(POLLIN | (s->Waiting() ? POLLOUT : 0)), 0});
         int rc = poll(fds.data(), fds.size(), 200);
         if (rc < 0 && errno != EINTR) break;
         if (fds[0].revents) break;
         if (fds[1].revents & POLLIN) Accept();
+        if (fds[2].revents & POLLIN) DeliverPosts();
         // One frame of each client per round, so that none can crowd out another.
-        for (size_t i = 2; i < fds.size(); ++i) {
+        for (size_t i = 3; i < fds.size(); ++i) {
             if (!fds[i].revents) continue;
             auto it = sessions_.find(fds[i].fd);
             if (it == sessions_.end()) continue;
@@ -188,6 +190,23 @@ uint32_t CServer::Request(CClientSession& session) {
         std::copy(block.begin(), block.end(), session.Block().data());
     }
     return result;
+}
+
+void CServer::DeliverPosts() {
+    std::vector<int> gone;
+    for (const PostedMessage& m : card_.Posts().Take()) {
+        for (auto& [fd, s] : sessions_) {
+            if (!s->Registered() || s->Id() != m.client) continue;
+            kp::Frame f;
+            f.kind = kp::FrameKind::Posted;
+            f.window = m.window;
+            f.message = m.message;
+            f.wParam = m.wParam;
+            f.lParam = m.lParam;
+            if (!s->Send(f)) gone.push_back(fd);
+        }
+    }
+    for (const int fd : gone) Drop(fd);
 }
 
 void CServer::Drop(int fd) {

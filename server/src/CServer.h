@@ -57,6 +57,8 @@ class CServer {
     uint32_t Connect(CClientSession& session);
     uint32_t Request(CClientSession& session);
     void Drop(int fd);
+    // Sends what the card posted to its clients' windows.
+    void DeliverPosts();
     // Drops the clients that left an answer unread for too long.
     void DropStalled();
     void CheckKeepAlive();

@@ -206,6 +206,8 @@ void CStreamDecoder::FeedPacket(std::span<const uint8_t> bytes) {
     assembler_.Feed(*packet, [this](PesUnit&& unit) { Push(Item{std::move(unit), 0, false}); });
 }
 
+void CStreamDecoder::FeedUnit(PesUnit&& unit) { Push(Item{std::move(unit), 0, false}); }
+
 void CStreamDecoder::ResetAssemblers() {
     // The loop point: what came before it is whole and is shown.
     std::lock_guard feed(feedMutex_);

@@ -46,6 +46,9 @@ class CStreamDecoder : public IPacketSink {
     // Player thread.
     void FeedPacket(std::span<const uint8_t> packet) override;
     void ResetAssemblers() override;
+    // A PES unit from elsewhere than the PID's packets (a recording played
+    // back); any thread.
+    void FeedUnit(PesUnit&& unit);
 
     // Waits until every queued PES packet is decoded (benchmark, tests).
     void Drain();

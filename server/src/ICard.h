@@ -16,6 +16,8 @@
 #include "CDishTuner.h"
 #include "CInstallation.h"
 #include "COsd.h"
+#include "CPostBox.h"
+#include "CRecorder.h"
 #include "CSectionFilterBank.h"
 
 namespace nvdvbsrv {
@@ -91,6 +93,12 @@ class ICard {
 
     // The on-screen display (thread-safe itself; the output stage composes it).
     virtual COsd& Osd() = 0;
+
+    // The recorder (thread-safe itself; none on a card without one), and the
+    // messages the card posts to its clients' windows, which the server
+    // sends on.
+    virtual CRecorder* Recorder() { return nullptr; }
+    virtual CPostBox& Posts() = 0;
 };
 
 }  // namespace nvdvbsrv

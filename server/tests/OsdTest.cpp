@@ -217,8 +217,10 @@ TEST(OsdTest, RequestsReachTheCardsDisplay) {
         void SetRemoteControl(uint32_t, uint16_t) override {}
         bool PressKey(uint8_t) override { return false; }
         COsd& Osd() override { return osd; }
+        CPostBox& Posts() override { return posts; }
         BoardIdentity board;
         COsd osd;
+        CPostBox posts;
     } card;
     CRequestHandler handler(card);
     std::array<uint8_t, kestrel::protocol::kParamBlockSize> block{};

@@ -247,10 +247,12 @@ TEST_F(RequestHandlerTest, CommandTableServesTheKnownCodesOnly) {
                           4901, 4912, 50, 59, 590, 596,  60, 64, 70, 80, 82,  84,  130}) {
         EXPECT_TRUE(CRequestHandler::Serves(code)) << code;
     }
-    for (uint16_t code : {118, 129, 140, 146}) {
-        block_.fill(0);
-        EXPECT_EQ(Run(code), 12u) << code;
-    }
+    // The recorder: a form it does not know, a name past the block.
+    block_.fill(0);
+    EXPECT_EQ(Run(118, {{8, 0}}), 3u);
+    EXPECT_EQ(Run(140, {{8, 9}}), 3u);
+    EXPECT_EQ(Run(118, {{8, 5}, {16, 381}}), 10u);
+    EXPECT_EQ(Run(146, {{8, 2}}), 10u);
     block_.fill(0);
     EXPECT_EQ(Run(90), 10u);  // the OSD is there; window 0 is not
 }

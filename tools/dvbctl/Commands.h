@@ -8,6 +8,13 @@
 
 int StatusCommand(const Options& o);
 int TuneCommand(const Options& o);
+/// Tunes the program --program of the channel list --svl (messages name the
+/// command); 0 when the card locked.
+int TuneFromList(const Options& o, const char* command);
+/// dvbctl record [--svl LIST --program NAME] --seconds N FILE and
+/// dvbctl play [--seconds N] FILE, through the card's recorder.
+int RecordCommand(const std::vector<std::string>& args);
+int PlayCommand(const std::vector<std::string>& args);
 int SectionsCommand(const Options& o);
 int KeyCommand(const std::string& code);
 /// The on-screen display: dvbctl osd OPERATION ARGUMENTS.

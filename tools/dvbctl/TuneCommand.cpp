@@ -27,28 +27,32 @@ bool SendSwitch(CFrontend& fe, const CTuningPlan& plan) {
     return true;
 }
 
-int TuneFromList(const Options& o) {
+}  // namespace
+
+int TuneFromList(const Options& o, const char* command) {
     std::ifstream in(o.Text("svl"), std::ios::binary);
     const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
     CSVLFile list;
     ArchiveError err;
     if (!in.good() && bytes.empty()) {
-        std::fprintf(stderr, "dvbctl tune: cannot read %s\n", o.Text("svl").c_str());
+        std::fprintf(stderr, "dvbctl %s: cannot read %s\n", command, o.Text("svl").c_str());
         return 1;
     }
     if (!list.Load(bytes, &err)) {
-        std::fprintf(stderr, "dvbctl tune: %s (offset %zu)\n", err.message.c_str(), err.offset);
+        std::fprintf(stderr, "dvbctl %s: %s (offset %zu)\n", command, err.message.c_str(),
+                     err.offset);
         return 1;
     }
     const CProgramInfo* p = FindProgram(list, o.Text("program", "1"));
     std::string why;
     const auto t = p ? BuildTuning(list, *p, why) : std::nullopt;
     if (!t) {
-        std::fprintf(stderr, "dvbctl tune: %s\n", p ? why.c_str() : "no such program");
+        std::fprintf(stderr, "dvbctl %s: %s\n", command, p ? why.c_str() : "no such program");
         return 1;
     }
     CFrontend fe;
-    if (!SendSwitch(fe, t->plan)) std::fprintf(stderr, "dvbctl tune: switch command failed\n");
+    if (!SendSwitch(fe, t->plan))
+        std::fprintf(stderr, "dvbctl %s: switch command failed\n", command);
     std::uint16_t status = 0xFFFF;
     const ErrReturn r = fe.zSetChannel(status, t->channel);
     CMPEGDecoder dec;
@@ -60,10 +64,8 @@ int TuneFromList(const Options& o) {
     return r == CCommonDVB::RET_OK && status == 0 ? 0 : 1;
 }
 
-}  // namespace
-
 int TuneCommand(const Options& o) {
-    if (o.Has("svl")) return TuneFromList(o);
+    if (o.Has("svl")) return TuneFromList(o, "tune");
     const auto freq = o.Number("freq"), lof = o.Number("lof"), sr = o.Number("sr");
     if (!freq || !sr) {
         std::fprintf(stderr, "dvbctl tune: --freq KHZ and --sr SYMBOLS/S are required\n");

@@ -37,6 +37,14 @@ int Usage(std::FILE* out = stderr) {
         "  snapshot FILE.png                         the card's output (picture and on-screen\n"
         "                                            display, 720x576) as a PNG; exit 1 when\n"
         "                                            the card has no picture memory\n"
+        "  record [--svl LIST --program NAME] --seconds N FILE\n"
+        "                                            record the tuned program (tuned first when\n"
+        "                                            a program is named) for N seconds; the form\n"
+        "                                            follows the extension: .pva A/V PES, .psv\n"
+        "                                            video PES, .psa audio PES, .mp2 MPEG audio,\n"
+        "                                            .ts transport stream\n"
+        "  play [--seconds N] FILE                   play a recording through the card until its\n"
+        "                                            end or for N seconds\n"
         "  --help                                    this text\n");
     return out == stderr ? 2 : 0;
 }
@@ -51,6 +59,10 @@ int main(int argc, char** argv) {
     if (cmd == "key") return rest.size() == 1 ? KeyCommand(rest[0]) : Usage();
     if (cmd == "osd") return OsdCommand(rest);
     if (cmd == "snapshot") return rest.size() == 1 ? SnapshotCommand(rest[0]) : Usage();
+    if (cmd == "record" || cmd == "play") {
+        const int rc = cmd == "record" ? RecordCommand(rest) : PlayCommand(rest);
+        return rc == 2 ? Usage() : rc;
+    }
     Options o;
     if (!o.Parse(rest)) {
         std::fprintf(stderr, "dvbctl: %s\n", o.error().c_str());

@@ -115,6 +115,7 @@ enum TYPE_REC_PLAY_FORMAT : int {
     RP_AUDIO_PCM = 3,
     RP_VIDEO_PES = 4,
     RP_AUDIO_VIDEO_PES = 5,
+    RP_TRANSPORT_STREAM = 6,  ///< the emulated card's own: the program as a transport stream
 };
 enum REC_PLAY_MODE : int {
     RP_STOPPED = 0,
