@@ -88,7 +88,8 @@ std::optional<double> CPlaybackPacer::Stamp(const StreamChunk& chunk) {
     if (*clockSource_ != source) return std::nullopt;
     if (lastTicks_) {
         // The distance from the last stamp, modulo the stamp's width: a wrap counts forward.
-        const std::uint64_t wrap = kind_ == StreamKind::PvaPackets ? std::uint64_t(1) << 32 : kPcrWrap;
+        const std::uint64_t wrap =
+            kind_ == StreamKind::PvaPackets ? std::uint64_t(1) << 32 : kPcrWrap;
         const std::uint64_t ahead = (*ticks + wrap - *lastTicks_) % wrap;
         ticks_ += ahead < wrap / 2 ? double(ahead) : double(ahead) - double(wrap);
     }

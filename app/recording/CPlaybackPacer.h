@@ -51,7 +51,7 @@ class CPlaybackPacer {
     double anchorMedia_ = 0;
     double lastMedia_ = 0;
     Clock::time_point lastDue_{};
-    double played_ = 0;  ///< fixed-rate kinds: the play time read so far, ms
+    double played_ = 0;                         ///< fixed-rate kinds: the play time read so far, ms
     std::optional<std::uint16_t> clockSource_;  ///< PVA stream id or transport stream PID
     std::optional<std::uint64_t> lastTicks_;    ///< the clock's last stamp, 90 kHz
     double ticks_ = 0;                          ///< the stamps unwrapped, 90 kHz

@@ -64,8 +64,8 @@ bool CRecorderSocket::Open(const RecorderEndpoints& endpoints) {
     if (fd < 0) return false;
     const int buffer = kBufferBytes, on = 1;
     timeval timeout{};
-    timeout.tv_usec = suseconds_t(
-        std::chrono::duration_cast<std::chrono::microseconds>(kSendTimeout).count());
+    timeout.tv_usec =
+        suseconds_t(std::chrono::duration_cast<std::chrono::microseconds>(kSendTimeout).count());
     const sockaddr_in self = Address(endpoints.local, endpoints.port);
     if (setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &buffer, sizeof buffer) != 0 ||
         setsockopt(fd, SOL_SOCKET, SO_SNDBUF, &buffer, sizeof buffer) != 0 ||
@@ -92,8 +92,7 @@ std::size_t CRecorderSocket::Receive(std::span<std::uint8_t> buffer,
     return n > 0 ? std::size_t(n) : 0;
 }
 
-bool CRecorderSocket::Send(std::span<const std::uint8_t> datagram,
-                           std::chrono::milliseconds wait) {
+bool CRecorderSocket::Send(std::span<const std::uint8_t> datagram, std::chrono::milliseconds wait) {
     if (fd_ < 0 || !Wait(fd_, POLLOUT, wait)) return false;
     const sockaddr_in to = Address(endpoints_.destination, endpoints_.port);
     const ssize_t n = sendto(fd_, datagram.data(), datagram.size(), 0,

@@ -69,11 +69,13 @@ std::uint32_t SmoothedRateKbit(std::uint64_t bytes, std::uint64_t elapsedMs,
 CWSFileStreamer::CWSFileStreamer(IDeviceSet& devices) : devices_(devices) {}
 
 CWSFileStreamer::~CWSFileStreamer() {
-    if (fileOpen_) {
-        Stop();
-        Close();
-    }
+    if (!fileOpen_) return;
+    Stop();
+    if (Close() == 1 || !fileOpen_) return;
+    // The card refused the stop: the engine goes all the same.
     StopThread();
+    CloseFileAndSocket();
+    devices_.WS_RecPlayMethod(0);
 }
 
 // Operations (GUI thread).
@@ -138,7 +140,8 @@ int CWSFileStreamer::Record() {
 int CWSFileStreamer::Playback(std::uint32_t startMs) {
     return Change([&] { return PlaybackOpen() && mode_ != kPlaying; },
                   [&] {
-                      const CardResult r = devices_.WS_Playback(format_, std::uint16_t(sampleRate_));
+                      const CardResult r =
+                          devices_.WS_Playback(format_, std::uint16_t(sampleRate_));
                       if (r.Ok()) {
                           // Before the mode, so that the worker sees them with it.
                           seekRequestMs_ = startMs;
@@ -317,7 +320,8 @@ void CWSFileStreamer::PlayStep() {
         pacer_->Restart();
         if (!Seek(seek)) return EndPlayback();
     }
-    positionMs_ = fileLength_ ? std::uint32_t(std::uint64_t(durationMs_) * offset_ / fileLength_) : 0;
+    positionMs_ =
+        fileLength_ ? std::uint32_t(std::uint64_t(durationMs_) * offset_ / fileLength_) : 0;
     if (!pending_) {
         pending_ = ReadStreamChunk(kind_, *source_, offset_, speed);
         if (pending_->bytes.empty()) return EndPlayback();

@@ -118,7 +118,7 @@ class CWSFileStreamer : public IRecPlayBackEnd {
     std::atomic<int> runFlag_{kIdle};
     std::atomic<bool> endPending_{false};
     std::atomic<std::uint32_t> stops_{0};  ///< counts the stops, so that none goes unseen
-    std::mutex modeMutex_;  ///< a change of mode and its library call go together
+    std::mutex modeMutex_;                 ///< a change of mode and its library call go together
     std::mutex notifyMutex_;
     std::function<void()> notify_;
     unsigned int message_ = 0;

@@ -10,9 +10,9 @@
 #include "recording/ByteSource.h"
 
 enum class StreamKind {
-    PvaPackets,  ///< 8-byte "AV" headers with a big-endian payload length
-    MpegAudio,   ///< MPEG audio frames (MP2)
-    Pcm,         ///< raw samples, played in blocks of 1024 bytes
+    PvaPackets,       ///< 8-byte "AV" headers with a big-endian payload length
+    MpegAudio,        ///< MPEG audio frames (MP2)
+    Pcm,              ///< raw samples, played in blocks of 1024 bytes
     TransportStream,  ///< 188-byte MPEG transport stream packets, sync byte 0x47
 };
 

@@ -24,11 +24,11 @@ TEST(HighLevelBackEnd, PassesEachOperationToTheCardsRecorder) {
     EXPECT_EQ(backEnd.Close(), 1);
     EXPECT_EQ(backEnd.Open("/tmp/b.pva", 5, 0), 1);
     EXPECT_EQ(backEnd.Record(), 1);
-    EXPECT_EQ(card.Calls(), (Lines{"RecSetStatusChangedMessage 1239 1", "WS_RecPlayMethod 0",
-                                   "RecOpen /tmp/a.pva 5 1", "WS_RecPlayMethod 0",
-                                   "RecPlayback 0", "RecPause", "RecSlowPlayback 2",
-                                   "RecFastPlayback 1", "RecStop", "RecClose",
-                                   "WS_RecPlayMethod 0", "RecOpen /tmp/b.pva 5 0", "RecRecord"}));
+    EXPECT_EQ(card.Calls(),
+              (Lines{"RecSetStatusChangedMessage 1239 1", "WS_RecPlayMethod 0",
+                     "RecOpen /tmp/a.pva 5 1", "WS_RecPlayMethod 0", "RecPlayback 0", "RecPause",
+                     "RecSlowPlayback 2", "RecFastPlayback 1", "RecStop", "RecClose",
+                     "WS_RecPlayMethod 0", "RecOpen /tmp/b.pva 5 0", "RecRecord"}));
     EXPECT_TRUE(card.AnnounceRecorderChange());
     EXPECT_EQ(announced, 1);
 }

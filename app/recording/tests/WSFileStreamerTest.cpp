@@ -3,12 +3,11 @@
 // the recording's datagrams to the engine. The library calls go to the fake
 // device set.
 #include <arpa/inet.h>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <QTemporaryDir>
 #include <atomic>
@@ -29,7 +28,7 @@ using Bytes = std::vector<std::uint8_t>;
 using Lines = std::vector<std::string>;
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
-constexpr std::uint32_t kCardIp = 0x7F000001;      // 127.0.0.1
+constexpr std::uint32_t kCardIp = 0x7F000001;     // 127.0.0.1
 constexpr std::uint32_t kCardOwnIp = 0x7F0000FF;  // 127.0.0.255, the card's own address
 
 sockaddr_in Address(std::uint32_t ip, std::uint16_t port) {
@@ -196,8 +195,7 @@ TEST(RecorderEndpoints, TheCardsOwnAddressOnLoopbackOnly) {
     EXPECT_EQ(e->local, kCardIp);
     EXPECT_EQ(e->destination, kCardOwnIp);
     EXPECT_EQ(e->port, 5035);
-    EXPECT_EQ(RecorderEndpointsOf("127.0.0.1", "255.0.0.0", "5000", 33)->destination,
-              0x7FFFFFFFu);
+    EXPECT_EQ(RecorderEndpointsOf("127.0.0.1", "255.0.0.0", "5000", 33)->destination, 0x7FFFFFFFu);
     EXPECT_FALSE(RecorderEndpointsOf("192.168.1.5", "255.255.255.0", "5000", 33));
     EXPECT_FALSE(RecorderEndpointsOf("127.0.0.1", "0.0.0.0", "5000", 33)) << "a broadcast";
     EXPECT_FALSE(RecorderEndpointsOf("127.0.0.1", "255.0.0.0", "65510", 33));
@@ -400,6 +398,24 @@ TEST_F(WSFileStreamerTest, PvaPlaysAtThePaceOfItsTimeStamps) {
     EXPECT_EQ(joined, pva) << "every packet, in order, one per datagram";
 }
 
+TEST_F(WSFileStreamerTest, TransportStreamGoesInDatagramsOfSevenPackets) {
+    CardSocket cardSide(kCardOwnIp, PlaybackPort());
+    ASSERT_TRUE(cardSide.Bound());
+    Bytes tsFile;
+    for (int i = 0; i < 20; ++i) {
+        tsFile.insert(tsFile.end(), {0x47, 0x01, 0x00, 0x10});
+        tsFile.insert(tsFile.end(), 184, std::uint8_t(i));
+    }
+    ASSERT_EQ(engine.Open(Write("a.ts", tsFile), 6, 1), 1);
+    EXPECT_EQ(Status().lengthMs, 0u) << "no known length";
+    ASSERT_EQ(engine.Playback(0), 1);
+    const auto got = Payloads(cardSide, milliseconds(300)).payloads;
+    ASSERT_EQ(got.size(), 3u);
+    EXPECT_EQ(got[0], Bytes(tsFile.begin(), tsFile.begin() + 7 * 188));
+    EXPECT_EQ(got[2].size(), 6u * 188);
+    EXPECT_TRUE(WaitForMode(0, milliseconds(1000)));
+}
+
 TEST_F(WSFileStreamerTest, RecordsWhatArrivesAndSmoothsTheRate) {
     const std::string path = dir.filePath("rec.pva").toStdString();
     ASSERT_EQ(engine.Open(path, 5, 0), 1);
@@ -420,9 +436,9 @@ TEST_F(WSFileStreamerTest, RecordsWhatArrivesAndSmoothsTheRate) {
         std::this_thread::sleep_until(start + milliseconds(10 * (i + 1)));
         if (i == 70 || i == 120) rates.push_back(Status().kbits);
     }
-    const double kbits = double(sent.size()) * 8 / double(std::chrono::duration_cast<milliseconds>(
-                                                          Clock::now() - start)
-                                                          .count());
+    const double kbits =
+        double(sent.size()) * 8 /
+        double(std::chrono::duration_cast<milliseconds>(Clock::now() - start).count());
     std::this_thread::sleep_for(milliseconds(50));
     ASSERT_EQ(engine.Stop(), 1);
     const RecPlayStatus s = Status();
