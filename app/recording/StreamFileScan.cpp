@@ -1,6 +1,7 @@
 #include "recording/StreamFileScan.h"
 
 #include "recording/PvaHeader.h"
+#include "recording/TsPacketHeader.h"
 
 namespace {
 
@@ -10,6 +11,7 @@ constexpr std::size_t kPvaSearch = 16384;
 constexpr std::uint32_t kPvaMaxPayload = 8192;
 constexpr std::size_t kAudioSearch = 8192;
 constexpr std::uint64_t kPcmBlock = 1024;
+constexpr std::size_t kTsSearch = 8192;
 
 constexpr std::uint16_t kMpeg1Kbit[16] = {0,   32,  48,  56,  64,  80,  96,  112,
                                           128, 160, 192, 224, 256, 320, 384, 0};
@@ -99,6 +101,7 @@ std::optional<StreamFileInfo> ScanStreamFile(StreamKind kind, ByteSource& file) 
         case StreamKind::MpegAudio:
             return ScanMpegAudio(file, info);
         case StreamKind::Pcm:
+        case StreamKind::TransportStream:
             return info;
     }
     return std::nullopt;
@@ -121,6 +124,13 @@ std::optional<std::uint64_t> Resynchronise(StreamKind kind, ByteSource& file, st
                 const auto frame = ParseMpegAudioFrame(h);
                 return frame && file.ReadAt(at + frame->length, next, 4) &&
                        ParseMpegAudioFrame(next).has_value();
+            });
+        case StreamKind::TransportStream:
+            return Search(file, from, kTsSearch, [&](std::uint64_t at) {
+                std::uint8_t sync = 0;
+                const std::uint64_t next = at + ts::kPacket;
+                return file.ReadAt(at, &sync, 1) && sync == ts::kSync && next <= file.Size() &&
+                       (next == file.Size() || (file.ReadAt(next, &sync, 1) && sync == ts::kSync));
             });
         case StreamKind::Pcm:
             if (from + kPcmBlock <= file.Size()) return from + kPcmBlock;

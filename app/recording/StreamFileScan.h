@@ -10,9 +10,10 @@
 #include "recording/ByteSource.h"
 
 enum class StreamKind {
-    PvaPackets,  ///< 8-byte "AV" headers with a big-endian payload length
-    MpegAudio,   ///< MPEG audio frames (MP2)
-    Pcm,         ///< raw samples, played in blocks of 1024 bytes
+    PvaPackets,       ///< 8-byte "AV" headers with a big-endian payload length
+    MpegAudio,        ///< MPEG audio frames (MP2)
+    Pcm,              ///< raw samples, played in blocks of 1024 bytes
+    TransportStream,  ///< 188-byte MPEG transport stream packets, sync byte 0x47
 };
 
 struct MpegAudioFrame {
@@ -37,12 +38,13 @@ struct StreamFileInfo {
 /// Nothing when the file cannot be played: MPEG audio without a frame at
 /// offset 0, PVA without a video packet that carries a PTS. PVA files are
 /// read in their first packets and, beyond 1 MiB, in their last MiB only;
-/// raw samples have no known length.
+/// raw samples and transport streams have no known length.
 std::optional<StreamFileInfo> ScanStreamFile(StreamKind kind, ByteSource& file);
 
 /// The offset of the next whole packet or frame at or after `from`: PVA
 /// within 16384 bytes ("AV", a payload below 8192 bytes, another "AV" behind
 /// it), MPEG audio within 8192 bytes (a frame whose length leads to the next
-/// sync), raw samples one block of 1024 bytes on, while that stays inside
-/// the file.
+/// sync), a transport stream within 8192 bytes (a sync byte with another 188
+/// bytes on, or a last whole packet), raw samples one block of 1024 bytes on,
+/// while that stays inside the file.
 std::optional<std::uint64_t> Resynchronise(StreamKind kind, ByteSource& file, std::uint64_t from);

@@ -59,4 +59,39 @@ TEST(StreamChunks, PvaPacketsAndSampleBlocksAndTheirEnds) {
     EXPECT_TRUE(ReadStreamChunk(StreamKind::Pcm, samples, 2048, PlaySpeed::Normal).bytes.empty());
 }
 
+// `count` transport stream packets, the fourth byte numbering them.
+Bytes TsPackets(int count) {
+    Bytes f;
+    for (int i = 0; i < count; ++i) {
+        f.insert(f.end(), {0x47, 0x01, 0x00, std::uint8_t(0x10 | (i & 0x0F))});
+        f.insert(f.end(), 184, std::uint8_t(i));
+    }
+    return f;
+}
+
+TEST(StreamChunks, TransportStreamGoesInSevenPacketsAndPicksUpItsSync) {
+    Bytes f = TsPackets(9);
+    MemorySource file(f);
+    const auto first = ReadStreamChunk(StreamKind::TransportStream, file, 0, PlaySpeed::Double);
+    EXPECT_EQ(first.bytes, Bytes(f.begin(), f.begin() + 7 * 188)) << "the same at every speed";
+    const auto rest =
+        ReadStreamChunk(StreamKind::TransportStream, file, first.next, PlaySpeed::Half);
+    EXPECT_EQ(rest.bytes.size(), 2u * 188);
+    EXPECT_EQ(rest.next, f.size());
+
+    // Noise between two packets, and a packet cut short by the end.
+    Bytes broken = TsPackets(2);
+    broken.insert(broken.begin() + 188, {0x00, 0x47, 0x11});  // a sync that leads nowhere
+    broken.insert(broken.end(), {0x47, 0x01});
+    MemorySource noisy(broken);
+    const auto one = ReadStreamChunk(StreamKind::TransportStream, noisy, 0, PlaySpeed::Normal);
+    EXPECT_EQ(one.bytes.size(), 188u) << "up to the packet that lost its sync";
+    const auto two =
+        ReadStreamChunk(StreamKind::TransportStream, noisy, one.next, PlaySpeed::Normal);
+    EXPECT_EQ(two.at, 191u);
+    EXPECT_EQ(two.bytes, Bytes(broken.begin() + 191, broken.begin() + 191 + 188));
+    EXPECT_TRUE(ReadStreamChunk(StreamKind::TransportStream, noisy, two.next, PlaySpeed::Normal)
+                    .bytes.empty());
+}
+
 }  // namespace
