@@ -12,6 +12,7 @@
 #include "shell/CTvBarsBinding.h"
 #include "shell/CTvBinding.h"
 #include "shell/CTvWindowBinding.h"
+#include "shell/CVcrBinding.h"
 #include "shell/CVideoDisplayAdapter.h"
 #include "shell/ProgramExtensions.h"
 #include "tv/CTvCardLifecycle.h"
@@ -55,6 +56,7 @@ int RunProgram() {
     editor.AddFrameExtension([&card, &video](CMainFrame& frame, CSVL_EditorDoc& doc) {
         IDeviceSet* devices = card.Devices();
         if (devices) new CTvBinding(frame, doc, *devices);
+        if (devices) AttachVcr(frame, *devices);
         AttachTvBars(frame, devices);
         AttachTvWindow(frame, video, devices);
     });

@@ -133,11 +133,10 @@ TEST_F(PlayListEntryDialogTest, BrowseTakesTheFileAndMeasuresItsPlayLength) {
     d.Browse();
     ASSERT_EQ(dialogs_.fileRequests.size(), 1u);
     EXPECT_EQ(dialogs_.fileRequests[0].mode, FileRequest::Mode::Open);
-    EXPECT_EQ(
-        dialogs_.fileRequests[0].filters,
-        QStringList({"Alle Dateien (*.psa;*.mp2;*.psv;*.pva)", "PES Audio Dateien (*.psa)",
-                     "MP2 Audio Dateien (*.mp2)", "PES Video Dateien (*.psv)",
-                     "PES Audio/Video Dateien (*.pva)", "MPEG-TS Dateien (*.ts)"}));
+    EXPECT_EQ(dialogs_.fileRequests[0].filters,
+              QStringList({"Alle Dateien (*.psa;*.mp2;*.psv;*.pva)", "PES Audio Dateien (*.psa)",
+                           "MP2 Audio Dateien (*.mp2)", "PES Video Dateien (*.psv)",
+                           "PES Audio/Video Dateien (*.pva)", "MPEG-TS Dateien (*.ts)"}));
     EXPECT_EQ(Field<QLineEdit>(d, "FileName")->text(), dialogs_.chosenFile);
     EXPECT_EQ(Field<QLineEdit>(d, "PlayLength")->text(), "00:00:10,000");
     d.accept();
