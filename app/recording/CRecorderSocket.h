@@ -29,7 +29,11 @@ std::optional<RecorderEndpoints> RecorderEndpointsOf(const std::string& ip, cons
 
 class CRecorderSocket {
   public:
-    static constexpr int kBufferBytes = 8192;
+    /// The send buffer holds one datagram. The receive buffer holds many:
+    /// the card sends a picture's packets back to back, and a buffer of one
+    /// or two datagrams would drop them while the worker writes the file.
+    static constexpr int kSendBufferBytes = 8192;
+    static constexpr int kReceiveBufferBytes = 1 << 20;
     static constexpr std::chrono::milliseconds kSendTimeout{10};
 
     CRecorderSocket() = default;
