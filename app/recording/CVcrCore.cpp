@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QThread>
 #include <array>
 
@@ -31,6 +32,13 @@ constexpr VcrColours kBlue = Colours(0, 0, 255, 64, 64, 255, 196, 196, 255);
 QString FolderOf(const QString& path) {
     const int slash = path.lastIndexOf(QLatin1Char('/'));
     return slash < 0 ? QString() : path.left(slash + 1);
+}
+
+QString DefaultRecordingFolder() {
+    const QString videos = QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
+    const QString folder = videos.isEmpty() ? QDir::homePath() : videos;
+    QDir().mkpath(folder);
+    return folder + QLatin1Char('/');
 }
 
 }  // namespace
@@ -394,7 +402,10 @@ void CVcrCore::QuickRecording() {
     Close();
     SetFormat(kFormatPva);
     const QDateTime now = hooks_.now ? hooks_.now() : QDateTime::currentDateTime();
-    const QString path = QuickRecordingName(saveFolder_, now);
+    // Without a folder of the user's the recording goes to the videos folder,
+    // never to whatever folder the program or the card happens to run in.
+    const QString folder = saveFolder_.isEmpty() ? DefaultRecordingFolder() : saveFolder_;
+    const QString path = QuickRecordingName(folder, now);
     if (hooks_.quickRecording) {
         hooks_.quickRecording(path, kFormatPva);
         return;

@@ -13,6 +13,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 
 #include "common/PrivateMessages.h"
 
@@ -128,6 +129,7 @@ QWidget* CRecPlayBar::BuildTransport() {
     kbits_ = new QLabel(box);
     size_ = new QLabel(box);
     auto* figures = new QHBoxLayout;
+    figures->setSpacing(4);
     figures->addWidget(new QLabel(QStringLiteral("Status:"), box));
     figures->addWidget(state_, 1);
     figures->addWidget(position_);
@@ -190,7 +192,8 @@ void CRecPlayBar::Show() {
         slider_->setSingleStep(Clamped(d.sliderLine));
         if (!slider_->isSliderDown()) slider_->setValue(Clamped(d.sliderPos));
     }
-    progress_->setRange(0, Clamped(d.progressMax));
+    // A range of 0..0 would show the busy animation: an empty bar instead.
+    progress_->setRange(0, std::max(1, Clamped(d.progressMax)));
     progress_->setValue(Clamped(d.progressPos));
     if (QAbstractButton* radio = formats_->button(d.formatRadio)) {
         radio->setChecked(true);
