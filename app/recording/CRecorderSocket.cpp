@@ -62,12 +62,12 @@ bool CRecorderSocket::Open(const RecorderEndpoints& endpoints) {
     Close();
     const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return false;
-    const int buffer = kBufferBytes, on = 1;
+    const int buffer = kBufferBytes, receiveBuffer = kReceiveBufferBytes, on = 1;
     timeval timeout{};
     timeout.tv_usec =
         suseconds_t(std::chrono::duration_cast<std::chrono::microseconds>(kSendTimeout).count());
     const sockaddr_in self = Address(endpoints.local, endpoints.port);
-    if (setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &buffer, sizeof buffer) != 0 ||
+    if (setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer) != 0 ||
         setsockopt(fd, SOL_SOCKET, SO_SNDBUF, &buffer, sizeof buffer) != 0 ||
         setsockopt(fd, SOL_SOCKET, SO_DONTROUTE, &on, sizeof on) != 0 ||
         setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout) != 0 ||

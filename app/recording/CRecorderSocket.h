@@ -1,11 +1,14 @@
 #pragma once
 // The network engine's datagram socket: bound to the card's address at base
-// port + 33 (recording) or + 35 (playback), with 8192-byte buffers, no
-// routing and a send time-out of 10 ms. Datagrams go to the card's own
-// address at the same port: the card's address with the host bits of its
-// subnet mask set (127.0.0.255 for 127.0.0.1/255.0.0.0), where the card
-// listens instead of at a broadcast, which these machines do not carry. Only
-// loopback addresses are used.
+// port + 33 (recording) or + 35 (playback), with an 8192-byte send buffer, no
+// routing and a send time-out of 10 ms. The receive buffer holds a whole
+// picture: the card sends a picture's packets back to back, and a buffer of
+// 8192 bytes (room for two such datagrams here, the kernel counting its own
+// bookkeeping) lost the third and every later one of an I frame. Datagrams
+// go to the card's own address at the same port: the card's address with the
+// host bits of its subnet mask set (127.0.0.255 for 127.0.0.1/255.0.0.0),
+// where the card listens instead of at a broadcast, which these machines do
+// not carry. Only loopback addresses are used.
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -30,6 +33,8 @@ std::optional<RecorderEndpoints> RecorderEndpointsOf(const std::string& ip, cons
 class CRecorderSocket {
   public:
     static constexpr int kBufferBytes = 8192;
+    /// Asked for; the kernel caps it at net.core.rmem_max (208 KiB by default).
+    static constexpr int kReceiveBufferBytes = 256 * 1024;
     static constexpr std::chrono::milliseconds kSendTimeout{10};
 
     CRecorderSocket() = default;
