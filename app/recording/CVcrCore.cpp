@@ -467,6 +467,26 @@ void CVcrCore::UpdateStatus() {
     Changed();
 }
 
+void CVcrCore::CheckRecording() {
+    if (state_.mode != kModeRecording || state_.recordOpen != 1) return;
+    RecPlayStatus status;
+    // One refused request may be a busy card; two in a row are a card gone.
+    if (BackEnd().GetStatus(status) == 1) {
+        unansweredChecks_ = 0;
+        return;
+    }
+    if (++unansweredChecks_ < 2) return;
+    unansweredChecks_ = 0;
+    const QString path = display_.fileName;
+    state_.mode = previousMode_ = kModeStopped;
+    display_.state = FormatPrefix(state_.format) + ModeText(kModeStopped);
+    display_.colours = ColoursOfMode(kModeStopped);
+    Close();
+    prompts_.ShowRecordingEnded(path);
+    EnableButtons();
+    Changed();
+}
+
 void CVcrCore::ShowStatus(const RecPlayStatus& status) {
     state_.mode = status.mode;
     if (state_.seeking == 0 && status.mode != kModeStopped) {

@@ -93,6 +93,10 @@ class CVcrCore : public QObject, private IPlayListPlayer {
     void Command(int code, std::uint32_t index, const QString& text = {});
     /// Message 1239.
     void UpdateStatus();
+    /// While recording, the bar asks now and then whether the back end still
+    /// answers: a card that went away announces nothing, and its recording
+    /// ends here, reported like one that stopped by itself.
+    void CheckRecording();
 
     void SetEndless(bool on);
     void SetUsePlaylist(bool on);
@@ -159,5 +163,6 @@ class CVcrCore : public QObject, private IPlayListPlayer {
     VcrDisplay display_;
     QString openFolder_, saveFolder_, saveSuffix_;
     int previousMode_ = 0;
+    int unansweredChecks_ = 0;
     bool stopRequested_ = false;  ///< the user (or a timer) ended the recording
 };

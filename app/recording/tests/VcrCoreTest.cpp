@@ -36,9 +36,10 @@ struct FakeBackEnd : IRecPlayBackEnd {
     int FastPlayback(int s) override { return Log("Fast " + std::to_string(s)); }
     int Stop() override { return Log("Stop"); }
     int Close() override { return Log("Close"); }
+    int statusResult = 1;
     int GetStatus(RecPlayStatus& out) override {
-        out = status;
-        return 1;
+        if (statusResult == 1) out = status;
+        return statusResult;
     }
     int SetStatusChangedMessage(std::function<void()> n, unsigned int, int enable) override {
         notify = enable ? std::move(n) : nullptr;
@@ -281,6 +282,24 @@ TEST_F(VcrCore, ARecordingThatEndsByItselfIsReportedAndClosed) {
     Report(0, 1000);
     EXPECT_TRUE(prompts_.log.empty());
     EXPECT_EQ(state_.recordOpen, 1);  // the file stays open until closed
+}
+
+TEST_F(VcrCore, ARecordingWhoseCardNoLongerAnswersEndsWithTheMessage) {
+    prompts_.recordingFile = "/rec/b.pva";
+    Do(VcrCommand::OpenForRecording);
+    Do(VcrCommand::Record);
+    Report(1, 500);
+    Core().CheckRecording();  // the card answers: nothing happens
+    EXPECT_EQ(state_.recordOpen, 1);
+    low_.statusResult = 0;
+    Core().CheckRecording();  // one refusal may be a busy card
+    EXPECT_TRUE(prompts_.log.empty());
+    Core().CheckRecording();
+    EXPECT_EQ(prompts_.log, std::vector<QString>{"ended /rec/b.pva"});
+    EXPECT_EQ(state_.recordOpen, 0);
+    EXPECT_EQ(state_.mode, 0);
+    Core().CheckRecording();  // once only
+    EXPECT_EQ(prompts_.log.size(), 1u);
 }
 
 TEST_F(VcrCore, QuickRecordingWritesAQuickrecFileThatClosesWithItsStop) {

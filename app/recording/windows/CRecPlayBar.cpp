@@ -75,6 +75,9 @@ CRecPlayBar::CRecPlayBar(CVcrCore& core, QWidget* parent) : QWidget(parent), cor
         if (self)
             QCoreApplication::postEvent(self, new PrivateMessageEvent(Msg::RecPlayStatus, 0, 0));
     });
+    auto* watch = new QTimer(this);
+    connect(watch, &QTimer::timeout, &core_, &CVcrCore::CheckRecording);
+    watch->start(kRecordingCheckMs);
     Show();
 }
 

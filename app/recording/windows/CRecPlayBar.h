@@ -34,6 +34,8 @@ class CRecPlayBar : public QWidget, public IVcrCommandSink {
         Record
     };
     static constexpr int kButtons = 9;
+    /// How often a running recording checks that its back end still answers.
+    static constexpr int kRecordingCheckMs = 2000;
 
     /// Registers as the VCR window and for the core's announcements.
     explicit CRecPlayBar(CVcrCore& core, QWidget* parent = nullptr);
