@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr int kModeStopped = 0, kModeRecording = 1, kModePlaying = 2, kModePaused = 3;
+constexpr int kModeStopped = 0, kModeRecording = 1, kModePaused = 3;
 constexpr int kFormatPva = 5, kFormatTs = 6;
 constexpr int kRecordingMessage = 1239;
 constexpr std::uint32_t kEndTolerance = 50;  ///< ms before the length count as the end
