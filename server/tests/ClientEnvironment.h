@@ -4,6 +4,8 @@
 // server and nothing of the user's is touched.
 #pragma once
 
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -32,6 +34,20 @@ inline bool RegisterServer(const std::filesystem::path& dir, const std::string& 
     kestrel::CRegistry reg;
     return reg.Open((dir / "registry.db").string()) &&
            reg.WriteString(kestrel::kServerSettingsKey, kestrel::kServerPathValue, commandLine);
+}
+
+// Ends the test: disconnects, stops the server the library started and
+// removes the test's folder.
+inline void EndClient(const std::filesystem::path& dir) {
+    auto& conn = kestrel::CServerConnection::Instance();
+    const int pid = conn.StartedServerPid();
+    conn.Disconnect();
+    if (pid > 0) {
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+    }
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
 }
 
 }  // namespace testutil

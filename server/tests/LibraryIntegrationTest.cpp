@@ -68,17 +68,7 @@ class LibraryIntegrationTest : public ::testing::Test {
         ASSERT_EQ(fe.zSetChannel(status, ch), 1);
         ASSERT_EQ(status, 0);
     }
-    void TearDown() override {
-        auto& conn = kestrel::CServerConnection::Instance();
-        const int pid = conn.StartedServerPid();
-        conn.Disconnect();
-        if (pid > 0) {
-            kill(pid, SIGTERM);
-            waitpid(pid, nullptr, 0);
-        }
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
+    void TearDown() override { testutil::EndClient(dir_); }
 
     // Current sections of one table, independently extracted, by section number.
     std::map<int, Bytes> Expected(uint16_t pid, uint8_t table, int ext) {

@@ -76,17 +76,7 @@ class RecorderTest : public ::testing::Test {
         port_ = harness::UniquePort();
         setenv("KESTREL_SERVER_LOG", (dir_ / "server.log").c_str(), 1);
     }
-    void TearDown() override {
-        auto& conn = kestrel::CServerConnection::Instance();
-        const int pid = conn.StartedServerPid();
-        conn.Disconnect();
-        if (pid > 0) {
-            kill(pid, SIGTERM);
-            waitpid(pid, nullptr, 0);
-        }
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
+    void TearDown() override { testutil::EndClient(dir_); }
     // Starts the card (through the library) and tunes "Das Erste".
     void StartCard(const std::string& options = "") {
         const std::string line = std::string(NVDVBSRV_PATH) + " --config " + DemoDir() +
