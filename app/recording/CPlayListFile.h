@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "recording/ArchiveDateTime.h"
+#include "recording/LocalDateTime.h"
 
 class CArchiveReader;
 class CArchiveWriter;

@@ -19,7 +19,7 @@ CPlayListSequencer::Result CPlayListSequencer::PlayNext(const QDateTime& now) {
     }
     const bool played = player_.OpenAndPlay(entry.fileName);
     --remaining_;
-    entry.lastPlayed = ArchiveDateTime::FromLocal(now);
+    entry.lastPlayed = LocalDateTime::FromLocal(now);
     playing_ = played;
     playingIndex_ = cursor_;
     return played ? Result::Played : Result::Failed;

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <vector>
 
-#include "recording/ArchiveDateTime.h"
+#include "recording/LocalDateTime.h"
 #include "recording/CPlayListFile.h"
 #include "recording/PvaPlayLength.h"
 
@@ -89,21 +89,21 @@ TEST(PlayListFile, NamesOutsideTheCodePageKeepTheirPlaceAsQuestionMarks) {
 
 TEST(ArchiveDateTime, DaysSince1899WithTheTimeAsFraction) {
     const QDateTime noon(QDate(2023, 3, 15), QTime(12, 0));
-    const ArchiveDateTime t = ArchiveDateTime::FromLocal(noon);
+    const ArchiveDateTime t = LocalDateTime::FromLocal(noon);
     EXPECT_EQ(t.status, ArchiveDateTime::Valid);
     EXPECT_DOUBLE_EQ(t.days, 45000.5);
-    EXPECT_EQ(t.ToLocal(), noon);
+    EXPECT_EQ(LocalDateTime::ToLocal(t), noon);
     const ArchiveDateTime before{ArchiveDateTime::Valid, -1.25};  // 1899-12-29 06:00
-    EXPECT_EQ(before.ToLocal(), QDateTime(QDate(1899, 12, 29), QTime(6, 0)));
-    EXPECT_EQ(ArchiveDateTime::FromLocal(before.ToLocal()), before);
+    EXPECT_EQ(LocalDateTime::ToLocal(before), QDateTime(QDate(1899, 12, 29), QTime(6, 0)));
+    EXPECT_EQ(LocalDateTime::FromLocal(LocalDateTime::ToLocal(before)), before);
     // A time a hair before midnight is the next day's midnight, either side of 1899.
-    EXPECT_EQ((ArchiveDateTime{ArchiveDateTime::Valid, 1.9999999999}).ToLocal(),
+    EXPECT_EQ(LocalDateTime::ToLocal(ArchiveDateTime{ArchiveDateTime::Valid, 1.9999999999}),
               QDateTime(QDate(1900, 1, 1), QTime(0, 0)));
-    EXPECT_EQ((ArchiveDateTime{ArchiveDateTime::Valid, -1.9999999999}).ToLocal(),
+    EXPECT_EQ(LocalDateTime::ToLocal(ArchiveDateTime{ArchiveDateTime::Valid, -1.9999999999}),
               QDateTime(QDate(1899, 12, 30), QTime(0, 0)));
-    EXPECT_FALSE((ArchiveDateTime{ArchiveDateTime::Null, 45000}).ToLocal().isValid());
-    EXPECT_FALSE((ArchiveDateTime{ArchiveDateTime::Valid, 1e300}).ToLocal().isValid());
-    EXPECT_EQ(ArchiveDateTime::FromLocal(QDateTime()).status, ArchiveDateTime::Null);
+    EXPECT_FALSE(LocalDateTime::ToLocal(ArchiveDateTime{ArchiveDateTime::Null, 45000}).isValid());
+    EXPECT_FALSE(LocalDateTime::ToLocal(ArchiveDateTime{ArchiveDateTime::Valid, 1e300}).isValid());
+    EXPECT_EQ(LocalDateTime::FromLocal(QDateTime()).status, ArchiveDateTime::Null);
 }
 
 class PvaLength : public ::testing::Test {

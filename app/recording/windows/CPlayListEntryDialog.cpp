@@ -105,7 +105,7 @@ void CPlayListEntryDialog::Fill() {
     fileName_->setText(measuredFile_);
     playLengthMs_ = entry_.playLengthMs;
     ShowPlayLength();
-    QDateTime last = entry_.lastPlayed.ToLocal();
+    QDateTime last = LocalDateTime::ToLocal(entry_.lastPlayed);
     if (!last.isValid()) last = QDateTime::currentDateTime();
     date_->setDate(last.date());
     time_->setTime(last.time());
@@ -154,7 +154,7 @@ void CPlayListEntryDialog::accept() {
     if (fileName_->text() != measuredFile_) TakeFile(fileName_->text());
     entry_.fileName = fileName_->text().toStdString();
     entry_.playLengthMs = playLengthMs_;
-    entry_.lastPlayed = ArchiveDateTime::FromLocal(QDateTime(date_->date(), time_->time()));
+    entry_.lastPlayed = LocalDateTime::FromLocal(QDateTime(date_->date(), time_->time()));
     entry_.pauseSec = *pause;
     entry_.repetitions = *repetitions;
     entry_.powerOff = powerOff_->isChecked() ? 1 : 0;

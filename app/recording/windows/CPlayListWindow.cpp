@@ -126,7 +126,7 @@ void CPlayListWindow::ShowContextMenu(const QPoint& pos) {
 
 void CPlayListWindow::InsertEntry() {
     CPlayListEntry entry;
-    entry.lastPlayed = ArchiveDateTime::FromLocal(QDateTime::currentDateTime());
+    entry.lastPlayed = LocalDateTime::FromLocal(QDateTime::currentDateTime());
     if (!dialogs_->EditEntry(entry)) return;
     entry.status = CPlayListEntry::Stopped;
     entry.reserved = 0;

@@ -20,7 +20,7 @@ QString PlayLength(std::uint32_t ms) {
 }
 
 QString LastPlayed(const ArchiveDateTime& time) {
-    const QDateTime local = time.ToLocal();
+    const QDateTime local = LocalDateTime::ToLocal(time);
     if (!local.isValid()) return {};
     static const QLocale german(QLocale::German, QLocale::Germany);
     return german.toString(local, QStringLiteral("dddd, dd.MMMM yyyy HH:mm:ss"));

@@ -22,7 +22,7 @@ CPlayListEntry Entry(const char* name, std::uint32_t lengthMs, QDateTime played,
     CPlayListEntry e;
     e.fileName = name;
     e.playLengthMs = lengthMs;
-    e.lastPlayed = ArchiveDateTime::FromLocal(played);
+    e.lastPlayed = LocalDateTime::FromLocal(played);
     e.repetitions = repetitions;
     e.pauseSec = pause;
     e.status = status;

@@ -61,7 +61,7 @@ TEST_F(PlayListEntryDialogTest, ShowsTheEntryAndWritesItBackOnOk) {
     CPlayListEntry e;
     e.fileName = "/video/alt.pva";
     e.playLengthMs = 61500;
-    e.lastPlayed = ArchiveDateTime::FromLocal(QDateTime(QDate(2022, 12, 24), QTime(20, 15, 0)));
+    e.lastPlayed = LocalDateTime::FromLocal(QDateTime(QDate(2022, 12, 24), QTime(20, 15, 0)));
     e.pauseSec = 12;
     e.repetitions = 4;
     e.powerOff = 1;
@@ -85,7 +85,7 @@ TEST_F(PlayListEntryDialogTest, ShowsTheEntryAndWritesItBackOnOk) {
     d.accept();
     EXPECT_EQ(d.result(), QDialog::Accepted);
     EXPECT_TRUE(dialogs_.shown.isEmpty());
-    EXPECT_EQ(e.lastPlayed.ToLocal(), QDateTime(QDate(2023, 1, 2), QTime(6, 7, 8)));
+    EXPECT_EQ(LocalDateTime::ToLocal(e.lastPlayed), QDateTime(QDate(2023, 1, 2), QTime(6, 7, 8)));
     EXPECT_EQ(e.pauseSec, 2000000000u);
     EXPECT_EQ(e.repetitions, 200000000u);
     EXPECT_EQ(e.powerOff, 0u);

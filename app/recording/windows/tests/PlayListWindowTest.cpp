@@ -87,7 +87,7 @@ class PlayListWindowTest : public ::testing::Test {
 TEST_F(PlayListWindowTest, ColumnsShowEveryFieldOfAnEntry) {
     CPlayListEntry& e = list_.entries[1];
     e.playLengthMs = 3723004;
-    e.lastPlayed = ArchiveDateTime::FromLocal(QDateTime(QDate(2023, 3, 15), QTime(9, 5, 7)));
+    e.lastPlayed = LocalDateTime::FromLocal(QDateTime(QDate(2023, 3, 15), QTime(9, 5, 7)));
     e.repetitions = 3;
     e.pauseSec = 45;
     e.status = CPlayListEntry::Finished;
