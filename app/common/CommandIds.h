@@ -133,4 +133,8 @@ constexpr int ProgramStatus = 8003;  ///< the program status bar reads the front
 constexpr int ProgramStatusPeriodMs = 1000;
 constexpr int TvWindow = 1000;  ///< the TV window keeps the video placed over it
 constexpr int TvWindowPeriodMs = 500;
+constexpr int GuideClose = 3001;  ///< the short information of the guide leaves the screen
+constexpr int GuideCloseMs = 5000;
+constexpr int GuideRefresh = 3002;  ///< the short information writes the events it has
+constexpr int GuideRefreshPeriodMs = 500;
 }  // namespace TimerId

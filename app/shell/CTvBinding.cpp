@@ -90,7 +90,8 @@ CTvBinding::CTvBinding(CMainFrame& frame, CSVL_EditorDoc&, IDeviceSet& card)
         connect(view, &CSVL_EditorView::listRefilling, switcher_, &CProgramSwitcher::StopReception);
     }
     remoteKeys_->SetContext({[&vcr] { return vcr.mode; },
-                             [&vcr] { return vcr.playlistTitlePlaying; }, [] { return false; },
+                             [&vcr] { return vcr.playlistTitlePlaying; },
+                             [this] { return guideShown_ && guideShown_(); },
                              [&state] { return state.FullScreen(); },
                              [this] { ToggleMinimised(); }});
     remoteKeys_->Open();

@@ -4,6 +4,7 @@
 // the audio choice box of the dialog bar, and the questions and messages of
 // a switch as message boxes. Lives as a child of the frame.
 #include <QObject>
+#include <functional>
 #include <memory>
 
 class CMainFrame;
@@ -25,6 +26,8 @@ class CTvBinding : public QObject {
     CProgramSwitcher& Switcher() const { return *switcher_; }
     CProgramNavigator& Navigator() const { return *navigator_; }
     CRemoteKeySocket& RemoteKeys() const { return *remoteKeys_; }
+    /// Tells the remote keys whether the on-screen guide is up.
+    void SetGuideShown(std::function<bool()> shown) { guideShown_ = std::move(shown); }
 
   private:
     class Host;
@@ -38,4 +41,5 @@ class CTvBinding : public QObject {
     CProgramSwitcher* switcher_;
     CProgramNavigator* navigator_;
     CRemoteKeySocket* remoteKeys_;
+    std::function<bool()> guideShown_;
 };
