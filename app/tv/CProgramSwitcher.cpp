@@ -1,5 +1,7 @@
 #include "tv/CProgramSwitcher.h"
 
+#include <QThread>
+
 #include "channellist/CLnb.h"
 #include "channellist/CProgramInfo.h"
 #include "channellist/CSVLFile.h"
@@ -216,6 +218,25 @@ void CProgramSwitcher::StopReception() {
     stop(FilterRole::Event, 10);
     stop(FilterRole::Schedule, kSettleMs);
     if (!pause_.isActive() && !inStep_) RunSteps();
+}
+
+void CProgramSwitcher::FinishNow() {
+    if (inStep_) return;  // called from a step's message box: the loop goes on there
+    if (pause_.isActive()) {
+        QThread::msleep(std::max(0, pause_.remainingTime()));
+        pause_.stop();
+    }
+    while (!steps_.empty()) {
+        Step step = std::move(steps_.front());
+        steps_.pop_front();
+        inStep_ = true;
+        step.run();
+        inStep_ = false;
+        if (step.pauseMs > 0) QThread::msleep(step.pauseMs);
+    }
+    if (!switchPending_) return;
+    switchPending_ = false;
+    emit switchFinished(sinceRequest_.elapsed());
 }
 
 void CProgramSwitcher::RunSteps() {

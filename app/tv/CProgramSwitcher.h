@@ -74,6 +74,9 @@ class CProgramSwitcher : public QObject {
 
     /// True while a switch sequence has steps left.
     bool Running() const { return !steps_.empty() || pause_.isActive(); }
+    /// Runs the rest of the sequence at once, sleeping its pauses: a timer
+    /// recording must not start before the card is on its program.
+    void FinishNow();
     const QString& TunedProgramName() const { return tunedName_; }
     void SetTunedProgramName(const QString& name) { tunedName_ = name; }
 

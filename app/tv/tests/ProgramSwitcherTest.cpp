@@ -107,6 +107,17 @@ TEST_F(ProgramSwitcherTest, NotInteractiveLeavesTheEventFilterAlone) {
     EXPECT_FALSE(card_.CallsStartingWith("TTXOn").empty());
 }
 
+TEST_F(ProgramSwitcherTest, FinishNowRunsTheWholeSwitchBeforeItReturnsWithItsPauses) {
+    QSignalSpy done(&switcher_, &CProgramSwitcher::switchFinished);
+    switcher_.SwitchToProgram(list_, *list_.Programs[0], false);
+    switcher_.FinishNow();
+    EXPECT_FALSE(switcher_.Running());
+    EXPECT_EQ(done.count(), 1);
+    EXPECT_FALSE(card_.CallsStartingWith("TTXOn").empty());
+    EXPECT_GE(Gap("zSetChannel 11836000 10600000 27500000 0 2 18 1 0", "SetVideoPID 101"),
+              milliseconds(150));
+}
+
 TEST_F(ProgramSwitcherTest, RefusedFilterIsReportedAndTheRestStillRuns) {
     int reported = 0;
     switcher_.SetHooks({nullptr, nullptr, [&] { ++reported; }});
