@@ -1,6 +1,7 @@
 #include "tv/CProgramNavigator.h"
 
 #include <QTimerEvent>
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -40,6 +41,21 @@ void CProgramNavigator::TuneIndex(int index, bool remember) {
     switcher_.SetTunedProgramName(QString::fromStdString(program.Name));
     if (remember) host_.RememberProgram(index);
     switcher_.SwitchToProgram(*list, program, true);
+}
+
+void CProgramNavigator::TuneForTimer(const CProgramInfo& program) {
+    const CSVLFile* list = host_.List();
+    if (!list) return;
+    const auto same = [&program](const std::unique_ptr<CProgramInfo>& p) {
+        return p->ServiceId == program.ServiceId && p->Frequency == program.Frequency &&
+               p->PolarisationOrQam == program.PolarisationOrQam && p->Name == program.Name;
+    };
+    const auto found = std::find_if(list->Programs.begin(), list->Programs.end(), same);
+    const bool inList = found != list->Programs.end();
+    state_.SetTunedProgramIndex(inList ? int(found - list->Programs.begin()) : -1);
+    switcher_.SetTunedProgramName(QString::fromStdString(program.Name));
+    switcher_.SwitchToProgram(*list, inList ? **found : program, false);
+    switcher_.FinishNow();
 }
 
 void CProgramNavigator::Step(int direction) {

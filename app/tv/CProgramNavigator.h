@@ -9,6 +9,7 @@
 #include <QObject>
 
 class CProgramState;
+class CProgramInfo;
 class CProgramSwitcher;
 class IDeviceSet;
 class IProgramListHost;
@@ -24,6 +25,10 @@ class CProgramNavigator : public QObject {
 
     /// The list asks to tune the program at a document index (already remembered).
     void TuneRequested(int index);
+    /// The non-asking switch of a timer recording to `program` (a copy the
+    /// timer list keeps): the list's own program when it still holds it,
+    /// else the copy with the list's LNBs. Returns when the card is tuned.
+    void TuneForTimer(const CProgramInfo& program);
     /// Program up (+1) or down (-1) over the whole list in document order.
     void Step(int direction);
     /// One digit of the number entry.

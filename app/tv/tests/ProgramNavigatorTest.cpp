@@ -104,3 +104,20 @@ TEST_F(ProgramNavigatorTest, ListKeysAndMessages) {
 }
 
 }  // namespace
+
+TEST_F(ProgramNavigatorTest, TimerTunesTheListsProgramOrItsOwnCopyAndIsDoneOnReturn) {
+    CProgramInfo copy = *host_.list.Programs[1];
+    navigator_.TuneForTimer(copy);
+    EXPECT_EQ(state_.TunedProgramIndex(), 1);
+    EXPECT_FALSE(switcher_.Running());
+    EXPECT_FALSE(card_.CallsStartingWith("zSetChannel").empty());
+    EXPECT_TRUE(card_.CallsStartingWith("SetBitFilter").empty());  // no guide for a timer
+    EXPECT_TRUE(host_.remembered.empty());
+
+    copy.Name = "Nicht mehr in der Liste";
+    card_.ClearLog();
+    navigator_.TuneForTimer(copy);
+    EXPECT_EQ(state_.TunedProgramIndex(), -1);
+    EXPECT_EQ(switcher_.TunedProgramName(), QStringLiteral("Nicht mehr in der Liste"));
+    EXPECT_FALSE(card_.CallsStartingWith("zSetChannel").empty());
+}
