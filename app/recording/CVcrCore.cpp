@@ -406,10 +406,7 @@ void CVcrCore::QuickRecording() {
     // never to whatever folder the program or the card happens to run in.
     const QString folder = saveFolder_.isEmpty() ? DefaultRecordingFolder() : saveFolder_;
     const QString path = QuickRecordingName(folder, now);
-    if (hooks_.quickRecording) {
-        hooks_.quickRecording(path, kFormatPva);
-        return;
-    }
+    if (hooks_.quickRecording && hooks_.quickRecording(path, kFormatPva)) return;
     display_.fileName = path;
     if (BackEnd().Open(path.toStdString(), kFormatPva, 0) != 1) {
         display_.fileName.clear();

@@ -62,9 +62,9 @@ class IVcrPrompts {
 struct VcrHooks {
     /// The settling pauses between back-end calls.
     std::function<void(int ms)> wait;
-    /// A quick recording into `path` in `format`: the timer list takes it.
-    /// Without it the bar records at once.
-    std::function<void(const QString& path, int format)> quickRecording;
+    /// A quick recording into `path` in `format`: the timer list takes it
+    /// (true). Without it, or when it does not take it, the bar records at once.
+    std::function<bool(const QString& path, int format)> quickRecording;
     /// The frame's program filter box: enabled only while stopped or paused.
     std::function<void(bool)> programFilterEnabled;
     /// The mode changed: the bar moves the focus to its slider.

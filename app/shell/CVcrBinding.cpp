@@ -44,6 +44,11 @@ CVcrBinding::CVcrBinding(CMainFrame& frame, IDeviceSet& devices)
     hooks.modeChanged = [this] {
         if (bar_) bar_->Slider()->setFocus();
     };
+    hooks.quickRecording = [this](const QString& path, int format) {
+        if (!quickRecording_) return false;
+        quickRecording_(path, format);
+        return true;
+    };
     hooks.playlistChanged = [this] {
         if (playlistWindow_) playlistWindow_->Refresh();
     };

@@ -7,6 +7,7 @@
 // Lives as a child of the frame; the playlist is written back when it goes.
 #include <QObject>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 #include "recording/windows/CPlayListWindow.h"
@@ -28,6 +29,13 @@ class CVcrBinding : public QObject {
 
     CRecPlayBar* Bar() const { return bar_.data(); }
     CVcrCore& Core() const { return *core_; }
+    IRecPlayBackEnd& HighLevel() const { return *highLevel_; }
+    IRecPlayBackEnd& LowLevel() const { return *lowLevel_; }
+    /// Where a quick recording goes (the timer list); without it the bar
+    /// records at once.
+    void SetQuickRecording(std::function<void(const QString& path, int format)> take) {
+        quickRecording_ = std::move(take);
+    }
 
   private:
     void OpenPlayListWindow();
@@ -41,6 +49,7 @@ class CVcrBinding : public QObject {
     std::unique_ptr<CVcrCore> core_;
     QPointer<CRecPlayBar> bar_;  ///< owned by the docking bar
     QPointer<CPlayListWindow> playlistWindow_;
+    std::function<void(const QString& path, int format)> quickRecording_;
 };
 
 /// The program's way in: makes the binding on `frame` (owned by the frame).
