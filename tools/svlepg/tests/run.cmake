@@ -1,0 +1,62 @@
+# Runs svlepg: usage and exit codes, a file that is not a transport stream,
+# and the German schedule capture (5 339 events, each once).
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+
+function(run expect_rc out_var)
+  execute_process(COMMAND ${TOOL} ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL expect_rc)
+    message(FATAL_ERROR "svlepg ${ARGN}: exit ${rc}, expected ${expect_rc}: ${err}")
+  endif()
+  set(${out_var} "${out}" PARENT_SCOPE)
+  set(${out_var}_err "${err}" PARENT_SCOPE)
+endfunction()
+
+run(0 help --help)
+string(FIND "${help}" "svlepg DATEI.ts" at)
+if(at EQUAL -1)
+  message(FATAL_ERROR "--help prints no usage: ${help}")
+endif()
+run(2 o)
+run(2 o a.ts b.ts)
+run(2 o --json a.ts)
+run(1 o ${WORK}/missing.ts)
+
+# Text, and 188-byte records that start with the sync byte only once.
+file(WRITE ${WORK}/text.ts "Dies ist kein Transportstrom, nur Text.\n")
+run(1 o ${WORK}/text.ts)
+string(FIND "${o_err}" "kein Transportstrom" at)
+if(at EQUAL -1 OR NOT o STREQUAL "")
+  message(FATAL_ERROR "not-a-TS message missing: '${o_err}', output '${o}'")
+endif()
+string(REPEAT "G" 1 g)
+string(REPEAT "x" 187 rest)
+string(REPEAT "y" 188 other)
+file(WRITE ${WORK}/one-sync.ts "${g}${rest}${other}${other}${other}")
+run(1 o ${WORK}/one-sync.ts)
+
+if(NOT EXISTS ${CAPTURE})
+  message("SKIP: capture not found: ${CAPTURE}")
+  return()
+endif()
+run(0 out ${CAPTURE})
+string(REGEX MATCHALL "[^\n]+" lines "${out}")
+list(LENGTH lines count)
+if(NOT count EQUAL 5339)
+  message(FATAL_ERROR "${count} events printed, expected 5339")
+endif()
+foreach(line ${lines})
+  if(NOT line MATCHES "^{\"service_id\":[0-9]+,\"event_id\":[0-9]+,\"table\":\"(pf|schedule)\",\"start\":(\"[0-9-]+T[0-9:]+Z\"|null),\"duration_s\":([0-9]+|null),\"name\":.*,\"language\":(\"[a-z]+\"|null)}$")
+    message(FATAL_ERROR "line not of the event form: ${line}")
+  endif()
+endforeach()
+foreach(want
+    "{\"service_id\":1697,\"event_id\":52564,\"table\":\"pf\",\"start\":\"2024-03-11T20:00:00Z\""
+    "\"name\":\"Die Ernährungs-Docs (73)\""
+    "\"name\":\"Österreichs Bergdörfer\"")
+  string(FIND "${out}" "${want}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "output lacks ${want}")
+  endif()
+endforeach()
+
