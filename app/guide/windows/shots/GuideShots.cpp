@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
         return rows;
     };
     CScheduleListWindow schedule(hooks);
-    schedule.resize(1010, 640);
+    schedule.resize(1010, 486);
     schedule.show();  // starts the reception and loads the rows
     // The start times in full, as a user widens the column once.
     const std::pair<int, int> widths[] = {{GuideCells::ColStart, 215},
@@ -107,6 +107,8 @@ int main(int argc, char** argv) {
     for (const auto& [column, width] : widths)
         schedule.List().header()->resizeSection(column, width);
     schedule.List().SelectItems({9});
+    schedule.List().selectionModel()->setCurrentIndex(schedule.List().Model()->IndexOfItem(9),
+                                                      QItemSelectionModel::NoUpdate);
     schedule.List().setFocus();
     bool saved = Save(schedule, argv[1]);
     schedule.close();
