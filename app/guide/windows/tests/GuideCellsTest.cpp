@@ -103,28 +103,6 @@ TEST(GuideDetailText, NameShortTextDurationBlankLineAndTheWrappedDescription) {
               "aufgefunden. Kommissarin Özdemir ermittelt.\r\n");
 }
 
-TEST(GuideDetailText, WrapperBreaksAtTheLastFittingBlankCutsLongWordsCountsCharacters) {
-    using GuideDetailText::WrapWords;
-    EXPECT_EQ(WrapWords("eins zwei drei", 9), (Lines{"eins zwei", "drei"}))
-        << "a blank right after the width still ends the line";
-    EXPECT_EQ(WrapWords("eins zwei drei", 8), (Lines{"eins", "zwei", "drei"}));
-    EXPECT_EQ(WrapWords("Donaudampfschifffahrt ist", 8),
-              (Lines{"Donaudam", "pfschiff", "fahrt", "ist"}));
-    EXPECT_EQ(WrapWords("äöüß ÄÖÜ", 8), (Lines{"äöüß ÄÖÜ"})) << "8 characters, 15 bytes";
-    EXPECT_EQ(WrapWords("Straße Öl", 6), (Lines{"Straße", "Öl"}));
-    EXPECT_EQ(WrapWords("eins  zwei", 5), (Lines{"eins ", "zwei"}))
-        << "only the breaking blank is dropped";
-}
-
-TEST(GuideDetailText, OnlyTheFirstLineFeedEndsALineAndTheRestIsAlwaysTheLastLine) {
-    using GuideDetailText::WrapWords;
-    EXPECT_EQ(WrapWords("a\nb\nc", 10), (Lines{"a", "b\nc"}));
-    EXPECT_EQ(WrapWords("eins zwei\ndrei", 5), (Lines{"eins", "zwei", "drei"}))
-        << "a line feed beyond the first line ends a later one";
-    EXPECT_EQ(WrapWords("abc\n", 50), (Lines{"abc", ""}));
-    EXPECT_EQ(WrapWords("", 50), (Lines{""}));
-}
-
 TEST(GuideSearch, FoldsCaseAndAccentsButNotSpellings) {
     EXPECT_EQ(Str(GuideSearch::Fold("MÜNCHEN")), "munchen");
     EXPECT_EQ(Str(GuideSearch::Fold("Tödliche Grüße")), Str(GuideSearch::Fold("TODLICHE GRUßE")));
