@@ -10,6 +10,7 @@
 #include "frame/CSVL_EditorApp.h"
 #include "receiver/CKestrelCard.h"
 #include "shell/CTvBarsBinding.h"
+#include "shell/CGuideBinding.h"
 #include "shell/CTvBinding.h"
 #include "shell/CTvWindowBinding.h"
 #include "shell/CVcrBinding.h"
@@ -55,8 +56,11 @@ int RunProgram() {
     editor.AddFrameExtension(&AttachProgramExtensions);
     editor.AddFrameExtension([&card, &video](CMainFrame& frame, CSVL_EditorDoc& doc) {
         IDeviceSet* devices = card.Devices();
-        if (devices) new CTvBinding(frame, doc, *devices);
-        if (devices) AttachVcr(frame, *devices);
+        if (devices) {
+            auto* tv = new CTvBinding(frame, doc, *devices);
+            AttachGuide(frame, *tv, *devices);
+            AttachVcr(frame, *devices);
+        }
         AttachTvBars(frame, devices);
         AttachTvWindow(frame, video, devices);
     });
