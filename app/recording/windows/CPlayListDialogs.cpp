@@ -66,7 +66,9 @@ std::unique_ptr<QFileDialog> CPlayListDialogs::MakeFileDialog(const FileRequest&
     dialog->setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog->setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog->setNameFilters(request.filters);
-    if (!request.filters.isEmpty()) dialog->selectNameFilter(request.filters.constFirst());
+    if (!request.filters.isEmpty())
+        dialog->selectNameFilter(request.selectedFilter.isEmpty() ? request.filters.constFirst()
+                                                                  : request.selectedFilter);
     if (!request.defaultSuffix.isEmpty()) dialog->setDefaultSuffix(request.defaultSuffix);
     UseOwnPatterns(*dialog);
     return dialog;

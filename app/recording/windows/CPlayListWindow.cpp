@@ -176,7 +176,7 @@ bool CPlayListWindow::DeleteAll() {
 void CPlayListWindow::LoadList() {
     if (!DeleteAll()) return;
     const QString path =
-        dialogs_->AskFile({FileRequest::Mode::Open, T::OpenTitle, T::OpenFilters, {}, {}});
+        dialogs_->AskFile({FileRequest::Mode::Open, T::OpenTitle, T::OpenFilters, {}, {}, {}});
     if (path.isEmpty()) return;
     if (LoadPlayListFrom(LocalPath(path), playList_, *dialogs_)) playList_.MarkAllStopped();
     Refresh();
@@ -184,7 +184,7 @@ void CPlayListWindow::LoadList() {
 
 void CPlayListWindow::SaveList() {
     const QString path = dialogs_->AskFile(
-        {FileRequest::Mode::Save, T::SaveTitle, T::SaveFilters, T::ListSuffix, {}});
+        {FileRequest::Mode::Save, T::SaveTitle, T::SaveFilters, T::ListSuffix, {}, {}});
     if (!path.isEmpty()) SavePlayList(LocalPath(path), playList_, *dialogs_);
 }
 

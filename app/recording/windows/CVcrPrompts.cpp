@@ -34,7 +34,7 @@ QStringList CVcrPrompts::RecordingFilters() {
 
 QString CVcrPrompts::AskPlaybackFile(const QString& folder) {
     const FileRequest request{
-        FileRequest::Mode::Open, PlayListTexts::PlaybackTitle, PlaybackFilters(), {}, folder};
+        FileRequest::Mode::Open, PlayListTexts::PlaybackTitle, PlaybackFilters(), {}, folder, {}};
     const auto dialog = CPlayListDialogs::MakeFileDialog(request, owner_);
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return {};
     return dialog->selectedFiles().constFirst();
@@ -42,8 +42,11 @@ QString CVcrPrompts::AskPlaybackFile(const QString& folder) {
 
 QString CVcrPrompts::AskRecordingFile(const QString& folder, QString& suffix) {
     const FileRequest request{FileRequest::Mode::Save,
-                              QStringLiteral("Videodatei zum Aufnehmen öffnen"), RecordingFilters(),
-                              suffix.isEmpty() ? QStringLiteral("pva") : suffix, folder};
+                              QStringLiteral("Videodatei zum Aufnehmen öffnen"),
+                              RecordingFilters(),
+                              suffix.isEmpty() ? QStringLiteral("pva") : suffix,
+                              folder,
+                              {}};
     const auto dialog = CPlayListDialogs::MakeFileDialog(request, owner_);
     QFileDialog* d = dialog.get();
     QObject::connect(d, &QFileDialog::filterSelected, d, [d](const QString& filter) {

@@ -16,7 +16,8 @@ struct FileRequest {
     QString title;
     QStringList filters;
     QString defaultSuffix;
-    QString folder;  ///< where it starts; empty: the working folder
+    QString folder;          ///< where it starts; empty: the working folder
+    QString selectedFilter;  ///< the filter shown first; empty: the first
 
     bool operator==(const FileRequest&) const = default;
 };

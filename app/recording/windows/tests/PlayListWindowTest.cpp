@@ -257,6 +257,7 @@ TEST_F(PlayListWindowTest, SavingWritesTheListWhereTheUserSays) {
                            "Wiedergabeliste speichern",
                            {"Wiedergabeliste (*.dat)", "Alle Dateien (*.*)"},
                            "dat",
+                           {},
                            {}}));
     CPlayListFile back;
     std::vector<std::uint8_t> bytes;
@@ -313,7 +314,7 @@ TEST_F(PlayListWindowTest, RefreshShowsWhatTheVcrChanged) {
 
 TEST(PlayListFileDialog, FiltersStayAsWrittenAndEachPatternCounts) {
     const FileRequest request{
-        FileRequest::Mode::Open, T::PlaybackTitle, T::PlaybackFilters, {}, {}};
+        FileRequest::Mode::Open, T::PlaybackTitle, T::PlaybackFilters, {}, {}, {}};
     const auto dialog = CPlayListDialogs::MakeFileDialog(request, nullptr);
     EXPECT_EQ(dialog->windowTitle(), T::PlaybackTitle);
     EXPECT_EQ(dialog->nameFilters(), T::PlaybackFilters);
@@ -333,7 +334,7 @@ TEST(PlayListFileDialog, FiltersStayAsWrittenAndEachPatternCounts) {
     EXPECT_EQ(CPlayListDialogs::FilterPatterns("A (x) (*.a *.b)"), QStringList({"*.a", "*.b"}));
 
     const auto save = CPlayListDialogs::MakeFileDialog(
-        {FileRequest::Mode::Save, T::SaveTitle, T::SaveFilters, T::ListSuffix, {}}, nullptr);
+        {FileRequest::Mode::Save, T::SaveTitle, T::SaveFilters, T::ListSuffix, {}, {}}, nullptr);
     EXPECT_EQ(save->acceptMode(), QFileDialog::AcceptSave);
     EXPECT_EQ(save->defaultSuffix(), "dat");
     EXPECT_EQ(save->nameFilters(), T::SaveFilters);
