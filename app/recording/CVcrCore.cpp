@@ -132,6 +132,11 @@ QString CVcrCore::Clock(std::uint32_t seconds) {
     return QString::asprintf("%02u:%02u:%02u", seconds / 3600, seconds / 60 % 60, seconds % 60);
 }
 
+QString CVcrCore::RecordingFolder() {
+    const QString folder = QSettings().value(kSaveFolder).toString();
+    return folder.isEmpty() ? DefaultRecordingFolder() : folder;
+}
+
 QString CVcrCore::QuickRecordingName(const QString& folder, const QDateTime& at) {
     const QDate d = at.date();
     const QTime t = at.time();

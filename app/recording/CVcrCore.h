@@ -120,6 +120,9 @@ class CVcrCore : public QObject, private IPlayListPlayer {
     static QString Clock(std::uint32_t seconds);
     /// "QUICKREC-%02d%02d%04d-%02d%02d%02d.pva" of `at`, in `folder` when set.
     static QString QuickRecordingName(const QString& folder, const QDateTime& at);
+    /// Where recordings go without a folder of their own: "Directory
+    /// Filesave", else the user's video folder; with its separator.
+    static QString RecordingFolder();
 
   signals:
     void displayChanged();

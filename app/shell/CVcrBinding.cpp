@@ -45,9 +45,7 @@ CVcrBinding::CVcrBinding(CMainFrame& frame, IDeviceSet& devices)
         if (bar_) bar_->Slider()->setFocus();
     };
     hooks.quickRecording = [this](const QString& path, int format) {
-        if (!quickRecording_) return false;
-        quickRecording_(path, format);
-        return true;
+        return quickRecording_ && quickRecording_(path, format);
     };
     hooks.playlistChanged = [this] {
         if (playlistWindow_) playlistWindow_->Refresh();

@@ -33,7 +33,7 @@ class CVcrBinding : public QObject {
     IRecPlayBackEnd& LowLevel() const { return *lowLevel_; }
     /// Where a quick recording goes (the timer list); without it the bar
     /// records at once.
-    void SetQuickRecording(std::function<void(const QString& path, int format)> take) {
+    void SetQuickRecording(std::function<bool(const QString& path, int format)> take) {
         quickRecording_ = std::move(take);
     }
 
@@ -49,7 +49,7 @@ class CVcrBinding : public QObject {
     std::unique_ptr<CVcrCore> core_;
     QPointer<CRecPlayBar> bar_;  ///< owned by the docking bar
     QPointer<CPlayListWindow> playlistWindow_;
-    std::function<void(const QString& path, int format)> quickRecording_;
+    std::function<bool(const QString& path, int format)> quickRecording_;
 };
 
 /// The program's way in: makes the binding on `frame` (owned by the frame).

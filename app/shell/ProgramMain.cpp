@@ -11,6 +11,7 @@
 #include "receiver/CKestrelCard.h"
 #include "shell/CTvBarsBinding.h"
 #include "shell/CGuideBinding.h"
+#include "shell/CTimerBinding.h"
 #include "shell/CTvBinding.h"
 #include "shell/CTvWindowBinding.h"
 #include "shell/CVcrBinding.h"
@@ -58,8 +59,9 @@ int RunProgram() {
         IDeviceSet* devices = card.Devices();
         if (devices) {
             auto* tv = new CTvBinding(frame, doc, *devices);
-            AttachGuide(frame, *tv, *devices);
-            AttachVcr(frame, *devices);
+            CGuideBinding* guide = AttachGuide(frame, *tv, *devices);
+            CVcrBinding* vcr = AttachVcr(frame, *devices);
+            AttachTimers(frame, *tv, *vcr, *guide, *devices);
         }
         AttachTvBars(frame, devices);
         AttachTvWindow(frame, video, devices);
