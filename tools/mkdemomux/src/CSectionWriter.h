@@ -13,13 +13,17 @@
 
 namespace demomux {
 
+// A 40-bit UTC time (MJD and BCD time of day) on a bit writer.
+void WriteUtc(mpegts::BitWriter& w, std::time_t utc);
+
 class CSectionWriter {
   public:
-    static constexpr size_t kMaxSection = 1024;  // PSI and the SI tables used here
+    static constexpr size_t kMaxSection = 1024;  // PSI and the SI tables but the EIT
 
-    // Starts a long-form section: table id, extension, version, numbers.
+    // Starts a long-form section: table id, extension, version, numbers; at most
+    // maxSize bytes with the CRC (the EIT's sections may have 4096).
     CSectionWriter(uint8_t tableId, uint16_t extension, uint8_t version, uint8_t number,
-                   uint8_t lastNumber);
+                   uint8_t lastNumber, size_t maxSize = kMaxSection);
     // Starts a short-form section (no syntax header, no CRC), e.g. the TDT.
     explicit CSectionWriter(uint8_t tableId);
 
