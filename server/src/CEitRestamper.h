@@ -1,6 +1,6 @@
 // Moves the events of a looping stream's guide to the present: with the live
 // clock the time tables tell the current time, so the EIT sections (tables
-// 0x4E-0x6F, ETSI EN 300 468, 5.2.4) have every event's start_time shifted by
+// 0x4E-0x6F of ETSI EN 300 468) have every event's start_time shifted by
 // the distance between now and the stream's own time, in whole 5 minutes so
 // that round times stay round. The CRC is computed anew.
 #pragma once

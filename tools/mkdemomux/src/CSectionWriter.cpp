@@ -41,13 +41,7 @@ CSectionWriter::CSectionWriter(uint8_t tableId) : longForm_(false), w_(kMaxSecti
     w_.Bits(12, 0);
 }
 
-void CSectionWriter::Text(std::string_view latin1) {
-    w_.Bytes({reinterpret_cast<const uint8_t*>(latin1.data()), latin1.size()});
-}
-
 void CSectionWriter::Utc(std::time_t utc) { WriteUtc(w_, utc); }
-
-void CSectionWriter::Duration(uint32_t seconds) { w_.U24(mpegts::DurationToBcd(seconds)); }
 
 size_t CSectionWriter::BeginLength(uint8_t top4) {
     const size_t pos = w_.Size();

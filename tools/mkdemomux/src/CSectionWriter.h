@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <ctime>
-#include <string_view>
 #include <vector>
 
 #include "mpegts/BitWriter.h"
@@ -34,10 +33,8 @@ class CSectionWriter {
     void U32(uint32_t v) { w_.U32(v); }
     void Bcd(uint32_t value, unsigned digits) { w_.Bcd(value, digits); }
     void Bytes(const std::vector<uint8_t>& b) { w_.Bytes(b); }
-    void Text(std::string_view latin1);
-    // A 40-bit UTC time (MJD and BCD time) and a BCD duration hhmmss.
+    // A 40-bit UTC time (MJD and BCD time).
     void Utc(std::time_t utc);
-    void Duration(uint32_t seconds);
 
     // Writes four flag bits (reserved bits: 0xF) and a 12-bit length to be
     // filled in; returns the byte position of the field.
