@@ -103,6 +103,7 @@ bool CEmulatedCard::Tune(const ChannelParams& params) {
     if (file == playing_ && file) return true;  // same transponder: the stream goes on
     player_.Stop();
     playing_ = file;
+    filters_.SetStreamTime(file ? file->StreamTime() : std::nullopt);
     ProbeVideo();
     FlushDecoders();
     if (!file) return false;

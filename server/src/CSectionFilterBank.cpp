@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "CEitRestamper.h"
 #include "CTimeStamper.h"
 #include "mpegts/TsPacket.h"
 
@@ -70,6 +71,11 @@ void CSectionFilterBank::ResetAssemblers() {
     for (auto& [pid, state] : pids_) state.assembler.Reset();
 }
 
+void CSectionFilterBank::SetStreamTime(std::optional<std::time_t> t) {
+    std::lock_guard lock(mutex_);
+    streamTime_ = t;
+}
+
 void CSectionFilterBank::FeedPacket(std::span<const uint8_t> packet) {
     // Tested apart from the view, so that no view is kept across the lock
     // for the many packets on PIDs without a filter.
@@ -89,9 +95,20 @@ void CSectionFilterBank::Deliver(uint16_t pid, std::span<const uint8_t> section)
         scratch_.assign(section.begin(), section.end());
         if (CTimeStamper::Stamp(scratch_, std::time(nullptr))) section = scratch_;
     }
+    matched_.clear();
     for (const auto& [handle, f] : filters_) {
-        if (f.setting.pid == pid && Matches(f.setting, section)) sink_.Send(handle, section);
+        if (f.setting.pid == pid && Matches(f.setting, section)) matched_.push_back(handle);
     }
+    if (matched_.empty()) return;
+    if (liveClock_ && pid == CEitRestamper::kPid && streamTime_) {
+        // The guide moves with them. The first start time lies beyond the 16
+        // bytes a filter compares, so the filters were matched on the
+        // section as it came; only a section that a filter takes is changed.
+        scratch_.assign(section.begin(), section.end());
+        const auto offset = CEitRestamper::Offset(*streamTime_, std::time(nullptr));
+        if (CEitRestamper::Shift(scratch_, offset)) section = scratch_;
+    }
+    for (const uint16_t handle : matched_) sink_.Send(handle, section);
 }
 
 }  // namespace nvdvbsrv

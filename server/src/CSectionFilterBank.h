@@ -7,6 +7,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <ctime>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -49,8 +50,13 @@ class CSectionFilterBank : public IPacketSink {
 
     static bool Matches(const SectionFilterSetting& setting, std::span<const uint8_t> section);
 
-    // With the live clock on, TDT and TOT sections carry the current time.
+    // With the live clock on, TDT and TOT sections carry the current time, and
+    // once the stream's own time is known the events of the EIT sections move
+    // by the distance from it to now (CEitRestamper).
     void SetLiveClock(bool on) { liveClock_ = on; }
+    // The time of the stream now playing (CTsFile::StreamTime); nothing for
+    // a stream without time tables, whose EIT is never moved.
+    void SetStreamTime(std::optional<std::time_t> t);
 
   private:
     struct Filter {
@@ -68,7 +74,9 @@ class CSectionFilterBank : public IPacketSink {
     std::map<uint16_t, Filter> filters_;  // by handle
     std::map<uint16_t, PidState> pids_;
     std::atomic<bool> liveClock_{false};
+    std::optional<std::time_t> streamTime_;  // under mutex_
     std::vector<uint8_t> scratch_;
+    std::vector<uint16_t> matched_;
 };
 
 }  // namespace nvdvbsrv

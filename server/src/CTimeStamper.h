@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <span>
 
 namespace nvdvbsrv {
@@ -16,6 +17,8 @@ class CTimeStamper {
 
     // True when the section is a well-formed TDT or TOT; it then carries utc.
     static bool Stamp(std::span<uint8_t> section, std::time_t utc);
+    // The time a well-formed TDT or TOT carries; nothing for any other section.
+    static std::optional<std::time_t> Read(std::span<const uint8_t> section);
 };
 
 }  // namespace nvdvbsrv

@@ -2,6 +2,9 @@
 
 #include <fstream>
 
+#include "CTimeStamper.h"
+#include "mpegts/SectionAssembler.h"
+
 namespace nvdvbsrv {
 namespace {
 
@@ -34,6 +37,7 @@ CTsFile CTsFile::FromBytes(std::span<const uint8_t> bytes) {
         f.packets_.insert(f.packets_.end(), bytes.begin() + off, bytes.begin() + off + kPacket);
     }
     f.MeasureBitrate();
+    f.FindStreamTime();
     return f;
 }
 
@@ -62,6 +66,16 @@ std::optional<CTsFile> CTsFile::Load(const std::string& path, std::string& error
         return std::nullopt;
     }
     return f;
+}
+
+void CTsFile::FindStreamTime() {
+    mpegts::SectionAssembler assembler;
+    for (size_t i = 0; i < PacketCount() && !streamTime_; ++i) {
+        if (TsPacket::View(Packet(i))->Pid() != CTimeStamper::kPid) continue;
+        assembler.Feed(Packet(i), [&](std::span<const uint8_t> section) {
+            if (!streamTime_) streamTime_ = CTimeStamper::Read(section);
+        });
+    }
 }
 
 void CTsFile::MeasureBitrate() {

@@ -1,8 +1,10 @@
 // A transponder's transport stream held in memory: whole 188-byte packets from
-// the first sync on, and the stream's own bit rate measured from its PCRs.
+// the first sync on, the stream's own bit rate measured from its PCRs and its
+// own time, that of its first TDT or TOT.
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <ios>
 #include <optional>
 #include <span>
@@ -30,13 +32,17 @@ class CTsFile {
     // Bits per second; from the PCR of the first PID that carries one.
     uint64_t Bitrate() const { return bitrate_; }
     bool BitrateFromPcr() const { return fromPcr_; }
+    // The UTC time of the first TDT or TOT (PID 0x14); nothing without one.
+    std::optional<std::time_t> StreamTime() const { return streamTime_; }
 
   private:
     void MeasureBitrate();
+    void FindStreamTime();
 
     std::vector<uint8_t> packets_;
     uint64_t bitrate_ = kFallbackBitrate;
     bool fromPcr_ = false;
+    std::optional<std::time_t> streamTime_;
 };
 
 }  // namespace nvdvbsrv

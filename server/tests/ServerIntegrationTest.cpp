@@ -20,6 +20,7 @@ namespace {
 const char* kRai = "tsduck-test_108_rai-dvbt-full-mux.ts";     // TSID 18432
 const char* kMediaset = "tsduck-test_018_mediaset-psi-si.ts";  // TSID 6000
 const char* kArte = "tsduck-test_012_arte-teletext.ts";
+const char* kSchedule = "petrj-mpegts_de-dvbt2-626mhz-eit-schedule.ts";  // 22.7 s, EIT schedule
 
 std::string Capture(const char* name) { return TestDataDir() + "/" + name; }
 
@@ -200,6 +201,33 @@ TEST_F(ServerIntegrationTest, PlaysAtTheStreamsOwnRate) {
     // A loaded machine may hold the player up (it then does not catch up).
     EXPECT_GE(got.size(), perLoop / 2);
     EXPECT_LE(got.size(), perLoop + 1);
+}
+
+TEST_F(ServerIntegrationTest, ScheduleOfARecordingArrivesUnchangedWithoutTheLiveClock) {
+    const auto ts = testutil::ReadFile(Capture(kSchedule));
+    if (ts.empty()) GTEST_SKIP() << "capture not found: " << Capture(kSchedule);
+    std::set<std::vector<uint8_t>> expected;
+    for (auto& s : testutil::ExtractSections(ts, 0x12)) {
+        if ((s[0] & 0xF0) == 0x50) expected.insert(s);
+    }
+    ASSERT_FALSE(expected.empty());
+    // Four times the capture's rate: one loop in under 6 s.
+    auto server = Start("[card]\nbase_port = " + std::to_string(port_) +
+                        "\nspeed = 4\nlive_clock = no\n[position A]\n"
+                        "transponder = 11494000 H 22000000 " +
+                        Capture(kSchedule) + "\n");
+    TestClient c(server->Suffix());
+    ASSERT_TRUE(c.Connected());
+    ASSERT_EQ(Tune(c, 11494000, 9750000, 22000000, 18, 0), 0u);
+    const uint16_t eit = Filter(c, 0x12, {0x50}, {0xF0});
+    ASSERT_NE(eit, 0xFFFF);
+    UdpReceiver rx(uint16_t(port_ + eit));
+    const auto got = rx.Collect(std::chrono::milliseconds(6500));
+    ASSERT_FALSE(got.empty());
+    for (const auto& s : got) EXPECT_TRUE(expected.count(s)) << "a changed schedule section";
+    // A loaded machine may hold the player up, so a part of a loop is enough.
+    const std::set<std::vector<uint8_t>> distinct(got.begin(), got.end());
+    EXPECT_GE(distinct.size(), expected.size() / 2);
 }
 
 namespace {

@@ -4,7 +4,9 @@
 #include <cstddef>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
+#include "CDemoGuide.h"
 #include "CSiTables.h"
 #include "CTeletextWriter.h"
 #include "mpegts/TsPacket.h"
@@ -14,6 +16,7 @@ namespace {
 
 constexpr double kPsiInterval = 0.1;  // PAT and PMT
 constexpr double kSiInterval = 0.5;   // SDT, NIT, EIT present/following
+constexpr uint16_t kEitPid = 0x0012;
 
 using mpegts::TsPacket;
 
@@ -55,23 +58,53 @@ std::string Ascii(const std::string& latin1) {
     return out;
 }
 
+// UTF-8 (the guide's texts) as ISO 8859-1; other characters become '?'.
+std::string Latin1(const std::string& utf8) {
+    std::string out;
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = uint8_t(utf8[i]);
+        if (c < 0x80) {
+            out += char(c);
+        } else if ((c & 0xE0) == 0xC0 && c <= 0xC3 && i + 1 < utf8.size()) {
+            out += char((c & 0x03) << 6 | (uint8_t(utf8[++i]) & 0x3F));
+        } else if ((c & 0xC0) == 0xC0) {
+            out += '?';
+        }
+    }
+    return out;
+}
+
+// The event running at the build time and the one after it; nothing for a
+// service without a guide.
+std::pair<const DemoEvent*, const DemoEvent*> PresentFollowing(const std::vector<DemoEvent>& events,
+                                                               std::time_t now) {
+    const int i = CDemoGuide::Running(events, now);
+    if (i < 0 || size_t(i) + 1 >= events.size()) return {nullptr, nullptr};
+    return {&events[size_t(i)], &events[size_t(i) + 1]};
+}
+
 std::string TeletextHeader(const DemoProgram& p, int page) {
     std::string name = Ascii(p.name).substr(0, 18);
     name.resize(18, ' ');
     return std::to_string(page) + " " + name + " Demo-VT";
 }
 
-std::vector<std::string> TeletextRows(const DemoTransponder& tp, const DemoProgram& p, int page) {
+std::vector<std::string> TeletextRows(const DemoTransponder& tp, const DemoProgram& p, int page,
+                                      std::time_t now) {
     const std::string name = Ascii(p.name);
     switch (page) {
-        case 101:
+        case 101: {
+            const auto events = CDemoGuide::Events(p, now);
+            const auto [present, following] = PresentFollowing(events, now);
+            if (!present) return {"", "  Programmhinweise", "", "  " + name};
             return {"",
                     "  Programmhinweise",
                     "",
-                    "  Jetzt:   Testbild mit Ton",
-                    "  Danach:  Nachrichten",
+                    "  Jetzt:   " + Ascii(Latin1(present->name)),
+                    "  Danach:  " + Ascii(Latin1(following->name)),
                     "",
                     "  " + name};
+        }
         case 102:
             return {"",
                     "  Technik",
@@ -179,8 +212,8 @@ void CMuxBuilder::AddTeletext(const DemoTransponder& tp, CTsPacketizer& ts,
         if (!pid) continue;
         for (int k = 0; k < count; ++k) {
             const int page = 100 + k % 4;
-            const auto pes =
-                CTeletextWriter::PagePes(page, TeletextHeader(p, page), TeletextRows(tp, p, page));
+            const auto pes = CTeletextWriter::PagePes(page, TeletextHeader(p, page),
+                                                      TeletextRows(tp, p, page, now_));
             const double at = (double(k) + 0.25) / count;
             for (auto& pk : ts.Pes(pid, pes)) items.push_back({at, order, pk});
         }
@@ -207,15 +240,41 @@ void CMuxBuilder::AddTables(const DemoTransponder& tp, const std::vector<DemoTra
         const double at = (double(k) + 0.5) / siCount;
         add(0x0011, CSiTables::Sdt(tp), at);
         add(0x0010, CSiTables::Nit(all, networkId, "ASTRA"), at);
-        uint16_t eventId = 1;
-        for (const auto& p : tp.programs) {
-            DemoEvent present{eventId++, now_ - 600, 3600, p.Tv() ? "Testbild mit Ton" : "Sinuston",
-                              "Sendung des Demo-Senders " + p.name};
-            DemoEvent next{eventId++, now_ + 3000, 1800, "Nachrichten", "Aktuelles vom Tage"};
-            add(0x0012, CSiTables::EitPresentFollowing(tp, p, 0, present), at);
-            add(0x0012, CSiTables::EitPresentFollowing(tp, p, 1, next), at);
-        }
     }
+
+    // The EIT: present/following of every service every 500 ms, every
+    // schedule section once a loop, the services' sections taken in turn and
+    // spread evenly. The sections go out in the order of their positions, so
+    // that the PID's continuity counter runs on.
+    std::vector<std::pair<double, Section>> eit;
+    std::vector<std::vector<Section>> schedules;
+    for (const auto& p : tp.programs) {
+        const auto events = CDemoGuide::Events(p, now_);
+        const auto [present, following] = PresentFollowing(events, now_);
+        if (!present) continue;
+        const Section first = CSiTables::EitPresentFollowing(tp, p, 0, *present);
+        const Section second = CSiTables::EitPresentFollowing(tp, p, 1, *following);
+        for (int k = 0; k < siCount; ++k) {
+            const double at = (double(k) + 0.5) / siCount;
+            eit.emplace_back(at, first);
+            eit.emplace_back(at, second);
+        }
+        schedules.push_back(CSiTables::EitSchedule(tp, p, events, CDemoGuide::ScheduleStart(now_)));
+    }
+    std::vector<const Section*> turns;
+    for (size_t i = 0;; ++i) {
+        const size_t before = turns.size();
+        for (const auto& s : schedules) {
+            if (i < s.size()) turns.push_back(&s[i]);
+        }
+        if (turns.size() == before) break;
+    }
+    for (size_t j = 0; j < turns.size(); ++j) {
+        eit.emplace_back((double(j) + 0.25) / double(turns.size()), *turns[j]);
+    }
+    std::stable_sort(eit.begin(), eit.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [at, section] : eit) add(kEitPid, section, at);
     add(0x0014, CSiTables::Tdt(now_), 0.0);
 }
 

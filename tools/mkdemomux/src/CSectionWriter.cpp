@@ -11,9 +11,15 @@ constexpr size_t kLengthBitAt = 12;  // section_length: the low 12 bits of bytes
 
 }  // namespace
 
+void WriteUtc(mpegts::BitWriter& w, std::time_t utc) {
+    const uint64_t t = mpegts::UnixToUtc(int64_t(utc));
+    w.U16(uint16_t(t >> 24));
+    w.U24(uint32_t(t & 0xFFFFFF));
+}
+
 CSectionWriter::CSectionWriter(uint8_t tableId, uint16_t extension, uint8_t version, uint8_t number,
-                               uint8_t lastNumber)
-    : longForm_(true), w_(kMaxSection - kCrcSize) {  // the CRC always finds room
+                               uint8_t lastNumber, size_t maxSize)
+    : longForm_(true), w_(maxSize - kCrcSize) {  // the CRC always finds room
     w_.U8(tableId);
     w_.Flag(true);   // section_syntax_indicator
     w_.Flag(false);  // private_indicator
@@ -35,17 +41,7 @@ CSectionWriter::CSectionWriter(uint8_t tableId) : longForm_(false), w_(kMaxSecti
     w_.Bits(12, 0);
 }
 
-void CSectionWriter::Text(std::string_view latin1) {
-    w_.Bytes({reinterpret_cast<const uint8_t*>(latin1.data()), latin1.size()});
-}
-
-void CSectionWriter::Utc(std::time_t utc) {
-    const uint64_t t = mpegts::UnixToUtc(int64_t(utc));
-    w_.U16(uint16_t(t >> 24));
-    w_.U24(uint32_t(t & 0xFFFFFF));
-}
-
-void CSectionWriter::Duration(uint32_t seconds) { w_.U24(mpegts::DurationToBcd(seconds)); }
+void CSectionWriter::Utc(std::time_t utc) { WriteUtc(w_, utc); }
 
 size_t CSectionWriter::BeginLength(uint8_t top4) {
     const size_t pos = w_.Size();

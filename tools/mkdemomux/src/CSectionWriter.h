@@ -6,20 +6,23 @@
 
 #include <cstdint>
 #include <ctime>
-#include <string_view>
 #include <vector>
 
 #include "mpegts/BitWriter.h"
 
 namespace demomux {
 
+// A 40-bit UTC time (MJD and BCD time of day) on a bit writer.
+void WriteUtc(mpegts::BitWriter& w, std::time_t utc);
+
 class CSectionWriter {
   public:
-    static constexpr size_t kMaxSection = 1024;  // PSI and the SI tables used here
+    static constexpr size_t kMaxSection = 1024;  // PSI and the SI tables but the EIT
 
-    // Starts a long-form section: table id, extension, version, numbers.
+    // Starts a long-form section: table id, extension, version, numbers; at most
+    // maxSize bytes with the CRC (the EIT's sections may have 4096).
     CSectionWriter(uint8_t tableId, uint16_t extension, uint8_t version, uint8_t number,
-                   uint8_t lastNumber);
+                   uint8_t lastNumber, size_t maxSize = kMaxSection);
     // Starts a short-form section (no syntax header, no CRC), e.g. the TDT.
     explicit CSectionWriter(uint8_t tableId);
 
@@ -30,10 +33,8 @@ class CSectionWriter {
     void U32(uint32_t v) { w_.U32(v); }
     void Bcd(uint32_t value, unsigned digits) { w_.Bcd(value, digits); }
     void Bytes(const std::vector<uint8_t>& b) { w_.Bytes(b); }
-    void Text(std::string_view latin1);
-    // A 40-bit UTC time (MJD and BCD time) and a BCD duration hhmmss.
+    // A 40-bit UTC time (MJD and BCD time).
     void Utc(std::time_t utc);
-    void Duration(uint32_t seconds);
 
     // Writes four flag bits (reserved bits: 0xF) and a 12-bit length to be
     // filled in; returns the byte position of the field.

@@ -4,7 +4,10 @@
 // card's installation file that names them.
 //
 //   mkdemomux --list Demo.json --out DIR [--card card.conf] [--seconds N]
-//             [--ffmpeg PROGRAM]
+//             [--ffmpeg PROGRAM] [--time UTC-SECONDS]
+//
+// --time holds the clock: the tables (TDT, guide) are made for that moment
+// (seconds since 1970-01-01 00:00 UTC) instead of the current time.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -29,6 +32,7 @@ namespace {
 struct Options {
     std::string list, out, card, ffmpeg = "ffmpeg";
     int seconds = 4;
+    std::time_t time = std::time(nullptr);
 };
 
 bool ParseArgs(int argc, char** argv, Options& o) {
@@ -44,7 +48,12 @@ bool ParseArgs(int argc, char** argv, Options& o) {
             o.ffmpeg = v;
         else if (a == "--seconds")
             o.seconds = std::atoi(v.c_str());
-        else
+        else if (a == "--time") {
+            char* end = nullptr;
+            const auto t = std::strtoll(v.c_str(), &end, 10);
+            if (end == v.c_str() || *end || t <= 0) return false;
+            o.time = std::time_t(t);
+        } else
             return false;
     }
     return argc % 2 == 1 && !o.list.empty() && !o.out.empty() && o.seconds >= 1 && o.seconds <= 60;
@@ -142,7 +151,7 @@ int main(int argc, char** argv) {
     Options o;
     if (!ParseArgs(argc, argv, o)) {
         std::cerr << "Aufruf: mkdemomux --list Demo.json --out ORDNER [--card card.conf]"
-                     " [--seconds N] [--ffmpeg PROGRAMM]\n";
+                     " [--seconds N] [--ffmpeg PROGRAMM] [--time UTC-SEKUNDEN]\n";
         return 64;
     }
     std::string error;
@@ -167,7 +176,7 @@ int main(int argc, char** argv) {
         std::cerr << "mkdemomux: " << error << "\n";
         return 1;
     }
-    CMuxBuilder builder(tv, radio, o.seconds, std::time(nullptr));
+    CMuxBuilder builder(tv, radio, o.seconds, o.time);
     for (const auto& tp : list->transponders) {
         const std::string path = o.out + "/" + tp.FileName();
         if (!WriteStream(path, builder.Build(tp, list->transponders))) {
