@@ -38,8 +38,7 @@ std::string OsdBytes(const QString& text) { return text.toLatin1().toStdString()
 
 }  // namespace
 
-COsdGuide::COsdGuide(IDeviceSet& card, const CEventSlots& events, Context context,
-                     QObject* parent)
+COsdGuide::COsdGuide(IDeviceSet& card, const CEventSlots& events, Context context, QObject* parent)
     : QObject(parent), card_(card), events_(events), context_(std::move(context)) {
     closeTimer_.setSingleShot(true);
     closeTimer_.setInterval(TimerId::GuideCloseMs);

@@ -62,8 +62,8 @@ CTimerBinding::CTimerBinding(CMainFrame& frame, CTvBinding& tv, CVcrBinding& vcr
     };
     hooks.powerOff = [this] { EndWithPowerOff(); };
     RecPlayState& state = frame.VcrState();
-    scheduler_ = new CTimerScheduler(list_->Entries(), state, vcr.HighLevel(), vcr.LowLevel(),
-                                     card, std::move(hooks), this);
+    scheduler_ = new CTimerScheduler(list_->Entries(), state, vcr.HighLevel(), vcr.LowLevel(), card,
+                                     std::move(hooks), this);
     scheduler_->SetSleepInhibitor(inhibitor_.get());
     scheduler_->Start();
 
@@ -102,12 +102,13 @@ void CTimerBinding::AddFromProgram(int index) {
 bool CTimerBinding::AddFromGuide(const CEPGInfo& event) {
     const QDateTime start = LocalDateTime::ToLocal(event.Start);
     if (!start.isValid()) return false;
-    CTimerEntry entry = CTimerList::GuideEntry(event.Program, QString::fromStdString(event.EventName),
-                                               start, event.DurationMinutes() * 60);
+    CTimerEntry entry =
+        CTimerList::GuideEntry(event.Program, QString::fromStdString(event.EventName), start,
+                               event.DurationMinutes() * 60);
     // The event's name alone would record wherever the card runs: the file
     // goes to the recordings' folder.
-    entry.fileName = (CVcrCore::RecordingFolder() + QString::fromStdString(entry.fileName))
-                         .toStdString();
+    entry.fileName =
+        (CVcrCore::RecordingFolder() + QString::fromStdString(entry.fileName)).toStdString();
     const TimerConflictCheck conflict = [this](const CTimerEntry& e) {
         return list_->FindConflict(e, -1);
     };

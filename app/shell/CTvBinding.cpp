@@ -89,11 +89,10 @@ CTvBinding::CTvBinding(CMainFrame& frame, CSVL_EditorDoc&, IDeviceSet& card)
                 &CProgramNavigator::TuneRequested);
         connect(view, &CSVL_EditorView::listRefilling, switcher_, &CProgramSwitcher::StopReception);
     }
-    remoteKeys_->SetContext({[&vcr] { return vcr.mode; },
-                             [&vcr] { return vcr.playlistTitlePlaying; },
-                             [this] { return guideShown_ && guideShown_(); },
-                             [&state] { return state.FullScreen(); },
-                             [this] { ToggleMinimised(); }});
+    remoteKeys_->SetContext(
+        {[&vcr] { return vcr.mode; }, [&vcr] { return vcr.playlistTitlePlaying; },
+         [this] { return guideShown_ && guideShown_(); }, [&state] { return state.FullScreen(); },
+         [this] { ToggleMinimised(); }});
     remoteKeys_->Open();
 }
 

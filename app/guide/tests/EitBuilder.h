@@ -10,8 +10,8 @@
 
 struct TestEvent {
     std::uint16_t id = 1;
-    std::uint16_t mjd = 0xC079;          // 1993-10-13
-    std::uint32_t startBcd = 0x124500;   // 12:45:00 UTC
+    std::uint16_t mjd = 0xC079;         // 1993-10-13
+    std::uint32_t startBcd = 0x124500;  // 12:45:00 UTC
     std::uint32_t durationBcd = 0x013000;
     std::string name = "Tagesschau";
     std::string text = "Nachrichten";

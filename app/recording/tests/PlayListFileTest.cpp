@@ -8,8 +8,8 @@
 #include <fstream>
 #include <vector>
 
-#include "recording/LocalDateTime.h"
 #include "recording/CPlayListFile.h"
+#include "recording/LocalDateTime.h"
 #include "recording/PvaPlayLength.h"
 
 namespace {
