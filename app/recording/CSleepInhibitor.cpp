@@ -30,7 +30,8 @@ CSleepInhibitor::CSleepInhibitor(QStringList command, QObject* parent)
         ::prctl(PR_SET_PDEATHSIG, SIGTERM);
     });
     connect(&process_, &QProcess::finished, this, [this](int code, QProcess::ExitStatus) {
-        if (!releasing_) qInfo("Schlafsperre beendet (Exit-Code %d), Aufnahme ohne", code);
+        if (!releasing_)
+            qInfo("Schlafsperre beendet (Exit-Code %d), die Aufnahme läuft ohne", code);
     });
 }
 

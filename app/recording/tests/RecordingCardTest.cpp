@@ -2,7 +2,8 @@
 // broadcast (built by mkdemomux): a PVA recording of "Das Erste" made
 // through the card's device set, its length, and its picture on the card's
 // output when it plays back with the live picture switched off; the status
-// changes arrive through the Qt event loop.
+// changes arrive through the Qt event loop. A timer recording made by the
+// scheduler through the VCR core on the card's file method.
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <QObject>
@@ -18,7 +19,10 @@
 #include "receiver/IReceiver.h"
 #include "receiver/tests/CardServerTest.h"
 #include "recording/CHighLevelBackEnd.h"
+#include "recording/CTimerScheduler.h"
+#include "recording/CVcrCore.h"
 #include "recording/CWSFileStreamer.h"
+#include "recording/PvaPlayLength.h"
 
 namespace {
 
@@ -243,6 +247,70 @@ TEST_F(RecordingCardTest, CardFileMethodRecordsAndPlaysBack) {
 TEST_F(RecordingCardTest, NetworkEngineRecordsAndPlaysBack) {
     CWSFileStreamer vcr(*devices_);
     RecordAndPlayBack(vcr, (dir_ / "engine.pva").string());
+}
+
+// What the VCR bar would ask or say; a timer's recording must say nothing.
+struct SilentPrompts : IVcrPrompts {
+    std::vector<QString> said;
+    QString AskPlaybackFile(const QString&) override { return {}; }
+    QString AskRecordingFile(const QString&, QString&) override { return {}; }
+    bool AskEndPlaylist(const QString& path) override {
+        said.push_back("end playlist " + path);
+        return true;
+    }
+    void ShowEmptyPlaylist() override { said.push_back("empty playlist"); }
+    void ShowRecordingEnded(const QString& path) override { said.push_back("ended " + path); }
+};
+
+TEST_F(RecordingCardTest, ATimerRecordsThroughTheVcrIntoAFileThatPlaysBack) {
+    CHighLevelBackEnd card(*devices_);
+    CWSFileStreamer engine(*devices_);
+    RecPlayState state;
+    state.lowLevel = 0;  // the card's file method
+    CPlayListFile playlist;
+    SilentPrompts prompts;
+    CVcrCore vcr(state, card, engine, playlist, prompts, VcrHooks{});
+    vcr.RegisterNotification([&vcr] {
+        QMetaObject::invokeMethod(
+            &vcr, [&vcr] { vcr.UpdateStatus(); }, Qt::QueuedConnection);
+    });
+
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime second(now.date(),
+                           QTime(now.time().hour(), now.time().minute(), now.time().second()));
+    std::vector<CTimerEntry> timers(1);
+    CTimerEntry& timer = timers[0];
+    timer.program = *program_;
+    const std::string path = (dir_ / "timer.pva").string();
+    timer.Apply({second.addSecs(1), second.addSecs(4), path, 3, 0});
+    TimerHooks hooks;
+    hooks.vcrCommand = [&vcr](int code, const QString& text) {
+        vcr.Command(code, kKeepPlaylistIndex, text);
+    };
+    std::vector<QString> panes;
+    hooks.statusText = [&panes](const QString& text) { panes.push_back(text); };
+    CTimerScheduler scheduler(timers, state, card, engine, *devices_, hooks);
+    scheduler.Start();
+    ASSERT_TRUE(RunLoopUntil([&] { return timer.status == CTimerEntry::Finished; }, 8s));
+    scheduler.Stop();
+    RunLoopFor(300ms);  // the VCR's last status
+
+    EXPECT_EQ(panes, (std::vector<QString>{"Status Timer: aktiv", "Status Timer: nicht aktiv"}))
+        << "ended by the timer, not by a VCR that saw no recording";
+    EXPECT_TRUE(prompts.said.empty()) << prompts.said.front().toStdString();
+    EXPECT_EQ(state.recordOpen, 0);
+    EXPECT_EQ(state.mode, int(RecordMode::Stopped));
+    std::vector<std::uint8_t> file;
+    ASSERT_TRUE(ReadWholeFile(path, file, nullptr));
+    const PvaWalk walk = WalkPva(file);
+    EXPECT_EQ(walk.fault, "");
+    EXPECT_GT(walk.video, 25);
+    EXPECT_GT(PvaPlayLengthMs(path), 1000u);
+    ASSERT_EQ(card.Open(path, kPva, 1), 1);
+    RecPlayStatus status;
+    ASSERT_EQ(card.GetStatus(status), 1);
+    EXPECT_GT(status.lengthMs, 1000u);
+    EXPECT_EQ(card.Close(), 1);
 }
 
 }  // namespace

@@ -97,18 +97,6 @@ TEST(TimerFile, StoresEveryFieldInFileOrderAndReadsItBack) {
     EXPECT_STREQ(CClassRegistry::Create("CTimerEntry")->ClassName(), "CTimerEntry");
 }
 
-TEST(TimerFile, FormatsAndWeekdaysMapAsTheVcrAndTheFlagsWantThem) {
-    const int toVcr[] = {1, 2, 4, 5, 0};
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(CTimerEntry::VcrFormatOfIndex(i), toVcr[i]) << i;
-    const int toIndex[] = {3, 0, 1, 3, 2, 3, 3};
-    for (int f = 0; f < 7; ++f) EXPECT_EQ(CTimerEntry::IndexOfVcrFormat(f), toIndex[f]) << f;
-    // Saturday bit 2, Sunday bit 3, Monday bit 4 ... Friday bit 8.
-    EXPECT_EQ(CTimerEntry::DayBit(Qt::Saturday), 1u << 2);
-    EXPECT_EQ(CTimerEntry::DayBit(Qt::Sunday), 1u << 3);
-    EXPECT_EQ(CTimerEntry::DayBit(Qt::Monday), 1u << 4);
-    EXPECT_EQ(CTimerEntry::DayBit(Qt::Friday), 1u << 8);
-}
-
 TEST(TimerFile, ACountLargerThanTheBytesCanHoldFailsBeforeReading) {
     std::vector<std::uint8_t> bytes = OneEntryFile(0);
     bytes[4] = 0xFF, bytes[5] = 0xFF, bytes[6] = 0xFF, bytes[7] = 0x7F;
