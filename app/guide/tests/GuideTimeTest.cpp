@@ -29,12 +29,12 @@ TEST(GuideTime, StartIsUtcPlusOneHourPlusTheUsersOffset) {
 TEST(GuideTime, ImpossibleStartsLeaveTheTargetAlone) {
     const ArchiveDateTime before = CEPGInfo::DefaultStart();
     for (const auto& [mjd, bcd] : {std::pair<std::uint16_t, std::uint32_t>{0xC079, 0x12A500},
-                                  {0xC079, 0x240000},
-                                  {0xC079, 0x126000},
-                                  {0xC079, 0x120060},
-                                  {0xC079, 0xFFFFFF},
-                                  {0x0000, 0x120000},     // 1858
-                                  {0x3AAA, 0x120000}}) {  // 1899
+                                   {0xC079, 0x240000},
+                                   {0xC079, 0x126000},
+                                   {0xC079, 0x120060},
+                                   {0xC079, 0xFFFFFF},
+                                   {0x0000, 0x120000},     // 1858
+                                   {0x3AAA, 0x120000}}) {  // 1899
         ArchiveDateTime t = before;
         EXPECT_FALSE(EventStartLocal(mjd, bcd, 0, t)) << std::hex << mjd << " " << bcd;
         EXPECT_EQ(t, before);
