@@ -3,7 +3,7 @@
 //
 // The first byte selects the character table when it is below 0x20:
 //   none          the default table, ISO/IEC 6937 with the euro sign (Iso6937.h)
-//   0x01-0x0B     ISO 8859-5 to -15 (0x01 is part 5; 0x08 is reserved)
+//   0x01-0x0B     ISO 8859-5 to -15 (0x01 is 8859-5; 0x08 is reserved)
 //   0x10 0x00 N   ISO 8859-N, N 1 to 15
 //   0x11          UCS-2 big-endian (the Basic Multilingual Plane)
 //   0x12-0x14     KS X 1001, GB2312, Big5, through the C library's iconv

@@ -5,11 +5,11 @@
 namespace {
 
 // Byte offsets of the code points, and the end: a byte that is not a UTF-8
-// continuation byte starts one.
+// continuation byte starts one (and the first byte, whatever it is).
 std::vector<std::size_t> CodePointStarts(std::string_view text) {
     std::vector<std::size_t> starts;
     for (std::size_t i = 0; i < text.size(); ++i)
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) starts.push_back(i);
+        if (i == 0 || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) starts.push_back(i);
     starts.push_back(text.size());
     return starts;
 }

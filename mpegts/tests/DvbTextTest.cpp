@@ -68,7 +68,7 @@ TEST(DvbText, Iso8859PartsBySelectorByteAndByThreeByteForm) {
               "Iğdır Şanlıurfa");
     EXPECT_EQ(Decode("\x0B\xA4 \xBD \xBE"), "€ œ Ÿ");
     EXPECT_EQ(Decode("\x10\x00\x0F\xA4"), "€");
-    EXPECT_EQ(Decode("\x01\xDE\xE1\xE2"), "ост");  // part 5
+    EXPECT_EQ(Decode("\x01\xDE\xE1\xE2"), "ост");  // ISO 8859-5
     // From the German schedule and the Polish fragment capture.
     EXPECT_EQ(Decode("\x0B"
                      "Die Ern\xE4hrungs-Docs (73)"),
