@@ -14,6 +14,7 @@ void CScheduleList::Clear() {
     byStart_.clear();
     notedCount_ = 0;
     notedMs_ = 0;
+    reportedCount_ = 0;
     lastSectionNumber_ = 0;
 }
 
@@ -30,6 +31,8 @@ bool CScheduleList::Apply(const EitSection& section, int offsetHours, std::int64
         Fill(RecordAt(start), event, offsetHours);
         if (Settled(nowMs)) reload = true;
     }
+    if (reportedCount_ == 0 && !records_.empty()) reload = true;
+    if (reload) reportedCount_ = records_.size();
     return reload;
 }
 
@@ -61,10 +64,12 @@ void CScheduleList::Fill(CEPGInfo& record, const EitEvent& event, int offsetHour
 }
 
 bool CScheduleList::Settled(std::int64_t nowMs) {
-    if (records_.size() == notedCount_ && nowMs - notedMs_ > kSettleMs) return true;
-    notedCount_ = records_.size();
-    notedMs_ = nowMs;
-    return false;
+    if (records_.size() != notedCount_) {
+        notedCount_ = records_.size();
+        notedMs_ = nowMs;
+        return false;
+    }
+    return nowMs - notedMs_ > kSettleMs && records_.size() != reportedCount_;
 }
 
 const std::vector<std::unique_ptr<CEPGInfo>>& CScheduleList::Records() const { return records_; }

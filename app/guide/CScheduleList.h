@@ -25,10 +25,11 @@ class CScheduleList {
     /// Takes a section (present/following and schedule tables alike: every
     /// event with a short event descriptor) of the program's own service. An
     /// event updates the record with its start time, or a new one appended.
-    /// After each such event: when the record count is the one noted at the
-    /// last change and more than kSettleMs passed since that note, the window
-    /// should reload (true is returned at the end); otherwise the count and
-    /// nowMs are noted.
+    /// True when the window should reload: when the first records came in,
+    /// and once each time the list has not grown for more than kSettleMs
+    /// (the count and the time are noted when it grows), so that a window
+    /// fills as soon as there is something to show and again when the list
+    /// is complete, not with every section of the carousel.
     bool Apply(const EitSection& section, int offsetHours, std::int64_t nowMs);
     /// The records in the order they first came. Only Apply changes them (the
     /// list keeps an index by start time).
@@ -50,5 +51,6 @@ class CScheduleList {
     std::map<StartKey, std::size_t> byStart_;
     std::size_t notedCount_ = 0;
     std::int64_t notedMs_ = 0;
+    std::size_t reportedCount_ = 0;  ///< the count at the last reload
     int lastSectionNumber_ = 0;
 };

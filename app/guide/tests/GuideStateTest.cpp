@@ -142,21 +142,23 @@ TEST(ScheduleList, OneRecordPerStartFilledFromTheLatestEvent) {
     EXPECT_EQ(list.LastSectionNumber(), 0);
 }
 
-TEST(ScheduleList, ReloadWhenTheCountStoodStillForMoreThanFiveSeconds) {
+TEST(ScheduleList, ReloadForTheFirstRecordsAndOnceWhenTheListHeldStillForFiveSeconds) {
     CScheduleList list;
     list.Start(Program());
     const EitSection a = Section(0x50, 0, 0, {Named(1, 0x120000, "a")});
     const EitSection b = Section(0x50, 0, 0, {Named(2, 0x130000, "b")});
-    EXPECT_FALSE(list.Apply(a, 0, 10'000));  // new record: 1 noted at 10 s
-    EXPECT_FALSE(list.Apply(a, 0, 15'000));  // same count after 5 s, not more: noted again
-    EXPECT_FALSE(list.Apply(a, 0, 20'000));
-    EXPECT_TRUE(list.Apply(a, 0, 25'001));   // 5.001 s since the note
-    EXPECT_TRUE(list.Apply(a, 0, 30'000));   // the note stays while the list stands still
-    EXPECT_FALSE(list.Apply(b, 0, 30'001));  // grew: 2 noted
+    EXPECT_TRUE(list.Apply(a, 0, 10'000));   // the first record: show it
+    EXPECT_FALSE(list.Apply(a, 0, 12'000));  // the carousel repeats it
+    EXPECT_FALSE(list.Apply(b, 0, 14'000));  // grew: 2 noted at 14 s
+    EXPECT_FALSE(list.Apply(a, 0, 16'000));
+    EXPECT_FALSE(list.Apply(b, 0, 19'000));  // 5 s, not more
+    EXPECT_TRUE(list.Apply(a, 0, 19'001));   // held still: complete
+    EXPECT_FALSE(list.Apply(b, 0, 30'000)) << "the same state is reported once";
     const EitSection c = Section(0x50, 0, 0, {Named(3, 0x140000, "c"), Named(1, 0x120000, "a")});
-    EXPECT_FALSE(list.Apply(c, 0, 40'000)) << "grew with the first event, the second finds the "
-                                              "fresh note";
+    EXPECT_FALSE(list.Apply(c, 0, 40'000));
     EXPECT_TRUE(list.Apply(c, 0, 45'001));
+    list.Start(Program());
+    EXPECT_TRUE(list.Apply(a, 0, 50'000)) << "a new reception shows its first records at once";
 }
 
 TEST(ScheduleList, ManyEventsKeepOneRecordEach) {
