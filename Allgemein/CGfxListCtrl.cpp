@@ -194,6 +194,31 @@ std::vector<int> CGfxListCtrl::SelectedItems() const {
     return out;
 }
 
+void CGfxListCtrl::DefineColumnsInOrder(const std::vector<ColumnSpec>& columns) {
+    std::vector<int> shown;
+    for (const ColumnSpec& c : columns) {
+        const int id = int(shown.size());
+        DefineColumn({id, c.align, c.width, -1, 0, c.text, QString(), QString()});
+        shown.push_back(id);
+    }
+    SetBuiltInShown(std::move(shown));
+    LoadLayout();
+}
+
+void CGfxListCtrl::ShowIndexedRows(std::size_t count) {
+    if (model_->Items().size() == count) {
+        model_->RefreshCells();
+        return;
+    }
+    std::vector<int> keep;
+    for (int item : SelectedItems())
+        if (std::size_t(item) < count) keep.push_back(item);
+    std::vector<quintptr> items(count);
+    for (std::size_t i = 0; i < count; ++i) items[i] = i;
+    SetItems(std::move(items));
+    SelectItems(keep);
+}
+
 void CGfxListCtrl::SelectItems(const std::vector<int>& items) {
     // Neighbouring rows under the same parent become one range, so that
     // selecting all of a large list stays one range per group.

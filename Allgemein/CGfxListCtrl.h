@@ -34,6 +34,15 @@ class CGfxListCtrl : public QTreeView {
 
     void DefineColumn(const CColumnDef& def) { layout_.AddColumn(def); }
     void SetBuiltInShown(std::vector<int> ids);
+    /// One column of a list that shows all its columns in their order.
+    struct ColumnSpec {
+        const QString& text;
+        std::int32_t align;
+        std::int32_t width;
+    };
+    /// Defines the columns with the ids 0 to n-1, shows them all as the
+    /// built-in set and reads the stored layout over it.
+    void DefineColumnsInOrder(const std::vector<ColumnSpec>& columns);
     const CColumnLayout& Layout() const { return layout_; }
     /// Replaces the shown set and rebuilds the columns.
     void SetShown(std::vector<int> ids);
@@ -49,6 +58,10 @@ class CGfxListCtrl : public QTreeView {
 
     CGfxListModel* Model() const { return model_; }
     void SetItems(std::vector<quintptr> items) { model_->SetItems(std::move(items)); }
+    /// Rows for the entries 0 to count-1 of the owner's vector (the item
+    /// data is the index): the cells are drawn anew while the count stays,
+    /// else the rows are set anew and the selected ones that remain stay.
+    void ShowIndexedRows(std::size_t count);
 
     void SetCategoryMode(bool on);
     bool CategoryMode() const { return model_->CategoryMode(); }

@@ -44,30 +44,15 @@ void CEventListDialog::BuildList(const QString& listName) {
     list_ = new CGfxListCtrl(this);
     list_->setObjectName(listName);
     list_->SetListName(listName);
-    struct Column {
-        const QString& text;
-        std::int32_t align;
-        std::int32_t width;
-    };
     static const QString kNone;
-    const Column columns[C::ColumnCount] = {
-        {kNone, CColumnDef::Left, 0},
-        {T::ColumnNr, CColumnDef::Right, 50},
-        {T::ColumnService, CColumnDef::Left, 100},
-        {T::ColumnStart, CColumnDef::Left, 50},
-        {T::ColumnDuration, CColumnDef::Left, 200},
-        {T::ColumnEvent, CColumnDef::Left, 200},
-        {T::ColumnShortText, CColumnDef::Left, 200},
-        {T::ColumnRating, CColumnDef::Left, 120},
-    };
-    std::vector<int> shown;
-    for (int id = 0; id < C::ColumnCount; ++id) {
-        list_->DefineColumn({id, columns[id].align, columns[id].width, -1, 0, columns[id].text,
-                             QString(), QString()});
-        shown.push_back(id);
-    }
-    list_->SetBuiltInShown(std::move(shown));
-    list_->LoadLayout();
+    list_->DefineColumnsInOrder({{kNone, CColumnDef::Left, 0},
+                                 {T::ColumnNr, CColumnDef::Right, 50},
+                                 {T::ColumnService, CColumnDef::Left, 100},
+                                 {T::ColumnStart, CColumnDef::Left, 50},
+                                 {T::ColumnDuration, CColumnDef::Left, 200},
+                                 {T::ColumnEvent, CColumnDef::Left, 200},
+                                 {T::ColumnShortText, CColumnDef::Left, 200},
+                                 {T::ColumnRating, CColumnDef::Left, 120}});
     list_->Model()->SetCellText([this](int item, quintptr, int column) {
         const CEPGInfo* record = std::size_t(item) < records_.size() ? records_[item] : nullptr;
         return C::Cell(record, item, column);

@@ -54,28 +54,13 @@ void CPlayListWindow::BuildList() {
     list_ = new CGfxListCtrl(this);
     list_->setObjectName(T::ListName);
     list_->SetListName(T::ListName);
-    struct Column {
-        const QString& text;
-        std::int32_t align;
-        std::int32_t width;
-    };
-    const Column columns[C::ColumnCount] = {
-        {T::ColumnNr, CColumnDef::Left, 40},
-        {T::ColumnFileName, CColumnDef::Left, 340},
-        {T::ColumnPlayLength, CColumnDef::Right, 95},
-        {T::ColumnLastPlayed, CColumnDef::Left, 230},
-        {T::ColumnRepetitions, CColumnDef::Right, 150},
-        {T::ColumnPause, CColumnDef::Right, 85},
-        {T::ColumnStatus, CColumnDef::Left, 150},
-    };
-    std::vector<int> shown;
-    for (int id = 0; id < C::ColumnCount; ++id) {
-        list_->DefineColumn({id, columns[id].align, columns[id].width, -1, 0, columns[id].text,
-                             QString(), QString()});
-        shown.push_back(id);
-    }
-    list_->SetBuiltInShown(std::move(shown));
-    list_->LoadLayout();
+    list_->DefineColumnsInOrder({{T::ColumnNr, CColumnDef::Left, 40},
+                                 {T::ColumnFileName, CColumnDef::Left, 340},
+                                 {T::ColumnPlayLength, CColumnDef::Right, 95},
+                                 {T::ColumnLastPlayed, CColumnDef::Left, 230},
+                                 {T::ColumnRepetitions, CColumnDef::Right, 150},
+                                 {T::ColumnPause, CColumnDef::Right, 85},
+                                 {T::ColumnStatus, CColumnDef::Left, 150}});
     list_->Model()->SetCellText([this](int, quintptr data, int column) {
         const std::size_t index = data;
         return index < playList_.entries.size()
@@ -88,20 +73,7 @@ void CPlayListWindow::BuildList() {
     connect(list_, &CGfxListCtrl::rowDoubleClicked, this, &CPlayListWindow::EditEntry);
 }
 
-void CPlayListWindow::Refresh() {
-    const std::size_t count = playList_.entries.size();
-    if (list_->Model()->Items().size() == count) {
-        list_->Model()->RefreshCells();
-        return;
-    }
-    std::vector<int> keep;
-    for (int item : list_->SelectedItems())
-        if (std::size_t(item) < count) keep.push_back(item);
-    std::vector<quintptr> items(count);
-    for (std::size_t i = 0; i < count; ++i) items[i] = i;
-    list_->SetItems(std::move(items));
-    list_->SelectItems(keep);
-}
+void CPlayListWindow::Refresh() { list_->ShowIndexedRows(playList_.entries.size()); }
 
 std::unique_ptr<QMenu> CPlayListWindow::MakeContextMenu() {
     auto menu = std::make_unique<QMenu>(T::MenuTitle, this);

@@ -39,23 +39,14 @@ void CTimerListWindow::BuildList() {
     list_ = new CGfxListCtrl(this);
     list_->setObjectName(T::ListName);
     list_->SetListName(T::ListName);
-    struct Column {
-        const QString& text;
-        std::int32_t width;
-    };
-    const Column columns[C::ColumnCount] = {
-        {T::ColumnNr, 40},      {T::ColumnProgram, 150}, {T::ColumnStart, 240},
-        {T::ColumnEnd, 240},    {T::ColumnFormat, 80},   {T::ColumnFileName, 260},
-        {T::ColumnStatus, 150},
-    };
-    std::vector<int> shown;
-    for (int id = 0; id < C::ColumnCount; ++id) {
-        list_->DefineColumn({id, CColumnDef::Left, columns[id].width, -1, 0, columns[id].text,
-                             QString(), QString()});
-        shown.push_back(id);
-    }
-    list_->SetBuiltInShown(std::move(shown));
-    list_->LoadLayout();
+    constexpr std::int32_t L = CColumnDef::Left;
+    list_->DefineColumnsInOrder({{T::ColumnNr, L, 40},
+                                 {T::ColumnProgram, L, 150},
+                                 {T::ColumnStart, L, 240},
+                                 {T::ColumnEnd, L, 240},
+                                 {T::ColumnFormat, L, 80},
+                                 {T::ColumnFileName, L, 260},
+                                 {T::ColumnStatus, L, 150}});
     list_->Model()->SetCellText([this](int, quintptr data, int column) {
         const std::size_t index = data;
         const auto& entries = timers_.Entries();
@@ -67,20 +58,7 @@ void CTimerListWindow::BuildList() {
     connect(list_, &CGfxListCtrl::rowDoubleClicked, this, &CTimerListWindow::EditEntry);
 }
 
-void CTimerListWindow::Refresh() {
-    const std::size_t count = timers_.Entries().size();
-    if (list_->Model()->Items().size() == count) {
-        list_->Model()->RefreshCells();
-        return;
-    }
-    std::vector<int> keep;
-    for (int item : list_->SelectedItems())
-        if (std::size_t(item) < count) keep.push_back(item);
-    std::vector<quintptr> items(count);
-    for (std::size_t i = 0; i < count; ++i) items[i] = i;
-    list_->SetItems(std::move(items));
-    list_->SelectItems(keep);
-}
+void CTimerListWindow::Refresh() { list_->ShowIndexedRows(timers_.Entries().size()); }
 
 std::unique_ptr<QMenu> CTimerListWindow::MakeContextMenu() {
     auto menu = std::make_unique<QMenu>(T::MenuTitle, this);
