@@ -3,6 +3,7 @@
 #include "channellist/CArchiveReader.h"
 #include "channellist/CArchiveWriter.h"
 #include "channellist/Windows1252.h"
+#include "recording/CountedFile.h"
 
 void CPlayListEntry::Read(CArchiveReader& in) {
     fileName = Windows1252ToUtf8(in.ReadString());
@@ -29,31 +30,13 @@ void CPlayListEntry::Write(CArchiveWriter& out) const {
 }
 
 bool CPlayListFile::Load(std::span<const std::uint8_t> bytes) {
-    entries.clear();
-    valid_ = false;
-    CArchiveReader in(bytes);
-    if (in.ReadU32() != kIdentifier || in.Failed()) return false;
-    valid_ = true;
-    const std::uint32_t count = in.ReadU32();
-    // Each entry takes at least 37 bytes: no count can promise more than that.
-    if (in.Failed() || count > in.Remaining() / 37) return entries.clear(), false;
-    entries.reserve(count);
-    for (std::uint32_t i = 0; i < count; ++i) {
-        CPlayListEntry e;
-        e.Read(in);
-        if (in.Failed()) return entries.clear(), false;
-        entries.push_back(std::move(e));
-    }
-    return true;
+    return CountedFile::Load(bytes, kIdentifier, CPlayListEntry::kMinStoredBytes, entries, valid_,
+                             [](CPlayListEntry& e, CArchiveReader& in) { e.Read(in); });
 }
 
 std::vector<std::uint8_t> CPlayListFile::Store() const {
-    std::vector<std::uint8_t> bytes;
-    CArchiveWriter out(bytes);
-    out.WriteU32(kIdentifier);
-    out.WriteU32(std::uint32_t(entries.size()));
-    for (const CPlayListEntry& e : entries) e.Write(out);
-    return bytes;
+    return CountedFile::Store(kIdentifier, entries,
+                              [](const CPlayListEntry& e, CArchiveWriter& out) { e.Write(out); });
 }
 
 std::vector<std::uint8_t> CPlayListFile::EmptyFile() { return CPlayListFile().Store(); }

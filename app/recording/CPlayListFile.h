@@ -3,6 +3,7 @@
 // entries and the entries in list order, each field in the archive encoding
 // (strings length-prefixed in Windows-1252, integers little-endian 32-bit,
 // no class tags). A file with another identifier holds no list.
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -18,6 +19,8 @@ struct CPlayListEntry {
     static constexpr std::uint32_t kMinRepetitions = 1;
     static constexpr std::uint32_t kMaxRepetitions = 200000000;
     static constexpr std::uint32_t kMaxPauseSec = 2000000000;
+    /// Bytes of the smallest stored entry (an empty file name).
+    static constexpr std::size_t kMinStoredBytes = 37;
 
     std::string fileName;  ///< UTF-8 here, Windows-1252 in the file
     std::uint32_t pauseSec = 0;

@@ -4,6 +4,7 @@
 #include "channellist/CArchiveWriter.h"
 #include "channellist/CClassRegistry.h"
 #include "channellist/Windows1252.h"
+#include "recording/CountedFile.h"
 
 void CTimerEntry::Load(CArchiveReader& in) {
     program.Load(in);
@@ -94,31 +95,13 @@ std::int32_t CTimerEntry::IndexOfVcrFormat(int vcrFormat) {
 }
 
 bool CTIMERFile::Load(std::span<const std::uint8_t> bytes) {
-    entries.clear();
-    valid_ = false;
-    CArchiveReader in(bytes);
-    if (in.ReadU32() != kIdentifier || in.Failed()) return false;
-    valid_ = true;
-    const std::uint32_t count = in.ReadU32();
-    // No count can promise more entries than the bytes left can hold.
-    if (in.Failed() || count > in.Remaining() / CTimerEntry::MinStoredBytes()) return false;
-    entries.reserve(count);
-    for (std::uint32_t i = 0; i < count; ++i) {
-        CTimerEntry e;
-        e.Load(in);
-        if (in.Failed()) return entries.clear(), false;
-        entries.push_back(std::move(e));
-    }
-    return true;
+    return CountedFile::Load(bytes, kIdentifier, CTimerEntry::MinStoredBytes(), entries, valid_,
+                             [](CTimerEntry& e, CArchiveReader& in) { e.Load(in); });
 }
 
 std::vector<std::uint8_t> CTIMERFile::Store() const {
-    std::vector<std::uint8_t> bytes;
-    CArchiveWriter out(bytes);
-    out.WriteU32(kIdentifier);
-    out.WriteU32(std::uint32_t(entries.size()));
-    for (const CTimerEntry& e : entries) e.Store(out);
-    return bytes;
+    return CountedFile::Store(kIdentifier, entries,
+                              [](const CTimerEntry& e, CArchiveWriter& out) { e.Store(out); });
 }
 
 std::vector<std::uint8_t> CTIMERFile::EmptyFile() { return CTIMERFile().Store(); }
