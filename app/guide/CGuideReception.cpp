@@ -5,6 +5,7 @@
 #include "channellist/CProgramInfo.h"
 #include "guide/EitSection.h"
 #include "receiver/IDeviceSet.h"
+#include "receiver/ServiceEventFilter.h"
 
 namespace {
 
@@ -16,30 +17,6 @@ std::span<const std::uint8_t> BytesOf(const QByteArray& data) {
 }
 
 }  // namespace
-
-ScheduleFilter ScheduleFilter::For(const CProgramInfo& program) {
-    ScheduleFilter f;
-    const auto low = [](std::uint16_t v) { return std::uint8_t(v & 0xFF); };
-    const auto high = [](std::uint16_t v) { return std::uint8_t(v >> 8); };
-    f.bytes = {0x50,
-               0,
-               0,
-               high(program.ServiceId),
-               low(program.ServiceId),
-               0,
-               0,
-               0,
-               low(program.TransportStreamId),
-               high(program.TransportStreamId),
-               low(program.OriginalNetworkId),
-               high(program.OriginalNetworkId),
-               0,
-               0};
-    f.mask[0] = 0x0F;
-    f.mask[3] = 0xFF;
-    f.mask[4] = 0xFF;
-    return f;
-}
 
 CGuideReception::CGuideReception(IDeviceSet& card, Hooks hooks, QObject* parent)
     : QObject(parent), card_(card), hooks_(std::move(hooks)) {
@@ -91,10 +68,12 @@ void CGuideReception::StartSchedule(const CProgramInfo* program) {
     if (!program) return;
     schedule_.Start(*program);
     emit scheduleChanged();
-    const ScheduleFilter filter = ScheduleFilter::For(*program);
+    // Tables 0x50 and 0x60, the first schedule tables (only the low nibble
+    // of the table id is compared), of the program's service.
+    const auto filter = ServiceEventFilter::For(0x50, 0x0F, *program);
     const bool set = card_
-                         .SetBitFilter(FilterRole::Schedule, ScheduleFilter::kPid, filter.bytes,
-                                       filter.mask, ScheduleFilter::kType)
+                         .SetBitFilter(FilterRole::Schedule, ServiceEventFilter::kPid, filter.bytes,
+                                       filter.mask, ServiceEventFilter::kType)
                          .Ok();
     const bool opened =
         set && card_.OpenReceiver(FilterRole::Schedule, [this](std::span<const std::uint8_t> d) {

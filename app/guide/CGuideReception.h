@@ -5,7 +5,6 @@
 // datagram is one section; it is decoded on the GUI thread as it arrives.
 #include <QByteArray>
 #include <QObject>
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -16,16 +15,6 @@
 class CEPGInfo;
 class CProgramInfo;
 class IDeviceSet;
-
-/// The schedule filter of one service: tables 0x50 and 0x60 (the low nibble
-/// of the table id is compared) and the two service id bytes.
-struct ScheduleFilter {
-    static constexpr std::uint16_t kPid = 0x12;
-    static constexpr std::uint8_t kType = 4;
-    std::array<std::uint8_t, 14> bytes{};
-    std::array<std::uint8_t, 14> mask{};
-    static ScheduleFilter For(const CProgramInfo& program);
-};
 
 class CGuideReception : public QObject {
     Q_OBJECT

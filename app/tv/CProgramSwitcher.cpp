@@ -9,6 +9,7 @@
 #include "common/CProgramState.h"
 #include "common/PrivateMessages.h"
 #include "receiver/IDeviceSet.h"
+#include "receiver/ServiceEventFilter.h"
 #include "tv/LanguageNames.h"
 #include "tv/TvTexts.h"
 
@@ -60,29 +61,6 @@ AudioChoices AudioChoicesFor(const CProgramInfo& program, std::uint16_t currentP
         choices.items.push_back({LanguageText(stream), stream.Pid});
     }
     return choices;
-}
-
-EventFilter EventFilter::For(const CProgramInfo& program) {
-    EventFilter f;
-    const auto high = [](std::uint16_t v) { return static_cast<std::uint8_t>(v >> 8); };
-    const auto low = [](std::uint16_t v) { return static_cast<std::uint8_t>(v & 0xFF); };
-    f.bytes = {0x4E,
-               0,
-               0,
-               high(program.ServiceId),
-               low(program.ServiceId),
-               0,
-               0,
-               0,
-               low(program.TransportStreamId),
-               high(program.TransportStreamId),
-               low(program.OriginalNetworkId),
-               high(program.OriginalNetworkId),
-               0,
-               0};
-    f.mask[3] = 0xFF;
-    f.mask[4] = 0xFF;
-    return f;
 }
 
 CProgramSwitcher::CProgramSwitcher(IDeviceSet& card, CProgramState& state, QObject* parent)
@@ -189,25 +167,27 @@ void CProgramSwitcher::AddEventReception(std::vector<Step>& steps, const CProgra
                          card_.ShutDownFilter(FilterRole::Event);
                      },
                      kFilterShutDownMs});
-    const EventFilter filter = EventFilter::For(program);
-    steps.push_back(
-        {[this, filter] {
-             card_.CloseReceiver(FilterRole::Event);
-             const bool set = card_
-                                  .SetBitFilter(FilterRole::Event, EventFilter::kPid, filter.bytes,
-                                                filter.mask, EventFilter::kType)
-                                  .Ok();
-             const auto deliver = [this](std::span<const std::uint8_t> datagram) {
-                 emit eventSectionArrived(QByteArray(reinterpret_cast<const char*>(datagram.data()),
-                                                     static_cast<qsizetype>(datagram.size())));
-             };
-             if (set)
-                 card_.OpenReceiver(FilterRole::Event, deliver);
-             else if (hooks_.siFilterFailed)
-                 hooks_.siFilterFailed();
-             emit shortInfoRequested();
-         },
-         0});
+    // Table 0x4E, present/following of the actual stream; only the service is compared.
+    const auto filter = ServiceEventFilter::For(0x4E, 0x00, program);
+    steps.push_back({[this, filter] {
+                         card_.CloseReceiver(FilterRole::Event);
+                         const bool set =
+                             card_
+                                 .SetBitFilter(FilterRole::Event, ServiceEventFilter::kPid,
+                                               filter.bytes, filter.mask, ServiceEventFilter::kType)
+                                 .Ok();
+                         const auto deliver = [this](std::span<const std::uint8_t> datagram) {
+                             emit eventSectionArrived(
+                                 QByteArray(reinterpret_cast<const char*>(datagram.data()),
+                                            static_cast<qsizetype>(datagram.size())));
+                         };
+                         if (set)
+                             card_.OpenReceiver(FilterRole::Event, deliver);
+                         else if (hooks_.siFilterFailed)
+                             hooks_.siFilterFailed();
+                         emit shortInfoRequested();
+                     },
+                     0});
 }
 
 void CProgramSwitcher::StopReception() {

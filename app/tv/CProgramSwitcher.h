@@ -35,16 +35,6 @@ struct AudioChoices {
 };
 AudioChoices AudioChoicesFor(const CProgramInfo& program, std::uint16_t currentPid);
 
-/// The section filter of the present/following events of one service
-/// (table 0x4E on PID 0x12; only the service id bytes are compared).
-struct EventFilter {
-    static constexpr std::uint16_t kPid = 0x12;
-    static constexpr std::uint8_t kType = 4;
-    std::array<std::uint8_t, 14> bytes{};
-    std::array<std::uint8_t, 14> mask{};
-    static EventFilter For(const CProgramInfo& program);
-};
-
 class CProgramSwitcher : public QObject {
     Q_OBJECT
   public:
