@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QTest>
+#include <QTimer>
 
 #include "common/CommandIds.h"
 #include "common/PrivateMessages.h"
@@ -47,6 +48,28 @@ TEST_F(GuideBinding, PageMessagesKeysAndTheCommandReachTheOnScreenGuide) {
     toggle->trigger();
     EXPECT_EQ(guide->Osd().PageOnScreen(), COsdGuide::Following);
     EXPECT_TRUE(frame->Action(Cmd::ScheduleList)->isEnabled());
+    delete guide;
+    delete tv;
+}
+
+TEST_F(GuideBinding, ScheduleListReceivesForTheTunedProgramWhileItIsOpen) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(doc->OpenDocumentFile(WriteList(dir, "liste.svl", 2)));
+    CFakeDeviceSet card;
+    auto* tv = new CTvBinding(*frame, *doc, card);
+    CGuideBinding* guide = AttachGuide(*frame, *tv, card);
+    state.SetTunedProgramIndex(1);
+    card.ClearLog();
+    bool filterWhileOpen = false;
+    QTimer::singleShot(0, [&] {
+        filterWhileOpen = card.ReceiverOpen(FilterRole::Schedule);
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w->objectName() == "EPG-ScheduleInfo") w->close();
+    });
+    frame->Action(Cmd::ScheduleList)->trigger();  // modal until the timer closes it
+    EXPECT_TRUE(filterWhileOpen);
+    EXPECT_EQ(card.CallsStartingWith("SetBitFilter Schedule").size(), 1u);
+    EXPECT_FALSE(card.ReceiverOpen(FilterRole::Schedule));
     delete guide;
     delete tv;
 }
