@@ -142,7 +142,8 @@ TEST(EitCapture, OneFlippedByteDropsExactlyItsSection) {
     // its first event's descriptors.
     std::size_t index = 0;
     const independent::Section* victim = nullptr;
-    for (const auto& s : independent::SectionsOf(ts, 0x12)) {
+    const auto sections = independent::SectionsOf(ts, 0x12);  // the victim points into it
+    for (const auto& s : sections) {
         if (!s.crcOk || s.bytes[0] < 0x4E || s.bytes[0] > 0x6F) continue;
         if (index == 300 && s.bytes.size() > 60) {
             victim = &s;
