@@ -194,6 +194,17 @@ std::vector<int> CGfxListCtrl::SelectedItems() const {
     return out;
 }
 
+void CGfxListCtrl::SaveWithWindow(const QWidget& window, const QString& geometryKey) {
+    QSettings settings;
+    settings.setValue(geometryKey, window.saveGeometry());
+    SaveLayout(settings);
+}
+
+void CGfxListCtrl::RestoreWindow(QWidget& window, const QString& geometryKey) {
+    const QByteArray geometry = QSettings().value(geometryKey).toByteArray();
+    if (!geometry.isEmpty()) window.restoreGeometry(geometry);
+}
+
 void CGfxListCtrl::DefineColumnsInOrder(const std::vector<ColumnSpec>& columns) {
     std::vector<int> shown;
     for (const ColumnSpec& c : columns) {

@@ -55,6 +55,11 @@ class CGfxListCtrl : public QTreeView {
     void SaveLayout();
     /// Header widths back into the layout (done by SaveLayout).
     void TakeHeaderWidths();
+    /// A list window closes: its placement under `geometryKey` and the
+    /// list's layout go to the settings store.
+    void SaveWithWindow(const QWidget& window, const QString& geometryKey);
+    /// A list window opens where it was last closed, when it was.
+    static void RestoreWindow(QWidget& window, const QString& geometryKey);
 
     CGfxListModel* Model() const { return model_; }
     void SetItems(std::vector<quintptr> items) { model_->SetItems(std::move(items)); }

@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QMenu>
-#include <QSettings>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -44,7 +43,7 @@ CPlayListWindow::CPlayListWindow(CPlayListFile& list, std::string dataFile, IVcr
     commandGap_.setInterval(CommandGapMs);
     connect(&commandGap_, &QTimer::timeout, this, &CPlayListWindow::PostNextCommand);
     resize(1130, 320);
-    RestoreWindowState();
+    CGfxListCtrl::RestoreWindow(*this, kGeometryKey);
     Refresh();
 }
 
@@ -179,22 +178,11 @@ void CPlayListWindow::PostNextCommand() {
 
 void CPlayListWindow::done(int result) {
     SavePlayList(dataFile_, playList_, *dialogs_);
-    SaveWindowState();
+    list_->SaveWithWindow(*this, kGeometryKey);
     QDialog::done(result);
 }
 
 void CPlayListWindow::showEvent(QShowEvent* event) {
     Refresh();
     QDialog::showEvent(event);
-}
-
-void CPlayListWindow::SaveWindowState() {
-    QSettings settings;
-    settings.setValue(kGeometryKey, saveGeometry());
-    list_->SaveLayout(settings);
-}
-
-void CPlayListWindow::RestoreWindowState() {
-    const QByteArray geometry = QSettings().value(kGeometryKey).toByteArray();
-    if (!geometry.isEmpty()) restoreGeometry(geometry);
 }

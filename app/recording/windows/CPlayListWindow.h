@@ -63,8 +63,6 @@ class CPlayListWindow : public QDialog {
     void SaveList();
     void PlaySelected();
     void PostNextCommand();
-    void SaveWindowState();
-    void RestoreWindowState();
 
     CPlayListFile& playList_;
     std::string dataFile_;

@@ -1,7 +1,6 @@
 #include "recording/windows/CTimerListWindow.h"
 
 #include <QMenu>
-#include <QSettings>
 #include <QVBoxLayout>
 
 #include "Allgemein/CGfxListCtrl.h"
@@ -29,7 +28,7 @@ CTimerListWindow::CTimerListWindow(CTimerList& list, QWidget* parent)
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(list_);
     resize(1180, 300);
-    RestoreWindowState();
+    CGfxListCtrl::RestoreWindow(*this, kGeometryKey);
     Refresh();
 }
 
@@ -109,17 +108,6 @@ void CTimerListWindow::DeleteAll() {
 
 void CTimerListWindow::done(int result) {
     timers_.Save();
-    SaveWindowState();
+    list_->SaveWithWindow(*this, kGeometryKey);
     QDialog::done(result);
-}
-
-void CTimerListWindow::SaveWindowState() {
-    QSettings settings;
-    settings.setValue(kGeometryKey, saveGeometry());
-    list_->SaveLayout(settings);
-}
-
-void CTimerListWindow::RestoreWindowState() {
-    const QByteArray geometry = QSettings().value(kGeometryKey).toByteArray();
-    if (!geometry.isEmpty()) restoreGeometry(geometry);
 }

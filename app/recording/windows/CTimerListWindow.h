@@ -41,8 +41,6 @@ class CTimerListWindow : public QDialog {
     void EditSelected();
     void DeleteSelected();
     void DeleteAll();
-    void SaveWindowState();
-    void RestoreWindowState();
 
     CTimerList& timers_;
     CTimerDialogs ownDialogs_;
