@@ -6,12 +6,10 @@
 #include <QSettings>
 #include <QThread>
 
-#include "channellist/CSVLFile.h"
 #include "common/CProgramState.h"
 #include "common/CommandIds.h"
 #include "common/PrivateMessages.h"
 #include "frame/CMainFrame.h"
-#include "frame/view/CSVL_EditorView.h"
 #include "guide/CGuideReception.h"
 #include "guide/COsdGuide.h"
 #include "guide/GuideTexts.h"
@@ -122,19 +120,11 @@ void CGuideBinding::SetGuidePage(int page) {
     QSettings().setValue(kGuidePageKey, page);
 }
 
-const CProgramInfo* CGuideBinding::TunedProgram() const {
-    const auto* view = qobject_cast<const CSVL_EditorView*>(frame_.View());
-    const CSVLFile* list = view ? view->documentList() : nullptr;
-    const int index = frame_.State().TunedProgramIndex();
-    if (!list || index < 0 || std::size_t(index) >= list->Programs.size()) return nullptr;
-    return list->Programs[std::size_t(index)].get();
-}
-
 void CGuideBinding::OpenScheduleList() {
     if (window_) return window_->raise();
     ScheduleWindowHooks hooks;
     hooks.records = [this] { return reception_->ScheduleRecords(); };
-    hooks.startReception = [this] { reception_->StartSchedule(TunedProgram()); };
+    hooks.startReception = [this] { reception_->StartSchedule(tv_.TunedProgram()); };
     hooks.stopReception = [this] { reception_->StopSchedule(); };
     hooks.addToTimerList = [this](const CEPGInfo& event) {
         return addToTimerList_ && addToTimerList_(event);

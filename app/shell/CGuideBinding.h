@@ -39,7 +39,6 @@ class CGuideBinding : public QObject {
   private:
     void GuideKey(int code);
     void SetGuidePage(int page);
-    const class CProgramInfo* TunedProgram() const;
 
     CMainFrame& frame_;
     CTvBinding& tv_;

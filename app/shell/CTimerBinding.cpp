@@ -3,8 +3,6 @@
 #include <QAction>
 #include <QLabel>
 
-#include "channellist/CSVLFile.h"
-#include "common/CProgramState.h"
 #include "common/CommandIds.h"
 #include "common/RecPlayState.h"
 #include "frame/CFrameStatusBar.h"
@@ -26,25 +24,11 @@
 #include "shell/CVcrBinding.h"
 #include "tv/CProgramNavigator.h"
 
-namespace {
-
-const CSVLFile* ListOf(const CMainFrame& frame) {
-    const auto* view = qobject_cast<const CSVL_EditorView*>(frame.View());
-    return view ? view->documentList() : nullptr;
-}
-
-const CProgramInfo* ProgramAt(const CMainFrame& frame, int index) {
-    const CSVLFile* list = ListOf(frame);
-    if (!list || index < 0 || std::size_t(index) >= list->Programs.size()) return nullptr;
-    return list->Programs[std::size_t(index)].get();
-}
-
-}  // namespace
-
 CTimerBinding::CTimerBinding(CMainFrame& frame, CTvBinding& tv, CVcrBinding& vcr,
                              CGuideBinding& guide, IDeviceSet& card)
     : QObject(&frame),
       frame_(frame),
+      tv_(tv),
       vcr_(vcr),
       dialogs_(std::make_unique<CTimerDialogs>(&frame)),
       list_(std::make_unique<CTimerList>(TimerFilePath(), *dialogs_)),
@@ -87,16 +71,20 @@ CTimerBinding::~CTimerBinding() {
     if (!RunPowerOffCommand(error)) qWarning("power-off: %s", qPrintable(error));
 }
 
-void CTimerBinding::AddFromProgram(int index) {
-    const CProgramInfo* program = ProgramAt(frame_, index);
-    if (!program) return;
-    CTimerEntry entry = CTimerList::NewEntry(*program, QDateTime::currentDateTime());
+bool CTimerBinding::AddThroughDialog(CTimerEntry entry, TimerDialogMode mode) {
     const TimerConflictCheck conflict = [this](const CTimerEntry& e) {
         return list_->FindConflict(e, -1);
     };
-    if (!dialogs_->EditTimer(entry, TimerDialogMode::New, conflict)) return;
-    list_->Add(*program, entry.Settings());
+    if (!dialogs_->EditTimer(entry, mode, conflict)) return false;
+    list_->Add(entry.program, entry.Settings());
     emit scheduler_->listChanged();
+    return true;
+}
+
+void CTimerBinding::AddFromProgram(int index) {
+    if (const CProgramInfo* program = tv_.ProgramAt(index))
+        AddThroughDialog(CTimerList::NewEntry(*program, QDateTime::currentDateTime()),
+                         TimerDialogMode::New);
 }
 
 bool CTimerBinding::AddFromGuide(const CEPGInfo& event) {
@@ -109,17 +97,11 @@ bool CTimerBinding::AddFromGuide(const CEPGInfo& event) {
     // goes to the recordings' folder.
     entry.fileName =
         (CVcrCore::RecordingFolder() + QString::fromStdString(entry.fileName)).toStdString();
-    const TimerConflictCheck conflict = [this](const CTimerEntry& e) {
-        return list_->FindConflict(e, -1);
-    };
-    if (!dialogs_->EditTimer(entry, TimerDialogMode::Guide, conflict)) return false;
-    list_->Add(event.Program, entry.Settings());
-    emit scheduler_->listChanged();
-    return true;
+    return AddThroughDialog(std::move(entry), TimerDialogMode::Guide);
 }
 
 bool CTimerBinding::TakeQuickRecording(const QString& path, int format) {
-    const CProgramInfo* tuned = ProgramAt(frame_, frame_.State().TunedProgramIndex());
+    const CProgramInfo* tuned = tv_.TunedProgram();
     if (!tuned) return false;  // nothing tuned: the bar records what the card has
     list_->AddQuickRecording(*tuned, path, format, QDateTime::currentDateTime());
     emit scheduler_->listChanged();

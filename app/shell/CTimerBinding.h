@@ -10,6 +10,8 @@
 #include <QPointer>
 #include <memory>
 
+#include "recording/windows/ITimerDialogs.h"
+
 class CEPGInfo;
 class CGuideBinding;
 class CMainFrame;
@@ -37,6 +39,8 @@ class CTimerBinding : public QObject {
     bool PowerOffMarked() const { return powerOff_; }
 
   private:
+    /// The timer dialog on `entry`; on OK the list takes it.
+    bool AddThroughDialog(CTimerEntry entry, TimerDialogMode mode);
     void AddFromProgram(int index);
     bool AddFromGuide(const CEPGInfo& event);
     bool TakeQuickRecording(const QString& path, int format);
@@ -44,6 +48,7 @@ class CTimerBinding : public QObject {
     void EndWithPowerOff();
 
     CMainFrame& frame_;
+    CTvBinding& tv_;
     CVcrBinding& vcr_;
     std::unique_ptr<CTimerDialogs> dialogs_;
     std::unique_ptr<CTimerList> list_;

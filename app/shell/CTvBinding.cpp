@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QMessageBox>
 
+#include "channellist/CSVLFile.h"
 #include "channellist/document/CSVL_EditorDoc.h"
 #include "common/CProgramState.h"
 #include "frame/CIconFactory.h"
@@ -97,6 +98,16 @@ CTvBinding::CTvBinding(CMainFrame& frame, CSVL_EditorDoc&, IDeviceSet& card)
 }
 
 CTvBinding::~CTvBinding() = default;
+
+const CProgramInfo* CTvBinding::ProgramAt(int index) const {
+    const CSVLFile* list = host_->List();
+    if (!list || index < 0 || std::size_t(index) >= list->Programs.size()) return nullptr;
+    return list->Programs[std::size_t(index)].get();
+}
+
+const CProgramInfo* CTvBinding::TunedProgram() const {
+    return ProgramAt(frame_.State().TunedProgramIndex());
+}
 
 void CTvBinding::ShowAudioChoices(const AudioChoices& choices) {
     QComboBox* box = frame_.OptionsBar()->LanguageBox();

@@ -8,6 +8,7 @@
 #include <memory>
 
 class CMainFrame;
+class CProgramInfo;
 class CProgramNavigator;
 class CProgramSwitcher;
 class CRemoteKeySocket;
@@ -26,6 +27,10 @@ class CTvBinding : public QObject {
     CProgramSwitcher& Switcher() const { return *switcher_; }
     CProgramNavigator& Navigator() const { return *navigator_; }
     CRemoteKeySocket& RemoteKeys() const { return *remoteKeys_; }
+    /// The program at `index` of the open list, or null.
+    const CProgramInfo* ProgramAt(int index) const;
+    /// The tuned program, or null when nothing is tuned.
+    const CProgramInfo* TunedProgram() const;
     /// Tells the remote keys whether the on-screen guide is up.
     void SetGuideShown(std::function<bool()> shown) { guideShown_ = std::move(shown); }
 
