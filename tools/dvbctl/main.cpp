@@ -27,6 +27,15 @@ int Usage(std::FILE* out = stderr) {
         "  tune --svl FILE [--program N|NAME]        tune a program of a channel list\n"
         "  sections --pid P --table T [--ext E] [--count N] [--mode 0|1|2]\n"
         "       [--type5 1] [--timeout MS]           print tables (sections in hex)\n"
+        "  psi [--svl LIST --program NAME] [--timeout MS] [--root KEY]\n"
+        "                                            decode the program association, program\n"
+        "                                            map and service tables of the tuned\n"
+        "                                            transponder (tuned first when a program\n"
+        "                                            is named) into the key store under\n"
+        "                                            KEY\\dvbctl (default KEY\n"
+        "                                            SOFTWARE\\Norvane\\PSI) and print that\n"
+        "                                            tree; exit 3 after MS (default 15000)\n"
+        "                                            with what had arrived\n"
         "  key N                                     inject a remote key (runs the server's key "
         "command)\n"
         "  osd OPERATION ARGUMENTS                   the card's on-screen display (windows 1-7,\n"
@@ -71,5 +80,6 @@ int main(int argc, char** argv) {
     if (cmd == "status") return StatusCommand(o);
     if (cmd == "tune") return TuneCommand(o);
     if (cmd == "sections") return SectionsCommand(o);
+    if (cmd == "psi") return PsiCommand(o);
     return Usage();
 }
