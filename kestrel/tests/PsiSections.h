@@ -49,13 +49,13 @@ inline ByteVector Pat(std::uint16_t tsid,
     return LongSection(0x00, tsid, body, number, last);
 }
 
-struct StreamSpec {
+struct StreamEntry {
     unsigned type, pid;
     ByteVector descriptors;
 };
 
 inline ByteVector Pmt(std::uint16_t program, unsigned pcr, const ByteVector& info,
-                      const std::vector<StreamSpec>& streams) {
+                      const std::vector<StreamEntry>& streams) {
     ByteVector body;
     Put16(body, 0xE000 | pcr);
     Put16(body, 0xF000 | info.size());
@@ -84,7 +84,7 @@ inline ByteVector ServiceDescriptor(std::uint8_t type, const std::string& provid
     return Descriptor(0x48, data);
 }
 
-struct ServiceSpec {
+struct ServiceEntry {
     unsigned serviceId;
     bool schedule, presentFollowing;
     unsigned running;
@@ -93,7 +93,7 @@ struct ServiceSpec {
 };
 
 inline ByteVector Sdt(std::uint16_t tsid, std::uint16_t onid,
-                      const std::vector<ServiceSpec>& services) {
+                      const std::vector<ServiceEntry>& services) {
     ByteVector body;
     Put16(body, onid);
     body.push_back(0xFF);
