@@ -70,6 +70,7 @@ int CPsiDecoder::StartDecoding(const char* rootKey, const char* subKey, const ch
 
 int CPsiDecoder::GetProgress(int& patDone, int& pmtsDone, int& sdtReceived,
                              std::uint32_t& elapsedMs) {
+    ExpireProgramMaps();
     patDone = patDone_;
     pmtsDone = pmtsDone_;
     sdtReceived = sdtReceived_;
@@ -114,8 +115,10 @@ bool CPsiDecoder::NextProgramMap(int filter) {
         auto& slot = slots_->programs[static_cast<std::size_t>(index)];
         int error = 0;
         if (pmtFilters_[static_cast<std::size_t>(filter)].OpenFilter(
-                slot.pmtPid, kPmtTable, slot.number, 1, &error, 0, 0) == 0)
+                slot.pmtPid, kPmtTable, slot.number, 1, &error, 0, 0) == 0) {
+            filterSlot_[static_cast<std::size_t>(filter)] = index;
             return true;
+        }
         slot.state = kestrel::psi::MapState::Done;  // the card refused: go on without it
     }
     return false;
@@ -130,6 +133,21 @@ bool CPsiDecoder::AnyProgramMapOpen() const {
 void CPsiDecoder::FinishProgramMaps() {
     pmtsDone_ = true;
     TryServiceStep();
+}
+
+void CPsiDecoder::ExpireProgramMaps() {
+    if (pmtsDone_) return;
+    bool expired = false;
+    for (std::size_t i = 0; i < pmtFilters_.size(); ++i) {
+        auto& f = pmtFilters_[i];
+        if (!f.IsOpened() || f.GetTimeElapsed() < kProgramMapTimeoutMs) continue;
+        f.CloseFilter();
+        slots_->programs[static_cast<std::size_t>(filterSlot_[i])].state =
+            kestrel::psi::MapState::Done;
+        NextProgramMap(static_cast<int>(i));
+        expired = true;
+    }
+    if (expired && !AnyProgramMapOpen()) FinishProgramMaps();
 }
 
 void CPsiDecoder::OnProgramMap(int filter) {

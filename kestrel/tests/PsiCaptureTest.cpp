@@ -127,25 +127,11 @@ TEST_P(PsiCapture, TableStepsOnTheFileSectionsWriteTheTreeOfTheFile) {
 
 /// Which program maps the decoder can read from the file: filters wait for
 /// their program's map, so a map the file lacks holds its filter for good.
-std::size_t ReachableMaps(const Capture& c, bool& all) {
-    std::vector<unsigned> pids;
-    for (const auto& p : c.programs) pids.push_back(p.pmtPid);
-    std::sort(pids.begin(), pids.end());
-    const bool shared = std::adjacent_find(pids.begin(), pids.end()) != pids.end();
-    std::vector<std::size_t> active;
-    std::size_t next = 0, read = 0;
-    while (active.size() < (shared ? 1u : 5u) && next < c.programs.size()) active.push_back(next++);
-    for (bool moved = true; moved;) {
-        moved = false;
-        for (auto& a : active) {
-            if (a == SIZE_MAX || !c.programs[a].hasPmt) continue;
-            ++read;
-            a = next < c.programs.size() ? next++ : SIZE_MAX;
-            moved = true;
-        }
-    }
-    all = std::all_of(active.begin(), active.end(), [](std::size_t a) { return a == SIZE_MAX; });
-    return read;
+/// Programs whose map the capture carries: the decoder reads each of them,
+/// whatever the order, since missing maps are given up after their time-out.
+std::size_t MapsInCapture(const Capture& c) {
+    return static_cast<std::size_t>(std::count_if(c.programs.begin(), c.programs.end(),
+                                                  [](const auto& p) { return p.hasPmt; }));
 }
 
 class PsiCaptureCard : public PsiCapture {
@@ -192,9 +178,10 @@ std::size_t MapsRead(CRegistry& store, const std::string& path, PsiTree& tree) {
 }
 
 TEST_P(PsiCaptureCard, DecoderOnTheCardWritesTheTreeOfTheFile) {
-    bool allMaps = false;
-    const std::size_t reachable = ReachableMaps(capture_, allMaps);
-    const bool complete = allMaps && !capture_.sdt.empty();
+    const std::size_t reachable = MapsInCapture(capture_);
+    // Maps the capture lacks are given up after their time-out, so the
+    // decoding completes whenever the capture carries a service table.
+    const bool complete = !capture_.sdt.empty();
     CPsiDecoder decoder(registryPath_);
     ASSERT_EQ(decoder.StartDecoding(kRoot.c_str(), "card", "capture"), 0);
     CRegistry store;
@@ -202,7 +189,7 @@ TEST_P(PsiCaptureCard, DecoderOnTheCardWritesTheTreeOfTheFile) {
     PsiTree tree;
     int pat = 0, maps = 0, sdt = 0, done = 0;
     std::uint32_t elapsed = 0;
-    for (int round = 0; round < 2000 && elapsed < 20000; ++round) {
+    for (int round = 0; round < 6000 && elapsed < 60000; ++round) {
         DefaultPollDispatcher().RunOnce(10);
         done = decoder.GetProgress(pat, maps, sdt, elapsed);
         if (done || (!complete && pat && round % 20 == 0 &&
@@ -211,7 +198,7 @@ TEST_P(PsiCaptureCard, DecoderOnTheCardWritesTheTreeOfTheFile) {
     }
     EXPECT_EQ(done, complete ? 1 : 0) << "elapsed " << elapsed << " ms";
     EXPECT_EQ(pat, 1);
-    EXPECT_EQ(maps, allMaps ? 1 : 0);
+    EXPECT_EQ(maps, 1);
     EXPECT_EQ(MapsRead(store, decoder.ResultPath(), tree), reachable);
     EXPECT_EQ(tree.userInfo, "capture");
     ExpectTree(capture_, tree, complete);

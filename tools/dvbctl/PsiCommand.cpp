@@ -27,7 +27,9 @@ bool RunDecoder(CPsiDecoder& decoder, std::uint32_t timeoutMs) {
                          elapsed, YesNo(pat), YesNo(maps), YesNo(sdt));
             return false;
         }
-        kestrel::DefaultPollDispatcher().RunOnce(static_cast<int>(timeoutMs - elapsed));
+        // Short rounds: GetProgress gives up overdue program maps.
+        const std::uint32_t wait = timeoutMs - elapsed;
+        kestrel::DefaultPollDispatcher().RunOnce(static_cast<int>(wait < 100 ? wait : 100));
     }
     return true;
 }

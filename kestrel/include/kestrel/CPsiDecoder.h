@@ -24,6 +24,10 @@ struct ProgramSlots;
 class CPsiDecoder {
   public:
     static constexpr int kProgramMapFilters = 5;
+    /// A program map that has not arrived this long after its filter opened
+    /// counts as done (without keys), so that a program whose map is not
+    /// broadcast does not hold up the others and the service table.
+    static constexpr std::uint32_t kProgramMapTimeoutMs = 1500;
 
     CPsiDecoder();
     /// Writes into the store at storePath instead of CRegistry::DefaultPath().
@@ -36,7 +40,8 @@ class CPsiDecoder {
     /// service filter or its socket failed.
     int StartDecoding(const char* rootKey, const char* subKey, const char* userInfo);
     /// The three flags and the milliseconds since StartDecoding; 1 when all
-    /// three are set, else 0.
+    /// three are set, else 0. Program maps that are overdue
+    /// (kProgramMapTimeoutMs) are given up here, so callers poll it.
     int GetProgress(int& patDone, int& pmtsDone, int& sdtReceived, std::uint32_t& elapsedMs);
     /// Closes all filters and clears the flags and the transport stream id.
     void AbortDecoding();
@@ -54,12 +59,14 @@ class CPsiDecoder {
     bool NextProgramMap(int filter);
     bool AnyProgramMapOpen() const;
     void FinishProgramMaps();
+    void ExpireProgramMaps();
 
     std::string storePath_;
     std::unique_ptr<kestrel::CRegistry> store_;
     std::unique_ptr<kestrel::psi::CRegistryKeyWriter> writer_;
     std::unique_ptr<kestrel::psi::ProgramSlots> slots_;
     std::array<CTableFilter, kProgramMapFilters> pmtFilters_;
+    std::array<int, kProgramMapFilters> filterSlot_{};  ///< program index each map filter reads
     CTableFilter sdtFilter_;
     CTableFilter patFilter_;
     std::string resultPath_;

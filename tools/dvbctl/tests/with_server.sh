@@ -100,8 +100,9 @@ kill -0 "$holder" 2>/dev/null || fail "the other client left before the end"
 stop_holder
 
 # The PSI tree of the Rai transponder, tuned through the list; the Mediaset
-# capture lacks most program maps, so that one ends with the time-out and
-# what had arrived.
+# capture lacks most program maps: those are given up after their time-out,
+# so the decoding still ends with the names of the service table. A time-out
+# too short for that ends with exit 3 and what had arrived.
 out=$("$dvbctl" psi --svl "$list" --program "Das Erste" --timeout 20000 2>/dev/null) \
     || fail "psi exit $?: $out"
 expect "SOFTWARE\\\\Norvane\\\\PSI\\\\dvbctl"
@@ -113,10 +114,13 @@ out=$("$kregistry" tree 'SOFTWARE\Norvane\PSI\dvbctl\P0000\S0000' 2>&1) || fail 
 expect "  Type = 2 (0x2)"
 expect "    Data = 1a 48 5f"
 "$dvbctl" tune --freq 11494000 --lof 9750000 --sr 22000000 --pol H --tone 0 --diseqc A >/dev/null 2>&1
-out=$("$dvbctl" psi --timeout 3000 --root 'SOFTWARE\Test' 2>"$work/psi.err")
+out=$("$dvbctl" psi --timeout 1000 --root 'SOFTWARE\Test' 2>"$work/psi.err")
 [ $? -eq 3 ] || fail "psi on Mediaset should time out: $out"
-grep -q "^dvbctl psi: time-out after [0-9]* ms (association table yes, program maps no, service table yes)" \
+grep -q "^dvbctl psi: time-out after [0-9]* ms (association table yes, program maps no, service table" \
     "$work/psi.err" || fail "psi time-out: $(cat "$work/psi.err")"
 expect "  TransportStreamID = 6000 (0x1770)"
 expect "    Name = \"Service 0x0001\""
+out=$("$dvbctl" psi --timeout 40000 --root 'SOFTWARE\Test' 2>&1) || fail "psi on Mediaset exit $?: $out"
+expect "    Name = \"Italia 1\""
+expect "    Provider = \"Mediaset\""
 echo "dvbctl with server: ok"
