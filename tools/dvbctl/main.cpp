@@ -36,6 +36,15 @@ int Usage(std::FILE* out = stderr) {
         "                                            found. One line per transponder:\n"
         "       transponder 2/5: 12226000 V 27500000: 6 programs   (or: kein Signal)\n"
         "                                            exit 1 when nothing locked\n"
+        "  psi [--svl LIST --program NAME] [--timeout MS] [--root KEY]\n"
+        "                                            decode the program association, program\n"
+        "                                            map and service tables of the tuned\n"
+        "                                            transponder (tuned first when a program\n"
+        "                                            is named) into the key store under\n"
+        "                                            KEY\\dvbctl (default KEY\n"
+        "                                            SOFTWARE\\Norvane\\PSI) and print that\n"
+        "                                            tree; exit 3 after MS (default 15000)\n"
+        "                                            with what had arrived\n"
         "  key N                                     inject a remote key (runs the server's key "
         "command)\n"
         "  osd OPERATION ARGUMENTS                   the card's on-screen display (windows 1-7,\n"
@@ -84,5 +93,6 @@ int main(int argc, char** argv) {
         const int rc = ScanCommand(o);
         return rc == 2 ? Usage() : rc;
     }
+    if (cmd == "psi") return PsiCommand(o);
     return Usage();
 }
