@@ -29,8 +29,8 @@ class CKestrelScanCard final : public IScanCard {
     std::vector<std::vector<std::uint8_t>> NitSections() override;
     void StopNit() override;
 
-    static constexpr const char* DefaultRootKey = "SOFTWARE\\Norvane\\dvbctl";
-    static constexpr const char* DefaultSubKey = "Scan";
+    static constexpr const char* DefaultRootKey = "SOFTWARE\\Norvane\\PSI";
+    static constexpr const char* DefaultSubKey = "dvbctl scan";
 
   private:
     static void OnNit(char* self, std::uint32_t);
