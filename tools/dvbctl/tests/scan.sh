@@ -2,7 +2,8 @@
 # dvbctl scan against a real emulated card that receives the demo broadcast:
 # the scan of the demo list's LNB gives back the demo list byte for byte (the
 # same programs with their names, PIDs, streams, tuning data and ids, and the
-# LNB table); a transponder file; and the refusals. Usage:
+# LNB table), also from a list of one transponder along the NIT; a transponder
+# file; and the refusals. Usage:
 #   scan.sh DVBCTL NVDVBSRV KREGISTRY MKDEMOMUX DEMO_JSON DEMO_SVL WORKDIR
 set -u
 dvbctl=$1 server=$2 kregistry=$3 mkdemomux=$4 json=$5 list=$6 work=$7
@@ -46,6 +47,17 @@ out=$("$dvbctl" scan --svl "$list" --lnb "Astra 19°" --transponders "$work/tp.t
 grep -qx "transponder 1/2: 12226000 V 27500000: 3 programs" <<<"$out" || fail "file: $out"
 grep -qx "transponder 2/2: 11000000 H 27500000: kein Signal" <<<"$out" || fail "file: $out"
 [ "$(stat -c %s "$work/two.svl")" -gt 100 ] || fail "two.svl"
+
+# A list of one transponder's programs: the scan of its LNB follows the NIT to
+# the other six and again gives back the demo list.
+printf '11836000 H 27500000\n' > "$work/one.txt"
+out=$("$dvbctl" scan --svl "$list" --lnb "Astra 19°" --transponders "$work/one.txt" \
+      --out "$work/one.svl" 2>&1) || fail "scan of one transponder: $out"
+out=$("$dvbctl" scan --svl "$work/one.svl" --lnb "Astra 19°" --out "$work/all.svl" 2>&1) \
+    || fail "scan along the NIT: $out"
+grep -qx "transponder 1/7: 11836000 H 27500000: 5 programs" <<<"$out" || fail "NIT: $out"
+grep -qx "transponder 7/7: 12226000 V 27500000: 3 programs" <<<"$out" || fail "NIT: $out"
+cmp "$work/all.svl" "$list" || fail "the scan along the NIT differs from the demo list"
 
 printf '11000000 H 27500000\n' > "$work/none.txt"
 out=$("$dvbctl" scan --svl "$list" --lnb "Astra 19°" --transponders "$work/none.txt" \
