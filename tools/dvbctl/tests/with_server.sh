@@ -96,6 +96,9 @@ expect "tuned: 11836.000 MHz pol H lnb 0 V tone on, not locked; video PID 101 (0
 expect "figures: quality 0 % strength 0.0 afc +0 kHz ber 0.00e+00"
 out=$(KESTREL_DEFER_CONNECT=1 KESTREL_INSTANCE=none$$ "$dvbctl" snapshot "$work/none.png" 2>&1)
 [ $? -eq 1 ] && grep -q "no picture memory" <<<"$out" || fail "snapshot without a card: $out"
+kill -0 "$holder" 2>/dev/null || fail "the other client left before the end"
+stop_holder
+
 # The PSI tree of the Rai transponder, tuned through the list; the Mediaset
 # capture lacks most program maps, so that one ends with the time-out and
 # what had arrived.
@@ -116,6 +119,4 @@ grep -q "^dvbctl psi: time-out after [0-9]* ms (association table yes, program m
     "$work/psi.err" || fail "psi time-out: $(cat "$work/psi.err")"
 expect "  TransportStreamID = 6000 (0x1770)"
 expect "    Name = \"Service 0x0001\""
-kill -0 "$holder" 2>/dev/null || fail "the other client left before the end"
-stop_holder
 echo "dvbctl with server: ok"
