@@ -109,6 +109,11 @@ std::uint8_t* CTableFilter::GetBytePointer(int section, std::uint32_t byteOffset
     return byteOffset < s.size() ? s.data() + byteOffset : nullptr;
 }
 
+std::span<const std::uint8_t> CTableFilter::GetSection(int section) const {
+    if (section < 0 || section > 255) return {};
+    return sections_[static_cast<std::size_t>(section)];
+}
+
 int CTableFilter::GetPayLoadLength(int section) const {
     if (section < 0 || section > 255) return 0;
     const auto header = mpegts::SectionHeader::Parse(sections_[static_cast<std::size_t>(section)]);

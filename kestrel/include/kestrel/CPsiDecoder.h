@@ -49,9 +49,11 @@ class CPsiDecoder {
     void OnProgramMap(int filter);
     void OnServiceTable();
     void TryServiceStep();
-    bool OpenProgramMap(int filter, int program);
     void StartProgramMaps();
+    /// Opens `filter` for the first program not yet requested; false when none is left.
+    bool NextProgramMap(int filter);
     bool AnyProgramMapOpen() const;
+    void FinishProgramMaps();
 
     std::string storePath_;
     std::unique_ptr<kestrel::CRegistry> store_;

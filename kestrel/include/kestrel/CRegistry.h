@@ -59,6 +59,11 @@ class CRegistry {
     std::vector<std::string> SubKeys(const std::string& key);
     std::vector<RegValue> Values(const std::string& key);
 
+    /// Groups the following writes into one transaction (far fewer disk
+    /// syncs for a whole tree); EndBatch commits. Not around DeleteKey.
+    bool BeginBatch() { return Exec("BEGIN"); }
+    bool EndBatch() { return Exec("COMMIT"); }
+
     /// Splits "A\\B\\C" into its non-empty parts.
     static std::vector<std::string> SplitPath(const std::string& key);
 

@@ -13,6 +13,7 @@
 // then stops.
 #include <chrono>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "kestrel/CFilterSocket.h"
@@ -45,6 +46,8 @@ class CTableFilter : public CFilterSocket {
     std::uint8_t* GetBytePointer(int section, std::uint32_t byteOffset);
     /// The section's 12-bit section_length; 0 for an empty entry.
     int GetPayLoadLength(int section) const;
+    /// The stored bytes of a section as they arrived; empty for an empty entry.
+    std::span<const std::uint8_t> GetSection(int section) const;
 
     int State() const { return state_; }
     int Version() const { return version_; }
