@@ -39,7 +39,7 @@ struct ScanOutcome {
 
 class CScanRun {
   public:
-    enum class Phase { Switch, Tune, Lock, Decode, Finished, Cancelled };
+    enum class Phase { Switch, Lock, Decode, Finished, Cancelled };
 
     CScanRun(IScanCard& card, ScanSettings settings, std::vector<ScanTransponder> transponders);
     ~CScanRun();
@@ -63,8 +63,11 @@ class CScanRun {
     /// Text of the transponder in work ("" when done).
     std::string TransponderText() const;
     int ProgramsFound() const { return static_cast<int>(found_.size()); }
-    /// The state in German (UTF-8): "Umschalten", "Warte auf Signal", ...
+    /// The state in German (UTF-8): "Umschalten", "Warte auf Signal",
+    /// "Lese Programmtabellen", "Fertig", "Abgebrochen".
     std::string StateText() const;
+    /// "kein Signal" or "N Programme" for a finished transponder.
+    static std::string OutcomeText(const ScanOutcome& outcome);
 
     /// The programs found so far, in scan order (a service seen on two
     /// transponders once).
@@ -79,9 +82,9 @@ class CScanRun {
     void StepSwitch(std::uint64_t now);
     void StepLock(std::uint64_t now);
     void StepDecode(std::uint64_t now);
-    void FinishTransponder(bool locked, bool psiComplete);
+    void FinishTransponder(std::uint64_t now, bool locked, bool psiComplete, int programs);
     void TakeNit();
-    void TakePrograms();
+    int TakePrograms();
     void StopCard();
 
     IScanCard& card_;
@@ -92,12 +95,11 @@ class CScanRun {
     bool started_ = false;
     CTuningPlan plan_;
     int sendings_ = 0;
-    std::uint64_t dueMs_ = 0;      ///< next action of the phase
+    std::uint64_t dueMs_ = 0;       ///< next action of the phase
     std::uint64_t phaseEndMs_ = 0;  ///< time-out of the phase
     bool psiRunning_ = false;
     bool nitRunning_ = false;
-    std::optional<std::uint16_t> networkId_;
-    bool nitTaken_ = false;
+    std::optional<std::uint16_t> networkId_;  ///< of the transponder in work
     std::vector<CProgramInfo> found_;
     std::vector<ScanOutcome> outcomes_;
 };

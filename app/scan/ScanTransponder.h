@@ -4,9 +4,9 @@
 #include <string>
 
 struct ScanTransponder {
-    std::uint32_t frequency = 0;        ///< kHz, as broadcast
+    std::uint32_t frequency = 0;         ///< kHz, as broadcast
     std::int32_t polarisationOrQam = 0;  ///< 0 horizontal, 1 vertical; cable: the QAM order
-    std::uint32_t symbolRate = 0;       ///< symbols per second
+    std::uint32_t symbolRate = 0;        ///< symbols per second
 
     /// Satellite when the polarisation is 0 or 1, else cable (as the lists store it).
     bool IsCable() const { return polarisationOrQam != 0 && polarisationOrQam != 1; }
