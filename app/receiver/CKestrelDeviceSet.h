@@ -3,6 +3,8 @@
 // for the set's whole life. Create it once the library runs on the program's
 // event loop, on the GUI thread; close its receivers before that loop's
 // dispatcher goes.
+#include <memory>
+
 #include "kestrel/CBoardControl.h"
 #include "kestrel/CCommonInterface.h"
 #include "kestrel/CDVBWinSock.h"
@@ -17,8 +19,6 @@
 #include "kestrel/CTableFilter.h"
 #include "kestrel/CTeletext.h"
 #include "kestrel/CWSRecordPlayback.h"
-#include <memory>
-
 #include "receiver/IDeviceSet.h"
 
 class CKestrelDeviceSet : public IDeviceSet {

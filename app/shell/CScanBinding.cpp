@@ -50,8 +50,7 @@ CScanBinding::Runners DefaultRunners(QWidget* owner) {
 
 }  // namespace
 
-CScanBinding::CScanBinding(CMainFrame& frame, CListEditor& editor, CTvBinding* tv,
-                           IDeviceSet* card)
+CScanBinding::CScanBinding(CMainFrame& frame, CListEditor& editor, CTvBinding* tv, IDeviceSet* card)
     : QObject(&frame),
       frame_(frame),
       editor_(editor),
@@ -88,9 +87,7 @@ void CScanBinding::Run() {
     ScanChoices::Context context;
     context.list = &list;
     context.tuned = tv_ ? tv_->TunedProgram() : nullptr;
-    context.cableFrequencies = [this] {
-        return card_->CableChannelFrequencies(0, 0xFFFFFFFF);
-    };
+    context.cableFrequencies = [this] { return card_->CableChannelFrequencies(0, 0xFFFFFFFF); };
     ScanJob job;
     CScanDialog dialog(list, satellite, cable, &frame_);
     dialog.SetChoice(lastChoice_);
@@ -131,7 +128,6 @@ void CScanBinding::Merge(const std::vector<CProgramInfo>& found, bool cancelled,
     runners_.message(QMessageBox::Information, text);
 }
 
-CScanBinding* AttachScan(CMainFrame& frame, CListEditor& editor, CTvBinding* tv,
-                         IDeviceSet* card) {
+CScanBinding* AttachScan(CMainFrame& frame, CListEditor& editor, CTvBinding* tv, IDeviceSet* card) {
     return new CScanBinding(frame, editor, tv, card);
 }

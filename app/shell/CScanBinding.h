@@ -57,5 +57,4 @@ class CScanBinding : public QObject {
     ScanChoice lastChoice_;
 };
 
-CScanBinding* AttachScan(CMainFrame& frame, CListEditor& editor, CTvBinding* tv,
-                         IDeviceSet* card);
+CScanBinding* AttachScan(CMainFrame& frame, CListEditor& editor, CTvBinding* tv, IDeviceSet* card);

@@ -84,6 +84,7 @@ QWidget* CScanDialog::BuildSources() {
     file_ = new QLineEdit(box);
     file_->setObjectName(QStringLiteral("File"));
     browse_ = new QPushButton(ScanWindowTexts::Browse, box);
+    browse_->setObjectName(QStringLiteral("Browse"));
     fileRow->addSpacing(20);
     fileRow->addWidget(file_, 1);
     fileRow->addWidget(browse_);
@@ -117,8 +118,7 @@ bool CScanDialog::CableChosen() const {
 void CScanDialog::UpdateEnabled() {
     const bool cable = CableChosen();
     const bool any = reception_->count() > 0;
-    for (QRadioButton* button : {fromList_, fromNit_, fromFile_})
-        button->setEnabled(any && !cable);
+    for (QRadioButton* button : {fromList_, fromNit_, fromFile_}) button->setEnabled(any && !cable);
     fromCable_->setEnabled(cable);
     if (cable && !fromCable_->isChecked()) fromCable_->setChecked(true);
     if (!cable && fromCable_->isChecked()) fromList_->setChecked(true);

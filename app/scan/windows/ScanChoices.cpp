@@ -7,9 +7,7 @@
 
 namespace {
 
-QString LnbText(const std::string& name) {
-    return QString::fromStdString(Windows1252ToUtf8(name));
-}
+QString LnbText(const std::string& name) { return QString::fromStdString(Windows1252ToUtf8(name)); }
 
 // kHz as MHz with a decimal comma where it is not a whole number.
 QString Megahertz(std::uint32_t kHz) {
@@ -32,7 +30,8 @@ bool SatelliteTransponders(const ScanChoice& choice, const ScanChoices::Context&
             return error.isEmpty();
         case ScanSource::TunedNit: {
             const CProgramInfo* tuned = context.tuned;
-            if (!tuned) error = ScanWindowTexts::NothingTuned;
+            if (!tuned)
+                error = ScanWindowTexts::NothingTuned;
             else if (tuned->LnbName != choice.lnbName)
                 error = ScanWindowTexts::TunedOnOtherLnb.arg(LnbText(choice.lnbName));
             if (!error.isEmpty()) return false;
@@ -95,7 +94,10 @@ bool MakeJob(const ScanChoice& choice, const Context& context, ScanJob& job, QSt
 QString DisplayText(const ScanTransponder& tp) {
     const QString rate = QString::number(tp.symbolRate / 1000);
     if (tp.IsCable())
-        return QStringLiteral("%1 MHz QAM%2 %3").arg(Megahertz(tp.frequency)).arg(tp.polarisationOrQam).arg(rate);
+        return QStringLiteral("%1 MHz QAM%2 %3")
+            .arg(Megahertz(tp.frequency))
+            .arg(tp.polarisationOrQam)
+            .arg(rate);
     const QChar polarisation = tp.polarisationOrQam == 1 ? QLatin1Char('V') : QLatin1Char('H');
     return QStringLiteral("%1 MHz %2 %3").arg(Megahertz(tp.frequency), polarisation, rate);
 }

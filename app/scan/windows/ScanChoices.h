@@ -20,7 +20,7 @@ struct ScanChoice {
     std::string lnbName;  ///< satellite: the key of the list's LNB table
     ScanSource source = ScanSource::ListTransponders;
     QString transponderFile;
-    std::int32_t qam = 64;              ///< cable
+    std::int32_t qam = 64;               ///< cable
     std::uint32_t symbolRate = 6900000;  ///< cable, symbols per second
 };
 

@@ -13,7 +13,8 @@ inline const QString FromNit = QStringLiteral("NIT des eingestellten Transponder
 inline const QString FromFile = QStringLiteral("Transponderdatei...");
 inline const QString FromCable = QStringLiteral("Kabelkanäle");
 inline const QString Browse = QStringLiteral("Durchsuchen...");
-inline const QString FileFilter = QStringLiteral("Transponderdateien (*.txt *.tp);;Alle Dateien (*)");
+inline const QString FileFilter =
+    QStringLiteral("Transponderdateien (*.txt *.tp);;Alle Dateien (*)");
 inline const QString Modulation = QStringLiteral("Modulation:");
 inline const QString SymbolRate = QStringLiteral("Symbolrate (kSym/s):");
 inline const QString Start = QStringLiteral("Starten");
