@@ -77,6 +77,18 @@ bool CScanBinding::Refused(QString& why, bool& satellite, bool& cable) const {
     return !why.isEmpty();
 }
 
+// The choice of the last scan; before the first one the LNB of the tuned
+// program, else that of the list's first program.
+ScanChoice CScanBinding::FirstChoice(const ScanChoices::Context& context) const {
+    ScanChoice choice = lastChoice_;
+    if (!choice.lnbName.empty() || choice.cable) return choice;
+    if (context.tuned)
+        choice.lnbName = context.tuned->LnbName;
+    else if (!context.list->Programs.empty())
+        choice.lnbName = context.list->Programs.front()->LnbName;
+    return choice;
+}
+
 void CScanBinding::Run() {
     QString why;
     bool satellite = false, cable = false;
@@ -90,7 +102,7 @@ void CScanBinding::Run() {
     context.cableFrequencies = [this] { return card_->CableChannelFrequencies(0, 0xFFFFFFFF); };
     ScanJob job;
     CScanDialog dialog(list, satellite, cable, &frame_);
-    dialog.SetChoice(lastChoice_);
+    dialog.SetChoice(FirstChoice(context));
     dialog.SetCheck([&](const ScanChoice& choice, QString& error) {
         return ScanChoices::MakeJob(choice, context, job, error);
     });

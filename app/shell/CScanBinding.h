@@ -46,6 +46,7 @@ class CScanBinding : public QObject {
 
   private:
     bool Refused(QString& why, bool& satellite, bool& cable) const;
+    ScanChoice FirstChoice(const ScanChoices::Context& context) const;
     void Merge(const std::vector<CProgramInfo>& found, bool cancelled, int locked);
 
     CMainFrame& frame_;

@@ -27,6 +27,7 @@ CScanDialog::CScanDialog(const CSVLFile& list, bool satellite, bool cable, QWidg
     : QDialog(parent) {
     setWindowTitle(ScanWindowTexts::Caption);
     setObjectName(QStringLiteral("ScanDialog"));
+    setMinimumWidth(380);
     auto* layout = new QVBoxLayout(this);
     BuildReception(list, satellite, cable);
     auto* receptionBox = new QGroupBox(ScanWindowTexts::Reception, this);

@@ -130,8 +130,21 @@ TEST_F(ScanBinding, FoundProgramsMergeAsOneUndoStepAndTheTunedProgramComesBack) 
     ASSERT_TRUE(command->isEnabled());
     tv->Navigator().TuneRequested(0);
     QTRY_VERIFY(!tv->Switcher().Running());
+    // Astra, the tuned program's LNB, goes to the end of the table.
+    const auto astra = std::make_shared<CLnb>(*List().Lnbs.Find("Astra"));
+    List().Lnbs.Remove("Astra");
+    for (const char* other : {"Hotbird", "Eutelsat", "Turksat", "Thor"})
+        List().Lnbs.Set(other, std::make_shared<CLnb>());
+    List().Lnbs.Set("Astra", astra);
     const std::vector<std::uint8_t> before = List().Store();
     card.ClearLog();
+    // The dialog comes up on the tuned program's LNB, not on the table's first.
+    onDialog = [](CScanDialog& dialog) {
+        auto* reception = dialog.findChild<QComboBox*>(QStringLiteral("Reception"));
+        ASSERT_EQ(reception->count(), 5);
+        EXPECT_NE(reception->itemText(0), QStringLiteral("Astra"));
+        EXPECT_EQ(dialog.Choice().lnbName, "Astra");
+    };
 
     command->trigger();
     EXPECT_EQ(dialogs, 1);
