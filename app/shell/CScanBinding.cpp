@@ -120,12 +120,14 @@ void CScanBinding::Run() {
     CScanProgressDialog progress(run, &frame_);
     runners_.progress(progress);
 
-    Merge(run.Found(), run.Cancelled(), run.LockedCount());
+    const QString summary = Merge(run.Found(), run.Cancelled(), run.LockedCount());
+    // The picture comes back while the summary is read.
     if (tv_ && tuned >= 0 && std::size_t(tuned) < list.Programs.size())
         tv_->Navigator().TuneRequested(tuned);
+    runners_.message(QMessageBox::Information, summary);
 }
 
-void CScanBinding::Merge(const std::vector<CProgramInfo>& found, bool cancelled, int locked) {
+QString CScanBinding::Merge(const std::vector<CProgramInfo>& found, bool cancelled, int locked) {
     const ScanMerge::Result plan = ScanMerge::Plan(*ListOf(frame_), found);
     std::vector<CListEditor::ProgramUpdate> updates;
     for (const ScanMerge::Update& u : plan.updated) updates.push_back({u.index, u.after});
@@ -137,7 +139,7 @@ void CScanBinding::Merge(const std::vector<CProgramInfo>& found, bool cancelled,
                                             int(plan.updated.size()));
     if (locked == 0 && !cancelled) text = ScanWindowTexts::NoneLocked + QLatin1Char('\n') + text;
     if (cancelled) text = ScanWindowTexts::CancelledNote + QLatin1Char('\n') + text;
-    runners_.message(QMessageBox::Information, text);
+    return text;
 }
 
 CScanBinding* AttachScan(CMainFrame& frame, CListEditor& editor, CTvBinding* tv, IDeviceSet* card) {

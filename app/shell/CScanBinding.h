@@ -47,7 +47,8 @@ class CScanBinding : public QObject {
   private:
     bool Refused(QString& why, bool& satellite, bool& cable) const;
     ScanChoice FirstChoice(const ScanChoices::Context& context) const;
-    void Merge(const std::vector<CProgramInfo>& found, bool cancelled, int locked);
+    /// Merges `found` into the list as one step; the summary to show.
+    QString Merge(const std::vector<CProgramInfo>& found, bool cancelled, int locked);
 
     CMainFrame& frame_;
     CListEditor& editor_;
