@@ -103,16 +103,15 @@ void CPsiDecoder::OnAssociation() {
 }
 
 void CPsiDecoder::StartProgramMaps() {
-    const int filters = slots_->SharePmtPid() ? 1 : kProgramMapFilters;
+    const int filters = slots_->MapFilterCount(kProgramMapFilters);
     for (int j = 0; j < filters; ++j)
         if (!NextProgramMap(j)) break;
     if (!AnyProgramMapOpen()) FinishProgramMaps();
 }
 
 bool CPsiDecoder::NextProgramMap(int filter) {
-    for (auto& slot : slots_->programs) {
-        if (slot.state != kestrel::psi::MapState::Waiting) continue;
-        slot.state = kestrel::psi::MapState::Requested;
+    for (int index = slots_->TakeNext(); index >= 0; index = slots_->TakeNext()) {
+        auto& slot = slots_->programs[static_cast<std::size_t>(index)];
         int error = 0;
         if (pmtFilters_[static_cast<std::size_t>(filter)].OpenFilter(
                 slot.pmtPid, kPmtTable, slot.number, 1, &error, 0, 0) == 0)

@@ -159,6 +159,17 @@ bool ProgramSlots::SharePmtPid() const {
     return false;
 }
 
+int ProgramSlots::MapFilterCount(int filters) const { return SharePmtPid() ? 1 : filters; }
+
+int ProgramSlots::TakeNext() {
+    for (std::size_t i = 0; i < programs.size(); ++i) {
+        if (programs[i].state != MapState::Waiting) continue;
+        programs[i].state = MapState::Requested;
+        return static_cast<int>(i);
+    }
+    return -1;
+}
+
 std::uint16_t DecodeAssociation(std::span<const Bytes> sections, ProgramSlots& slots,
                                 IKeyWriter& out) {
     slots.programs.clear();

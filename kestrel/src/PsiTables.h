@@ -44,6 +44,12 @@ struct ProgramSlots {
     int Find(std::uint16_t number) const;
     /// Two programs name the same program map PID.
     bool SharePmtPid() const;
+    /// Program map filters to run at once: one when two programs share a
+    /// program map PID, else up to `filters`.
+    int MapFilterCount(int filters) const;
+    /// Marks the first program not yet requested as requested and returns
+    /// its index; -1 when none is left.
+    int TakeNext();
 };
 
 /// "P%04d", "S%04d", "D%04d".

@@ -16,6 +16,10 @@ int TuneFromList(const Options& o, const char* command);
 int RecordCommand(const std::vector<std::string>& args);
 int PlayCommand(const std::vector<std::string>& args);
 int SectionsCommand(const Options& o);
+/// dvbctl scan --svl LIST --lnb NAME [--transponders FILE] --out NEW: a channel scan.
+int ScanCommand(const Options& o);
+/// dvbctl psi [--svl LIST --program NAME] [--timeout MS] [--root KEY].
+int PsiCommand(const Options& o);
 int KeyCommand(const std::string& code);
 /// The on-screen display: dvbctl osd OPERATION ARGUMENTS.
 int OsdCommand(const std::vector<std::string>& args);

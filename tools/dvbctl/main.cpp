@@ -27,6 +27,24 @@ int Usage(std::FILE* out = stderr) {
         "  tune --svl FILE [--program N|NAME]        tune a program of a channel list\n"
         "  sections --pid P --table T [--ext E] [--count N] [--mode 0|1|2]\n"
         "       [--type5 1] [--timeout MS]           print tables (sections in hex)\n"
+        "  scan --svl LIST.svl --lnb NAME [--transponders FILE] --out NEW.svl\n"
+        "                                            channel scan on the list's LNB NAME: the\n"
+        "                                            FILE's transponders (\"kHz H|V symbol-rate\"\n"
+        "                                            a line), else those of the list's programs\n"
+        "                                            on NAME and those their NITs name; NEW.svl\n"
+        "                                            gets the list's LNB table and the programs\n"
+        "                                            found. One line per transponder:\n"
+        "       transponder 2/5: 12226000 V 27500000: 6 programs   (or: kein Signal)\n"
+        "                                            exit 1 when nothing locked\n"
+        "  psi [--svl LIST --program NAME] [--timeout MS] [--root KEY]\n"
+        "                                            decode the program association, program\n"
+        "                                            map and service tables of the tuned\n"
+        "                                            transponder (tuned first when a program\n"
+        "                                            is named) into the key store under\n"
+        "                                            KEY\\dvbctl (default KEY\n"
+        "                                            SOFTWARE\\Norvane\\PSI) and print that\n"
+        "                                            tree; exit 3 after MS (default 15000)\n"
+        "                                            with what had arrived\n"
         "  key N                                     inject a remote key (runs the server's key "
         "command)\n"
         "  osd OPERATION ARGUMENTS                   the card's on-screen display (windows 1-7,\n"
@@ -71,5 +89,10 @@ int main(int argc, char** argv) {
     if (cmd == "status") return StatusCommand(o);
     if (cmd == "tune") return TuneCommand(o);
     if (cmd == "sections") return SectionsCommand(o);
+    if (cmd == "scan") {
+        const int rc = ScanCommand(o);
+        return rc == 2 ? Usage() : rc;
+    }
+    if (cmd == "psi") return PsiCommand(o);
     return Usage();
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "kestrel/CRegistry.h"
+#include "kestrel/RegistryTree.h"
 
 using kestrel::CRegistry;
 using kestrel::RegType;
@@ -18,6 +19,9 @@ int Usage() {
         stderr,
         "usage: kregistry [--file PATH] COMMAND\n"
         "  dump [KEY]                         keys and values below KEY (default: all)\n"
+        "  tree [KEY]                         the same as an indented tree: KEY, then each\n"
+        "                                     key's values and subkeys two blanks further in\n"
+        "                                     (\"text\", numbers decimal and hex, bytes in hex)\n"
         "  get KEY NAME                       print one value\n"
         "  set KEY NAME string|dword|binary VALUE\n"
         "                                     dword: decimal or 0x hex; binary: hex bytes\n"
@@ -98,6 +102,15 @@ int Run(CRegistry& reg, const std::vector<std::string>& a) {
     const std::string& cmd = a[0];
     if (cmd == "dump" && a.size() <= 2) {
         Dump(reg, a.size() == 2 ? a[1] : "");
+        return 0;
+    }
+    if (cmd == "tree" && a.size() <= 2) {
+        const std::string key = a.size() == 2 ? a[1] : "";
+        if (!key.empty() && !reg.KeyExists(key)) {
+            std::fprintf(stderr, "kregistry: no such key\n");
+            return 1;
+        }
+        std::fputs(kestrel::FormatRegistryTree(reg, key).c_str(), stdout);
         return 0;
     }
     if (cmd == "get" && a.size() == 3) {

@@ -98,4 +98,25 @@ out=$(KESTREL_DEFER_CONNECT=1 KESTREL_INSTANCE=none$$ "$dvbctl" snapshot "$work/
 [ $? -eq 1 ] && grep -q "no picture memory" <<<"$out" || fail "snapshot without a card: $out"
 kill -0 "$holder" 2>/dev/null || fail "the other client left before the end"
 stop_holder
+
+# The PSI tree of the Rai transponder, tuned through the list; the Mediaset
+# capture lacks most program maps, so that one ends with the time-out and
+# what had arrived.
+out=$("$dvbctl" psi --svl "$list" --program "Das Erste" --timeout 20000 2>/dev/null) \
+    || fail "psi exit $?: $out"
+expect "SOFTWARE\\\\Norvane\\\\PSI\\\\dvbctl"
+expect "  TransportStreamID = 18432 (0x4800)"
+expect "  OriginalNetworkID = 318 (0x13E)"
+expect "  NumberOfPrograms = 8 (0x8)"
+expect '    Name = "Rai 1"'
+out=$("$kregistry" tree 'SOFTWARE\Norvane\PSI\dvbctl\P0000\S0000' 2>&1) || fail "tree: $out"
+expect "  Type = 2 (0x2)"
+expect "    Data = 1a 48 5f"
+"$dvbctl" tune --freq 11494000 --lof 9750000 --sr 22000000 --pol H --tone 0 --diseqc A >/dev/null 2>&1
+out=$("$dvbctl" psi --timeout 3000 --root 'SOFTWARE\Test' 2>"$work/psi.err")
+[ $? -eq 3 ] || fail "psi on Mediaset should time out: $out"
+grep -q "^dvbctl psi: time-out after [0-9]* ms (association table yes, program maps no, service table yes)" \
+    "$work/psi.err" || fail "psi time-out: $(cat "$work/psi.err")"
+expect "  TransportStreamID = 6000 (0x1770)"
+expect "    Name = \"Service 0x0001\""
 echo "dvbctl with server: ok"
