@@ -14,7 +14,7 @@ endif()
 # below app/, all others below the top.
 set(app_modules
   channellist/document channellist/dialogs channellist/editing channellist
-  frame/view frame tv/bars tv/video tv common scan receiver recording/windows recording guide/windows guide shell)
+  frame/view frame tv/bars tv/video tv common scan/windows scan receiver recording/windows recording guide/windows guide shell)
 set(top_modules
   mpegts kestrel/protocol kestrel/include kestrel server Allgemein testsupport videodisplay
   tools/svltool tools/dvbctl tools/kregistry tools/mkdemomux tools/svlepg)
@@ -37,6 +37,8 @@ set(may_common "")
 # library only the header-only record of the decoded tables (headers_may_).
 set(may_scan "channellist;mpegts")
 set(headers_may_scan "kestrel/PsiTree.h")
+# The scan's windows: the dialog "Sendersuchlauf" and the progress of a scan.
+set(may_scan/windows "scan;receiver;channellist;common;Allgemein")
 set(may_receiver "common;scan;channellist;kestrel;mpegts")
 # The recording part's core reaches the card through the receiver's devices
 # and shares the network method's datagram layout with the card.
@@ -54,7 +56,7 @@ set(may_frame "frame/view;channellist/document;channellist;common;Allgemein")
 set(may_tv "receiver;channellist;common")
 set(may_tv/bars "tv;receiver;channellist;common;Allgemein")
 set(may_tv/video "tv;receiver;channellist;common;Allgemein")
-set(may_shell "videodisplay;scan;guide/windows;guide;recording/windows;recording;tv;tv/bars;tv/video;frame;frame/view;channellist/document;channellist/dialogs;channellist/editing;channellist;receiver;common;Allgemein")
+set(may_shell "videodisplay;scan/windows;scan;guide/windows;guide;recording/windows;recording;tv;tv/bars;tv/video;frame;frame/view;channellist/document;channellist/dialogs;channellist/editing;channellist;receiver;common;Allgemein")
 set(may_app "shell;receiver;Allgemein")
 set(may_tools/svltool "channellist")
 set(may_tools/dvbctl "kestrel;kestrel/protocol;channellist;scan")

@@ -9,6 +9,7 @@ constexpr int FileOpen = 57601;
 constexpr int FileSave = 57603;
 constexpr int FileSaveAs = 57604;
 constexpr int FileImport = 32843;
+constexpr int ChannelScan = 33030;  ///< own number: "Sendersuchlauf..." has no fixed one
 constexpr int FilePrint = 57607;
 constexpr int FilePrintPreview = 57609;
 constexpr int FilePrintSetup = 57606;

@@ -31,6 +31,8 @@ const MenuDef Menus[] = {
       {Cmd::FileSaveAs, "Speichern &unter..."},
       {0, ""},
       {Cmd::FileImport, "DVB-Senderliste importieren...\tStrg+I", "Ctrl+I"},
+      {Cmd::ChannelScan, "Sendersuchlauf...", nullptr, false,
+       "Programme eines Satelliten oder des Kabels suchen und zur Liste hinzufügen"},
       {0, ""},
       {Cmd::FilePrint, "&Drucken...\tStrg+P", "Ctrl+P"},
       {Cmd::FilePrintPreview, "Sei&tenansicht"},

@@ -116,7 +116,7 @@ FrontendReading<ChannelRecord> CFakeDeviceSet::zSetChannel(const ChannelRecord& 
         Record("zSetChannel" + Numbers({c.frequency, c.lof, c.symbolRate, c.polarisation, c.mode,
                                         c.lnbVoltage, c.tone22kHz, c.reserved}));
     if (reading.result.Ok()) channel = c;
-    reading.status = channelStatus;
+    reading.status = unlockedFrequencies.contains(c.frequency) ? 1 : channelStatus;
     reading.record = c;
     return reading;
 }
@@ -307,4 +307,46 @@ CardResult CFakeDeviceSet::CiClose() { return Record("CiClose"); }
 CardResult CFakeDeviceSet::SendTime() { return Record("SendTime"); }
 CardResult CFakeDeviceSet::ReadPSIFast(std::uint16_t sid) {
     return Record("ReadPSIFast" + Numbers({sid}));
+}
+
+int CFakeDeviceSet::StartPsiDecoding() {
+    Record("StartPsiDecoding");
+    psiRunning_ = psiStartResult == 0;
+    return psiStartResult;
+}
+bool CFakeDeviceSet::PsiDecodingComplete() {
+    return psiRunning_ && psiComplete;  // polled on every step: not logged
+}
+void CFakeDeviceSet::AbortPsiDecoding() {
+    Record("AbortPsiDecoding");
+    psiRunning_ = false;
+}
+bool CFakeDeviceSet::ReadPsiTree(kestrel::PsiTree& tree) {
+    Record("ReadPsiTree");
+    const auto found = psiTrees.find(channel.frequency);
+    if (found == psiTrees.end()) return false;
+    tree = found->second;
+    return true;
+}
+bool CFakeDeviceSet::StartNitReception() {
+    Record("StartNitReception");
+    nitRunning_ = nitAccepted;
+    return nitAccepted;
+}
+std::vector<std::vector<std::uint8_t>> CFakeDeviceSet::NitSections() {
+    const auto found = nitSections.find(channel.frequency);
+    if (!nitRunning_ || found == nitSections.end()) return {};
+    return found->second;
+}
+void CFakeDeviceSet::StopNitReception() {
+    Record("StopNitReception");
+    nitRunning_ = false;
+}
+std::vector<std::uint32_t> CFakeDeviceSet::CableChannelFrequencies(std::uint32_t lowerKHz,
+                                                                   std::uint32_t upperKHz) {
+    Record("CableChannelFrequencies" + Numbers({lowerKHz, upperKHz}));
+    std::vector<std::uint32_t> out;
+    for (const std::uint32_t f : cableChannels)
+        if (f > lowerKHz && f <= upperKHz) out.push_back(f);
+    return out;
 }

@@ -7,10 +7,12 @@
 // readings (channel, signal, decoder) answer what the test put there.
 #include <chrono>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "receiver/IDeviceSet.h"
+#include "scan/ScanPsi.h"
 
 class CFakeDeviceSet : public IDeviceSet {
   public:
@@ -48,6 +50,21 @@ class CFakeDeviceSet : public IDeviceSet {
     /// Calls the recorder's status-change callback as the card's announcement
     /// would; false when none is registered or it is disabled.
     bool AnnounceRecorderChange();
+
+    // The PSI decoding and the NIT (logged as "StartPsiDecoding", "ReadPsiTree", ...).
+    /// zSetChannel answers "not locked" (status 1) for these frequencies.
+    std::set<std::uint32_t> unlockedFrequencies;
+    /// What ReadPsiTree gives after a tuning to the frequency (kHz); a
+    /// frequency without an entry has nothing to read.
+    std::map<std::uint32_t, kestrel::PsiTree> psiTrees;
+    int psiStartResult = 0;
+    bool psiComplete = true;  ///< what PsiDecodingComplete answers while decoding runs
+    bool PsiRunning() const { return psiRunning_; }
+    /// The NIT sections per frequency, handed out while the reception runs.
+    std::map<std::uint32_t, std::vector<std::vector<std::uint8_t>>> nitSections;
+    bool nitAccepted = true;
+    bool NitRunning() const { return nitRunning_; }
+    std::vector<std::uint32_t> cableChannels = {306000, 314000, 322000};  ///< kHz
 
     /// Hands a datagram to the open receiver of `filter`; false when it is closed.
     bool Deliver(FilterRole filter, std::span<const std::uint8_t> datagram);
@@ -135,6 +152,15 @@ class CFakeDeviceSet : public IDeviceSet {
     CardResult CiClose() override;
     CardResult SendTime() override;
     CardResult ReadPSIFast(std::uint16_t serviceId) override;
+    int StartPsiDecoding() override;
+    bool PsiDecodingComplete() override;
+    void AbortPsiDecoding() override;
+    bool ReadPsiTree(kestrel::PsiTree& tree) override;
+    bool StartNitReception() override;
+    std::vector<std::vector<std::uint8_t>> NitSections() override;
+    void StopNitReception() override;
+    std::vector<std::uint32_t> CableChannelFrequencies(std::uint32_t lowerKHz,
+                                                       std::uint32_t upperKHz) override;
 
   private:
     std::function<void()> recorderChanged_;
@@ -145,4 +171,6 @@ class CFakeDeviceSet : public IDeviceSet {
     std::map<std::string, int> results_;
     std::map<FilterRole, DatagramCallback> receivers_;
     DatagramCallback remoteKeys_;
+    bool psiRunning_ = false;
+    bool nitRunning_ = false;
 };

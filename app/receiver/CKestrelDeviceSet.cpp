@@ -3,7 +3,10 @@
 #include <cstring>
 #include <vector>
 
+#include "kestrel/CChannels.h"
+#include "kestrel/CRegistry.h"
 #include "kestrel/CServerConnection.h"
+#include "kestrel/PsiTree.h"
 
 namespace {
 
@@ -49,6 +52,8 @@ void CKestrelDeviceSet::CloseReceivers() {
     for (auto* socket :
          {&eventSocket_, &scheduleSocket_, &spareSocket_, &remoteKeySocket_, &moduleSocket_})
         socket->Close();
+    nitFilter_.CloseFilter();
+    if (psi_) psi_->AbortDecoding();
 }
 
 bool CKestrelDeviceSet::CCallbackSocket::Open(int portOffset, DatagramCallback callback) {
@@ -358,4 +363,63 @@ CardResult CKestrelDeviceSet::CiClose() {
 CardResult CKestrelDeviceSet::SendTime() { return {commonInterface_.SendTime()}; }
 CardResult CKestrelDeviceSet::ReadPSIFast(std::uint16_t serviceId) {
     return ResultOf(commonInterface_.ReadPSIFast(serviceId));
+}
+
+int CKestrelDeviceSet::StartPsiDecoding() {
+    if (!psi_) psi_ = std::make_unique<CPsiDecoder>();
+    return psi_->StartDecoding(kPsiRoot, kPsiSubkey, "SVL_Editor");
+}
+bool CKestrelDeviceSet::PsiDecodingComplete() {
+    if (!psi_) return false;
+    int pat = 0, pmts = 0, sdt = 0;
+    std::uint32_t elapsedMs = 0;
+    return psi_->GetProgress(pat, pmts, sdt, elapsedMs) == 1;
+}
+void CKestrelDeviceSet::AbortPsiDecoding() {
+    if (psi_) psi_->AbortDecoding();
+}
+bool CKestrelDeviceSet::ReadPsiTree(kestrel::PsiTree& tree) {
+    if (!psi_) return false;
+    kestrel::CRegistry store;
+    if (!store.Open(kestrel::CRegistry::DefaultPath(), false)) return false;
+    return kestrel::ReadPsiTree(store, psi_->ResultPath(), tree);
+}
+
+bool CKestrelDeviceSet::StartNitReception() {
+    constexpr std::uint16_t kNitPid = 0x10;
+    constexpr std::uint8_t kNitActual = 0x40;
+    constexpr int kSectionType = 4, kWholeTables = 0;
+    nitFilter_.CloseFilter();
+    nitSections_.clear();
+    nitFilter_.SetCallback(&CKestrelDeviceSet::OnNitTable, reinterpret_cast<char*>(this), 0);
+    int error = 0;
+    return nitFilter_.OpenFilter(kNitPid, kNitActual, 0, 0, &error, kSectionType, kWholeTables) ==
+           0;
+}
+// The whole table is in: its sections are kept and the filter closes.
+void CKestrelDeviceSet::OnNitTable(char* self, std::uint32_t) {
+    auto& set = *reinterpret_cast<CKestrelDeviceSet*>(self);
+    CTableFilter& filter = set.nitFilter_;
+    std::vector<std::vector<std::uint8_t>> sections;
+    for (int i = 0; i <= filter.GetLastSection(); ++i) {
+        const std::uint8_t* bytes = filter.GetBytePointer(i, 0);
+        const int length = filter.GetPayLoadLength(i);
+        // Only a section stored whole: its last byte must be there too.
+        if (bytes && length > 0 && filter.GetBytePointer(i, std::uint32_t(length) + 2))
+            sections.emplace_back(bytes, bytes + 3 + length);
+    }
+    filter.CloseFilter();
+    set.nitSections_ = std::move(sections);
+}
+std::vector<std::vector<std::uint8_t>> CKestrelDeviceSet::NitSections() { return nitSections_; }
+void CKestrelDeviceSet::StopNitReception() { nitFilter_.CloseFilter(); }
+
+std::vector<std::uint32_t> CKestrelDeviceSet::CableChannelFrequencies(std::uint32_t lowerKHz,
+                                                                      std::uint32_t upperKHz) {
+    CChannels channels(lowerKHz, upperKHz);
+    std::vector<std::uint32_t> frequencies;
+    std::string name;
+    std::uint32_t frequency = 0;
+    while (channels.GetNextChannel(name, frequency) == 1) frequencies.push_back(frequency);
+    return frequencies;
 }

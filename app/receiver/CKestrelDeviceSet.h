@@ -3,6 +3,8 @@
 // for the set's whole life. Create it once the library runs on the program's
 // event loop, on the GUI thread; close its receivers before that loop's
 // dispatcher goes.
+#include <memory>
+
 #include "kestrel/CBoardControl.h"
 #include "kestrel/CCommonInterface.h"
 #include "kestrel/CDVBWinSock.h"
@@ -11,8 +13,10 @@
 #include "kestrel/CMSP3400.h"
 #include "kestrel/COverlay.h"
 #include "kestrel/CPIDFilter.h"
+#include "kestrel/CPsiDecoder.h"
 #include "kestrel/CRecordPlayback.h"
 #include "kestrel/CRemoteControl.h"
+#include "kestrel/CTableFilter.h"
 #include "kestrel/CTeletext.h"
 #include "kestrel/CWSRecordPlayback.h"
 #include "receiver/IDeviceSet.h"
@@ -107,6 +111,19 @@ class CKestrelDeviceSet : public IDeviceSet {
     CardResult CiClose() override;
     CardResult SendTime() override;
     CardResult ReadPSIFast(std::uint16_t serviceId) override;
+    int StartPsiDecoding() override;
+    bool PsiDecodingComplete() override;
+    void AbortPsiDecoding() override;
+    bool ReadPsiTree(kestrel::PsiTree& tree) override;
+    bool StartNitReception() override;
+    std::vector<std::vector<std::uint8_t>> NitSections() override;
+    void StopNitReception() override;
+    std::vector<std::uint32_t> CableChannelFrequencies(std::uint32_t lowerKHz,
+                                                       std::uint32_t upperKHz) override;
+
+    /// Where the PSI decoder writes its tree in the key store (root and subkey).
+    static constexpr const char* kPsiRoot = "SOFTWARE\\Norvane\\PSI";
+    static constexpr const char* kPsiSubkey = "SVL_Editor";
 
   private:
     /// A datagram receiver that hands every datagram to a callback.
@@ -141,4 +158,9 @@ class CKestrelDeviceSet : public IDeviceSet {
     std::function<void()> recorderChanged_;
     static constexpr int kModuleMessagePort = 34;  ///< offset of the CA modules' messages
     CCallbackSocket eventSocket_, scheduleSocket_, spareSocket_, remoteKeySocket_, moduleSocket_;
+    /// Made on the first decoding: it opens the key store.
+    std::unique_ptr<CPsiDecoder> psi_;
+    static void OnNitTable(char* self, std::uint32_t value);
+    CTableFilter nitFilter_;
+    std::vector<std::vector<std::uint8_t>> nitSections_;
 };

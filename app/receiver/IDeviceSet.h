@@ -13,8 +13,13 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "receiver/ReceiverTypes.h"
+
+namespace kestrel {
+struct PsiTree;
+}
 
 /// The three section filters of the program.
 enum class FilterRole { Event, Schedule, Spare };
@@ -188,4 +193,27 @@ class IDeviceSet {
     virtual CardResult CiClose() = 0;
     virtual CardResult SendTime() = 0;
     virtual CardResult ReadPSIFast(std::uint16_t serviceId) = 0;
+
+    // PSI decoding of the tuned transponder (the channel scan).
+    /// Starts decoding PAT, every PMT and the SDT into the key store: 0
+    /// started; -1/-2 the association filter or its socket failed, -3/-4 the
+    /// service filter or its socket failed.
+    virtual int StartPsiDecoding() = 0;
+    /// Whether the association table, every program map and the service
+    /// table have been decoded.
+    virtual bool PsiDecodingComplete() = 0;
+    /// Closes the decoder's filters; what it wrote stays readable.
+    virtual void AbortPsiDecoding() = 0;
+    /// What the decoding has written so far; false when there is nothing to read.
+    virtual bool ReadPsiTree(kestrel::PsiTree& tree) = 0;
+    /// Starts collecting the network information table of the tuned
+    /// transponder (PID 0x10, table 0x40); false when the filter was refused.
+    virtual bool StartNitReception() = 0;
+    /// The whole table's sections once it has arrived; empty before.
+    virtual std::vector<std::vector<std::uint8_t>> NitSections() = 0;
+    virtual void StopNitReception() = 0;
+    /// The centre frequencies (kHz) of the cable channel table above
+    /// `lowerKHz` up to `upperKHz`, ascending.
+    virtual std::vector<std::uint32_t> CableChannelFrequencies(std::uint32_t lowerKHz,
+                                                               std::uint32_t upperKHz) = 0;
 };

@@ -9,7 +9,9 @@
 #include "frame/CMainFrame.h"
 #include "frame/CSVL_EditorApp.h"
 #include "receiver/CKestrelCard.h"
+#include "shell/CFrameEditBinding.h"
 #include "shell/CGuideBinding.h"
+#include "shell/CScanBinding.h"
 #include "shell/CTimerBinding.h"
 #include "shell/CTvBarsBinding.h"
 #include "shell/CTvBinding.h"
@@ -57,12 +59,16 @@ int RunProgram() {
     editor.AddFrameExtension(&AttachProgramExtensions);
     editor.AddFrameExtension([&card, &video](CMainFrame& frame, CSVL_EditorDoc& doc) {
         IDeviceSet* devices = card.Devices();
+        CTvBinding* tv = nullptr;
         if (devices) {
-            auto* tv = new CTvBinding(frame, doc, *devices);
+            tv = new CTvBinding(frame, doc, *devices);
             CGuideBinding* guide = AttachGuide(frame, *tv, *devices);
             CVcrBinding* vcr = AttachVcr(frame, *devices);
             AttachTimers(frame, *tv, *vcr, *guide, *devices);
         }
+        // The scan merges through the list editor's history; without a card it says so.
+        if (auto* editing = frame.findChild<CFrameEditBinding*>())
+            AttachScan(frame, editing->Editor(), tv, devices);
         AttachTvBars(frame, devices);
         AttachTvWindow(frame, video, devices);
     });

@@ -269,6 +269,24 @@ void CListEditor::InsertPrograms(std::size_t position, ProgramListOps::ProgramLi
     undo_.push(new CInsertProgramsCommand(host_, *list, position, std::move(programs), text));
 }
 
+void CListEditor::UpdateAndAppend(std::vector<ProgramUpdate> updates,
+                                  ProgramListOps::ProgramList appended, const QString& text) {
+    CSVLFile* list = host_.List();
+    if (!list) return;
+    std::erase_if(updates, [list](const ProgramUpdate& u) {
+        return u.index >= list->Programs.size() || !list->Programs[u.index];
+    });
+    if (updates.empty() && appended.empty()) return;
+    // The swaps and the insertion go into the history as one step.
+    undo_.beginMacro(text);
+    for (ProgramUpdate& u : updates)
+        undo_.push(new CSwapProgramCommand(host_, *list, u.index, std::move(u.value), false, text));
+    if (!appended.empty())
+        undo_.push(new CInsertProgramsCommand(host_, *list, list->Programs.size(),
+                                              std::move(appended), text));
+    undo_.endMacro();
+}
+
 void CListEditor::ApplyTextEdits(std::vector<TextEdit> edits) {
     CSVLFile* list = host_.List();
     if (!list || edits.empty()) return;

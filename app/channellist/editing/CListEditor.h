@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "channellist/CLnb.h"
+#include "channellist/CProgramInfo.h"
 #include "channellist/editing/ProgramListOps.h"
 #include "channellist/editing/TextEdit.h"
 
@@ -89,6 +90,16 @@ class CListEditor : public QObject {
     /// Inserts programs as one step, the first at `position` (clamped to the end).
     void InsertPrograms(std::size_t position, ProgramListOps::ProgramList programs,
                         const QString& text);
+    /// One program replaced in place: the program at `index` becomes `value`.
+    struct ProgramUpdate {
+        std::size_t index = 0;
+        CProgramInfo value;
+    };
+    /// Replaces programs in place and appends others at the end, all as one step
+    /// named `text` (a channel scan merged into the list). Updates outside the
+    /// list are left out.
+    void UpdateAndAppend(std::vector<ProgramUpdate> updates, ProgramListOps::ProgramList appended,
+                         const QString& text);
     /// Applies replaced texts as one step.
     void ApplyTextEdits(std::vector<TextEdit> edits);
 

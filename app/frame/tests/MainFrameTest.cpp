@@ -54,6 +54,7 @@ TEST_F(MainFrame, CommandsCarryTheirNumbersTextsAndAvailability) {
         {Cmd::FullScreenOn, "Vollbildmodus aktivieren", false},
         {Cmd::VcrRecord, "DVB-S Aufnahme starten", false},
         {Cmd::CiSlot1, "Slot 1...", false},
+        {Cmd::ChannelScan, "Sendersuchlauf...", false},
     };
     for (const CommandCase& c : cases) {
         QAction* action = frame->Action(c.id);

@@ -281,3 +281,32 @@ TEST_F(UndoRedoTest, ReferenceOrderIsOneStepWithASummaryAndABadFileChangesNothin
     editor.UndoStack()->undo();
     EXPECT_EQ(host.Names(), original);
 }
+
+TEST_F(UndoRedoTest, UpdatesInPlaceAndAppendedProgramsAreOneStepThatUndoesByteExact) {
+    const std::vector<std::uint8_t> before = host.list.Store();
+    CProgramInfo newer = *host.list.Programs[2];
+    newer.Frequency = 12226000;
+    newer.VideoPid = 1234;
+    ProgramListOps::ProgramList added;
+    added.push_back(MakeProgram("s1", 7));
+    added.push_back(MakeProgram("s2", 8));
+    const int stepsBefore = editor.UndoStack()->count();
+    editor.UpdateAndAppend({{2, newer}, {99, newer}}, std::move(added), QStringLiteral("Suchlauf"));
+
+    EXPECT_EQ(editor.UndoStack()->count(), stepsBefore + 1);
+    EXPECT_EQ(editor.UndoStack()->undoText(), QStringLiteral("Suchlauf"));
+    EXPECT_EQ(host.Names(), (std::vector<std::string>{"A", "B", "C", "D", "E", "F", "s1", "s2"}));
+    EXPECT_EQ(host.list.Programs[2]->Frequency, 12226000);
+    EXPECT_EQ(host.list.Programs[2]->VideoPid, 1234);
+    const std::vector<std::uint8_t> after = host.list.Store();
+
+    editor.UndoStack()->undo();
+    EXPECT_EQ(host.list.Store(), before);
+    editor.UndoStack()->redo();
+    EXPECT_EQ(host.list.Store(), after);
+}
+
+TEST_F(UndoRedoTest, NothingToUpdateOrAppendLeavesTheHistoryAlone) {
+    editor.UpdateAndAppend({{42, CProgramInfo{}}}, {}, QStringLiteral("Suchlauf"));
+    EXPECT_EQ(editor.UndoStack()->count(), 0);
+}
