@@ -308,3 +308,12 @@ CardResult CFakeDeviceSet::SendTime() { return Record("SendTime"); }
 CardResult CFakeDeviceSet::ReadPSIFast(std::uint16_t sid) {
     return Record("ReadPSIFast" + Numbers({sid}));
 }
+CardResult CFakeDeviceSet::GetSlotStatus() { return Record("GetSlotStatus"); }
+CardResult CFakeDeviceSet::EnterModuleMenu(std::uint8_t slot) {
+    return Record("EnterModuleMenu" + Numbers({slot}));
+}
+CardResult CFakeDeviceSet::InputReply(std::span<const std::uint8_t> keys) {
+    std::string line = "InputReply";
+    for (const std::uint8_t k : keys) line += ' ' + std::to_string(k);
+    return Record(line);
+}

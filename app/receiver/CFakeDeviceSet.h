@@ -55,6 +55,9 @@ class CFakeDeviceSet : public IDeviceSet {
     bool DeliverRemoteKey(std::span<const std::uint8_t> datagram);
     bool ReceiverOpen(FilterRole filter) const;
     bool RemoteKeysOpen() const { return static_cast<bool>(remoteKeys_); }
+    /// The listener of the modules' messages: tests deliver module messages
+    /// through it as the card would (null when none is set).
+    ICiListener* CiListener() const { return ciListener_; }
 
     CardResult InitPCI() override;
     CardResult BootARM(const std::string& firmwareFolder) override;
@@ -135,6 +138,10 @@ class CFakeDeviceSet : public IDeviceSet {
     CardResult CiClose() override;
     CardResult SendTime() override;
     CardResult ReadPSIFast(std::uint16_t serviceId) override;
+    CardResult GetSlotStatus() override;
+    CardResult EnterModuleMenu(std::uint8_t slot) override;
+    CardResult InputReply(std::span<const std::uint8_t> keys) override;
+    void SetCiListener(ICiListener* listener) override { ciListener_ = listener; }
 
   private:
     std::function<void()> recorderChanged_;
@@ -145,4 +152,5 @@ class CFakeDeviceSet : public IDeviceSet {
     std::map<std::string, int> results_;
     std::map<FilterRole, DatagramCallback> receivers_;
     DatagramCallback remoteKeys_;
+    ICiListener* ciListener_ = nullptr;
 };

@@ -4,7 +4,6 @@
 // event loop, on the GUI thread; close its receivers before that loop's
 // dispatcher goes.
 #include "kestrel/CBoardControl.h"
-#include "kestrel/CCommonInterface.h"
 #include "kestrel/CDVBWinSock.h"
 #include "kestrel/CFrontend.h"
 #include "kestrel/CMPEGDecoder.h"
@@ -15,6 +14,7 @@
 #include "kestrel/CRemoteControl.h"
 #include "kestrel/CTeletext.h"
 #include "kestrel/CWSRecordPlayback.h"
+#include "receiver/CCIClient.h"
 #include "receiver/IDeviceSet.h"
 
 class CKestrelDeviceSet : public IDeviceSet {
@@ -107,6 +107,10 @@ class CKestrelDeviceSet : public IDeviceSet {
     CardResult CiClose() override;
     CardResult SendTime() override;
     CardResult ReadPSIFast(std::uint16_t serviceId) override;
+    CardResult GetSlotStatus() override;
+    CardResult EnterModuleMenu(std::uint8_t slot) override;
+    CardResult InputReply(std::span<const std::uint8_t> keys) override;
+    void SetCiListener(ICiListener* listener) override { commonInterface_.SetListener(listener); }
 
   private:
     /// A datagram receiver that hands every datagram to a callback.
@@ -131,7 +135,7 @@ class CKestrelDeviceSet : public IDeviceSet {
     CTeletext teletext_;
     CRemoteControl remoteControl_;
     CPIDFilter eventFilter_, scheduleFilter_, spareFilter_;
-    CCommonInterface commonInterface_;
+    CCIClient commonInterface_;
     CRecordPlayback recorder_;
     CWSRecordPlayback networkRecorder_;
     /// The recorder's announcements arrive as messages the card posts to this
@@ -139,6 +143,5 @@ class CKestrelDeviceSet : public IDeviceSet {
     static constexpr std::uint32_t kRecorderWindow = 1;
     unsigned int recorderMessage_ = 0;
     std::function<void()> recorderChanged_;
-    static constexpr int kModuleMessagePort = 34;  ///< offset of the CA modules' messages
-    CCallbackSocket eventSocket_, scheduleSocket_, spareSocket_, remoteKeySocket_, moduleSocket_;
+    CCallbackSocket eventSocket_, scheduleSocket_, spareSocket_, remoteKeySocket_;
 };
