@@ -9,6 +9,7 @@
 #include "frame/CMainFrame.h"
 #include "frame/CSVL_EditorApp.h"
 #include "receiver/CKestrelCard.h"
+#include "shell/CCiBinding.h"
 #include "shell/CGuideBinding.h"
 #include "shell/CTimerBinding.h"
 #include "shell/CTvBarsBinding.h"
@@ -62,6 +63,7 @@ int RunProgram() {
             CGuideBinding* guide = AttachGuide(frame, *tv, *devices);
             CVcrBinding* vcr = AttachVcr(frame, *devices);
             AttachTimers(frame, *tv, *vcr, *guide, *devices);
+            AttachCi(frame, *tv, *devices);
         }
         AttachTvBars(frame, devices);
         AttachTvWindow(frame, video, devices);
