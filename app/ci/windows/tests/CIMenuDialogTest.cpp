@@ -27,13 +27,6 @@ QStringList Rows(const QListWidget& list) {
     return rows;
 }
 
-void DoubleClick(QListWidget& list, int row) {
-    // The view takes a double click on the row it was pressed on.
-    const QPoint at = list.visualItemRect(list.item(row)).center();
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);
-}
-
 }  // namespace
 
 struct Sent {
@@ -43,7 +36,9 @@ struct Sent {
     }
 };
 
-TEST(CIMenuDialogTest, MenuRowsAndTheirKeys) {
+// Rows, keys and inputs are the shell's binding tests' (tests/CiBindingTest.cpp);
+// here what the dialog does on its own.
+TEST(CIMenuDialogTest, TextsShortMessagesAndHiding) {
     QWidget parent;
     Sent sent;
     CCIMenuDialog* d = sent.Make(&parent);
@@ -51,58 +46,20 @@ TEST(CIMenuDialogTest, MenuRowsAndTheirKeys) {
     EXPECT_EQ(d->CloseButton()->text(), QStringLiteral("Schließen"));
     d->ShowWaiting(2);
     EXPECT_TRUE(d->isVisible());
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(d));
     EXPECT_EQ(Rows(*d->List()), QStringList{"Warte auf CAM-Antwort Slot 2..."});
-    d->ShowModuleText(Message(2, {"Demo-CAM", "Hauptmen\xFC", "Auswahl", "Info", "PIN"}));
+    d->ShowModuleText(Message(2, {"Demo-CAM", "Hauptmen\xFC", "Auswahl", "Info"}));
     EXPECT_EQ(Rows(*d->List()),
-              (QStringList{"Demo-CAM", "", "Hauptmenü", "", "1. Info", "2. PIN", "", "Auswahl"}));
-    DoubleClick(*d->List(), 5);
-    DoubleClick(*d->List(), 1);
-    DoubleClick(*d->List(), 0);  // the title sends nothing
-    EXPECT_EQ(sent.keys, (std::vector<Bytes>{{2}, {0}}));
+              (QStringList{"Demo-CAM", "", "Hauptmenü", "", "1. Info", "", "Auswahl"}));
     d->ShowModuleText(Bytes{4, 0, 0});  // too short: the rows stay
-    EXPECT_EQ(d->List()->count(), 8);
-}
-
-TEST(CIMenuDialogTest, BlindAnswerOfFourDigits) {
-    QWidget parent;
-    Sent sent;
-    CCIMenuDialog* d = sent.Make(&parent);
-    d->ShowWaiting(1);
+    EXPECT_EQ(d->List()->count(), 7);
     d->SetInputRequest(true, 4);
-    EXPECT_EQ(d->AnswerField()->echoMode(), QLineEdit::Password);
-    EXPECT_EQ(d->AnswerField()->maxLength(), 4);
     EXPECT_EQ(d->AnswerField()->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr,
                                                    d->AnswerField()),
               int('*'));
-    QTest::keyClicks(d->AnswerField(), "123456");
-    EXPECT_EQ(d->AnswerField()->text(), QStringLiteral("1234"));
-    EXPECT_EQ(d->AnswerField()->displayText(), QStringLiteral("****"));
-    QTest::mouseClick(d->AnswerOk(), Qt::LeftButton);
-    EXPECT_EQ(sent.keys, (std::vector<Bytes>{{1, 2, 3, 4}}));
-    d->SetInputRequest(false, 1);
-    EXPECT_EQ(d->AnswerField()->echoMode(), QLineEdit::Normal);
-}
-
-TEST(CIMenuDialogTest, KeyInputOfTenHexNumbers) {
-    QWidget parent;
-    Sent sent;
-    CCIMenuDialog* d = sent.Make(&parent);
-    d->ShowWaiting(1);
-    d->SetInputRequest(false, 6);
     d->KeyField()->setText(QStringLiteral("1 2 3 4 5 6 7 8 9"));
     QTest::mouseClick(d->KeyOk(), Qt::LeftButton);
     EXPECT_TRUE(sent.keys.empty());  // nine numbers: nothing
-    d->KeyField()->setText(QStringLiteral("1 2 3 4 5 6 7 8 9 a"));
-    QTest::mouseClick(d->KeyOk(), Qt::LeftButton);
-    EXPECT_EQ(sent.keys, (std::vector<Bytes>{{0, 0, 1, 0, 0, 2}}));
-}
 
-TEST(CIMenuDialogTest, CloseAndSwitchOffHide) {
-    QWidget parent;
-    Sent sent;
-    CCIMenuDialog* d = sent.Make(&parent);
-    d->ShowWaiting(1);
     QTest::mouseClick(d->CloseButton(), Qt::LeftButton);
     EXPECT_FALSE(d->isVisible());
     d->ShowWaiting(1);
