@@ -14,7 +14,7 @@ endif()
 # below app/, all others below the top.
 set(app_modules
   channellist/document channellist/dialogs channellist/editing channellist
-  frame/view frame tv/bars tv/video tv common scan/windows scan receiver recording/windows recording guide/windows guide shell)
+  frame/view frame tv/bars tv/video tv common scan/windows scan receiver recording/windows recording guide/windows guide ci/windows ci shell)
 set(top_modules
   mpegts kestrel/protocol kestrel/include kestrel server Allgemein testsupport videodisplay
   tools/svltool tools/dvbctl tools/kregistry tools/mkdemomux tools/svlepg)
@@ -48,6 +48,9 @@ set(may_recording/windows "recording;receiver;channellist;common;Allgemein")
 # around it the card through the receiver's devices.
 set(may_guide "receiver;channellist;common;mpegts")
 set(may_guide/windows "guide;receiver;channellist;common;Allgemein")
+# The CI menu: its rules see the records' code page; the dialog those rules.
+set(may_ci "channellist")
+set(may_ci/windows "ci;channellist;common;Allgemein")
 set(may_channellist/document "channellist;common")
 set(may_channellist/dialogs "channellist;common;Allgemein")
 set(may_channellist/editing "channellist;common;Allgemein")
@@ -56,7 +59,7 @@ set(may_frame "frame/view;channellist/document;channellist;common;Allgemein")
 set(may_tv "receiver;channellist;common")
 set(may_tv/bars "tv;receiver;channellist;common;Allgemein")
 set(may_tv/video "tv;receiver;channellist;common;Allgemein")
-set(may_shell "videodisplay;scan/windows;scan;guide/windows;guide;recording/windows;recording;tv;tv/bars;tv/video;frame;frame/view;channellist/document;channellist/dialogs;channellist/editing;channellist;receiver;common;Allgemein")
+set(may_shell "videodisplay;scan/windows;scan;ci/windows;ci;guide/windows;guide;recording/windows;recording;tv;tv/bars;tv/video;frame;frame/view;channellist/document;channellist/dialogs;channellist/editing;channellist;receiver;common;Allgemein")
 set(may_app "shell;receiver;Allgemein")
 set(may_tools/svltool "channellist")
 set(may_tools/dvbctl "kestrel;kestrel/protocol;channellist;scan")

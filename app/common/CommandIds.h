@@ -138,4 +138,6 @@ constexpr int GuideClose = 3001;  ///< the short information of the guide leaves
 constexpr int GuideCloseMs = 5000;
 constexpr int GuideRefresh = 3002;  ///< the short information writes the events it has
 constexpr int GuideRefreshPeriodMs = 500;
+constexpr int CamSlotStatus = 3005;  ///< asks the CAM slots for their status
+constexpr int CamSlotStatusPeriodMs = 2000;
 }  // namespace TimerId

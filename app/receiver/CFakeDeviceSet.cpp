@@ -350,3 +350,12 @@ std::vector<std::uint32_t> CFakeDeviceSet::CableChannelFrequencies(std::uint32_t
         if (f > lowerKHz && f <= upperKHz) out.push_back(f);
     return out;
 }
+CardResult CFakeDeviceSet::GetSlotStatus() { return Record("GetSlotStatus"); }
+CardResult CFakeDeviceSet::EnterModuleMenu(std::uint8_t slot) {
+    return Record("EnterModuleMenu" + Numbers({slot}));
+}
+CardResult CFakeDeviceSet::InputReply(std::span<const std::uint8_t> keys) {
+    std::string line = "InputReply";
+    for (const std::uint8_t k : keys) line += ' ' + std::to_string(k);
+    return Record(line);
+}

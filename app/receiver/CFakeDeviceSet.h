@@ -72,6 +72,9 @@ class CFakeDeviceSet : public IDeviceSet {
     bool DeliverRemoteKey(std::span<const std::uint8_t> datagram);
     bool ReceiverOpen(FilterRole filter) const;
     bool RemoteKeysOpen() const { return static_cast<bool>(remoteKeys_); }
+    /// The listener of the modules' messages: tests deliver module messages
+    /// through it as the card would (null when none is set).
+    ICiListener* CiListener() const { return ciListener_; }
 
     CardResult InitPCI() override;
     CardResult BootARM(const std::string& firmwareFolder) override;
@@ -161,6 +164,10 @@ class CFakeDeviceSet : public IDeviceSet {
     void StopNitReception() override;
     std::vector<std::uint32_t> CableChannelFrequencies(std::uint32_t lowerKHz,
                                                        std::uint32_t upperKHz) override;
+    CardResult GetSlotStatus() override;
+    CardResult EnterModuleMenu(std::uint8_t slot) override;
+    CardResult InputReply(std::span<const std::uint8_t> keys) override;
+    void SetCiListener(ICiListener* listener) override { ciListener_ = listener; }
 
   private:
     std::function<void()> recorderChanged_;
@@ -173,4 +180,5 @@ class CFakeDeviceSet : public IDeviceSet {
     DatagramCallback remoteKeys_;
     bool psiRunning_ = false;
     bool nitRunning_ = false;
+    ICiListener* ciListener_ = nullptr;
 };

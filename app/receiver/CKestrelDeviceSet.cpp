@@ -49,11 +49,11 @@ CKestrelDeviceSet::~CKestrelDeviceSet() {
 }
 
 void CKestrelDeviceSet::CloseReceivers() {
-    for (auto* socket :
-         {&eventSocket_, &scheduleSocket_, &spareSocket_, &remoteKeySocket_, &moduleSocket_})
+    for (auto* socket : {&eventSocket_, &scheduleSocket_, &spareSocket_, &remoteKeySocket_})
         socket->Close();
     nitFilter_.CloseFilter();
     if (psi_) psi_->AbortDecoding();
+    commonInterface_.Close();
 }
 
 bool CKestrelDeviceSet::CCallbackSocket::Open(int portOffset, DatagramCallback callback) {
@@ -349,17 +349,9 @@ bool CKestrelDeviceSet::GetIPandPort(std::string& address, std::string& port) {
     return CDVBWinSock::GetIPandPort(address, port);
 }
 
-// The common interface's module messages arrive at their own port; opening it
-// is all Init does, and the program answers 1 either way. The messages are
-// not read by anyone yet, so they are taken and dropped.
-CardResult CKestrelDeviceSet::CiInit() {
-    moduleSocket_.Open(kModuleMessagePort, [](std::span<const std::uint8_t>) {});
-    return {};
-}
-CardResult CKestrelDeviceSet::CiClose() {
-    moduleSocket_.Close();
-    return {};
-}
+// The modules' messages arrive at their own port and go to the listener.
+CardResult CKestrelDeviceSet::CiInit() { return {commonInterface_.Init()}; }
+CardResult CKestrelDeviceSet::CiClose() { return {commonInterface_.Close()}; }
 CardResult CKestrelDeviceSet::SendTime() { return {commonInterface_.SendTime()}; }
 CardResult CKestrelDeviceSet::ReadPSIFast(std::uint16_t serviceId) {
     return ResultOf(commonInterface_.ReadPSIFast(serviceId));
@@ -422,4 +414,13 @@ std::vector<std::uint32_t> CKestrelDeviceSet::CableChannelFrequencies(std::uint3
     std::uint32_t frequency = 0;
     while (channels.GetNextChannel(name, frequency) == 1) frequencies.push_back(frequency);
     return frequencies;
+}
+CardResult CKestrelDeviceSet::GetSlotStatus() { return ResultOf(commonInterface_.GetSlotStatus()); }
+CardResult CKestrelDeviceSet::EnterModuleMenu(std::uint8_t slot) {
+    return {commonInterface_.EnterModuleMenu(slot)};
+}
+CardResult CKestrelDeviceSet::InputReply(std::span<const std::uint8_t> keys) {
+    // The library takes at most 255 keys at once.
+    const auto count = static_cast<std::uint8_t>(keys.size() > 255 ? 255 : keys.size());
+    return {commonInterface_.InputReply(keys.data(), count)};
 }

@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "kestrel/CBoardControl.h"
-#include "kestrel/CCommonInterface.h"
 #include "kestrel/CDVBWinSock.h"
 #include "kestrel/CFrontend.h"
 #include "kestrel/CMPEGDecoder.h"
@@ -19,6 +18,7 @@
 #include "kestrel/CTableFilter.h"
 #include "kestrel/CTeletext.h"
 #include "kestrel/CWSRecordPlayback.h"
+#include "receiver/CCIClient.h"
 #include "receiver/IDeviceSet.h"
 
 class CKestrelDeviceSet : public IDeviceSet {
@@ -124,6 +124,10 @@ class CKestrelDeviceSet : public IDeviceSet {
     /// Where the PSI decoder writes its tree in the key store (root and subkey).
     static constexpr const char* kPsiRoot = "SOFTWARE\\Norvane\\PSI";
     static constexpr const char* kPsiSubkey = "SVL_Editor";
+    CardResult GetSlotStatus() override;
+    CardResult EnterModuleMenu(std::uint8_t slot) override;
+    CardResult InputReply(std::span<const std::uint8_t> keys) override;
+    void SetCiListener(ICiListener* listener) override { commonInterface_.SetListener(listener); }
 
   private:
     /// A datagram receiver that hands every datagram to a callback.
@@ -148,7 +152,7 @@ class CKestrelDeviceSet : public IDeviceSet {
     CTeletext teletext_;
     CRemoteControl remoteControl_;
     CPIDFilter eventFilter_, scheduleFilter_, spareFilter_;
-    CCommonInterface commonInterface_;
+    CCIClient commonInterface_;
     CRecordPlayback recorder_;
     CWSRecordPlayback networkRecorder_;
     /// The recorder's announcements arrive as messages the card posts to this
@@ -156,8 +160,7 @@ class CKestrelDeviceSet : public IDeviceSet {
     static constexpr std::uint32_t kRecorderWindow = 1;
     unsigned int recorderMessage_ = 0;
     std::function<void()> recorderChanged_;
-    static constexpr int kModuleMessagePort = 34;  ///< offset of the CA modules' messages
-    CCallbackSocket eventSocket_, scheduleSocket_, spareSocket_, remoteKeySocket_, moduleSocket_;
+    CCallbackSocket eventSocket_, scheduleSocket_, spareSocket_, remoteKeySocket_;
     /// Made on the first decoding: it opens the key store.
     std::unique_ptr<CPsiDecoder> psi_;
     static void OnNitTable(char* self, std::uint32_t value);

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "receiver/ICiListener.h"
 #include "receiver/ReceiverTypes.h"
 
 namespace kestrel {
@@ -193,6 +194,15 @@ class IDeviceSet {
     virtual CardResult CiClose() = 0;
     virtual CardResult SendTime() = 0;
     virtual CardResult ReadPSIFast(std::uint16_t serviceId) = 0;
+    /// Asks both slots for their status (answered through the listener).
+    virtual CardResult GetSlotStatus() = 0;
+    /// Opens the menu of the module in slot 1 or 2; 1 whatever the card says.
+    virtual CardResult EnterModuleMenu(std::uint8_t slot) = 0;
+    /// Sends the keys to the module in order (keys above 17 are refused by
+    /// the library); 1 whatever the card says.
+    virtual CardResult InputReply(std::span<const std::uint8_t> keys) = 0;
+    /// The receiver of the modules' messages (null: none); kept, not owned.
+    virtual void SetCiListener(ICiListener* listener) = 0;
 
     // PSI decoding of the tuned transponder (the channel scan).
     /// Starts decoding PAT, every PMT and the SDT into the key store: 0

@@ -10,6 +10,7 @@
 #include "frame/CSVL_EditorApp.h"
 #include "receiver/CKestrelCard.h"
 #include "shell/CFrameEditBinding.h"
+#include "shell/CCiBinding.h"
 #include "shell/CGuideBinding.h"
 #include "shell/CScanBinding.h"
 #include "shell/CTimerBinding.h"
@@ -65,6 +66,7 @@ int RunProgram() {
             CGuideBinding* guide = AttachGuide(frame, *tv, *devices);
             CVcrBinding* vcr = AttachVcr(frame, *devices);
             AttachTimers(frame, *tv, *vcr, *guide, *devices);
+            AttachCi(frame, *tv, *devices);
         }
         // The scan merges through the list editor's history; without a card it says so.
         if (auto* editing = frame.findChild<CFrameEditBinding*>())

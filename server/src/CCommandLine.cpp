@@ -18,7 +18,8 @@ const char* CCommandLine::Usage() {
     return "Aufruf: nvdvbsrv [--config DATEI] [--instance NAME] [--base-port N] [--speed X]\n"
            "                [--keepalive-timeout-ms N] [--exit-when-idle-ms N] [--fail SCHRITTE]\n"
            "                [--audio-wav DATEI]\n"
-           "        nvdvbsrv key CODE [--instance NAME]\n";
+           "        nvdvbsrv key CODE [--instance NAME]\n"
+           "        nvdvbsrv cam insert|remove SLOT [--instance NAME]\n";
 }
 
 bool CCommandLine::Parse(const std::vector<std::string>& args, std::string& error) {
@@ -30,6 +31,16 @@ bool CCommandLine::Parse(const std::vector<std::string>& args, std::string& erro
             return false;
         }
         i = 2;
+    } else if (!args.empty() && args[0] == "cam") {
+        camCommand = true;
+        const bool verb = args.size() >= 2 && (args[1] == "insert" || args[1] == "remove");
+        if (!verb || args.size() < 3 || (args[2] != "1" && args[2] != "2")) {
+            error = "cam braucht insert oder remove und den Slot 1 oder 2";
+            return false;
+        }
+        camInsert = args[1] == "insert";
+        camSlot = uint8_t(args[2][0] - '0');
+        i = 3;
     }
     for (; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -41,7 +52,7 @@ bool CCommandLine::Parse(const std::vector<std::string>& args, std::string& erro
         bool ok = true;
         if (a == "--instance") {
             instance = v;
-        } else if (keyCommand) {
+        } else if (keyCommand || camCommand) {
             ok = false;
         } else if (a == "--config") {
             config = v;

@@ -3,6 +3,7 @@
 //            [--keepalive-timeout-ms N] [--exit-when-idle-ms N] [--fail STEPS]
 //            [--audio-wav FILE]
 //   nvdvbsrv key CODE [--instance NAME]
+//   nvdvbsrv cam insert|remove SLOT [--instance NAME]
 #pragma once
 
 #include <cstdint>
@@ -15,6 +16,9 @@ namespace nvdvbsrv {
 struct CCommandLine {
     bool keyCommand = false;
     uint32_t keyCode = 0;
+    bool camCommand = false;
+    bool camInsert = false;  // else remove
+    uint8_t camSlot = 0;
     std::string config;                   // empty: the default place
     std::optional<std::string> instance;  // else KESTREL_INSTANCE
     std::optional<uint16_t> basePort;

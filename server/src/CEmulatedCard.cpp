@@ -7,8 +7,10 @@
 #include "CPulseSink.h"
 #include "CVideoProbe.h"
 #include "CWavFile.h"
+#include "ProgramTables.h"
 #include "kestrel/protocol/OsdBitmap.h"
 #include "kestrel/protocol/RecorderDatagram.h"
+#include "mpegts/TsPacket.h"
 
 namespace nvdvbsrv {
 namespace {
@@ -43,7 +45,7 @@ CEmulatedCard::CEmulatedCard(CInstallation installation, IDatagramSink& sink)
       recorder_(feed_, sink, posts_, OwnAddress(),
                 Port(kestrel::protocol::recorder::kPlaybackPortOffset).value_or(0)),
       player_({&filters_, &teletext_, &feed_, &recorder_}),
-      cam_(sink, installation_.camSlot) {
+      cam_(sink, installation_.camSlot, [this](uint16_t program) { return PmtPidOf(program); }) {
     filters_.SetLiveClock(installation_.liveClock);
     picture_.SetOsdLayer(&osd_);
     picture_.SetPaced(true);
@@ -224,6 +226,24 @@ void CEmulatedCard::SetSoundChipMute(bool mute) {
 void CEmulatedCard::ProbeVideo() {
     // Without lock the decoder has nothing to show.
     video_ = playing_ ? CVideoProbe::Probe(*playing_, videoPid_) : VideoInfo{};
+}
+
+std::optional<uint16_t> CEmulatedCard::PmtPidOf(uint16_t program) const {
+    if (!playing_) return std::nullopt;
+    // The first whole PAT of the stream answers.
+    mpegts::SectionAssembler pat;
+    std::optional<std::vector<PatEntry>> programs;
+    for (size_t i = 0; i < playing_->PacketCount() && !programs; ++i) {
+        const auto packet = mpegts::TsPacket::View(playing_->Packet(i));
+        if (!packet || packet->Pid() != ProgramTables::kPatPid) continue;
+        pat.Feed(playing_->Packet(i), [&](std::span<const uint8_t> section) {
+            if (!programs) programs = ProgramTables::ParsePat(section);
+        });
+    }
+    if (!programs) return std::nullopt;
+    for (const PatEntry& e : *programs)
+        if (e.program == program) return e.pmtPid;
+    return std::nullopt;
 }
 
 std::optional<uint16_t> CEmulatedCard::StartTeletext(uint16_t pid) {

@@ -64,6 +64,13 @@ class CEmulatedCard : public ICard {
     bool CiCommand(uint8_t sub, std::span<const uint8_t> data) override {
         return cam_.Command(sub, data);
     }
+    bool ChangeModule(uint8_t slot, bool insert) override {
+        return insert ? cam_.Insert(slot) : cam_.Remove(slot);
+    }
+    void Tick() override { cam_.Tick(); }
+    // The common interface and the filter bank, for tests.
+    const CVirtualCam& Cam() const { return cam_; }
+    const CSectionFilterBank& Filters() const { return filters_; }
 
     void SetRemoteControl(uint32_t type, uint16_t value) override;
     bool PressKey(uint8_t code) override;
@@ -84,6 +91,8 @@ class CEmulatedCard : public ICard {
     std::optional<uint16_t> FreeHandle() const;
     // The decoder state for the stream now playing and the video PID set.
     void ProbeVideo();
+    // The PMT PID of a program in the PAT of the stream now playing.
+    std::optional<uint16_t> PmtPidOf(uint16_t program) const;
     void StartOsdReceiver();
     // The card's own address (for the OSD bitmaps and the network playback).
     std::optional<uint32_t> OwnAddress() const;

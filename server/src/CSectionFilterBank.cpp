@@ -61,6 +61,13 @@ bool CSectionFilterBank::InUse(uint16_t handle) const {
     return filters_.count(handle) != 0;
 }
 
+std::vector<SectionFilterSetting> CSectionFilterBank::Settings() const {
+    std::lock_guard lock(mutex_);
+    std::vector<SectionFilterSetting> out;
+    for (const auto& [handle, f] : filters_) out.push_back(f.setting);
+    return out;
+}
+
 size_t CSectionFilterBank::Count() const {
     std::lock_guard lock(mutex_);
     return filters_.size();

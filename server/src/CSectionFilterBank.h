@@ -42,6 +42,8 @@ class CSectionFilterBank : public IPacketSink {
     std::vector<uint16_t> RemoveClient(uint32_t client);
     bool InUse(uint16_t handle) const;
     size_t Count() const;
+    // The settings of every filter, by handle order.
+    std::vector<SectionFilterSetting> Settings() const;
 
     // Streaming side: one transport packet of the received stream.
     void FeedPacket(std::span<const uint8_t> packet) override;

@@ -107,6 +107,7 @@ void CServer::Run(int stopFd) {
                             (!(fds[i].revents & (POLLIN | POLLHUP | POLLERR)) || Serve(session));
             if (!ok) Drop(fds[i].fd);
         }
+        card_.Tick();
         DropStalled();
         CheckKeepAlive();
         if (IdleLongEnough()) break;
@@ -141,6 +142,10 @@ bool CServer::Serve(CClientSession& session) {
     uint32_t result = 0;
     if (frame.message == kInjectKeyMessage) {
         result = frame.wParam <= 0x3F && card_.PressKey(uint8_t(frame.wParam)) ? 1 : 0;
+    } else if (frame.message == kCamMessage) {
+        const bool insert = (frame.wParam & kCamInsertFlag) != 0;
+        const uint32_t slot = frame.wParam & ~kCamInsertFlag;
+        result = slot <= 2 && card_.ChangeModule(uint8_t(slot), insert) ? 1 : 0;
     } else if (frame.message != kp::kDvbClientMessage) {
         return false;
     } else if (frame.lParam == uint32_t(kp::LinkOp::Connect)) {

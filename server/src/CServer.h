@@ -24,6 +24,10 @@ namespace nvdvbsrv {
 // the remote control, injected by "nvdvbsrv key <code>". wParam is the code;
 // the result is 1 when the key went out, 0 when the receiver is off.
 inline constexpr uint32_t kInjectKeyMessage = 0x4B455931u;  // "KEY1"
+// The same for "nvdvbsrv cam insert|remove <slot>": wParam is the slot, plus
+// kCamInsertFlag for an insertion; the result is 1 when the slot changed.
+inline constexpr uint32_t kCamMessage = 0x43414D31u;  // "CAM1"
+inline constexpr uint32_t kCamInsertFlag = 0x100;
 
 class CServer {
   public:

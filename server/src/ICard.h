@@ -85,6 +85,13 @@ class ICard {
     // Common interface: one request of the program (sub-command, data bytes);
     // false when the request is malformed.
     virtual bool CiCommand(uint8_t sub, std::span<const uint8_t> data) = 0;
+    // A module put into (true) or taken out of a CI slot (1 or 2), as
+    // "nvdvbsrv cam" asks; false when that changes nothing.
+    virtual bool ChangeModule(uint8_t /*slot*/, bool /*insert*/) { return false; }
+
+    // Called by the request thread at least every 200 ms, for work that
+    // follows the clock (a module that becomes ready).
+    virtual void Tick() {}
 
     // Remote control: type 0 switches the receiver off.
     virtual void SetRemoteControl(uint32_t type, uint16_t value) = 0;

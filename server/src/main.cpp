@@ -33,38 +33,58 @@ std::string DefaultConfig() {
     return base.empty() ? std::string() : base + "/nvdvbsrv/installation.conf";
 }
 
-// Talks to the running server of this instance and presses one key there.
-int InjectKey(const std::string& suffix, uint32_t code) {
+// Sends one private message to the running server of this instance: its
+// result, or nothing (with a message) when no server of this user answers.
+std::optional<uint32_t> TellServer(const std::string& suffix, uint32_t message, uint32_t wParam) {
     kp::SharedMemory status;
     if (!status.Open(kp::StatusMemoryName(suffix), kp::kStatusBlockSize, false) || !status.Map()) {
         std::cerr << "nvdvbsrv: kein laufender Server gefunden\n";
-        return 2;
+        return std::nullopt;
     }
     const uint32_t pid = kp::BlockReader(std::span<const uint8_t>(status.data(), 4)).U32(0);
     const int fd = kp::ConnectLocal(kp::ServerSocketName(pid, suffix));
     if (fd < 0) {
         std::cerr << "nvdvbsrv: Server antwortet nicht\n";
-        return 2;
+        return std::nullopt;
     }
     if (!kp::PeerIsThisUser(fd, false)) {
         close(fd);
         std::cerr << "nvdvbsrv: der Server dieser Instanz gehört einem anderen Benutzer\n";
-        return 2;
+        return std::nullopt;
     }
     kp::Frame f;
     f.kind = kp::FrameKind::Send;
     f.seq = 1;
-    f.message = kInjectKeyMessage;
-    f.wParam = code;
+    f.message = message;
+    f.wParam = wParam;
     kp::Frame reply;
     const bool ok = kp::SendFrame(fd, f) && kp::RecvFrame(fd, reply, 5000) == kp::RecvStatus::Ok;
     close(fd);
     if (!ok) {
         std::cerr << "nvdvbsrv: keine Antwort vom Server\n";
-        return 2;
+        return std::nullopt;
     }
-    if (reply.lParam != 1) {
+    return reply.lParam;
+}
+
+// Presses one key on the running server.
+int InjectKey(const std::string& suffix, uint32_t code) {
+    const auto result = TellServer(suffix, kInjectKeyMessage, code);
+    if (!result) return 2;
+    if (*result != 1) {
         std::cerr << "nvdvbsrv: Fernbedienung ist ausgeschaltet, Taste verworfen\n";
+        return 1;
+    }
+    return 0;
+}
+
+// Puts a module into a slot of the running server's card, or takes it out.
+int ChangeModule(const std::string& suffix, bool insert, uint8_t slot) {
+    const auto result = TellServer(suffix, kCamMessage, slot | (insert ? kCamInsertFlag : 0u));
+    if (!result) return 2;
+    if (*result != 1) {
+        std::cerr << "nvdvbsrv: Slot " << int(slot)
+                  << (insert ? " hat schon ein Modul\n" : " ist schon leer\n");
         return 1;
     }
     return 0;
@@ -141,5 +161,7 @@ int main(int argc, char** argv) {
     }
     const std::string suffix =
         cl.instance ? kp::InstanceSuffixFor(*cl.instance) : kp::InstanceSuffix();
-    return cl.keyCommand ? InjectKey(suffix, cl.keyCode) : Serve(cl, suffix);
+    if (cl.keyCommand) return InjectKey(suffix, cl.keyCode);
+    if (cl.camCommand) return ChangeModule(suffix, cl.camInsert, cl.camSlot);
+    return Serve(cl, suffix);
 }

@@ -394,6 +394,39 @@ TEST_F(ServerIntegrationTest, InjectedKeysArriveWhileTheRemoteControlIsOn) {
     EXPECT_NE(key("64"), 0);  // not a key code
 }
 
+TEST_F(ServerIntegrationTest, ModulesGoInAndOutFromTheCommandLine) {
+    auto server = Start(DishConfig(port_));  // a ready module in slot 1
+    TestClient c(server->Suffix());
+    UdpReceiver rx(uint16_t(port_ + 34));
+    auto cam = [&](const std::string& args) {
+        const std::string cmd =
+            ServerPath() + " cam " + args + " --instance " + instance_ + " 2>/dev/null";
+        int st = std::system(cmd.c_str());
+        return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    };
+    using Bytes = std::vector<uint8_t>;
+    EXPECT_EQ(cam("insert 1"), 1);  // holds one already
+    EXPECT_EQ(cam("remove 2"), 1);  // empty already
+    EXPECT_EQ(cam("insert 3"), 64);
+    EXPECT_EQ(cam("eject 1"), 64);
+    EXPECT_FALSE(rx.Receive(200));
+    const auto inserted = std::chrono::steady_clock::now();
+    ASSERT_EQ(cam("insert 2"), 0);
+    EXPECT_EQ(rx.Receive(1000), (std::optional<Bytes>(Bytes{1, 1, 2, 0})));
+    EXPECT_EQ(rx.Receive(2000), (std::optional<Bytes>(Bytes{1, 2, 2, 0})));
+    const auto took = std::chrono::steady_clock::now() - inserted;
+    EXPECT_GE(took, std::chrono::milliseconds(450));
+    EXPECT_LE(took, std::chrono::milliseconds(1500));
+    ASSERT_EQ(cam("remove 1"), 0);
+    EXPECT_EQ(rx.Receive(1000), (std::optional<Bytes>(Bytes{1, 0, 1, 0})));
+    // The slot status request names both slots as they are now.
+    ASSERT_EQ(c.Request(130, [](Block& b) { Put32(b, 8, 11); }), 1u);
+    EXPECT_EQ(rx.Receive(1000), (std::optional<Bytes>(Bytes{1, 0, 1, 0})));
+    EXPECT_EQ(rx.Receive(1000), (std::optional<Bytes>(Bytes{1, 2, 2, 0})));
+    server->Terminate();
+    EXPECT_EQ(cam("insert 1"), 2);  // no server
+}
+
 TEST_F(ServerIntegrationTest, SecondServerOfAnInstanceLeavesTheFirstServing) {
     auto first = Start(DishConfig(port_));
     TestClient c(first->Suffix());
