@@ -6,32 +6,8 @@
 #   record_play.sh DVBCTL NVDVBSRV KREGISTRY MKDEMOMUX DEMO_JSON DEMO_SVL WORKDIR
 set -u
 dvbctl=$1 server=$2 kregistry=$3 mkdemomux=$4 json=$5 list=$6 work=$7
-if ! ffmpeg -version >/dev/null 2>&1; then
-    echo "the ffmpeg tool is not installed: skipped"
-    exit 77
-fi
-rm -rf "$work" && mkdir -p "$work"
-"$mkdemomux" --list "$json" --out "$work/demo" >/dev/null 2>&1 || { echo "FAIL: mkdemomux"; exit 1; }
-export KESTREL_INSTANCE=dvbrec$$ KESTREL_REGISTRY=$work/registry.db HOME=$work \
-       XDG_CONFIG_HOME=$work XDG_DATA_HOME=$work
-unset KESTREL_DEFER_CONNECT
-port=$((33000 + ($$ % 300) * 100))
-
-stop_server() {
-    local shm="/dev/shm/!NVDVBSERVER!STATUSMEMORY!@$KESTREL_INSTANCE"
-    [ -f "$shm" ] || return 0
-    local pid
-    pid=$(od -An -tu4 -N4 "$shm" | tr -d ' ')
-    [ -n "$pid" ] && [ "$pid" -gt 0 ] && kill "$pid" 2>/dev/null
-}
-trap stop_server EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-
-# The server's command line must stay short (the library reads 200 bytes).
-{ printf '[card]\nbase_port = %s\naudio_wav = %s\n' "$port" "$work/sound.wav"
-  grep -v '^\[card\]' "$work/demo/installation.conf"; } > "$work/demo/c.conf"
-"$kregistry" set 'SOFTWARE\Norvane\DVBSERVER\Settings' Path string \
-    "$server --config $work/demo/c.conf --instance $KESTREL_INSTANCE" || fail "registry"
+source "$(dirname "$0")/demo_card.sh"
+demo_card dvbrec 33000 "audio_wav = $work/sound.wav"
 
 out=$("$dvbctl" record --svl "$list" --program "Das Erste" --seconds 2 "$work/a.pva" 2>&1) \
     || fail "record: $out"
