@@ -10,7 +10,7 @@
 #include "common/PrivateMessages.h"
 #include "receiver/IDeviceSet.h"
 #include "receiver/ServiceEventFilter.h"
-#include "tv/LanguageNames.h"
+#include "mpegts/LanguageNames.h"
 #include "tv/TvTexts.h"
 
 namespace {
@@ -39,7 +39,7 @@ ChannelRecord ChannelOf(const CTuningPlan& plan) {
 QString LanguageText(const CStreaminfo& stream) {
     const std::string code = stream.LanguageCode();
     if (code.empty()) return TvTexts::NoLanguageInfo;
-    const std::string_view german = LanguageNames::German(code);
+    const std::string_view german = mpegts::LanguageNames::German(code);
     return german.empty() ? QString::fromStdString(code)
                           : QString::fromUtf8(german.data(), static_cast<qsizetype>(german.size()));
 }

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "Iso639Table.h"
+#include "mpegts/LanguageNames.h"
 
 namespace {
 
@@ -36,8 +36,11 @@ CStreamInfo::CStreamInfo(std::uint16_t streamType, std::uint16_t pid,
     : CDescriptorLoop(loop), streamType_(streamType), pid_(pid) {}
 
 std::string CStreamInfo::LanguageName(const std::string& code) {
-    for (const auto* e = kestrel::iso639::kEnglish; e->code[0] != '\0'; ++e)
-        if (code == e->code) return e->name;
+    // The comparison is exact: the shared table also finds upper-case codes.
+    if (code == Folded(code, false)) {
+        const std::string_view name = mpegts::LanguageNames::English(code);
+        if (!name.empty()) return std::string(name);
+    }
     return "Unknown Language (" + code + ")";
 }
 

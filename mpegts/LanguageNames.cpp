@@ -3,13 +3,13 @@
 //
 // The ISO 639-2 language names by three-letter code, bibliographic ("ger") and terminology
 // ("deu") codes alike, sorted by code for a binary search. Names are UTF-8.
-#include "tv/LanguageNames.h"
+#include "mpegts/LanguageNames.h"
 
 #include <algorithm>
 #include <array>
 #include <cstddef>
 
-namespace LanguageNames {
+namespace mpegts::LanguageNames {
 namespace {
 
 struct Entry {
@@ -1065,4 +1065,4 @@ std::string_view German(std::string_view code) { return Find(kGerman, code); }
 
 std::string_view English(std::string_view code) { return Find(kEnglish, code); }
 
-}  // namespace LanguageNames
+}  // namespace mpegts::LanguageNames

@@ -1,10 +1,10 @@
 #pragma once
 // The names of the languages that an audio stream's ISO 639 language descriptor names by its
 // three-letter ISO 639-2 code ("ger", "deu", "fre", ...): German for the TV windows, English
-// elsewhere. The tables in LanguageNames.cpp are written by tools/iso639/make_tables.py.
+// for the client library's stream records. The tables in LanguageNames.cpp are written by tools/iso639/make_tables.py.
 #include <string_view>
 
-namespace LanguageNames {
+namespace mpegts::LanguageNames {
 
 /// The German name of the language ("ger" -> "Deutsch"), UTF-8; empty when the code is not
 /// listed. Upper-case codes are found as well.
@@ -13,4 +13,4 @@ std::string_view German(std::string_view code);
 /// The English name of the language ("ger" -> "German"); empty when the code is not listed.
 std::string_view English(std::string_view code);
 
-}  // namespace LanguageNames
+}  // namespace mpegts::LanguageNames

@@ -1,11 +1,12 @@
 // The language names shown for an audio stream's ISO 639-2 code.
 #include <gtest/gtest.h>
 
-#include "tv/LanguageNames.h"
+#include "mpegts/LanguageNames.h"
 
 namespace {
 
 using namespace std::string_view_literals;
+namespace LanguageNames = mpegts::LanguageNames;
 
 TEST(LanguageNames, BibliographicAndTerminologyCodesBothFound) {
     EXPECT_EQ(LanguageNames::German("ger"), "Deutsch");
