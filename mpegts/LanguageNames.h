@@ -1,7 +1,8 @@
 #pragma once
 // The names of the languages that an audio stream's ISO 639 language descriptor names by its
 // three-letter ISO 639-2 code ("ger", "deu", "fre", ...): German for the TV windows, English
-// for the client library's stream records. The tables in LanguageNames.cpp are written by tools/iso639/make_tables.py.
+// for the client library's stream records. The tables in LanguageNames.cpp are written by
+// tools/iso639/make_tables.py.
 #include <string_view>
 
 namespace mpegts::LanguageNames {
