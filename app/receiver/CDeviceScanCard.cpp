@@ -1,25 +1,16 @@
 #include "receiver/CDeviceScanCard.h"
 
+#include "receiver/ChannelRecords.h"
 #include "receiver/IDeviceSet.h"
-
-namespace {
-constexpr std::uint32_t kChannelMode = 2;
-}  // namespace
 
 bool CDeviceScanCard::SendSwitch(std::span<const std::uint8_t> bytes, std::uint8_t burst) {
     return card_.SendDiSEqCMsg(bytes, burst).Ok();
 }
 
 bool CDeviceScanCard::SetChannel(const CTuningPlan& plan) {
-    ChannelRecord channel;
-    channel.frequency = plan.Frequency;
-    channel.lof = plan.Lof;
-    channel.symbolRate = plan.SymbolRate;
-    channel.mode = kChannelMode;
-    channel.lnbVoltage = plan.LnbVoltage;
-    channel.tone22kHz = plan.Tone22kHz;
     // The front end answers the tuning with its status word: 0 when it locked.
-    const FrontendReading<ChannelRecord> reading = card_.zSetChannel(channel);
+    const FrontendReading<ChannelRecord> reading =
+        card_.zSetChannel(ChannelRecords::FromPlan(plan));
     locked_ = reading.Good();
     return reading.result.Ok();
 }

@@ -8,9 +8,10 @@
 #include "channellist/CTuningPlan.h"
 #include "common/CProgramState.h"
 #include "common/PrivateMessages.h"
+#include "mpegts/LanguageNames.h"
+#include "receiver/ChannelRecords.h"
 #include "receiver/IDeviceSet.h"
 #include "receiver/ServiceEventFilter.h"
-#include "mpegts/LanguageNames.h"
 #include "tv/TvTexts.h"
 
 namespace {
@@ -20,21 +21,9 @@ constexpr int kVcrStop = 7, kVcrClose = 2;
 constexpr std::uint8_t kRecordingOsdWindow = 5;
 constexpr std::array<std::uint8_t, 3> kGuideOsdWindows = {1, 2, 3};
 constexpr std::uint16_t kAudioStreamMpeg1 = 3, kAudioStreamMpeg2 = 4;
-constexpr std::uint32_t kChannelMode = 2;
 constexpr std::uint8_t kRepeatedFraming = 0xE1;
 constexpr int kSettleMs = 50;           // after tuning and each CAM or decoder call
 constexpr int kFilterShutDownMs = 100;  // before the event filter is set anew
-
-ChannelRecord ChannelOf(const CTuningPlan& plan) {
-    ChannelRecord channel;
-    channel.frequency = plan.Frequency;
-    channel.lof = plan.Lof;
-    channel.symbolRate = plan.SymbolRate;
-    channel.mode = kChannelMode;
-    channel.lnbVoltage = plan.LnbVoltage;
-    channel.tone22kHz = plan.Tone22kHz;
-    return channel;
-}
 
 QString LanguageText(const CStreaminfo& stream) {
     const std::string code = stream.LanguageCode();
@@ -131,7 +120,7 @@ std::vector<CProgramSwitcher::Step> CProgramSwitcher::StepsFor(const CSVLFile& l
     const CTuningPlan plan = CTuningPlan::For(program, *list.FindLnb(program.LnbName));
     std::vector<Step> steps;
     AddSwitchCommand(steps, plan);
-    const ChannelRecord channel = ChannelOf(plan);
+    const ChannelRecord channel = ChannelRecords::FromPlan(plan);
     const std::uint16_t sid = program.ServiceId, video = program.VideoPid, audio = program.AudioPid,
                         teletext = program.TeletextPid;
     steps.push_back({[this, channel] { card_.zSetChannel(channel); }, kSettleMs});

@@ -1,5 +1,6 @@
 #include "CKestrelScanCard.h"
 
+#include "SvlTuning.h"
 #include "kestrel/CRegistry.h"
 #include "kestrel/PsiTree.h"
 
@@ -8,7 +9,6 @@ namespace {
 constexpr std::uint16_t kNitPid = 0x0010;
 constexpr std::uint8_t kNitActual = 0x40;
 constexpr std::uint16_t kLocked = 0x1F;  // every lock bit of the demodulator
-constexpr std::uint32_t kNewTuningMode = 2;
 
 }  // namespace
 
@@ -30,13 +30,7 @@ bool CKestrelScanCard::SendSwitch(std::span<const std::uint8_t> bytes, std::uint
 }
 
 bool CKestrelScanCard::SetChannel(const CTuningPlan& plan) {
-    CHANNEL_TYPE channel;
-    channel.Frequency = plan.Frequency;
-    channel.LOF = plan.Lof;
-    channel.SymbolRate = plan.SymbolRate;
-    channel.Mode = kNewTuningMode;
-    channel.LNBVoltage = plan.LnbVoltage;
-    channel.Tone22kHz = plan.Tone22kHz;
+    CHANNEL_TYPE channel = ChannelOf(plan);
     std::uint16_t status = 0xFFFF;
     return frontend_.zSetChannel(status, channel) == CCommonDVB::RET_OK;
 }

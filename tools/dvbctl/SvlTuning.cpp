@@ -15,6 +15,17 @@ const CProgramInfo* FindProgram(const CSVLFile& list, const std::string& selecto
     return nullptr;
 }
 
+CHANNEL_TYPE ChannelOf(const CTuningPlan& plan) {
+    CHANNEL_TYPE channel;
+    channel.Frequency = plan.Frequency;
+    channel.LOF = plan.Lof;
+    channel.SymbolRate = plan.SymbolRate;
+    channel.Mode = 2;
+    channel.LNBVoltage = plan.LnbVoltage;
+    channel.Tone22kHz = plan.Tone22kHz;
+    return channel;
+}
+
 std::optional<SvlTuning> BuildTuning(const CSVLFile& list, const CProgramInfo& p,
                                      std::string& error) {
     const CLnb* lnb = list.FindLnb(p.LnbName);
@@ -24,12 +35,7 @@ std::optional<SvlTuning> BuildTuning(const CSVLFile& list, const CProgramInfo& p
     }
     SvlTuning t;
     t.plan = CTuningPlan::For(p, *lnb);
-    t.channel.Frequency = t.plan.Frequency;
-    t.channel.LOF = t.plan.Lof;
-    t.channel.SymbolRate = t.plan.SymbolRate;
-    t.channel.Mode = 2;
-    t.channel.LNBVoltage = t.plan.LnbVoltage;
-    t.channel.Tone22kHz = t.plan.Tone22kHz;
+    t.channel = ChannelOf(t.plan);
     t.videoPid = p.VideoPid;
     t.audioPid = p.AudioPid;
     return t;

@@ -21,6 +21,9 @@ struct SvlTuning {
     std::uint16_t audioPid = 0;
 };
 
+/// The card's tuning record for the plan (mode 2, the new tuning interface).
+CHANNEL_TYPE ChannelOf(const CTuningPlan& plan);
+
 /// A 1-based position in the list, or a program name (exact match).
 const CProgramInfo* FindProgram(const CSVLFile& list, const std::string& selector);
 
