@@ -13,6 +13,7 @@
 #include "receiver/CKestrelCard.h"
 #include "receiver/IDeviceSet.h"
 #include "receiver/tests/CardServerTest.h"
+#include "receiver/tests/DemoBroadcast.h"
 #include "scan/CScanRun.h"
 #include "scan/TransponderSources.h"
 
@@ -20,25 +21,14 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// The demo broadcast, built once for the process in its temporary home.
-const std::filesystem::path& DemoDir() {
-    static const std::filesystem::path dir = [] {
-        if (std::system("ffmpeg -version >/dev/null 2>&1") != 0) return std::filesystem::path();
-        const std::filesystem::path d = std::filesystem::path(std::getenv("HOME")) / "scan-demo";
-        const std::string cmd = std::string(MKDEMOMUX_PATH) + " --list " + DEMO_DIR +
-                                "/Demo.json --out " + d.string() + " >/dev/null 2>&1";
-        return std::system(cmd.c_str()) == 0 ? d : std::filesystem::path();
-    }();
-    return dir;
-}
-
 class ScanCardTest : public CardServerTest {
   protected:
     void SetUp() override {
-        if (DemoDir().empty()) GTEST_SKIP() << "the ffmpeg tool cannot build the demo broadcast";
+        if (DemoBroadcast::Dir().empty())
+            GTEST_SKIP() << "the ffmpeg tool cannot build the demo broadcast";
         CardServerTest::SetUp();
         if (IsSkipped()) return;
-        UseDemoInstallation();
+        DemoBroadcast::UseInstallation(config_);
         std::vector<std::uint8_t> bytes;
         ASSERT_TRUE(ReadWholeFile(std::string(DEMO_DIR) + "/Demo.svl", bytes, nullptr));
         ASSERT_TRUE(demo_.Load(bytes));
@@ -50,19 +40,6 @@ class ScanCardTest : public CardServerTest {
     void TearDown() override {
         link_.TearDown();
         CardServerTest::TearDown();
-    }
-    // The card's transponders of the demo, its own base port kept.
-    void UseDemoInstallation() {
-        std::ifstream in(config_);
-        std::string text((std::istreambuf_iterator<char>(in)), {});
-        std::ofstream out(config_);
-        out << text.substr(0, text.find("[position A]")) << "[position A]\n";
-        std::ifstream demo(DemoDir() / "installation.conf");
-        for (std::string line; std::getline(demo, line);) {
-            if (line.rfind("transponder =", 0) != 0) continue;
-            const auto file = line.rfind(' ') + 1;
-            out << line.substr(0, file) << (DemoDir() / line.substr(file)).string() << "\n";
-        }
     }
 
     CSVLFile demo_;

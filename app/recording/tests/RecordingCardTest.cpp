@@ -18,6 +18,7 @@
 #include "receiver/IDeviceSet.h"
 #include "receiver/IReceiver.h"
 #include "receiver/tests/CardServerTest.h"
+#include "receiver/tests/DemoBroadcast.h"
 #include "recording/CHighLevelBackEnd.h"
 #include "recording/CTimerScheduler.h"
 #include "recording/CVcrCore.h"
@@ -32,18 +33,6 @@ using namespace std::chrono_literals;
 constexpr int kPva = int(RecordFormat::AudioVideoPes);
 constexpr std::uint16_t kNoPid = 0x1FFF;
 constexpr unsigned kMessage = 1239;
-
-// The demo broadcast, built once for the process in its temporary home.
-const std::filesystem::path& DemoDir() {
-    static const std::filesystem::path dir = [] {
-        if (std::system("ffmpeg -version >/dev/null 2>&1") != 0) return std::filesystem::path();
-        const std::filesystem::path d = std::filesystem::path(std::getenv("HOME")) / "demo";
-        const std::string cmd = std::string(MKDEMOMUX_PATH) + " --list " + DEMO_DIR +
-                                "/Demo.json --out " + d.string() + " >/dev/null 2>&1";
-        return std::system(cmd.c_str()) == 0 ? d : std::filesystem::path();
-    }();
-    return dir;
-}
 
 // The demo's moving pattern covers x 240-479, y 192-383 of the colour bars;
 // the rest of the picture stands still. Its grey level in 16 x 16 blocks.
@@ -116,10 +105,11 @@ class RecordingCardTest : public CardServerTest {
     void SetUp() override {
         if (!std::filesystem::exists(NVDVBSRV_PATH))
             GTEST_SKIP() << "the emulated card is not built: " << NVDVBSRV_PATH;
-        if (DemoDir().empty()) GTEST_SKIP() << "the ffmpeg tool cannot build the demo broadcast";
+        if (DemoBroadcast::Dir().empty())
+            GTEST_SKIP() << "the ffmpeg tool cannot build the demo broadcast";
         CardServerTest::SetUp();
         if (IsSkipped()) return;
-        UseDemoInstallation();
+        DemoBroadcast::UseInstallation(config_);
         std::vector<std::uint8_t> bytes;
         ASSERT_TRUE(ReadWholeFile(std::string(DEMO_DIR) + "/Demo.svl", bytes, nullptr));
         ASSERT_TRUE(demo_.Load(bytes));
@@ -142,20 +132,6 @@ class RecordingCardTest : public CardServerTest {
     void TearDown() override {
         link_.TearDown();
         CardServerTest::TearDown();
-    }
-
-    // The card's transponders of the demo, its own base port kept.
-    void UseDemoInstallation() {
-        std::ifstream in(config_);
-        std::string text((std::istreambuf_iterator<char>(in)), {});
-        std::ofstream out(config_);
-        out << text.substr(0, text.find("[position A]")) << "[position A]\n";
-        std::ifstream demo(DemoDir() / "installation.conf");
-        for (std::string line; std::getline(demo, line);) {
-            if (line.rfind("transponder =", 0) != 0) continue;
-            const auto file = line.rfind(' ') + 1;
-            out << line.substr(0, file) << (DemoDir() / line.substr(file)).string() << "\n";
-        }
     }
 
     bool WaitPicture(kp::PictureFrame& f, bool (*want)(const kp::PictureFrame&),
