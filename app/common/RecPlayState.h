@@ -37,12 +37,15 @@ struct RecPlayState {
     double sizeMB = 0.0;
     bool playlistTitlePlaying = false;  ///< a title of the playlist plays
 
+    /// Whether the back end reported that it records (mode 1).
+    bool Recording() const { return mode == 1; }
+
     // Enabling of the frame's VCR commands.
     bool CanPlay() const { return playbackOpen == 1 || usePlaylist == 1; }
     bool CanCloseOrStop() const { return playbackOpen == 1 || recordOpen == 1; }
     bool CanChangeSpeedOrPause() const { return playbackOpen == 1; }
     bool CanRecord() const {
-        return mode != 1 && (recordOpen == 1 || (recordOpen == 0 && playbackOpen == 0));
+        return !Recording() && (recordOpen == 1 || (recordOpen == 0 && playbackOpen == 0));
     }
     /// Whether the frame command that posts `code` is enabled.
     bool CommandEnabled(VcrCommand code) const;

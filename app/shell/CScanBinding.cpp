@@ -22,8 +22,6 @@
 
 namespace {
 
-constexpr int kVcrRecording = 1;
-
 CSVLFile* ListOf(const CMainFrame& frame) {
     const auto* view = qobject_cast<CSVL_EditorView*>(frame.View());
     return view ? view->documentList() : nullptr;
@@ -68,7 +66,7 @@ bool CScanBinding::Refused(QString& why, bool& satellite, bool& cable) const {
         why = ScanWindowTexts::NoList;
     else if (!card_)
         why = ScanWindowTexts::NoCard;
-    else if (frame_.VcrState().mode == kVcrRecording)
+    else if (frame_.VcrState().Recording())
         why = ScanWindowTexts::RecordingRuns;
     if (!why.isEmpty()) return true;
     satellite = SatelliteCard(*card_);
