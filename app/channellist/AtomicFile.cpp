@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -122,4 +123,12 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, st
     }
     close(fd);
     return true;
+}
+
+std::string KeepBackupCopy(const std::string& path) {
+    const std::filesystem::path backup = path + ".bak";
+    std::error_code ec;
+    const bool kept = std::filesystem::copy_file(
+        path, backup, std::filesystem::copy_options::overwrite_existing, ec);
+    return kept && !ec ? backup.filename().string() : std::string();
 }

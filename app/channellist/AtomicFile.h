@@ -16,3 +16,9 @@ bool SaveFileAtomically(const std::string& path, std::span<const std::uint8_t> b
 
 /// Reads a whole file. On failure returns false and fills `error` in German.
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string* error);
+
+/// Copies the file at `path` to "<path>.bak" (replacing an older copy), so that
+/// a file about to be replaced by an empty one is never simply gone. Returns
+/// the copy's file name without folder, or an empty string when no copy could
+/// be made.
+std::string KeepBackupCopy(const std::string& path);

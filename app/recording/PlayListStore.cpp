@@ -17,16 +17,13 @@ bool WriteEmpty(const std::string& path) {
 // A file that cannot be read is kept beside the empty one that replaces it,
 // so that the user's list is never simply gone; the message names the copy.
 void ReplaceUnreadable(const std::string& path, IRecordingMessages& messages) {
-    const std::filesystem::path backup = path + ".bak";
-    std::error_code ec;
-    const bool kept = std::filesystem::copy_file(
-        path, backup, std::filesystem::copy_options::overwrite_existing, ec);
+    const std::string kept = KeepBackupCopy(path);
     QString text = QStringLiteral(
         "Wiedergabenlisten-Datei hat eine falsche Dateikennung!\nEs wird eine neue Datei "
         "erstellt!");
-    if (kept && !ec)
+    if (!kept.empty())
         text += QStringLiteral("\nDie alte Datei wurde als %1 gesichert.")
-                    .arg(QString::fromStdString(backup.filename().string()));
+                    .arg(QString::fromStdString(kept));
     messages.ShowError(kFileCaption, text);
     WriteEmpty(path);
 }

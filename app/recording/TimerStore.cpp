@@ -12,13 +12,8 @@ namespace {
 // Keeps the unreadable file as "<name>.bak" and says so in the message; the
 // message claims no copy that could not be made.
 void ReplaceUnreadable(const std::string& path, QString text, IRecordingMessages& messages) {
-    const std::filesystem::path backup = path + ".bak";
-    std::error_code ec;
-    const bool kept = std::filesystem::copy_file(
-        path, backup, std::filesystem::copy_options::overwrite_existing, ec);
-    if (kept && !ec)
-        text +=
-            QLatin1Char('\n') + T::KeptAs.arg(QString::fromStdString(backup.filename().string()));
+    const std::string kept = KeepBackupCopy(path);
+    if (!kept.empty()) text += QLatin1Char('\n') + T::KeptAs.arg(QString::fromStdString(kept));
     messages.ShowError(T::FileCaption, text);
     SaveFileAtomically(path, CTIMERFile::EmptyFile(), nullptr);
 }

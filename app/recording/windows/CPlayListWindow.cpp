@@ -47,8 +47,6 @@ CPlayListWindow::CPlayListWindow(CPlayListFile& list, std::string dataFile, IVcr
     Refresh();
 }
 
-CPlayListWindow::~CPlayListWindow() { list_->SaveLayout(); }
-
 void CPlayListWindow::BuildList() {
     list_ = new CGfxListCtrl(this);
     list_->setObjectName(T::ListName);

@@ -30,7 +30,6 @@ class CPlayListWindow : public QDialog {
     /// `dataFile` is where the list is written when the window closes.
     CPlayListWindow(CPlayListFile& list, std::string dataFile, IVcrCommandSink& vcr,
                     QWidget* parent = nullptr);
-    ~CPlayListWindow() override;
 
     /// Boxes and dialogs go to `dialogs` from now on (tests answer them).
     void SetDialogs(IPlayListDialogs& dialogs) { dialogs_ = &dialogs; }

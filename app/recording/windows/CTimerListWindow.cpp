@@ -32,8 +32,6 @@ CTimerListWindow::CTimerListWindow(CTimerList& list, QWidget* parent)
     Refresh();
 }
 
-CTimerListWindow::~CTimerListWindow() { list_->SaveLayout(); }
-
 void CTimerListWindow::BuildList() {
     list_ = new CGfxListCtrl(this);
     list_->setObjectName(T::ListName);

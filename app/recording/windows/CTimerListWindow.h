@@ -18,7 +18,6 @@ class CTimerListWindow : public QDialog {
     Q_OBJECT
   public:
     explicit CTimerListWindow(CTimerList& list, QWidget* parent = nullptr);
-    ~CTimerListWindow() override;
 
     /// Boxes and dialogs go to `dialogs` from now on (tests answer them).
     void SetDialogs(ITimerDialogs& dialogs) { dialogs_ = &dialogs; }
