@@ -311,3 +311,12 @@ TEST_F(TeletextAssemblyTest, ANewPidForgetsTheEarlierTransmissions) {
     Feed({HeaderUnit(Head(2, 0, 1))});
     EXPECT_EQ(Sent().size(), 2u);
 }
+
+TEST_F(TeletextAssemblyTest, RowSentTwiceTakesTheSoundCharactersOfTheLaterCopy) {
+    Unit again = RowUnit(1, 3, "BBBBBBBB");
+    again[6 + 4] ^= 0x01;  // one character fails the parity check
+    Feed(
+        {HeaderUnit(Head(1, 0, 0)), RowUnit(1, 3, "AAAAAAAA"), again, HeaderUnit(Head(1, 15, 15))});
+    ASSERT_EQ(Sent().size(), 1u);
+    EXPECT_EQ(Row(Sent()[0], 3), "BBBBABBB");
+}
