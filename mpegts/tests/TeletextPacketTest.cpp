@@ -132,9 +132,3 @@ TEST(TeletextPacketTest, UnitsOfADataField) {
     EXPECT_TRUE(TeletextUnits(field).empty());
     EXPECT_TRUE(TeletextUnits({}).empty());
 }
-
-TEST(TeletextPacketTest, CharacterParity) {
-    EXPECT_EQ(TeletextCharacter(OddParity('A')), 'A');
-    EXPECT_EQ(TeletextCharacter(0x20), 0x20);
-    EXPECT_FALSE(TeletextCharacter(uint8_t(OddParity('A') ^ 0x80)));
-}
