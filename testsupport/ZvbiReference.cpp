@@ -104,10 +104,11 @@ std::vector<uint8_t> PidPayload(std::span<const uint8_t> ts, uint16_t pid) {
     return out;
 }
 
-// A PES packet of 184 bytes with a PTS and one teletext line whose address
-// is beyond repair (every decoder drops it), then stuffing. The
-// demultiplexer hands on the lines of a picture only when lines of the next
-// one arrive; such packets after the capture let it hand on its last lines.
+// libzvbi's PES demultiplexer hands on the lines of a packet only once the
+// next packet (with data_alignment_indicator set) begins, so the capture's
+// last packet would be lost. These packets follow the capture: 184 bytes,
+// a PTS, one teletext line whose address is beyond repair (every decoder
+// drops it), then stuffing units.
 std::vector<uint8_t> FlushPes(uint64_t pts) {
     std::vector<uint8_t> pes = {0x00, 0x00, 0x01, 0xBD, 0x00,
                                 0x00, 0x84, 0x80, 0x24};  // aligned, PTS
