@@ -3,6 +3,7 @@
 // every byte bit-reversed as DVB carries it) and PES packets around them.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -63,16 +64,55 @@ inline Unit RowUnit(int magazine, int row, const std::string& text) {
     return UnitOf(magazine, row, data);
 }
 
-// One PES packet (private stream 1, the usual 45 header bytes) of the units.
-inline std::vector<uint8_t> TeletextPes(const std::vector<Unit>& units) {
+// One PES packet (private stream 1, the usual 45 header bytes) of the units,
+// with a PTS when pts is not 0. The units go out on lines 7-22 of the first
+// field, then of the second. With `whole`, stuffing units fill the packet up
+// to whole transport packets, as DVB asks.
+inline std::vector<uint8_t> TeletextPes(const std::vector<Unit>& units, uint64_t pts = 0,
+                                        bool whole = false) {
     std::vector<uint8_t> pes = {0x00, 0x00, 0x01, 0xBD, 0x00, 0x00, 0x84, 0x00, 0x24};
-    pes.insert(pes.end(), 0x24, 0xFF);
+    if (pts != 0) {
+        pes[7] = 0x80;
+        pes.push_back(uint8_t(0x21 | (pts >> 29 & 0x0E)));
+        pes.push_back(uint8_t(pts >> 22));
+        pes.push_back(uint8_t(pts >> 14 | 1));
+        pes.push_back(uint8_t(pts >> 7));
+        pes.push_back(uint8_t(pts << 1 | 1));
+    }
+    pes.resize(9 + 0x24, 0xFF);
     pes.push_back(0x10);  // EBU data
-    for (const auto& u : units) pes.insert(pes.end(), u.begin(), u.end());
+    for (size_t i = 0; i < units.size(); ++i) {
+        Unit u = units[i];
+        u[2] = uint8_t(0xC0 | (i < 16 ? 0x20 : 0) | (7 + i % 16));
+        pes.insert(pes.end(), u.begin(), u.end());
+    }
+    while (whole && pes.size() % 184 != 0) {
+        pes.insert(pes.end(), {0xFF, 44});
+        pes.insert(pes.end(), 44, 0xFF);
+    }
     const size_t length = pes.size() - 6;
     pes[4] = uint8_t(length >> 8);
     pes[5] = uint8_t(length);
     return pes;
+}
+
+// The PES packets as transport packets of the PID, each packet starting in a
+// packet of its own (the rest of the last one filled with 0xFF).
+inline std::vector<uint8_t> TeletextTs(const std::vector<std::vector<uint8_t>>& pes, uint16_t pid) {
+    std::vector<uint8_t> ts;
+    unsigned cc = 0;
+    for (const auto& p : pes) {
+        for (size_t off = 0; off < p.size(); off += 184, ++cc) {
+            const uint8_t head[] = {0x47, uint8_t((off == 0 ? 0x40 : 0) | pid >> 8), uint8_t(pid),
+                                    uint8_t(0x10 | (cc & 0x0F))};
+            ts.insert(ts.end(), std::begin(head), std::end(head));
+            const size_t n = std::min<size_t>(184, p.size() - off);
+            ts.insert(ts.end(), p.begin() + std::ptrdiff_t(off),
+                      p.begin() + std::ptrdiff_t(off + n));
+            ts.insert(ts.end(), 184 - n, 0xFF);
+        }
+    }
+    return ts;
 }
 
 }  // namespace testutil
