@@ -215,8 +215,7 @@ vt::DisplayPage CVideotextDlg::LayoutCurrent(bool& found) {
     vt::VtPageEntry* entry = cache_.Find(page_);
     found = entry && !entry->subpages.empty();
     if (!found) {
-        const vt::PageChars header =
-            vt::ComposeDisplayHeader(nullptr, cache_.LiveHeader(), page_);
+        const vt::PageChars header = vt::ComposeDisplayHeader(nullptr, cache_.LiveHeader(), page_);
         return vt::LayoutForDisplay(header, cache_.LiveNational(), 1);
     }
     if (selectFirst_) {

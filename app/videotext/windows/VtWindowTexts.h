@@ -35,12 +35,12 @@ inline QString Found(int page) { return QStringLiteral("Seite %1 gefunden").arg(
 inline QString Cache(int count) { return QStringLiteral("VT-Cache %1").arg(count); }
 /// "%02d/%02d": the subpage (from 1) and the page's subpage count.
 inline QString Subpage(int number, int count) {
-    return QStringLiteral("%1/%2").arg(number, 2, 10, QLatin1Char('0')).arg(count, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1/%2")
+        .arg(number, 2, 10, QLatin1Char('0'))
+        .arg(count, 2, 10, QLatin1Char('0'));
 }
 inline QString Overwrite(const QString& file) {
     return QStringLiteral("Die Datei %1 gibt es schon. Überschreiben?").arg(file);
 }
-inline QString Exported(const QString& file) {
-    return QStringLiteral("Exportiert: %1").arg(file);
-}
+inline QString Exported(const QString& file) { return QStringLiteral("Exportiert: %1").arg(file); }
 }  // namespace VtWindowTexts
