@@ -14,7 +14,7 @@ endif()
 # below app/, all others below the top.
 set(app_modules
   channellist/document channellist/dialogs channellist/editing channellist
-  frame/view frame tv/bars tv/video tv common scan/windows scan receiver recording/windows recording guide/windows guide ci/windows ci videotext shell)
+  frame/view frame tv/bars tv/video tv common scan/windows scan receiver recording/windows recording guide/windows guide ci/windows ci videotext/windows videotext shell)
 set(top_modules
   mpegts kestrel/protocol kestrel/include kestrel server Allgemein testsupport videodisplay
   tools/svltool tools/dvbctl tools/kregistry tools/mkdemomux tools/svlepg)
@@ -53,6 +53,8 @@ set(may_ci "channellist")
 set(may_ci/windows "ci;channellist;common;Allgemein")
 # The videotext core: the page cache, cells and export, no Qt.
 set(may_videotext "common")
+# The videotext window: the dialog, its page painter and the export on the core.
+set(may_videotext/windows "videotext;common;Allgemein")
 set(may_channellist/document "channellist;common")
 set(may_channellist/dialogs "channellist;common;Allgemein")
 set(may_channellist/editing "channellist;common;Allgemein")
@@ -61,7 +63,7 @@ set(may_frame "frame/view;channellist/document;channellist;common;Allgemein")
 set(may_tv "receiver;channellist;common;mpegts")
 set(may_tv/bars "tv;receiver;channellist;common;Allgemein")
 set(may_tv/video "tv;receiver;channellist;common;Allgemein")
-set(may_shell "videodisplay;videotext;scan/windows;scan;ci/windows;ci;guide/windows;guide;recording/windows;recording;tv;tv/bars;tv/video;frame;frame/view;channellist/document;channellist/dialogs;channellist/editing;channellist;receiver;common;Allgemein")
+set(may_shell "videodisplay;videotext/windows;videotext;scan/windows;scan;ci/windows;ci;guide/windows;guide;recording/windows;recording;tv;tv/bars;tv/video;frame;frame/view;channellist/document;channellist/dialogs;channellist/editing;channellist;receiver;common;Allgemein")
 set(may_app "shell;receiver;Allgemein")
 set(may_tools/svltool "channellist")
 set(may_tools/dvbctl "kestrel;kestrel/protocol;channellist;scan;videotext")

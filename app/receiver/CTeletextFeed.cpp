@@ -5,9 +5,19 @@ CTeletextFeed::CTeletextFeed(CTeletext& teletext, PageCallback callback)
 
 CTeletextFeed::~CTeletextFeed() { Close(); }
 
+namespace {
+// The search table entry that asks for every page and subpage.
+constexpr std::uint16_t kAnyPage = 0xFFFF;
+constexpr TTX_REQUEST kRequest = static_cast<TTX_REQUEST>(1);
+}  // namespace
+
 bool CTeletextFeed::Open(std::uint16_t pid, SubscribeError& error) {
     const ErrReturn on = teletext_.TTXOn(pid);
-    if (on != CCommonDVB::RET_OK) {
+    // RET_INVALID: this object's teletext is on already; its handle stays
+    // valid and the pages keep coming on it.
+    const bool alreadyOn =
+        on == CCommonDVB::RET_INVALID && teletext_.GetFilterHandle() != CTeletext::kNoHandle;
+    if (on != CCommonDVB::RET_OK && !alreadyOn) {
         error = {SubscribeError::CardRefused, static_cast<int>(on)};
         return false;
     }
@@ -18,6 +28,7 @@ bool CTeletextFeed::Open(std::uint16_t pid, SubscribeError& error) {
         error = {SubscribeError::SocketFailed, socketError};
         return false;
     }
+    teletext_.TTXModifySearchTable(kAnyPage, kAnyPage, kAnyPage, kRequest);
     error = {};
     return true;
 }

@@ -12,7 +12,9 @@ class CTeletextFeed : public CDVBWinSock {
     CTeletextFeed(CTeletext& teletext, PageCallback callback);
     ~CTeletextFeed() override;
 
-    /// Starts the acquisition of `pid` and opens the page socket.
+    /// Starts the acquisition of `pid` (or takes the running one when the
+    /// teletext object is on already), opens the page socket and asks the
+    /// card for every page and subpage.
     bool Open(std::uint16_t pid, SubscribeError& error);
     /// Closes the socket and ends the acquisition. Safe inside the callback.
     void Close();

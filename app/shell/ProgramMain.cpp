@@ -19,6 +19,7 @@
 #include "shell/CTvWindowBinding.h"
 #include "shell/CVcrBinding.h"
 #include "shell/CVideoDisplayAdapter.h"
+#include "shell/CVideotextBinding.h"
 #include "shell/ProgramExtensions.h"
 #include "tv/CTvCardLifecycle.h"
 #include "tv/TvTexts.h"
@@ -58,7 +59,7 @@ int RunProgram() {
     // Clipboard, undo, find/replace, printing and the program dialogs on the
     // frame's commands and view; the TV part and its bars on the card.
     editor.AddFrameExtension(&AttachProgramExtensions);
-    editor.AddFrameExtension([&card, &video](CMainFrame& frame, CSVL_EditorDoc& doc) {
+    editor.AddFrameExtension([&card, &link, &video](CMainFrame& frame, CSVL_EditorDoc& doc) {
         IDeviceSet* devices = card.Devices();
         CTvBinding* tv = nullptr;
         if (devices) {
@@ -67,6 +68,7 @@ int RunProgram() {
             CVcrBinding* vcr = AttachVcr(frame, *devices);
             AttachTimers(frame, *tv, *vcr, *guide, *devices);
             AttachCi(frame, *tv, *devices);
+            AttachVideotext(frame, *tv, [&link] { return link.Receiver(); });
         }
         // The scan merges through the list editor's history; without a card it says so.
         if (auto* editing = frame.findChild<CFrameEditBinding*>())
