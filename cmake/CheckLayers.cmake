@@ -14,7 +14,7 @@ endif()
 # below app/, all others below the top.
 set(app_modules
   channellist/document channellist/dialogs channellist/editing channellist
-  frame/view frame tv/bars tv/video tv common scan/windows scan receiver recording/windows recording guide/windows guide ci/windows ci shell)
+  frame/view frame tv/bars tv/video tv common scan/windows scan receiver recording/windows recording guide/windows guide ci/windows ci videotext shell)
 set(top_modules
   mpegts kestrel/protocol kestrel/include kestrel server Allgemein testsupport videodisplay
   tools/svltool tools/dvbctl tools/kregistry tools/mkdemomux tools/svlepg)
@@ -51,6 +51,8 @@ set(may_guide/windows "guide;receiver;channellist;common;Allgemein")
 # The CI menu: its rules see the records' code page; the dialog those rules.
 set(may_ci "channellist")
 set(may_ci/windows "ci;channellist;common;Allgemein")
+# The videotext core: the page cache, cells and export, no Qt.
+set(may_videotext "common")
 set(may_channellist/document "channellist;common")
 set(may_channellist/dialogs "channellist;common;Allgemein")
 set(may_channellist/editing "channellist;common;Allgemein")
@@ -59,10 +61,10 @@ set(may_frame "frame/view;channellist/document;channellist;common;Allgemein")
 set(may_tv "receiver;channellist;common;mpegts")
 set(may_tv/bars "tv;receiver;channellist;common;Allgemein")
 set(may_tv/video "tv;receiver;channellist;common;Allgemein")
-set(may_shell "videodisplay;scan/windows;scan;ci/windows;ci;guide/windows;guide;recording/windows;recording;tv;tv/bars;tv/video;frame;frame/view;channellist/document;channellist/dialogs;channellist/editing;channellist;receiver;common;Allgemein")
+set(may_shell "videodisplay;videotext;scan/windows;scan;ci/windows;ci;guide/windows;guide;recording/windows;recording;tv;tv/bars;tv/video;frame;frame/view;channellist/document;channellist/dialogs;channellist/editing;channellist;receiver;common;Allgemein")
 set(may_app "shell;receiver;Allgemein")
 set(may_tools/svltool "channellist")
-set(may_tools/dvbctl "kestrel;kestrel/protocol;channellist;scan")
+set(may_tools/dvbctl "kestrel;kestrel/protocol;channellist;scan;videotext")
 set(may_tools/kregistry "kestrel")
 set(may_tools/mkdemomux "mpegts;channellist")
 # The guide core is app code (its headers are named "guide/..."); the event

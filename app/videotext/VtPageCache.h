@@ -14,8 +14,8 @@ namespace vt {
 
 constexpr int kRows = 25;
 constexpr int kCols = 40;
-constexpr std::size_t kPageChars = 1000;      // 25 rows of 40 characters
-constexpr std::size_t kDatagramSize = 1960;   // one page as the card sends it
+constexpr std::size_t kPageChars = 1000;     // 25 rows of 40 characters
+constexpr std::size_t kDatagramSize = 1960;  // one page as the card sends it
 constexpr int kFirstPage = 100;
 constexpr int kLastPage = 899;
 constexpr int kPageCount = kLastPage - kFirstPage + 1;  // 800
@@ -31,7 +31,7 @@ struct VtSubpage {
     bool drawing = false;        // set while a new copy is stored or drawn
     std::uint32_t checksum = 0;  // sum of rows 1-24
     std::uint8_t repeats = 0;
-    std::uint8_t national = 1;   // national option of the header (0-7; 1 German)
+    std::uint8_t national = 1;  // national option of the header (0-7; 1 German)
 };
 
 /// One page number's records (index = page - 100).
