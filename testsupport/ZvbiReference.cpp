@@ -104,6 +104,47 @@ std::vector<uint8_t> PidPayload(std::span<const uint8_t> ts, uint16_t pid) {
     return out;
 }
 
+// A PES packet of 184 bytes with a PTS and one teletext line whose address
+// is beyond repair (every decoder drops it), then stuffing. The
+// demultiplexer hands on the lines of a picture only when lines of the next
+// one arrive; such packets after the capture let it hand on its last lines.
+std::vector<uint8_t> FlushPes(uint64_t pts) {
+    std::vector<uint8_t> pes = {0x00, 0x00, 0x01, 0xBD, 0x00,
+                                0x00, 0x84, 0x80, 0x24};  // aligned, PTS
+    pes.push_back(uint8_t(0x21 | (pts >> 29 & 0x0E)));
+    pes.push_back(uint8_t(pts >> 22));
+    pes.push_back(uint8_t(pts >> 14 | 1));
+    pes.push_back(uint8_t(pts >> 7));
+    pes.push_back(uint8_t(pts << 1 | 1));
+    pes.insert(pes.end(), 0x24 - 5, 0xFF);            // header stuffing to the usual 45 bytes
+    pes.push_back(0x10);                              // EBU data
+    const uint8_t line[] = {0x02, 0x2C, 0xE7, 0xE4};  // field 1, line 7, framing code
+    pes.insert(pes.end(), std::begin(line), std::end(line));
+    pes.insert(pes.end(), 42, 0x00);  // address 0x00 0x00: two bits wrong in each
+    for (int unit = 0; unit < 2; ++unit) {
+        pes.push_back(0xFF);
+        pes.push_back(0x2C);
+        pes.insert(pes.end(), 0x2C, 0xFF);
+    }
+    const size_t length = pes.size() - 6;
+    pes[4] = uint8_t(length >> 8);
+    pes[5] = uint8_t(length);
+    return pes;
+}
+
+void Feed(Context& ctx, vbi_dvb_demux* dx, std::span<const uint8_t> bytes, ZvbiResult& result) {
+    constexpr size_t kChunk = 184;
+    for (size_t off = 0; off < bytes.size(); off += kChunk) {
+        const size_t n = std::min(kChunk, bytes.size() - off);
+        vbi_dvb_demux_feed(dx, bytes.data() + off, unsigned(n));
+        for (const auto& p : ctx.pending) {
+            ZvbiPage page;
+            if (Fetch(ctx, p, page)) result.pages.push_back(page);
+        }
+        ctx.pending.clear();
+    }
+}
+
 }  // namespace
 
 std::string ZvbiPage::RowUtf8(int row) const {
@@ -145,17 +186,8 @@ ZvbiResult DecodeZvbiPages(std::span<const uint8_t> ts, uint16_t pid) {
         result.error = "vbi_dvb_pes_demux_new failed";
         return result;
     }
-    const std::vector<uint8_t> pes = PidPayload(ts, pid);
-    constexpr size_t kChunk = 184;
-    for (size_t off = 0; off < pes.size(); off += kChunk) {
-        const size_t n = std::min(kChunk, pes.size() - off);
-        vbi_dvb_demux_feed(dx.get(), pes.data() + off, unsigned(n));
-        for (const auto& p : ctx.pending) {
-            ZvbiPage page;
-            if (Fetch(ctx, p, page)) result.pages.push_back(page);
-        }
-        ctx.pending.clear();
-    }
+    Feed(ctx, dx.get(), PidPayload(ts, pid), result);
+    for (uint64_t pts = 1; pts <= 3; ++pts) Feed(ctx, dx.get(), FlushPes(pts), result);
     result.ok = true;
     return result;
 }
