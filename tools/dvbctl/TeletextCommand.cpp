@@ -40,8 +40,9 @@ bool StartTeletext(CTeletext& ttx, std::uint16_t pid) {
     if ((on == CCommonDVB::RET_OK || on == CCommonDVB::RET_INVALID) &&
         ttx.GetFilterHandle() != CTeletext::kNoHandle)
         return true;
-    std::fprintf(stderr, "dvbctl teletext: the card refuses teletext on PID %u (0x%04X), result %d\n",
-                 pid, pid, static_cast<int>(on));
+    std::fprintf(stderr,
+                 "dvbctl teletext: the card refuses teletext on PID %u (0x%04X), result %d\n", pid,
+                 pid, static_cast<int>(on));
     return false;
 }
 
@@ -98,8 +99,8 @@ int TeletextCommand(const std::vector<std::string>& args) {
         ttx.TTXOff();
         return 1;
     }
-    const ErrReturn search = ttx.TTXModifySearchTable(kEveryPage, kEveryPage, kEveryPage,
-                                                      TTX_REQUEST(kRequestPages));
+    const ErrReturn search =
+        ttx.TTXModifySearchTable(kEveryPage, kEveryPage, kEveryPage, TTX_REQUEST(kRequestPages));
     if (search != CCommonDVB::RET_OK)
         std::fprintf(stderr, "dvbctl teletext: the search table was not set (result %d)\n",
                      static_cast<int>(search));

@@ -61,7 +61,7 @@ int TuneFromList(const Options& o, const char* command, std::FILE* report) {
     std::fprintf(report,
                  "%s: freq %u lof %u sr %u lnb %u V tone %u; zSetChannel result %d status %u\n",
                  p->Name.c_str(), t->channel.Frequency, t->channel.LOF, t->channel.SymbolRate,
-                t->channel.LNBVoltage, t->channel.Tone22kHz, static_cast<int>(r), status);
+                 t->channel.LNBVoltage, t->channel.Tone22kHz, static_cast<int>(r), status);
     return r == CCommonDVB::RET_OK && status == 0 ? 0 : 1;
 }
 

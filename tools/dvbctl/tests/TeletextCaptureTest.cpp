@@ -138,9 +138,8 @@ class TeletextCaptureTest : public ::testing::Test {
         const fs::path config = dir_ / "card.conf";
         std::ofstream(config) << "[card]\nbase_port = " << 35050 + getpid() % 300 * 100
                               << "\n[position A]\ntransponder = 11494000 H 22000000 "
-                              << (data_ / kArte).string()
-                              << "\ntransponder = 12188000 V 27500000 " << (data_ / kRai).string()
-                              << "\n";
+                              << (data_ / kArte).string() << "\ntransponder = 12188000 V 27500000 "
+                              << (data_ / kRai).string() << "\n";
         ASSERT_TRUE(testutil::RegisterServer(
             dir_, std::string(NVDVBSRV_PATH) + " --config " + config.string()));
         auto& conn = kestrel::CServerConnection::Instance();

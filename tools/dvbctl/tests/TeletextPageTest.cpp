@@ -42,21 +42,21 @@ TEST(TeletextRequest, ReadsPidPageSubpageOutputAndTimeout) {
 
 TEST(TeletextRequest, RefusesWhatIsOutOfRangeOrMissing) {
     const std::vector<std::vector<std::string>> bad = {
-        {"--page", "100"},                                   // no PID
-        {"--pid", "8192", "--page", "100"},                  // beyond 13 bits
-        {"--pid", "0x2000", "--page", "100"},                //
-        {"--pid", "-1", "--page", "100"},                    //
-        {"--pid", "0x", "--page", "100"},                    //
-        {"--pid", "104"},                                    // no page
-        {"--pid", "104", "--page", "99"},                    //
-        {"--pid", "104", "--page", "900"},                   //
-        {"--pid", "104", "--page", "0x64"},                  // pages are decimal
-        {"--pid", "104", "--page", "1a0"},                   //
-        {"--pid", "104", "--page", "100", "--sub", "0"},     // subpages count from 1
-        {"--pid", "104", "--page", "100", "--sub", "65"},    //
-        {"--pid", "104", "--page", "100", "--timeout", "0"}, //
+        {"--page", "100"},                                    // no PID
+        {"--pid", "8192", "--page", "100"},                   // beyond 13 bits
+        {"--pid", "0x2000", "--page", "100"},                 //
+        {"--pid", "-1", "--page", "100"},                     //
+        {"--pid", "0x", "--page", "100"},                     //
+        {"--pid", "104"},                                     // no page
+        {"--pid", "104", "--page", "99"},                     //
+        {"--pid", "104", "--page", "900"},                    //
+        {"--pid", "104", "--page", "0x64"},                   // pages are decimal
+        {"--pid", "104", "--page", "1a0"},                    //
+        {"--pid", "104", "--page", "100", "--sub", "0"},      // subpages count from 1
+        {"--pid", "104", "--page", "100", "--sub", "65"},     //
+        {"--pid", "104", "--page", "100", "--timeout", "0"},  //
         {"--pid", "104", "--page", "100", "--text", "--html", "x.html"},
-        {"--pid", "104", "--page", "100", "--html"},         // missing value
+        {"--pid", "104", "--page", "100", "--html"},                  // missing value
         {"--pid", "104", "--page", "100", "--program", "Das Erste"},  // no list
         {"--pid", "104", "--page", "100", "--seconds", "3"},          // unknown option
         {"--pid", "104", "--page", "100", "stray"},
