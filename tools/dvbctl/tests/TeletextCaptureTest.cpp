@@ -198,6 +198,29 @@ TEST_F(TeletextCaptureTest, ArtePagesEqualLibzvbisReading) {
     for (const Wanted& w : pages) Compare(ref, 0x42C, w);
 }
 
+// The export of a real page: the file dvbctl writes is the whole HTML page,
+// 25 rows, with the page's words in it.
+TEST_F(TeletextCaptureTest, ArtePageAsHtml) {
+    Tune("--freq 11494000 --lof 9750000 --sr 22000000 --pol H --tone 0");
+    const fs::path file = dir_ / "p102.html";
+    const Printed out = RunDvbctl(
+        "teletext --pid 0x42C --page 102 --sub 1 --timeout 40 --html " + Quote(file.string()),
+        dir_);
+    ASSERT_EQ(out.exitCode, 0) << out.err;
+    ASSERT_EQ(out.lines.size(), 1u);
+    EXPECT_EQ(out.lines[0], "page 102 01/02 written to " + file.string());
+    std::ifstream in(file, std::ios::binary);
+    const std::string html{std::istreambuf_iterator<char>(in), {}};
+    EXPECT_EQ(html.rfind("<!doctype html public \"-//w3c//dtd html 4.0 transitional//en\">\n", 0),
+              0u);
+    std::size_t rows = 0;
+    for (std::size_t at = 0; (at = html.find("<br>\n", at)) != std::string::npos; at += 5) ++rows;
+    EXPECT_EQ(rows, std::size_t(kRows));
+    EXPECT_NE(html.find("CREDITS"), std::string::npos);
+    EXPECT_NE(html.find("Winterer"), std::string::npos);
+    EXPECT_EQ(html.substr(html.size() - 23), "</b></tt></body></html>");
+}
+
 TEST_F(TeletextCaptureTest, RaiPagesEqualLibzvbisReading) {
     Tune("--freq 12188000 --lof 10600000 --sr 27500000 --pol V --tone 1");
     const Reference ita = ReadReference(data_ / kRai, 0x240);
