@@ -171,15 +171,16 @@ DisplayPage LayoutForDisplay(const PageChars& page, std::uint8_t national, int r
 }
 
 PageChars ComposeDisplayHeader(const PageChars* cached, const std::array<std::uint8_t, kCols>& live,
-                               int pageNumber) {
+                               int pageNumber, bool recordValid) {
     PageChars out;
     if (cached) {
         out = *cached;
-        for (int c = 30; c < kCols; ++c) out[c] = live[c];  // the clock is always the live one
     } else {
         out.fill(kSpace);
-        for (int c = 8; c < kCols; ++c) out[c] = live[c];
     }
+    // The clock is always the live one; without a valid record, the whole header.
+    const int liveFrom = cached && recordValid ? 30 : 8;
+    for (int c = liveFrom; c < kCols; ++c) out[c] = live[c];
     char number[16] = {};
     std::snprintf(number, sizeof number, "  P%-3d ", pageNumber);
     WriteAt(out, 0, number, 7);

@@ -51,8 +51,12 @@ DisplayPage LayoutForDisplay(const PageChars& page, std::uint8_t national, int r
 /// The header the window shows: "  P%-3d " and the white alpha code, the
 /// cached header's text from column 8, the clock (30-39) from the live header;
 /// the whole live header when `cached` is null (then columns 8-39 green).
+/// A cached page whose current record is not valid (or lies beyond its
+/// records) passes that record's characters, or any page, with
+/// `recordValid` false: rows 1-24 come from `cached`, the header's columns
+/// 8-39 from the live header, in white.
 PageChars ComposeDisplayHeader(const PageChars* cached, const std::array<std::uint8_t, kCols>& live,
-                               int pageNumber);
+                               int pageNumber, bool recordValid = true);
 
 /// The page a click on (row, column) of the link map selects: exactly three
 /// digits forming 100-899 around that cell, else nothing.

@@ -32,6 +32,28 @@ std::uint32_t RowsChecksum(const PageChars& chars) {
     return sum;
 }
 
+// An unchanged copy of a valid record only counts; once the counter passes 9
+// the checksum is forgotten, so that the next copy is stored again.
+bool IsCountedRepeat(VtSubpage& record, std::uint32_t checksum) {
+    if (!record.valid || record.checksum != checksum) return false;
+    if (++record.repeats > 9) {
+        record.checksum = 0;
+        record.repeats = 0;
+    }
+    return true;
+}
+
+// New records are zeroed; when memory runs out the records stay as they were.
+bool Grow(std::vector<VtSubpage>& records, int needed) {
+    if (int(records.size()) >= needed) return true;
+    try {
+        records.resize(needed);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 VtPageCache::VtPageCache() { liveHeader_.fill(' '); }
@@ -96,24 +118,9 @@ StoreResult VtPageCache::Store(std::span<const std::uint8_t> datagram) {
 
     std::vector<VtSubpage>& records = pages_[index].subpages;
     const bool exists = subpage < int(records.size());
-    if (exists && records[subpage].valid && records[subpage].checksum == checksum) {
-        // An unchanged copy: every tenth one is let through again.
-        VtSubpage& record = records[subpage];
-        if (++record.repeats > 9) {
-            record.checksum = 0;
-            record.repeats = 0;
-        }
-        return result;
-    }
-
+    if (exists && IsCountedRepeat(records[subpage], checksum)) return result;
     const int needed = (s1 == 0 || exists) ? 1 : AnnouncedSubpages(chars, s1);
-    if (int(records.size()) < needed) {
-        try {
-            records.resize(needed);
-        } catch (const std::bad_alloc&) {
-            return result;  // the page is dropped, the records stay as they were
-        }
-    }
+    if (!Grow(records, needed)) return result;  // the page is dropped
 
     VtSubpage& record = records[subpage];
     record.chars = chars;

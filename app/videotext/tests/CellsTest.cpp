@@ -185,6 +185,12 @@ TEST(DisplayHeader, PageNumberLiveClockAndSearchColour) {
     EXPECT_EQ(shown.rows[0].cells[12].fg, vt::Green);
     EXPECT_EQ(shown.rows[0].cells[12].glyph, U'L');
 
+    // A cached page without a valid current record: the live header in white.
+    const auto noRecord = vt::ComposeDisplayHeader(&cachedPage.chars, live, 150, false);
+    EXPECT_EQ(std::string(noRecord.begin(), noRecord.begin() + 40),
+              std::string("  P150 \x07") + liveText.substr(8));
+    EXPECT_EQ(noRecord[40], 'r');
+
     const auto shortNumber = vt::ComposeDisplayHeader(&cachedPage.chars, live, 7);
     EXPECT_EQ(std::string(shortNumber.begin(), shortNumber.begin() + 8), "  P7   \x07");
 }

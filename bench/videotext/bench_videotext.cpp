@@ -1,0 +1,158 @@
+// The videotext page cache filled from the RAI multiplex (its four teletext
+// PIDs 0x240, 0x241, 0x242 and 0x257), four figures of the same run:
+//   read_file   the file read into memory (the baseline);
+//   assemble    the card's page assembly (one CTeletextDecoder per PID) over
+//               every packet of the file in memory, the pages dropped;
+//   fill_cache  the same with each page stored in a fresh VtPageCache, as
+//               the receive path stores them;
+//   store_only  the pages of one assembly, collected beforehand, stored in a
+//               fresh cache (the cache's own share).
+// Counters: datagrams the card sent, pages stored, records cached, and pages
+// stored per second. Another capture may be named as the first argument
+// after the benchmark's own.
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CTeletextDecoder.h"
+#include "IDatagramSink.h"
+#include "videotext/VtPageCache.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+std::string g_path = std::string(SVL_TESTDATA_DIR) + "/tsduck-test_108_rai-dvbt-full-mux.ts";
+constexpr std::array<std::uint16_t, 4> kPids = {0x240, 0x241, 0x242, 0x257};
+
+Bytes ReadFile(const std::string& path) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    std::FILE* f = error ? nullptr : std::fopen(path.c_str(), "rb");
+    if (!f) return {};
+    Bytes bytes(static_cast<std::size_t>(size));
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
+    std::fclose(f);
+    return bytes;
+}
+
+const Bytes& Capture() {
+    static const Bytes bytes = ReadFile(g_path);
+    return bytes;
+}
+
+bool Ready(benchmark::State& state) {
+    if (!Capture().empty()) return true;
+    state.SkipWithError(("capture not found: " + g_path).c_str());
+    return false;
+}
+
+// The card's datagrams, handed to a function (the receive path's place).
+template <class Take>
+class Sink : public nvdvbsrv::IDatagramSink {
+  public:
+    explicit Sink(Take take) : take_(take) {}
+    void Send(std::uint16_t, std::span<const std::uint8_t> data) override { take_(data); }
+
+  private:
+    Take take_;
+};
+
+template <class Take>
+void Assemble(const Bytes& ts, Take take) {
+    Sink<Take> sink(take);
+    std::vector<std::unique_ptr<nvdvbsrv::CTeletextDecoder>> decoders;
+    for (const std::uint16_t pid : kPids) {
+        decoders.push_back(std::make_unique<nvdvbsrv::CTeletextDecoder>(sink));
+        decoders.back()->SetPid(pid);
+    }
+    for (std::size_t off = 0; off + 188 <= ts.size(); off += 188) {
+        const auto packet = std::span<const std::uint8_t>(ts).subspan(off, 188);
+        for (auto& decoder : decoders) decoder->FeedPacket(packet);
+    }
+}
+
+void ReadFileBench(benchmark::State& state) {
+    if (!Ready(state)) return;
+    for (auto _ : state) {
+        Bytes bytes = ReadFile(g_path);
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(Capture().size()));
+}
+
+void AssembleBench(benchmark::State& state) {
+    if (!Ready(state)) return;
+    std::size_t datagrams = 0;
+    for (auto _ : state) {
+        datagrams = 0;
+        Assemble(Capture(), [&](std::span<const std::uint8_t> d) {
+            benchmark::DoNotOptimize(d.data());
+            ++datagrams;
+        });
+    }
+    state.counters["datagrams"] = double(datagrams);
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(Capture().size()));
+}
+
+void Report(benchmark::State& state, std::size_t datagrams, std::size_t stored, int cached) {
+    state.counters["datagrams"] = double(datagrams);
+    state.counters["stored"] = double(stored);
+    state.counters["cached"] = double(cached);
+    state.counters["pages_per_s"] =
+        benchmark::Counter(double(stored), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void FillCacheBench(benchmark::State& state) {
+    if (!Ready(state)) return;
+    std::size_t datagrams = 0;
+    std::size_t stored = 0;
+    int cached = 0;
+    for (auto _ : state) {
+        auto cache = std::make_unique<vt::VtPageCache>();
+        datagrams = stored = 0;
+        Assemble(Capture(), [&](std::span<const std::uint8_t> d) {
+            ++datagrams;
+            stored += cache->Store(d).stored;
+        });
+        cached = cache->CachedCount();
+    }
+    Report(state, datagrams, stored, cached);
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(Capture().size()));
+}
+
+void StoreOnlyBench(benchmark::State& state) {
+    if (!Ready(state)) return;
+    std::vector<Bytes> pages;
+    Assemble(Capture(),
+             [&](std::span<const std::uint8_t> d) { pages.emplace_back(d.begin(), d.end()); });
+    std::size_t stored = 0;
+    int cached = 0;
+    for (auto _ : state) {
+        auto cache = std::make_unique<vt::VtPageCache>();
+        stored = 0;
+        for (const Bytes& page : pages) stored += cache->Store(page).stored;
+        cached = cache->CachedCount();
+    }
+    Report(state, pages.size(), stored, cached);
+}
+
+}  // namespace
+
+BENCHMARK(ReadFileBench)->Name("read_file")->Unit(benchmark::kMillisecond);
+BENCHMARK(AssembleBench)->Name("assemble")->Unit(benchmark::kMillisecond);
+BENCHMARK(FillCacheBench)->Name("fill_cache")->Unit(benchmark::kMillisecond);
+BENCHMARK(StoreOnlyBench)->Name("store_only")->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (argc > 1) g_path = argv[1];
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
