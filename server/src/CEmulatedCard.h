@@ -60,6 +60,7 @@ class CEmulatedCard : public ICard {
     bool StartOutput(const std::string& memoryName) { return picture_.Start(memoryName); }
     std::optional<uint16_t> StartTeletext(uint16_t pid) override;
     bool StopTeletext(uint16_t handle) override;
+    bool TeletextRunning() const override { return teletext_.Running(); }
 
     bool CiCommand(uint8_t sub, std::span<const uint8_t> data) override {
         return cam_.Command(sub, data);

@@ -368,11 +368,29 @@ uint32_t CRequestHandler::Teletext(uint32_t, uint16_t code, std::span<uint8_t> b
             if (value > 0xFFFF) return result::kBadRequest;
             return card_.StopTeletext(uint16_t(value)) ? result::kOk : result::kFailed;
         case C(Command::TTX_ModifySearchTable):
+            return TeletextSearchTable(block);
         case C(Command::TTX_GetP29_P830):
-            return result::kOk;  // every page is delivered as it comes
+            return card_.TeletextRunning() ? result::kOk : result::kFailed;
         default:
             return result::kUnknownCommand;
     }
+}
+
+// The card's search table holds every page: pages go out from TTXOn on (a
+// program change switches teletext off and on again without a new request).
+// Page, subpage and the third value 0xFFFF with request 1 ask for every page
+// and are confirmed; a table of single pages is not available.
+uint32_t CRequestHandler::TeletextSearchTable(std::span<uint8_t> block) {
+    BlockReader r(block);
+    constexpr uint32_t kAll = 0xFFFF;
+    constexpr uint32_t kRequestPages = 1;
+    const uint32_t page = r.U32(Slot(0)), subpage = r.U32(Slot(1)), third = r.U32(Slot(2));
+    const uint32_t request = r.U32(Slot(3));
+    if (page > 0xFFFF || subpage > 0xFFFF || third > 0xFFFF) return result::kBadRequest;
+    if (!card_.TeletextRunning()) return result::kFailed;
+    if (page != kAll || subpage != kAll || third != kAll || request != kRequestPages)
+        return result::kNotSupported;
+    return result::kOk;
 }
 
 uint32_t CRequestHandler::CommonInterface(uint32_t, uint16_t, std::span<uint8_t> block) {

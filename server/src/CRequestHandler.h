@@ -47,6 +47,7 @@ class CRequestHandler {
     uint32_t Overlay(uint32_t client, uint16_t code, std::span<uint8_t> block);
     uint32_t Recorder(uint32_t client, uint16_t code, std::span<uint8_t> block);
     uint32_t Diseqc(std::span<uint8_t> block);
+    uint32_t TeletextSearchTable(std::span<uint8_t> block);
     uint32_t TuneLegacy();
 
     ICard& card_;

@@ -81,6 +81,7 @@ class ICard {
     // Teletext acquisition of a PID: whole pages go out at the returned handle.
     virtual std::optional<uint16_t> StartTeletext(uint16_t pid) = 0;
     virtual bool StopTeletext(uint16_t handle) = 0;
+    virtual bool TeletextRunning() const { return false; }
 
     // Common interface: one request of the program (sub-command, data bytes);
     // false when the request is malformed.

@@ -292,3 +292,22 @@ TEST(StartStepFailures, TheNamedStepsAnswerWithAFailure) {
 }
 
 }  // namespace
+
+TEST_F(RequestHandlerTest, TeletextSearchTableHoldsEveryPageWhileTeletextIsOn) {
+    auto table = [&](uint32_t page, uint32_t subpage, uint32_t third, uint32_t request) {
+        return Run(82, {{8, page}, {12, subpage}, {16, third}, {20, request}});
+    };
+    EXPECT_EQ(table(0xFFFF, 0xFFFF, 0xFFFF, 1), 2u);  // teletext is off
+    EXPECT_EQ(Run(84, {{8, 0}}), 2u);
+    ASSERT_EQ(Run(80, {{8, 0x100}}), 1u);
+    const uint16_t handle = U16(8);
+    EXPECT_EQ(handle, 32);
+    EXPECT_EQ(table(0xFFFF, 0xFFFF, 0xFFFF, 1), 1u);
+    EXPECT_EQ(table(0x100, 0xFFFF, 0xFFFF, 1), 12u);  // no table of single pages
+    EXPECT_EQ(table(0xFFFF, 0xFFFF, 0xFFFF, 0), 12u);
+    EXPECT_EQ(table(0x10000, 0xFFFF, 0xFFFF, 1), 10u);
+    EXPECT_EQ(Run(84, {{8, 0}}), 1u);
+    ASSERT_EQ(Run(81, {{8, handle}}), 1u);
+    EXPECT_EQ(table(0xFFFF, 0xFFFF, 0xFFFF, 1), 2u);
+    EXPECT_EQ(Run(81, {{8, handle}}), 2u);  // already off
+}

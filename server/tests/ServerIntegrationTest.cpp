@@ -478,6 +478,37 @@ TEST_F(ServerIntegrationTest, TeletextPagesArriveAtTheVideotextPort) {
     EXPECT_FALSE(rx.Receive(800));
 }
 
+// A program change switches teletext off and on for the new PID without a
+// new search-table request; the pages of the new PID arrive all the same.
+TEST_F(ServerIntegrationTest, TeletextOfTheNextProgramArrivesAfterTTXOnAlone) {
+    auto server = Start(DishConfig(port_, "4"));
+    TestClient c(server->Suffix());
+    ASSERT_EQ(Tune(c, 12188000, 10600000, 27500000, 13, 1), 0u);
+    ASSERT_EQ(c.Request(80, [](Block& b) { Put32(b, 8, 0x240); }), 1u);
+    const uint16_t handle = c.U16(8);
+    ASSERT_EQ(c.Request(82,
+                        [](Block& b) {
+                            Put32(b, 8, 0xFFFF);
+                            Put32(b, 12, 0xFFFF);
+                            Put32(b, 16, 0xFFFF);
+                            Put32(b, 20, 1);
+                        }),
+              1u);
+    UdpReceiver rx(uint16_t(port_ + handle));
+    ASSERT_TRUE(rx.Receive(3000));
+    ASSERT_EQ(c.Request(81, [&](Block& b) { Put32(b, 8, handle); }), 1u);
+    ASSERT_EQ(c.Request(80, [](Block& b) { Put32(b, 8, 0x241); }), 1u);
+    (void)rx.Collect(std::chrono::milliseconds(50));  // what was on its way
+    std::set<int> numbers;
+    for (const auto& page : rx.Collect(std::chrono::milliseconds(2500))) {
+        ASSERT_EQ(page.size(), 1960u);
+        numbers.insert((page[8] - '0') * 100 + (page[9] - '0') * 10 + (page[10] - '0'));
+    }
+    ASSERT_FALSE(numbers.empty());
+    // PID 0x241 carries pages 204, 411-436 and 777; 0x240 pages 204 and 640-666.
+    for (int n : numbers) EXPECT_TRUE(n == 204 || n == 777 || (n >= 411 && n <= 436)) << n;
+}
+
 TEST_F(ServerIntegrationTest, EndsWhenIdleAfterItsLastClientLeft) {
     auto server = Start(DishConfig(port_), {"--exit-when-idle-ms", "300"});
     EXPECT_EQ(server->WaitExit(600), -1);  // nobody was there yet: it waits
