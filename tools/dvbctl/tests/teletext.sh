@@ -26,6 +26,8 @@ grep -q "100 Das Erste  *Demo-VT" <<<"$(row "$out" 0)" || fail "header: $(row "$
 [ "$(row "$out" 8)" = "  103  Impressum" ] || fail "row 8: $(row "$out" 8)"
 for r in $(seq 9 24); do [ "$(row "$out" "$r")" = "" ] || fail "row $r: $(row "$out" "$r")"; done
 grep -q "Das Erste: freq 11836000 " "$work/err" || fail "the tuning line: $(cat "$work/err")"
+# The card took the search table (every page, request 1): nothing else on stderr.
+[ "$(wc -l <"$work/err")" -eq 1 ] || fail "stderr: $(cat "$work/err")"
 
 # The card stays tuned: another program's teletext of the same transponder,
 # without the list, with --text as the default (the header shows the name cut
