@@ -9,8 +9,8 @@
 int StatusCommand(const Options& o);
 int TuneCommand(const Options& o);
 /// Tunes the program --program of the channel list --svl (messages name the
-/// command); 0 when the card locked.
-int TuneFromList(const Options& o, const char* command);
+/// command); 0 when the card locked. The tuning line goes to `report`.
+int TuneFromList(const Options& o, const char* command, std::FILE* report = stdout);
 /// dvbctl record [--svl LIST --program NAME] --seconds N FILE and
 /// dvbctl play [--seconds N] FILE, through the card's recorder.
 int RecordCommand(const std::vector<std::string>& args);
@@ -20,6 +20,9 @@ int SectionsCommand(const Options& o);
 int ScanCommand(const Options& o);
 /// dvbctl psi [--svl LIST --program NAME] [--timeout MS] [--root KEY].
 int PsiCommand(const Options& o);
+/// dvbctl teletext [--svl LIST --program NAME] --pid PID --page NNN [--sub N]
+/// [--text | --html FILE] [--timeout S]: one page of the card's teletext.
+int TeletextCommand(const std::vector<std::string>& args);
 int KeyCommand(const std::string& code);
 /// The on-screen display: dvbctl osd OPERATION ARGUMENTS.
 int OsdCommand(const std::vector<std::string>& args);

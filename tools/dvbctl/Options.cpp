@@ -33,3 +33,9 @@ std::optional<std::uint32_t> Options::Number(const std::string& name) const {
     if (*end || errno || v > 0xFFFFFFFFull || it->second[0] == '-') return std::nullopt;
     return static_cast<std::uint32_t>(v);
 }
+
+std::vector<std::string> Options::Names() const {
+    std::vector<std::string> names;
+    for (const auto& [name, value] : values_) names.push_back(name);
+    return names;
+}

@@ -15,6 +15,8 @@ class Options {
     /// Decimal or 0x hex; nothing when absent or not a number in range.
     std::optional<std::uint32_t> Number(const std::string& name) const;
     const std::string& error() const { return error_; }
+    /// The option names given, without their "--".
+    std::vector<std::string> Names() const;
 
   private:
     std::map<std::string, std::string> values_;

@@ -29,7 +29,7 @@ bool SendSwitch(CFrontend& fe, const CTuningPlan& plan) {
 
 }  // namespace
 
-int TuneFromList(const Options& o, const char* command) {
+int TuneFromList(const Options& o, const char* command, std::FILE* report) {
     std::ifstream in(o.Text("svl"), std::ios::binary);
     const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
     CSVLFile list;
@@ -58,9 +58,10 @@ int TuneFromList(const Options& o, const char* command) {
     CMPEGDecoder dec;
     dec.SetVideoPID(t->videoPid);
     dec.SetAudioPID(t->audioPid);
-    std::printf("%s: freq %u lof %u sr %u lnb %u V tone %u; zSetChannel result %d status %u\n",
-                p->Name.c_str(), t->channel.Frequency, t->channel.LOF, t->channel.SymbolRate,
-                t->channel.LNBVoltage, t->channel.Tone22kHz, static_cast<int>(r), status);
+    std::fprintf(report,
+                 "%s: freq %u lof %u sr %u lnb %u V tone %u; zSetChannel result %d status %u\n",
+                 p->Name.c_str(), t->channel.Frequency, t->channel.LOF, t->channel.SymbolRate,
+                 t->channel.LNBVoltage, t->channel.Tone22kHz, static_cast<int>(r), status);
     return r == CCommonDVB::RET_OK && status == 0 ? 0 : 1;
 }
 

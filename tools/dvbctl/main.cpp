@@ -63,6 +63,18 @@ int Usage(std::FILE* out = stderr) {
         "                                            .ts transport stream\n"
         "  play [--seconds N] FILE                   play a recording through the card until its\n"
         "                                            end or for N seconds\n"
+        "  teletext [--svl LIST --program NAME] --pid PID --page NNN [--sub N]\n"
+        "       [--text | --html FILE] [--timeout S]\n"
+        "                                            the card's teletext of PID (decimal or 0x\n"
+        "                                            hex; tuned first when a program is named)\n"
+        "                                            until page NNN (100-899) arrives, with\n"
+        "                                            --sub N its subpage N as the videotext\n"
+        "                                            window counts (\"02/05\" is 2), else the\n"
+        "                                            first to arrive; --text (the default)\n"
+        "                                            prints it as 25 lines of 40 characters,\n"
+        "                                            --html writes its HTML export to FILE;\n"
+        "                                            exit 1 when it does not arrive within S\n"
+        "                                            seconds (default 60)\n"
         "  --help                                    this text\n");
     return out == stderr ? 2 : 0;
 }
@@ -77,6 +89,10 @@ int main(int argc, char** argv) {
     if (cmd == "key") return rest.size() == 1 ? KeyCommand(rest[0]) : Usage();
     if (cmd == "osd") return OsdCommand(rest);
     if (cmd == "snapshot") return rest.size() == 1 ? SnapshotCommand(rest[0]) : Usage();
+    if (cmd == "teletext") {
+        const int rc = TeletextCommand(rest);
+        return rc == 2 ? Usage() : rc;
+    }
     if (cmd == "record" || cmd == "play") {
         const int rc = cmd == "record" ? RecordCommand(rest) : PlayCommand(rest);
         return rc == 2 ? Usage() : rc;

@@ -1,0 +1,155 @@
+#include "TeletextPage.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "videotext/VtCells.h"
+#include "videotext/VtExport.h"
+
+namespace {
+
+constexpr const char* kKnown[] = {"svl", "program", "pid", "page", "sub", "html", "timeout"};
+constexpr std::uint32_t kMaxPid = 0x1FFF;
+constexpr int kMaxTimeoutSeconds = 3600;
+
+// Decimal digits, or with `hex` also 0x followed by hexadecimal digits;
+// nothing for anything else (signs, blanks, octal-looking leading zeros are
+// read as decimal).
+std::optional<std::uint32_t> Number(const std::string& text, bool hex) {
+    int base = 10;
+    std::string_view digits = text;
+    if (hex && digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
+        base = 16;
+        digits.remove_prefix(2);
+    }
+    std::uint32_t value = 0;
+    const char* end = digits.data() + digits.size();
+    const auto [ptr, ec] = std::from_chars(digits.data(), end, value, base);
+    if (digits.empty() || ec != std::errc() || ptr != end) return std::nullopt;
+    return value;
+}
+
+bool KnownOption(const std::string& name) {
+    return std::find(std::begin(kKnown), std::end(kKnown), name) != std::end(kKnown);
+}
+
+// Checks the values of `o` into `r`; false with the reason in `error`.
+bool ReadValues(const Options& o, TeletextRequest& r, std::string& error) {
+    const auto pid = Number(o.Text("pid"), true);
+    if (!pid || *pid > kMaxPid) {
+        error = "--pid PID (0-8191, decimal or 0x hex) is required";
+        return false;
+    }
+    r.pid = static_cast<std::uint16_t>(*pid);
+    const auto page = Number(o.Text("page"), false);
+    if (!page || *page < vt::kFirstPage || *page > vt::kLastPage) {
+        error = "--page NNN (100-899) is required";
+        return false;
+    }
+    r.page = static_cast<int>(*page);
+    if (o.Has("sub")) {
+        const auto sub = Number(o.Text("sub"), false);
+        if (!sub || *sub < 1 || *sub > vt::kMaxSubpages) {
+            error = "--sub N must be 1-64";
+            return false;
+        }
+        r.sub = static_cast<int>(*sub);
+    }
+    if (o.Has("timeout")) {
+        const auto seconds = Number(o.Text("timeout"), false);
+        if (!seconds || *seconds < 1 || *seconds > kMaxTimeoutSeconds) {
+            error = "--timeout S must be 1-3600 seconds";
+            return false;
+        }
+        r.timeoutSeconds = static_cast<int>(*seconds);
+    }
+    r.htmlFile = o.Text("html");
+    if (o.Has("html") && r.htmlFile.empty()) {
+        error = "--html FILE needs a file name";
+        return false;
+    }
+    if (o.Has("program") && !o.Has("svl")) {
+        error = "--program NAME needs --svl LIST";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<TeletextRequest> ParseTeletextRequest(const std::vector<std::string>& args,
+                                                    std::string& error) {
+    // --text is the one option without a value; the rest are pairs.
+    std::vector<std::string> pairs;
+    bool text = false;
+    for (const auto& a : args) {
+        if (a == "--text")
+            text = true;
+        else
+            pairs.push_back(a);
+    }
+    TeletextRequest r;
+    if (!r.options.Parse(pairs)) {
+        error = r.options.error();
+        return std::nullopt;
+    }
+    for (const auto& name : r.options.Names()) {
+        if (!KnownOption(name)) {
+            error = "unknown option --" + name;
+            return std::nullopt;
+        }
+    }
+    if (text && r.options.Has("html")) {
+        error = "--text and --html exclude each other";
+        return std::nullopt;
+    }
+    if (!ReadValues(r.options, r, error)) return std::nullopt;
+    return r;
+}
+
+bool CTeletextPageWait::Feed(std::span<const std::uint8_t> datagram) {
+    ++fed_;
+    if (cache_.Store(datagram).accepted) ++accepted_;
+    if (index_ < 0) index_ = Ready();
+    return index_ >= 0;
+}
+
+// Checked after every datagram, so without --sub the one valid record of a
+// page that has just arrived for the first time is the first one that came.
+int CTeletextPageWait::Ready() const {
+    const vt::VtPageEntry* entry = cache_.Find(page_);
+    if (!entry) return -1;
+    if (sub_ == 0) return cache_.FirstValid(page_);
+    const auto index = static_cast<std::size_t>(sub_ - 1);
+    return index < entry->subpages.size() && entry->subpages[index].valid ? sub_ - 1 : -1;
+}
+
+const vt::VtSubpage& CTeletextPageWait::Found() const {
+    return cache_.Find(page_)->subpages[static_cast<std::size_t>(index_)];
+}
+
+int CTeletextPageWait::SubpageCount() const {
+    const vt::VtPageEntry* entry = cache_.Find(page_);
+    return entry ? static_cast<int>(entry->subpages.size()) : 0;
+}
+
+std::string TimeoutMessage(const CTeletextPageWait& wait, const TeletextRequest& request) {
+    std::string what = "page " + std::to_string(request.page);
+    if (request.sub > 0) what += " subpage " + std::to_string(request.sub);
+    what += " not received within " + std::to_string(request.timeoutSeconds) + " s";
+    if (request.sub > 0 && wait.SubpageCount() > 0)
+        what += " (the page has " + std::to_string(wait.SubpageCount()) + " subpage records)";
+    what += "; " + std::to_string(wait.Fed()) + " pages arrived, " +
+            std::to_string(wait.Cache().CachedCount()) + " in the cache";
+    return what;
+}
+
+std::string RenderText(const vt::VtSubpage& record) {
+    return vt::PageText(record.chars, record.national);
+}
+
+std::string RenderHtml(const vt::VtSubpage& record, int page, int subpageIndex) {
+    vt::PageChars stamped = record.chars;
+    vt::StampExportHeader(stamped, page, subpageIndex);
+    return vt::HtmlExport(stamped, record.national);
+}
