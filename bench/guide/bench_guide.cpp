@@ -10,12 +10,11 @@
 // Another capture may be named as the first argument after the benchmark's own.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "bench/CaptureBench.h"
 #include "guide/CScheduleList.h"
 #include "guide/EitSection.h"
 #include "mpegts/SectionAssembler.h"
@@ -23,27 +22,9 @@
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-std::string g_path =
-    std::string(SVL_TESTDATA_DIR) + "/petrj-mpegts_de-dvbt2-626mhz-eit-schedule.ts";
-
-// One read of the whole file into a buffer of its size.
-Bytes ReadFile(const std::string& path) {
-    std::error_code error;
-    const auto size = std::filesystem::file_size(path, error);
-    std::FILE* f = error ? nullptr : std::fopen(path.c_str(), "rb");
-    if (!f) return {};
-    Bytes bytes(static_cast<std::size_t>(size));
-    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
-    std::fclose(f);
-    return bytes;
-}
-
-const Bytes& Capture() {
-    static const Bytes bytes = ReadFile(g_path);
-    return bytes;
-}
+using capturebench::Bytes;
+using capturebench::Capture;
+using capturebench::Ready;
 
 template <class Sink>
 void ForEachSection(const Bytes& ts, Sink&& sink) {
@@ -53,21 +34,6 @@ void ForEachSection(const Bytes& ts, Sink&& sink) {
         const auto packet = mpegts::TsPacket::View(bytes);
         if (packet && packet->Pid() == 0x12) assembler.Feed(bytes, sink);
     }
-}
-
-bool Ready(benchmark::State& state) {
-    if (!Capture().empty()) return true;
-    state.SkipWithError(("capture not found: " + g_path).c_str());
-    return false;
-}
-
-void ReadFileBench(benchmark::State& state) {
-    if (!Ready(state)) return;
-    for (auto _ : state) {
-        Bytes bytes = ReadFile(g_path);
-        benchmark::DoNotOptimize(bytes.data());
-    }
-    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(Capture().size()));
 }
 
 void AssembleBench(benchmark::State& state) {
@@ -81,7 +47,7 @@ void AssembleBench(benchmark::State& state) {
         });
     }
     state.counters["sections"] = double(sections);
-    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(Capture().size()));
+    capturebench::SetCaptureBytes(state);
 }
 
 void DecodeScheduleBench(benchmark::State& state) {
@@ -108,7 +74,7 @@ void DecodeScheduleBench(benchmark::State& state) {
     }
     state.counters["records"] = double(records);
     state.counters["services"] = double(lists);
-    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(Capture().size()));
+    capturebench::SetCaptureBytes(state);
 }
 
 // Every event of the multiplex in one list, as if one program carried them
@@ -130,20 +96,18 @@ void DecodeOneListBench(benchmark::State& state) {
         records = list.Records().size();
     }
     state.counters["records"] = double(records);
-    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(Capture().size()));
+    capturebench::SetCaptureBytes(state);
 }
 
 }  // namespace
 
-BENCHMARK(ReadFileBench)->Name("read_file")->Unit(benchmark::kMillisecond);
+BENCHMARK(capturebench::ReadFileBench)->Name("read_file")->Unit(benchmark::kMillisecond);
 BENCHMARK(AssembleBench)->Name("assemble")->Unit(benchmark::kMillisecond);
 BENCHMARK(DecodeScheduleBench)->Name("decode_schedule")->Unit(benchmark::kMillisecond);
 BENCHMARK(DecodeOneListBench)->Name("decode_one_list")->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (argc > 1) g_path = argv[1];
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return capturebench::Main(
+        argc, argv,
+        std::string(SVL_TESTDATA_DIR) + "/petrj-mpegts_de-dvbt2-626mhz-eit-schedule.ts");
 }

@@ -13,44 +13,22 @@
 #include <benchmark/benchmark.h>
 
 #include <array>
-#include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "CTeletextDecoder.h"
 #include "IDatagramSink.h"
+#include "bench/CaptureBench.h"
 #include "videotext/VtPageCache.h"
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using capturebench::Bytes;
+using capturebench::Capture;
+using capturebench::Ready;
 
-std::string g_path = std::string(SVL_TESTDATA_DIR) + "/tsduck-test_108_rai-dvbt-full-mux.ts";
 constexpr std::array<std::uint16_t, 4> kPids = {0x240, 0x241, 0x242, 0x257};
-
-Bytes ReadFile(const std::string& path) {
-    std::error_code error;
-    const auto size = std::filesystem::file_size(path, error);
-    std::FILE* f = error ? nullptr : std::fopen(path.c_str(), "rb");
-    if (!f) return {};
-    Bytes bytes(static_cast<std::size_t>(size));
-    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
-    std::fclose(f);
-    return bytes;
-}
-
-const Bytes& Capture() {
-    static const Bytes bytes = ReadFile(g_path);
-    return bytes;
-}
-
-bool Ready(benchmark::State& state) {
-    if (!Capture().empty()) return true;
-    state.SkipWithError(("capture not found: " + g_path).c_str());
-    return false;
-}
 
 // The card's datagrams, handed to a function (the receive path's place).
 template <class Take>
@@ -77,15 +55,6 @@ void Assemble(const Bytes& ts, Take take) {
     }
 }
 
-void ReadFileBench(benchmark::State& state) {
-    if (!Ready(state)) return;
-    for (auto _ : state) {
-        Bytes bytes = ReadFile(g_path);
-        benchmark::DoNotOptimize(bytes.data());
-    }
-    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(Capture().size()));
-}
-
 void AssembleBench(benchmark::State& state) {
     if (!Ready(state)) return;
     std::size_t datagrams = 0;
@@ -97,7 +66,7 @@ void AssembleBench(benchmark::State& state) {
         });
     }
     state.counters["datagrams"] = double(datagrams);
-    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(Capture().size()));
+    capturebench::SetCaptureBytes(state);
 }
 
 void Report(benchmark::State& state, std::size_t datagrams, std::size_t stored, int cached) {
@@ -123,7 +92,7 @@ void FillCacheBench(benchmark::State& state) {
         cached = cache->CachedCount();
     }
     Report(state, datagrams, stored, cached);
-    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(Capture().size()));
+    capturebench::SetCaptureBytes(state);
 }
 
 void StoreOnlyBench(benchmark::State& state) {
@@ -144,15 +113,12 @@ void StoreOnlyBench(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(ReadFileBench)->Name("read_file")->Unit(benchmark::kMillisecond);
+BENCHMARK(capturebench::ReadFileBench)->Name("read_file")->Unit(benchmark::kMillisecond);
 BENCHMARK(AssembleBench)->Name("assemble")->Unit(benchmark::kMillisecond);
 BENCHMARK(FillCacheBench)->Name("fill_cache")->Unit(benchmark::kMillisecond);
 BENCHMARK(StoreOnlyBench)->Name("store_only")->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (argc > 1) g_path = argv[1];
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return capturebench::Main(
+        argc, argv, std::string(SVL_TESTDATA_DIR) + "/tsduck-test_108_rai-dvbt-full-mux.ts");
 }
