@@ -12,8 +12,11 @@ class Options {
     bool Parse(const std::vector<std::string>& args);
     bool Has(const std::string& name) const { return values_.count(name) != 0; }
     std::string Text(const std::string& name, const std::string& fallback = "") const;
-    /// Decimal or 0x hex; nothing when absent or not a number in range.
+    /// Decimal or 0x hex (a leading zero is decimal); nothing when absent or
+    /// not a number in range.
     std::optional<std::uint32_t> Number(const std::string& name) const;
+    /// Decimal digits only.
+    std::optional<std::uint32_t> Decimal(const std::string& name) const;
     const std::string& error() const { return error_; }
     /// The option names given, without their "--".
     std::vector<std::string> Names() const;

@@ -1,7 +1,6 @@
 #include "TeletextPage.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "videotext/VtCells.h"
 #include "videotext/VtExport.h"
@@ -12,43 +11,26 @@ constexpr const char* kKnown[] = {"svl", "program", "pid", "page", "sub", "html"
 constexpr std::uint32_t kMaxPid = 0x1FFF;
 constexpr int kMaxTimeoutSeconds = 3600;
 
-// Decimal digits, or with `hex` also 0x followed by hexadecimal digits;
-// nothing for anything else (signs, blanks, octal-looking leading zeros are
-// read as decimal).
-std::optional<std::uint32_t> Number(const std::string& text, bool hex) {
-    int base = 10;
-    std::string_view digits = text;
-    if (hex && digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
-        base = 16;
-        digits.remove_prefix(2);
-    }
-    std::uint32_t value = 0;
-    const char* end = digits.data() + digits.size();
-    const auto [ptr, ec] = std::from_chars(digits.data(), end, value, base);
-    if (digits.empty() || ec != std::errc() || ptr != end) return std::nullopt;
-    return value;
-}
-
 bool KnownOption(const std::string& name) {
     return std::find(std::begin(kKnown), std::end(kKnown), name) != std::end(kKnown);
 }
 
 // Checks the values of `o` into `r`; false with the reason in `error`.
 bool ReadValues(const Options& o, TeletextRequest& r, std::string& error) {
-    const auto pid = Number(o.Text("pid"), true);
+    const auto pid = o.Number("pid");
     if (!pid || *pid > kMaxPid) {
         error = "--pid PID (0-8191, decimal or 0x hex) is required";
         return false;
     }
     r.pid = static_cast<std::uint16_t>(*pid);
-    const auto page = Number(o.Text("page"), false);
+    const auto page = o.Decimal("page");
     if (!page || *page < vt::kFirstPage || *page > vt::kLastPage) {
         error = "--page NNN (100-899) is required";
         return false;
     }
     r.page = static_cast<int>(*page);
     if (o.Has("sub")) {
-        const auto sub = Number(o.Text("sub"), false);
+        const auto sub = o.Decimal("sub");
         if (!sub || *sub < 1 || *sub > vt::kMaxSubpages) {
             error = "--sub N must be 1-64";
             return false;
@@ -56,7 +38,7 @@ bool ReadValues(const Options& o, TeletextRequest& r, std::string& error) {
         r.sub = static_cast<int>(*sub);
     }
     if (o.Has("timeout")) {
-        const auto seconds = Number(o.Text("timeout"), false);
+        const auto seconds = o.Decimal("timeout");
         if (!seconds || *seconds < 1 || *seconds > kMaxTimeoutSeconds) {
             error = "--timeout S must be 1-3600 seconds";
             return false;
