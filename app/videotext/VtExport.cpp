@@ -117,6 +117,11 @@ std::string HtmlExport(const PageChars& page, std::uint8_t national) {
     return out;
 }
 
+std::string ExportRecord(PageChars& page, std::uint8_t national, int pageNumber, int subpageIndex) {
+    StampExportHeader(page, pageNumber, subpageIndex);
+    return HtmlExport(page, national);
+}
+
 std::string ExportFileName(const std::string& directory, int pageNumber, int subpageIndex) {
     char name[32];
     std::snprintf(name, sizeof name, "VT%03d-%02d.html", pageNumber, subpageIndex);

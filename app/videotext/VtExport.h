@@ -11,6 +11,10 @@ namespace vt {
 /// record with its export header already stamped.
 std::string HtmlExport(const PageChars& page, std::uint8_t national);
 
+/// The export of a cached record: its header stamped ("%3x.%02x", written
+/// into `page`) and then the HTML file of it.
+std::string ExportRecord(PageChars& page, std::uint8_t national, int pageNumber, int subpageIndex);
+
 /// The file name of an export: "<dir>/<source>/VT%03d-%02d.html".
 std::string ExportFileName(const std::string& directory, int pageNumber, int subpageIndex);
 constexpr const char* kSourceName = "Unbekannt";

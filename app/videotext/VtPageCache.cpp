@@ -151,6 +151,21 @@ VtPageEntry* VtPageCache::Find(int page) {
     return const_cast<VtPageEntry*>(std::as_const(*this).Find(page));
 }
 
+const VtSubpage* VtPageCache::Record(int page, int index) const {
+    const VtPageEntry* entry = Find(page);
+    if (!entry || index < 0 || index >= int(entry->subpages.size())) return nullptr;
+    return &entry->subpages[std::size_t(index)];
+}
+
+VtSubpage* VtPageCache::Record(int page, int index) {
+    return const_cast<VtSubpage*>(std::as_const(*this).Record(page, index));
+}
+
+int VtPageCache::SubpageCount(int page) const {
+    const VtPageEntry* entry = Find(page);
+    return entry ? int(entry->subpages.size()) : 0;
+}
+
 int VtPageCache::FirstValid(int page) const {
     const VtPageEntry* entry = Find(page);
     if (!entry) return -1;

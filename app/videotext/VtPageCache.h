@@ -73,6 +73,12 @@ class VtPageCache {
     /// The page's records, nullptr when the page is not cached (or out of range).
     const VtPageEntry* Find(int page) const;
     VtPageEntry* Find(int page);
+    /// The page's subpage record `index`, nullptr when the page has no such
+    /// record (valid or not).
+    const VtSubpage* Record(int page, int index) const;
+    VtSubpage* Record(int page, int index);
+    /// The number of subpage records of the page, 0 when it is not cached.
+    int SubpageCount(int page) const;
 
     /// Subpage stepping over valid records; -1 when the page has none.
     int FirstValid(int page) const;

@@ -99,21 +99,14 @@ bool CTeletextPageWait::Feed(std::span<const std::uint8_t> datagram) {
 // Checked after every datagram, so without --sub the one valid record of a
 // page that has just arrived for the first time is the first one that came.
 int CTeletextPageWait::Ready() const {
-    const vt::VtPageEntry* entry = cache_.Find(page_);
-    if (!entry) return -1;
     if (sub_ == 0) return cache_.FirstValid(page_);
-    const auto index = static_cast<std::size_t>(sub_ - 1);
-    return index < entry->subpages.size() && entry->subpages[index].valid ? sub_ - 1 : -1;
+    const vt::VtSubpage* record = cache_.Record(page_, sub_ - 1);
+    return record && record->valid ? sub_ - 1 : -1;
 }
 
-const vt::VtSubpage& CTeletextPageWait::Found() const {
-    return cache_.Find(page_)->subpages[static_cast<std::size_t>(index_)];
-}
+const vt::VtSubpage& CTeletextPageWait::Found() const { return *cache_.Record(page_, index_); }
 
-int CTeletextPageWait::SubpageCount() const {
-    const vt::VtPageEntry* entry = cache_.Find(page_);
-    return entry ? static_cast<int>(entry->subpages.size()) : 0;
-}
+int CTeletextPageWait::SubpageCount() const { return cache_.SubpageCount(page_); }
 
 std::string TimeoutMessage(const CTeletextPageWait& wait, const TeletextRequest& request) {
     std::string what = "page " + std::to_string(request.page);
@@ -131,7 +124,6 @@ std::string RenderText(const vt::VtSubpage& record) {
 }
 
 std::string RenderHtml(const vt::VtSubpage& record, int page, int subpageIndex) {
-    vt::PageChars stamped = record.chars;
-    vt::StampExportHeader(stamped, page, subpageIndex);
-    return vt::HtmlExport(stamped, record.national);
+    vt::PageChars stamped = record.chars;  // the cached copy keeps its header
+    return vt::ExportRecord(stamped, record.national, page, subpageIndex);
 }

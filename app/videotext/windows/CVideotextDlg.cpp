@@ -200,9 +200,7 @@ void CVideotextDlg::StepSubpage(bool forward) {
 }
 
 void CVideotextDlg::ShowSubpageText() {
-    const vt::VtPageEntry* entry = cache_.Find(page_);
-    const int count = entry ? static_cast<int>(entry->subpages.size()) : 0;
-    subpageText_->setText(T::Subpage(subpage_ + 1, count));
+    subpageText_->setText(T::Subpage(subpage_ + 1, cache_.SubpageCount(page_)));
 }
 
 void CVideotextDlg::TimerStep() {
@@ -258,12 +256,9 @@ void CVideotextDlg::ClickAt(QPointF logical) {
 }
 
 void CVideotextDlg::ExportPage() {
-    vt::VtPageEntry* entry = cache_.Find(page_);
-    if (!entry || subpage_ >= static_cast<int>(entry->subpages.size())) return;
-    vt::VtSubpage& record = entry->subpages[static_cast<std::size_t>(subpage_)];
-    if (!record.valid) return;
-    vt::StampExportHeader(record.chars, page_, subpage_);
-    const std::string html = vt::HtmlExport(record.chars, record.national);
+    vt::VtSubpage* record = cache_.Record(page_, subpage_);
+    if (!record || !record->valid) return;
+    const std::string html = vt::ExportRecord(record->chars, record->national, page_, subpage_);
     const QString file = VtExportFolder::FileFor(VtExportFolder::Folder(), page_, subpage_);
     if (QFileInfo::exists(file) && !AskOverwrite(file)) return;
     if (!VtExportFolder::Write(file, html)) {
