@@ -13,6 +13,7 @@
 #include <map>
 
 #include "CKestrelScanCard.h"
+#include "CaptureCard.h"
 #include "ClientEnvironment.h"
 #include "TsTestUtil.h"
 #include "kestrel/CPollDispatcher.h"
@@ -97,30 +98,9 @@ CLnb UniversalLnb() {
     return lnb;
 }
 
-class ScanCaptureTest : public ::testing::Test {
+class ScanCaptureTest : public CaptureCardTest {
   protected:
-    void SetUp() override {
-        data_ = testutil::TestDataDir();
-        for (const char* f : {kMediaset, kRai})
-            if (!fs::exists(data_ / f)) GTEST_SKIP() << "capture " << (data_ / f) << " not found";
-        dir_ = testutil::IsolateClient("scancap" + std::to_string(getpid()));
-        const fs::path config = dir_ / "card.conf";
-        std::ofstream(config) << "[card]\nbase_port = " << 36000 + getpid() % 300 * 100
-                              << "\n[position A]\ntransponder = 11494000 H 22000000 "
-                              << (data_ / kMediaset).string()
-                              << "\ntransponder = 12188000 V 27500000 " << (data_ / kRai).string()
-                              << "\n";
-        ASSERT_TRUE(testutil::RegisterServer(
-            dir_, std::string(NVDVBSRV_PATH) + " --config " + config.string()));
-        auto& conn = kestrel::CServerConnection::Instance();
-        ASSERT_TRUE(conn.Connect()) << conn.LastError();
-        conn.AttachDispatcher(kestrel::DefaultPollDispatcher());
-    }
-    void TearDown() override {
-        if (!dir_.empty()) testutil::EndClient(dir_);
-    }
-
-    fs::path data_, dir_;
+    void SetUp() override { StartCard("scancap", 36000, kMediaset, kRai); }
 };
 
 TEST_F(ScanCaptureTest, FindsTheServicesOfTheCapturesWithTheirPmtPids) {

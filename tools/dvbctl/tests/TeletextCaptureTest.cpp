@@ -27,6 +27,7 @@
 #include <map>
 #include <set>
 
+#include "CaptureCard.h"
 #include "ClientEnvironment.h"
 #include "TsTestUtil.h"
 #include "kestrel/CPollDispatcher.h"
@@ -128,27 +129,9 @@ struct Wanted {
     const char* why;
 };
 
-class TeletextCaptureTest : public ::testing::Test {
+class TeletextCaptureTest : public CaptureCardTest {
   protected:
-    void SetUp() override {
-        data_ = testutil::TestDataDir();
-        for (const char* f : {kArte, kRai})
-            if (!fs::exists(data_ / f)) GTEST_SKIP() << "capture " << (data_ / f) << " not found";
-        dir_ = testutil::IsolateClient("ttxcap" + std::to_string(getpid()));
-        const fs::path config = dir_ / "card.conf";
-        std::ofstream(config) << "[card]\nbase_port = " << 35050 + getpid() % 300 * 100
-                              << "\n[position A]\ntransponder = 11494000 H 22000000 "
-                              << (data_ / kArte).string() << "\ntransponder = 12188000 V 27500000 "
-                              << (data_ / kRai).string() << "\n";
-        ASSERT_TRUE(testutil::RegisterServer(
-            dir_, std::string(NVDVBSRV_PATH) + " --config " + config.string()));
-        auto& conn = kestrel::CServerConnection::Instance();
-        ASSERT_TRUE(conn.Connect()) << conn.LastError();
-        conn.AttachDispatcher(kestrel::DefaultPollDispatcher());
-    }
-    void TearDown() override {
-        if (!dir_.empty()) testutil::EndClient(dir_);
-    }
+    void SetUp() override { StartCard("ttxcap", 35050, kArte, kRai); }
 
     void Tune(const std::string& args) {
         const Printed t = RunDvbctl("tune " + args, dir_);
@@ -174,8 +157,6 @@ class TeletextCaptureTest : public ::testing::Test {
                       << " versions):\n"
                       << Show(*it->second.begin());
     }
-
-    fs::path data_, dir_;
 };
 
 TEST_F(TeletextCaptureTest, ArtePagesEqualLibzvbisReading) {
