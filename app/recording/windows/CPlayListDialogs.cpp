@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 
+#include "Allgemein/QuestionBox.h"
 #include "recording/windows/CPlayListEntryDialog.h"
 #include "recording/windows/PlayListTexts.h"
 
@@ -42,12 +43,7 @@ void CPlayListDialogs::ShowWarning(const QString& caption, const QString& text) 
 }
 
 bool CPlayListDialogs::AskYesNo(const QString& caption, const QString& text) {
-    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
-                    parent_);
-    box.button(QMessageBox::Yes)->setText(T::Yes);
-    box.button(QMessageBox::No)->setText(T::No);
-    box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return ::AskYesNo(parent_, caption, text, T::Yes, T::No);
 }
 
 QStringList CPlayListDialogs::FilterPatterns(const QString& filter) {

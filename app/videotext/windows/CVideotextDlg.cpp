@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "Allgemein/QuestionBox.h"
 #include "videotext/VtExport.h"
 #include "videotext/VtPageCache.h"
 #include "videotext/windows/CVtPageView.h"
@@ -275,12 +276,7 @@ void CVideotextDlg::ChooseFolder() {
 }
 
 bool CVideotextDlg::AskOverwrite(const QString& file) {
-    QMessageBox box(QMessageBox::Question, T::Caption, T::Overwrite(QDir::toNativeSeparators(file)),
-                    QMessageBox::Yes | QMessageBox::No, this);
-    box.button(QMessageBox::Yes)->setText(T::Yes);
-    box.button(QMessageBox::No)->setText(T::No);
-    box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return AskYesNo(this, T::Caption, T::Overwrite(QDir::toNativeSeparators(file)), T::Yes, T::No);
 }
 
 void CVideotextDlg::ShowError(const QString& text) {
