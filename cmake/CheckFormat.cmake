@@ -6,7 +6,7 @@ if(NOT TOP OR NOT CLANG_FORMAT)
   message(FATAL_ERROR "CheckFormat: TOP and CLANG_FORMAT must be set")
 endif()
 
-set(folders mpegts kestrel server Allgemein testsupport videodisplay app tools bench fuzz)
+set(folders mpegts kestrel server Allgemein testsupport videodisplay app tools bench fuzz install)
 set(files "")
 foreach(folder ${folders})
   file(GLOB_RECURSE found RELATIVE ${TOP} ${TOP}/${folder}/*.h ${TOP}/${folder}/*.cpp)
