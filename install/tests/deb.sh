@@ -15,10 +15,10 @@ rm -rf "$work"
 mkdir -p "$work"
 start=$(date +%s)
 (cd "$work" && cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work" \
-    -D CPACK_DEBIAN_COMPRESSION_TYPE=none -D CPACK_PACKAGE_FILE_NAME=svl-editor-test) \
+    -D CPACK_DEBIAN_COMPRESSION_TYPE=none) \
     >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log" >&2; echo "FAIL: cpack" >&2; exit 1; }
-deb="$work/svl-editor-test.deb"
-[ -f "$deb" ] || { ls "$work" >&2; echo "FAIL: no package" >&2; exit 1; }
+deb=$(ls "$work"/svl-editor_*.deb 2>/dev/null | head -1)
+[ -n "$deb" ] && [ -f "$deb" ] || { ls "$work" >&2; echo "FAIL: no package" >&2; exit 1; }
 echo "package $(du -h "$deb" | cut -f1) in $(($(date +%s) - start)) s"
 
 info=$(dpkg-deb -I "$deb")
@@ -43,4 +43,5 @@ bash "$(dirname "$0")/tool_help.sh" "$tree/$bindir/dvbctl" "$(echo "$info" | sed
     "$work/help" || fail "the unpacked dvbctl --help"
 
 [ "$failures" -eq 0 ] || exit 1
+rm -rf "$work"
 echo "the package holds the tree and names its dependencies"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The installed launcher svl-editor with a temporary key store and settings:
 # it registers the installed emulated card with the installed demo when the
-# store names no server, keeps a registration the user made (and a firmware
+# store names no server (and the installed dvbctl then reaches that card), keeps a registration the user made (and a firmware
 # folder the user set), follows the layout with its own earlier registration,
 # refuses a command line longer than the library reads, and starts the program
 # with the demo list on the first start only.
@@ -41,6 +41,12 @@ launch fresh "$top/$bindir/svl-editor" || fail "fresh: exit $?: $(cat "$work/fre
 [ "$(path_of fresh)" = "string:$expected" ] || fail "fresh: Path '$(path_of fresh)', expected '$expected'"
 ini="$work/fresh/config/SVL-Programm Editor/win.ini"
 grep -qxF "Path=$demo/broadcast/" "$ini" 2>/dev/null || fail "fresh: win.ini lacks the demo firmware folder"
+# The installed tool reaches the installed card through that registration.
+env -u LD_LIBRARY_PATH -u DISPLAY HOME="$work/fresh" XDG_CONFIG_HOME="$work/fresh/config" \
+    KESTREL_REGISTRY="$work/fresh/store.db" KESTREL_INSTANCE="svlinstall$$" \
+    timeout 30 "$top/$bindir/dvbctl" status >"$work/fresh/status" 2>&1 ||
+    fail "dvbctl status on the registered card: $(head -3 "$work/fresh/status")"
+grep -q '^frontend type: 1$' "$work/fresh/status" || fail "dvbctl status: $(head -3 "$work/fresh/status")"
 # A second start finds everything in place.
 launch fresh "$top/$bindir/svl-editor" || fail "again: exit $?"
 grep -q "registered" "$work/fresh/err" && fail "again: registered a second time"
