@@ -46,8 +46,9 @@ for page in "$src"/docs/man/*.1; do
     [ -e "$page" ] && expect_file "$mandir/man1/$(basename "$page")"
 done
 for c in "$src"/tools/completion/*; do
-    [ -e "$c" ] && expect_file "$datadir/bash-completion/completions/$(basename "$c")"
+    [ -f "$c" ] && expect_file "$datadir/bash-completion/completions/$(basename "$c")"
 done
+[ -e "$root/$datadir/bash-completion/completions/tests" ] && fail "the completion's tests are installed"
 
 demo="$datadir/svl-editor/demo"
 expect_file "$demo/Demo.svl"
