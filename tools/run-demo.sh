@@ -11,7 +11,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:?usage: tools/run-demo.sh <build-dir> [args...]}
 shift
 launcher="$build/install/svl-editor"
-[ -x "$launcher" ] || { echo "run-demo: $launcher not found (configure first)" >&2; exit 1; }
+[ -x "$launcher" ] || { echo "run-demo: $launcher nicht gefunden (erst konfigurieren)" >&2; exit 1; }
 if [ -n "${RUN_DEMO_PREPARE_ONLY:-}" ]; then
     export SVL_PREPARE_ONLY=1
 fi

@@ -49,7 +49,7 @@ env -u LD_LIBRARY_PATH -u DISPLAY HOME="$work/fresh" XDG_CONFIG_HOME="$work/fres
 grep -q '^frontend type: 1$' "$work/fresh/status" || fail "dvbctl status: $(head -3 "$work/fresh/status")"
 # A second start finds everything in place.
 launch fresh "$top/$bindir/svl-editor" || fail "again: exit $?"
-grep -q "registered" "$work/fresh/err" && fail "again: registered a second time"
+grep -q "eingetragen: " "$work/fresh/err" && fail "again: registered a second time"
 [ "$(grep -c '^Path=' "$ini")" -eq 1 ] || fail "again: win.ini written twice"
 
 # The user's own server and firmware folder stay as they are.
@@ -73,7 +73,7 @@ mkdir -p "$long"
 ln -s "$root" "$long/install-with-a-long-name"
 launch long "$long/install-with-a-long-name/$bindir/svl-editor" || fail "long: exit $?"
 path_of long >/dev/null && fail "long: registered '$(path_of long)'"
-grep -q "199 bytes" "$work/long/err" || fail "long: no word of the limit: $(cat "$work/long/err")"
+grep -q "199 Bytes" "$work/long/err" || fail "long: no word of the limit: $(cat "$work/long/err")"
 
 # What the launcher starts, with a program that writes down its arguments.
 fake="$work/fake"
@@ -98,6 +98,12 @@ PREPARE_ONLY="" launch named "$fake/$bindir/svl-editor" "my list.svl" || fail "n
 PREPARE_ONLY="" launch help "$fake/$bindir/svl-editor" --help || fail "help: exit $?"
 [ "$(cat "$work/help/args")" = "--help" ] || fail "help: arguments '$(cat "$work/help/args")'"
 path_of help >/dev/null && fail "help: registered a card for --help"
+
+# A build-tree layout without its folders is a usage error.
+PREPARE_ONLY="" launch usage "$fake/$bindir/svl-editor" --build-tree "$work"
+rc=$?
+[ "$rc" -eq 2 ] || fail "usage: exit $rc, expected 2"
+grep -q "^svl-editor: Aufruf: " "$work/usage/err" || fail "usage: $(cat "$work/usage/err")"
 
 [ "$failures" -eq 0 ] || exit 1
 echo "the launcher registers the installed card and leaves the user's alone"
