@@ -5,7 +5,7 @@
 //                pixel touched once, as each drawing starts);
 //   layout       the page's display cells from its characters;
 //   draw_page    the cells painted onto that image at the window's default
-//                size (483 x 436 logical pixels and margin, scale 1);
+//                size (488 x 458 pixels, scale 1);
 //   draw_page_2x the same at twice the size (a maximised window).
 // Another capture may follow the benchmark's own options.
 #include <benchmark/benchmark.h>
