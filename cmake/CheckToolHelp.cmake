@@ -5,7 +5,9 @@
 # output and nothing on standard error; --version prints "TOOL VERSION";
 # each case of USAGE_ERRORS (cases separated by "|", words by blanks) exits
 # 2 with nothing on standard output and a German message on standard error
-# (ERROR_TEXT, a regular expression). The key store is never created.
+# (ERROR_TEXT, a regular expression); an empty case is the call without
+# arguments. A HELP case may hold several words ("list.svl --help"). The key
+# store is never created.
 #
 #   cmake -DPROGRAM=<file> -DTOOL=<name> -DVERSION=<v> -DWORK=<dir>
 #         -DHELP=--help;-h -DUSAGE_ERRORS=<cases> -DERROR_TEXT=<regex> -P CheckToolHelp.cmake
@@ -36,7 +38,8 @@ function(run out_rc out_out out_err)
 endfunction()
 
 foreach(help IN LISTS HELP)
-  run(rc out err ${help})
+  separate_arguments(words UNIX_COMMAND "${help}")
+  run(rc out err ${words})
   if(NOT rc EQUAL 0)
     fail("${TOOL} ${help}: exit '${rc}', expected 0; stderr '${err}'")
   elseif(NOT err STREQUAL "")
