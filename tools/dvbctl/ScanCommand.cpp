@@ -86,6 +86,7 @@ int ScanCommand(const Options& o) {
     }
     if (transponders.empty()) return Fail("keine Transponder zu durchsuchen");
 
+    if (!NeedCard()) return 1;
     CKestrelScanCard card;
     CScanRun run(card, settings, transponders);
     Run(run);
