@@ -198,7 +198,8 @@ int Run(const Invocation& call) {
     if (c == "import-dvb") return ImportDvb(files);
     if (c == "reorder") return Reorder(files);
     if (c == "export-csv") return ExportCsv(files);
-    return ImportCsv(files);
+    if (c == "import-csv") return ImportCsv(files);
+    return UsageError("unbekannter Befehl: " + c);  // in the table, but not wired here
 }
 
 }  // namespace
