@@ -1,16 +1,20 @@
 # Runs a shell tool's help, version and usage errors the way a new user meets
 # them: no card, no display, an empty home. Run as a test:
 #   cmake -DTOOL=<program> -DNAME=<tool> -DVERSION=<project version> -DWORK=<scratch folder>
-#         [-DMAN=<manual page>] [-DUSAGE_ERRORS=<cases>] -P cmake/CheckToolCommandLine.cmake
+#         [-DMAN=<manual page>] [-DUSAGE_ERRORS=<cases>] [-DHELP_ALSO=<calls>]
+#         -P cmake/CheckToolCommandLine.cmake
 # USAGE_ERRORS: cases separated by "|", each "ARGUMENTS=>TEXT": the tool called
 # with the (blank-separated) arguments must exit 2, print nothing on standard
-# output and "<tool>: ...TEXT..." and the hint "Hilfe: <tool> --help" on
-# standard error.
-# Checks: --help and -h print the same help on standard output, exit 0, and
-# name the exit codes; --version prints "<tool> <version>"; nothing is
-# written to the home, the XDG folders or the working folder, and no shared
-# object or lock of the test's instance appears in /dev/shm; every command and
-# option that the help lists is described in the manual page.
+# output and "<tool>: ...TEXT..." (or "<tool> <command>: ...") and the hint
+# "Hilfe: <tool> --help" on standard error.
+# HELP_ALSO: calls separated by "|" that must print the help of --help as
+# well (default "-h"), e.g. "-h|help" or "-h|liste.svl --help".
+# Checks: --help prints the help on standard output, exits 0 and names the
+# exit codes; --version prints "<tool> <version>"; the key store named by
+# KESTREL_REGISTRY is never created, nothing is written to the home, the XDG
+# folders or the working folder, and no shared object or lock of the test's
+# instance appears in /dev/shm; every command and option that the help lists
+# is described in the manual page.
 cmake_minimum_required(VERSION 3.25)
 foreach(required TOOL NAME VERSION WORK)
   if(NOT DEFINED ${required})
@@ -28,9 +32,12 @@ set(ENV{XDG_CONFIG_HOME} ${WORK}/config)
 set(ENV{XDG_DATA_HOME} ${WORK}/data)
 set(ENV{XDG_CACHE_HOME} ${WORK}/cache)
 set(ENV{XDG_RUNTIME_DIR} ${WORK}/runtime)
-unset(ENV{DISPLAY})
-unset(ENV{WAYLAND_DISPLAY})
-unset(ENV{NVDVBSRV_CONFIG})
+foreach(variable DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM NVDVBSRV_CONFIG KESTREL_DEFER_CONNECT)
+  unset(ENV{${variable}})
+endforeach()
+# An empty key store: a tool that connected would find no card.
+set(ENV{KESTREL_REGISTRY} ${WORK}/registry.db)
+set(ENV{SVL_NO_DESKTOP_REGISTRATION} 1)
 string(RANDOM LENGTH 10 ALPHABET abcdefghijklmnopqrstuvwxyz tag)
 set(instance "clicheck${tag}")
 set(ENV{KESTREL_INSTANCE} ${instance})
@@ -55,16 +62,28 @@ set(help "${out}")
 if(NOT rc EQUAL 0 OR NOT err STREQUAL "")
   fail("--help: exit ${rc}, standard error '${err}'")
 endif()
-foreach(want "Aufruf: ${NAME}" "--version" "Exit-Status:" "\n  0  " "\n  1  " "\n  2  ")
+# Exit code 2 is named by every tool that has usage errors.
+set(wanted "Aufruf: ${NAME}" "--version" "Exit-Status:" "\n  0  " "\n  1  ")
+if(USAGE_ERRORS)
+  list(APPEND wanted "\n  2  ")
+endif()
+foreach(want IN LISTS wanted)
   string(FIND "${help}" "${want}" at)
   if(at EQUAL -1)
     fail("--help lacks '${want}'")
   endif()
 endforeach()
-run(-h)
-if(NOT rc EQUAL 0 OR NOT out STREQUAL help)
-  fail("-h: exit ${rc}, not the text of --help")
+if(NOT DEFINED HELP_ALSO)
+  set(HELP_ALSO "-h")
 endif()
+string(REPLACE "|" ";" also "${HELP_ALSO}")
+foreach(call IN LISTS also)
+  separate_arguments(args UNIX_COMMAND "${call}")
+  run(${args})
+  if(NOT rc EQUAL 0 OR NOT out STREQUAL help)
+    fail("${call}: exit ${rc}, not the text of --help")
+  endif()
+endforeach()
 
 # Version.
 run(--version)
@@ -83,10 +102,10 @@ foreach(case IN LISTS cases)
   string(SUBSTRING "${case}" ${from} -1 text)
   separate_arguments(args UNIX_COMMAND "${arguments}")
   run(${args})
-  string(FIND "${err}" "${NAME}: " prefix)
+  string(REGEX MATCH "^${NAME}( [a-z]+)*: " prefix "${err}")
   string(FIND "${err}" "${text}" said)
   string(FIND "${err}" "Hilfe: ${NAME} --help" hint)
-  if(NOT rc EQUAL 2 OR NOT out STREQUAL "" OR NOT prefix EQUAL 0 OR said EQUAL -1 OR hint EQUAL -1)
+  if(NOT rc EQUAL 2 OR NOT out STREQUAL "" OR NOT prefix OR said EQUAL -1 OR hint EQUAL -1)
     fail("'${arguments}': exit ${rc} (expected 2), standard output '${out}', "
          "standard error '${err}' (expected '${NAME}: ...${text}...' and the hint)")
   endif()
@@ -97,6 +116,9 @@ file(GLOB_RECURSE written LIST_DIRECTORIES true
      ${WORK}/home/* ${WORK}/config/* ${WORK}/data/* ${WORK}/cache/* ${WORK}/runtime/* ${WORK}/cwd/*)
 if(written)
   fail("files written: ${written}")
+endif()
+if(EXISTS ${WORK}/registry.db)
+  fail("the key store was created")
 endif()
 file(GLOB_RECURSE shared LIST_DIRECTORIES false /dev/shm/*${instance}*)
 if(shared)

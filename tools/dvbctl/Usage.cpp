@@ -1,14 +1,18 @@
-// The text of dvbctl --help (also on standard error after a usage error).
+// The text of dvbctl --help; after a usage error its synopsis and where the
+// help is, on standard error.
 #include "Usage.h"
 
 #include "Commands.h"
 
 namespace {
 
-constexpr const char* kCommands = R"(Aufruf: dvbctl BEFEHL [Optionen]
+constexpr const char* kSynopsis = R"(Aufruf: dvbctl BEFEHL [Optionen]
        dvbctl --help | -h | help
        dvbctl --version
-Steuert die Karte über die Client-Bibliothek. Hilfe, Version und Aufruffehler
+)";
+
+constexpr const char* kCommands =
+    R"(Steuert die Karte über die Client-Bibliothek. Hilfe, Version und Aufruffehler
 brauchen keine Karte; erst ein Befehl, der die Karte braucht, verbindet sich mit
 dem Server (und startet ihn).
 
@@ -94,10 +98,15 @@ Umgebung:
 }  // namespace
 
 int Usage(std::FILE* out) {
+    std::fputs(kSynopsis, out);
+    if (out == stderr) {
+        std::fputs("Hilfe: dvbctl --help\n", out);
+        return 2;
+    }
     std::fputs(kCommands, out);
     OsdUsage(out);
     std::fputs(kMore, out);
-    return out == stderr ? 2 : 0;
+    return 0;
 }
 
 int UsageError(const std::string& message) {

@@ -32,12 +32,13 @@ int RunWords(const std::string& cmd, const std::vector<std::string>& rest) {
     if (cmd == "key")
         return rest.size() == 1 ? KeyCommand(rest[0])
                                 : UsageError("key erwartet eine Tastennummer");
-    if (cmd == "osd") return OsdCommand(rest);
     if (cmd == "snapshot")
         return rest.size() == 1 ? SnapshotCommand(rest[0])
                                 : UsageError("snapshot erwartet einen Dateinamen");
     int rc = 0;
-    if (cmd == "teletext")
+    if (cmd == "osd")
+        rc = OsdCommand(rest);
+    else if (cmd == "teletext")
         rc = TeletextCommand(rest);
     else if (cmd == "record")
         rc = RecordCommand(rest);

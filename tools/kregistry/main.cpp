@@ -15,10 +15,13 @@ using kestrel::RegValue;
 
 namespace {
 
-constexpr const char* kUsage = R"(Aufruf: kregistry [--file PFAD] BEFEHL
+constexpr const char* kSynopsis = R"(Aufruf: kregistry [--file PFAD] BEFEHL
        kregistry --help | -h
        kregistry --version
-Zeigt und ändert den Schlüsselspeicher, in dem Client-Bibliothek und Server die
+)";
+
+constexpr const char* kUsage =
+    R"(Zeigt und ändert den Schlüsselspeicher, in dem Client-Bibliothek und Server die
 Karte finden (--file PFAD, sonst $KESTREL_REGISTRY, sonst
 $XDG_CONFIG_HOME/kestrel/registry.db).
 
@@ -49,9 +52,16 @@ Umgebung:
                      der Ort des Speichers ohne KESTREL_REGISTRY
 )";
 
+// The whole text on standard output (--help); after a usage error the
+// synopsis and where the help is, on standard error.
 int Usage(std::FILE* out = stderr) {
+    std::fputs(kSynopsis, out);
+    if (out == stderr) {
+        std::fputs("Hilfe: kregistry --help\n", out);
+        return 2;
+    }
     std::fputs(kUsage, out);
-    return out == stderr ? 2 : 0;
+    return 0;
 }
 
 int UsageError(const std::string& message) {
