@@ -5,15 +5,10 @@
 #include <vector>
 
 #include "CCommandLine.h"
+#include "fuzz/FuzzArguments.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::vector<std::string> args(1);
-    for (size_t i = 0; i < size; ++i) {
-        if (data[i] == 0)
-            args.emplace_back();
-        else
-            args.back().push_back(char(data[i]));
-    }
+    const std::vector<std::string> args = FuzzArguments(data, size);
     nvdvbsrv::CCommandLine line;
     std::string error;
     if (!line.Parse(args, error)) {

@@ -5,16 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/FuzzArguments.h"
 #include "tools/svltool/SvlCommandLine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::vector<std::string> args(1);
-    for (size_t i = 0; i < size; ++i) {
-        if (data[i] == 0)
-            args.emplace_back();
-        else
-            args.back().push_back(char(data[i]));
-    }
+    const std::vector<std::string> args = FuzzArguments(data, size);
     const svltool::Invocation call = svltool::ParseCommandLine(args);
     using Kind = svltool::Invocation::Kind;
     if (call.kind == Kind::UsageError && call.error.empty()) __builtin_trap();
