@@ -72,8 +72,9 @@ set(may_tools/mkdemomux "mpegts;channellist")
 # The guide core is app code (its headers are named "guide/..."); the event
 # dump runs it outside the program.
 set(may_tools/svlepg "guide;channellist;mpegts")
-# The server's tests drive the client library against the real server.
-set(tests_may_server "kestrel")
+# The server's tests drive the client library against the real server, and
+# store the card's pages of real captures in the program's page cache.
+set(tests_may_server "kestrel;videotext")
 # dvbctl's scan test reads the captures' tables itself, independently of the library.
 set(tests_may_tools/dvbctl "mpegts")
 

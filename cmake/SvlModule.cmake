@@ -16,6 +16,12 @@
 #   svl_bench(<name> SOURCES ... LINKS ... [QT ...])   only with SVL_BENCH
 #   svl_fuzz(<name> SOURCES ... LINKS ... [QT ...])    only with SVL_FUZZ
 #
+#   svl_command_line_test(<program target> [LABELS ...] [HELP_ALSO <calls>]
+#                         [USAGE_ERRORS <cases>])
+#       test <target>_command_line: the program's help, version and usage errors
+#       without a card, a display or a home, against its manual page
+#       docs/man/<target>.1 (cmake/CheckToolCommandLine.cmake says the forms)
+#
 # Include root: code under app/ includes its neighbours as "<folder>/<header>" below
 # app/ ("channellist/CSVLFile.h", "frame/CMainFrame.h"); everything else below the top
 # ("mpegts/BitReader.h", "Allgemein/CGfxListCtrl.h", "kestrel/protocol/Commands.h").
@@ -136,4 +142,23 @@ function(svl_fuzz name)
   endif()
   svl_module(${name} EXECUTABLE QT "${F_QT}" SOURCES ${F_SOURCES} LINKS ${F_LINKS})
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+endfunction()
+
+function(svl_command_line_test target)
+  cmake_parse_arguments(PARSE_ARGV 1 C "" "HELP_ALSO;USAGE_ERRORS" "LABELS")
+  set(options "")
+  if(DEFINED C_HELP_ALSO)
+    list(APPEND options "-DHELP_ALSO=${C_HELP_ALSO}")
+  endif()
+  if(DEFINED C_USAGE_ERRORS)
+    list(APPEND options "-DUSAGE_ERRORS=${C_USAGE_ERRORS}")
+  endif()
+  add_test(NAME ${target}_command_line
+    COMMAND ${CMAKE_COMMAND} -DTOOL=$<TARGET_FILE:${target}> -DNAME=${target}
+            -DVERSION=${PROJECT_VERSION} -DWORK=${CMAKE_CURRENT_BINARY_DIR}/command_line
+            -DMAN=${PROJECT_SOURCE_DIR}/docs/man/${target}.1 ${options}
+            -P ${PROJECT_SOURCE_DIR}/cmake/CheckToolCommandLine.cmake)
+  if(C_LABELS)
+    set_tests_properties(${target}_command_line PROPERTIES LABELS "${C_LABELS}")
+  endif()
 endfunction()

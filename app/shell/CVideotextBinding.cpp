@@ -10,6 +10,7 @@
 #include "shell/CTvBinding.h"
 #include "tv/CProgramSwitcher.h"
 #include "videotext/windows/CVideotextDlg.h"
+#include "videotext/windows/VtWindowTexts.h"
 
 CVideotextBinding::CVideotextBinding(CMainFrame& frame, CTvBinding& tv, ReceiverSource receiver)
     : QObject(&frame),
@@ -43,10 +44,18 @@ void CVideotextBinding::Open() {
     if (!dialog.Open()) return;
     dialog_ = &dialog;
     UpdateCommand();
-    CSubscription teletext = receiver->SubscribeTeletext(
-        pid, [&dialog](std::span<const std::uint8_t> page) { dialog.PageArrived(page); });
+    SubscribeError error;
+    CSubscription teletext =
+        pid ? receiver->SubscribeTeletext(
+                  pid, [&dialog](std::span<const std::uint8_t> page) { dialog.PageArrived(page); },
+                  &error)
+            : CSubscription{};
     subscribed_ = static_cast<bool>(teletext);
-    runner_(dialog);
+    if (!subscribed_) {
+        dialog.Refuse(pid ? VtWindowTexts::TeletextRefused(error.code) : VtWindowTexts::NoTeletext);
+    } else {
+        runner_(dialog);
+    }
     teletext.Reset();  // the card's teletext goes off with the window
     dialog_ = nullptr;
     UpdateCommand();

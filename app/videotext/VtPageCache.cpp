@@ -82,7 +82,7 @@ int AnnouncedSubpages(const PageChars& chars, int s1) {
     char prefix[8];
     const int length = std::snprintf(prefix, sizeof prefix, "%d/", s1);
     const auto end = chars.end();
-    for (auto at = chars.begin(); at + length < end; ++at) {
+    for (auto at = chars.begin() + kCols; at + length < end; ++at) {
         if (!std::equal(prefix, prefix + length, at)) continue;
         auto digit = at + length;
         if (!IsDigit(*digit)) continue;

@@ -100,7 +100,9 @@ class VtPageCache {
 int HeaderPageNumber(std::span<const std::uint8_t, kCols> header);
 
 /// The subpage total announced in the page text: "S1/" followed by one to
-/// three digits m, searched from the start; m when S1 <= m < 65, else S1.
+/// three digits m, searched from the start of row 1; m when S1 <= m < 65,
+/// else S1. The header row is left out: its date ("Lun 23/09") would read
+/// as a total of 9 for subpage 3.
 int AnnouncedSubpages(const PageChars& chars, int s1);
 
 }  // namespace vt

@@ -12,14 +12,12 @@
 // after the benchmark's own.
 #include <benchmark/benchmark.h>
 
-#include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "CTeletextDecoder.h"
-#include "IDatagramSink.h"
 #include "bench/CaptureBench.h"
+#include "bench/videotext/CaptureTeletext.h"
 #include "videotext/VtPageCache.h"
 
 namespace {
@@ -28,32 +26,7 @@ using capturebench::Bytes;
 using capturebench::Capture;
 using capturebench::Ready;
 
-constexpr std::array<std::uint16_t, 4> kPids = {0x240, 0x241, 0x242, 0x257};
-
-// The card's datagrams, handed to a function (the receive path's place).
-template <class Take>
-class Sink : public nvdvbsrv::IDatagramSink {
-  public:
-    explicit Sink(Take take) : take_(take) {}
-    void Send(std::uint16_t, std::span<const std::uint8_t> data) override { take_(data); }
-
-  private:
-    Take take_;
-};
-
-template <class Take>
-void Assemble(const Bytes& ts, Take take) {
-    Sink<Take> sink(take);
-    std::vector<std::unique_ptr<nvdvbsrv::CTeletextDecoder>> decoders;
-    for (const std::uint16_t pid : kPids) {
-        decoders.push_back(std::make_unique<nvdvbsrv::CTeletextDecoder>(sink));
-        decoders.back()->SetPid(pid);
-    }
-    for (std::size_t off = 0; off + 188 <= ts.size(); off += 188) {
-        const auto packet = std::span<const std::uint8_t>(ts).subspan(off, 188);
-        for (auto& decoder : decoders) decoder->FeedPacket(packet);
-    }
-}
+using videotextbench::Assemble;
 
 void AssembleBench(benchmark::State& state) {
     if (!Ready(state)) return;

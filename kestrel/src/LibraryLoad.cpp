@@ -9,9 +9,12 @@
 
 namespace {
 
+// Deferred by the environment, or by the program through its hook (which
+// runs before the program's own static objects are built).
 bool ConnectDeferred() {
     const char* v = std::getenv("KESTREL_DEFER_CONNECT");
-    return v && *v && std::strcmp(v, "0") != 0;
+    if (v && *v && std::strcmp(v, "0") != 0) return true;
+    return KestrelDeferConnectAtLoad && KestrelDeferConnectAtLoad() != 0;
 }
 
 __attribute__((constructor)) void KestrelLoad() {

@@ -11,6 +11,7 @@
 #include "CEmulatedCard.h"
 #include "CServer.h"
 #include "CUdpSender.h"
+#include "SvlVersion.h"
 #include "kestrel/protocol/BlockIO.h"
 #include "kestrel/protocol/Names.h"
 #include "kestrel/protocol/ParamBlock.h"
@@ -70,24 +71,24 @@ std::optional<uint32_t> TellServer(const std::string& suffix, uint32_t message, 
 // Presses one key on the running server.
 int InjectKey(const std::string& suffix, uint32_t code) {
     const auto result = TellServer(suffix, kInjectKeyMessage, code);
-    if (!result) return 2;
+    if (!result) return kExitNoServer;
     if (*result != 1) {
         std::cerr << "nvdvbsrv: Fernbedienung ist ausgeschaltet, Taste verworfen\n";
-        return 1;
+        return kExitFailure;
     }
-    return 0;
+    return kExitSuccess;
 }
 
 // Puts a module into a slot of the running server's card, or takes it out.
 int ChangeModule(const std::string& suffix, bool insert, uint8_t slot) {
     const auto result = TellServer(suffix, kCamMessage, slot | (insert ? kCamInsertFlag : 0u));
-    if (!result) return 2;
+    if (!result) return kExitNoServer;
     if (*result != 1) {
         std::cerr << "nvdvbsrv: Slot " << int(slot)
                   << (insert ? " hat schon ein Modul\n" : " ist schon leer\n");
-        return 1;
+        return kExitFailure;
     }
-    return 0;
+    return kExitSuccess;
 }
 
 std::optional<CInstallation> LoadInstallation(const CCommandLine& cl) {
@@ -105,14 +106,11 @@ std::optional<CInstallation> LoadInstallation(const CCommandLine& cl) {
 
 int Serve(const CCommandLine& cl, const std::string& suffix) {
     auto inst = LoadInstallation(cl);
-    if (!inst) return 1;
+    if (!inst) return kExitFailure;
     if (cl.basePort) inst->board.basePort = *cl.basePort;
     if (cl.speed) inst->speed = *cl.speed;
     if (!cl.audioWav.empty()) inst->audioWav = cl.audioWav;
-    if (!ParseStartSteps(cl.fail, inst->failingSteps)) {
-        std::cerr << "nvdvbsrv: --fail " << kStartStepsExpected << "\n";
-        return 2;
-    }
+    inst->failingSteps.insert(cl.failSteps.begin(), cl.failSteps.end());
 
     // SIGTERM and SIGINT end the server cleanly; they are blocked before any
     // thread starts and read from a descriptor by the request loop.
@@ -128,7 +126,7 @@ int Serve(const CCommandLine& cl, const std::string& suffix) {
     CUdpSender sender(inst->board.ip, inst->board.basePort);
     if (!sender.IsOpen()) {
         std::cerr << "nvdvbsrv: Datagramm-Socket kann nicht geöffnet werden\n";
-        return 1;
+        return kExitFailure;
     }
     CEmulatedCard card(std::move(*inst), sender);
     CServer::Options options;
@@ -140,14 +138,14 @@ int Serve(const CCommandLine& cl, const std::string& suffix) {
     if (!server.Start(error)) {
         std::cerr << "nvdvbsrv: " << error << "\n";
         // The library starts a server on every load: the one that runs serves.
-        return server.AlreadyRunning() ? 0 : 1;
+        return server.AlreadyRunning() ? kExitSuccess : kExitFailure;
     }
     // The composed picture exists while this server serves the instance.
     if (!card.StartOutput(kp::PictureMemoryName(suffix)))
         std::cerr << "nvdvbsrv: Bildspeicher kann nicht angelegt werden\n";
     server.Run(sigFd);
     close(sigFd);
-    return 0;
+    return kExitSuccess;
 }
 
 }  // namespace
@@ -156,9 +154,16 @@ int main(int argc, char** argv) {
     CCommandLine cl;
     std::string error;
     if (!cl.Parse(std::vector<std::string>(argv + 1, argv + argc), error)) {
-        std::cerr << "nvdvbsrv: " << error << "\n" << CCommandLine::Usage();
-        return 64;
+        std::cerr << "nvdvbsrv: " << error << "\n"
+                  << CCommandLine::Usage() << "Hilfe: nvdvbsrv --help\n";
+        return kExitUsage;
     }
+    // Neither help nor version touches the card, a lock or a socket.
+    if (cl.help) {
+        std::cout << CCommandLine::Help();
+        return std::cout.flush() ? kExitSuccess : kExitFailure;
+    }
+    if (cl.version) return PrintSvlVersion("nvdvbsrv");
     const std::string suffix =
         cl.instance ? kp::InstanceSuffixFor(*cl.instance) : kp::InstanceSuffix();
     if (cl.keyCommand) return InjectKey(suffix, cl.keyCode);

@@ -1,11 +1,13 @@
 // The card's teletext pages of real captures against libzvbi's: the same
 // pages and subcodes, the same national option, and the same text in the
-// header and rows 1-24 of every page both decoders completed.
+// header and rows 1-24 of every page both decoders completed; and the same
+// pages and subpages in the program's page cache after the whole capture.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <iostream>
 #include <map>
+#include <regex>
 #include <set>
 #include <string>
 
@@ -14,6 +16,7 @@
 #include "TeletextLines.h"
 #include "TsTestUtil.h"
 #include "testsupport/ZvbiReference.h"
+#include "videotext/VtPageCache.h"
 
 using namespace nvdvbsrv;
 using testutil::Bytes;
@@ -187,6 +190,61 @@ TEST_P(TeletextReferenceTest, EveryTransmissionAgreesInOrder) {
         for (char32_t u : zvbi[t].cells[size_t(row)]) EXPECT_EQ(u, U' ') << t << " " << row;
     }
     std::cout << "transmissions " << card.size() << ", cells compared " << cells << "\n";
+}
+
+// The subpage total a copy of a page announces in libzvbi's text: "S1/m" with
+// one to three digits m, the first such place in rows 1-24; m counts when it
+// lies between S1 and 64, else the copy stands for S1 subpages (at least one).
+int AnnouncedTotal(const testsupport::ZvbiPage& p) {
+    const int s1 = p.subno & 0x0F;
+    if (s1 == 0) return 1;
+    std::string text;
+    for (int r = 1; r < 25; ++r) text += p.RowUtf8(r);
+    std::smatch m;
+    const std::regex announced(std::to_string(s1) + "/([0-9]{1,3})");
+    if (!std::regex_search(text, m, announced)) return s1;
+    const int total = std::stoi(m[1]);
+    return total >= s1 && total <= 64 ? total : s1;
+}
+
+// The card's pages of the whole capture stored in the program's page cache:
+// it holds exactly the pages libzvbi completed, a valid record for each
+// subpage libzvbi saw and no other, and as many records as the pages'
+// texts (as libzvbi reads them) announce.
+TEST_P(TeletextReferenceTest, TheCacheHoldsThePagesAndSubpagesLibzvbiFinds) {
+    vt::VtPageCache cache;
+    for (const auto& d : card) cache.Store(d);
+    // The records a page needs: a copy of a subpage beyond them sizes them
+    // by the total it announces; a copy of a known one changes nothing.
+    std::map<int, std::set<int>> zvbiRecords;  // page -> record indices
+    std::map<int, int> zvbiTotal;              // page -> records after the capture
+    for (const auto& p : zvbi) {
+        const int s1 = p.subno & 0x0F;
+        const int index = s1 == 0 ? 0 : s1 - 1;
+        zvbiRecords[p.page].insert(index);
+        int& total = zvbiTotal[p.page];
+        if (index >= total) total = AnnouncedTotal(p);
+    }
+    int cachedPages = 0, validRecords = 0, subpagePages = 0;
+    for (int page = vt::kFirstPage; page <= vt::kLastPage; ++page) {
+        if (!cache.Find(page)) continue;
+        ++cachedPages;
+        EXPECT_TRUE(zvbiRecords.count(page)) << "page " << page << " cached, libzvbi has none";
+    }
+    for (const auto& [page, expected] : zvbiRecords) {
+        SCOPED_TRACE("page " + std::to_string(page));
+        std::set<int> valid;
+        for (int i = 0; i < cache.SubpageCount(page); ++i)
+            if (cache.Record(page, i)->valid) valid.insert(i);
+        EXPECT_EQ(valid, expected);
+        EXPECT_EQ(cache.SubpageCount(page), zvbiTotal[page]);
+        validRecords += int(valid.size());
+        subpagePages += cache.SubpageCount(page) > 1;
+    }
+    EXPECT_EQ(cachedPages, int(zvbiRecords.size()));
+    EXPECT_EQ(cache.CachedCount(), validRecords);
+    std::cout << "pages cached " << cachedPages << ", valid records " << validRecords
+              << ", pages with subpages " << subpagePages << "\n";
 }
 
 INSTANTIATE_TEST_SUITE_P(Captures, TeletextReferenceTest,

@@ -6,6 +6,11 @@
 
 #include "Options.h"
 
+/// Connects to the card when a command first needs it (dvbctl defers the
+/// library's load-time connect); false, after the library's message on
+/// standard error, when that fails. The command then exits with 1.
+bool NeedCard();
+
 int StatusCommand(const Options& o);
 int TuneCommand(const Options& o);
 /// Tunes the program --program of the channel list --svl (messages name the

@@ -41,9 +41,10 @@ std::string ServerProgram() {
 }  // namespace
 
 int KeyCommand(const std::string& code) {
+    if (!NeedCard()) return 1;
     const std::string program = ServerProgram();
     if (program.empty()) {
-        std::fprintf(stderr, "dvbctl key: no server command line in the registry\n");
+        std::fprintf(stderr, "dvbctl key: keine Befehlszeile des Servers im Schlüsselspeicher\n");
         return 1;
     }
     std::vector<std::string> args = {program, "key", code};
@@ -56,7 +57,7 @@ int KeyCommand(const std::string& code) {
     argv.push_back(nullptr);
     pid_t pid = 0;
     if (posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
-        std::fprintf(stderr, "dvbctl key: cannot start %s\n", program.c_str());
+        std::fprintf(stderr, "dvbctl key: %s kann nicht gestartet werden\n", program.c_str());
         return 1;
     }
     int status = 0;

@@ -7,11 +7,11 @@ bool Options::Parse(const std::vector<std::string>& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a.rfind("--", 0) != 0 || a.size() < 3) {
-            error_ = "unexpected argument: " + a;
+            error_ = "unerwartetes Argument: " + a;
             return false;
         }
         if (i + 1 >= args.size()) {
-            error_ = "missing value for " + a;
+            error_ = "Wert fehlt nach " + a;
             return false;
         }
         values_[a.substr(2)] = args[++i];

@@ -50,7 +50,7 @@ std::string Latin1(const std::string& utf8) {
 const std::map<std::string, Operation>& Operations() {
     static const std::map<std::string, Operation> ops = {
         {"create",
-         {"W TYPE WIDTH HEIGHT", 4,
+         {"W TYP BREITE HÖHE", 4,
           [](O o, N n, W) {
               return o.CreateOSDWindow(B(n[0]), DISPTYPE(n[1]), S(n[2]), S(n[3]));
           }}},
@@ -65,14 +65,14 @@ const std::map<std::string, Operation>& Operations() {
          {"W INDEX CB YCR", 4,
           [](O o, N n, W) { return o.SetColor(B(n[0]), kPalette, S(n[1]), S(n[2]), S(n[3])); }}},
         {"blend",
-         {"W INDEX BLEND", 3,
+         {"W INDEX MISCHUNG", 3,
           [](O o, N n, W) { return o.SetBlend(B(n[0]), kPalette, S(n[1]), B(n[2])); }}},
         {"windowblend",
-         {"W BLEND", 2, [](O o, N n, W) { return o.SetWindowBlend(B(n[0]), B(n[1])); }}},
+         {"W MISCHUNG", 2, [](O o, N n, W) { return o.SetWindowBlend(B(n[0]), B(n[1])); }}},
         {"colorblend", {"W", 1, [](O o, N n, W) { return o.SetColorBlend(B(n[0])); }}},
         {"resetblend", {"W", 1, [](O o, N n, W) { return o.ResetBlend(B(n[0])); }}},
         {"font",
-         {"W FONT FG BG", 4,
+         {"W SCHRIFT VG HG", 4,
           [](O o, N n, W) { return o.SetFont(B(n[0]), B(n[1]), S(n[2]), S(n[3])); }}},
         {"text",
          {"W X Y TEXT", 4,
@@ -82,16 +82,16 @@ const std::map<std::string, Operation>& Operations() {
               return o.WriteText(B(n[0]), S(n[1]), S(n[2]), B(std::uint32_t(t.size())), t.c_str());
           }}},
         {"block",
-         {"W X Y WIDTH HEIGHT COLOUR", 6,
+         {"W X Y BREITE HÖHE FARBE", 6,
           [](O o, N n, W) {
               return o.DrawBlock(B(n[0]), S(n[1]), S(n[2]), S(n[3]), S(n[4]), S(n[5]));
           }}},
         {"line",
-         {"W X0 Y0 X1 Y1 COLOUR", 6,
+         {"W X0 Y0 X1 Y1 FARBE", 6,
           [](O o, N n, W) {
               return o.DrawLine(B(n[0]), S(n[1]), S(n[2]), S(n[3]), S(n[4]), S(n[5]));
           }}},
-        {"bmp", {"FILE", 1, [](O o, N, W w) { return o.LoadBMP(w[0]); }}},
+        {"bmp", {"DATEI", 1, [](O o, N, W w) { return o.LoadBMP(w[0]); }}},
         {"blit",
          {"W X Y [TRANSPARENT]", 3,
           [](O o, N n, W) {
@@ -118,7 +118,7 @@ bool Number(const std::string& s, std::uint32_t& out) {
 
 void OsdUsage(std::FILE* out) {
     for (const auto& [name, op] : Operations())
-        std::fprintf(out, "  osd %s %s\n", name.c_str(), op.arguments);
+        std::fprintf(out, "  osd %s%s%s\n", name.c_str(), *op.arguments ? " " : "", op.arguments);
 }
 
 int OsdCommand(const std::vector<std::string>& args) {
@@ -126,9 +126,16 @@ int OsdCommand(const std::vector<std::string>& args) {
     const auto it = args.empty() ? ops.end() : ops.find(args[0]);
     const std::vector<std::string> words(args.begin() + (args.empty() ? 0 : 1), args.end());
     const bool optional = it != ops.end() && it->first == "blit";
+    if (it == ops.end())
+        std::fprintf(
+            stderr, "dvbctl osd: %s\n",
+            args.empty() ? "OPERATION fehlt" : ("unbekannte Operation " + args[0]).c_str());
     if (it == ops.end() ||
         (words.size() != it->second.count && !(optional && words.size() == it->second.count + 1))) {
-        std::fprintf(stderr, "usage: dvbctl osd OPERATION ARGUMENTS\n");
+        if (it != ops.end())
+            std::fprintf(stderr, "dvbctl osd %s: %zu %s erwartet\n", it->first.c_str(),
+                         it->second.count, it->second.count == 1 ? "Argument" : "Argumente");
+        std::fprintf(stderr, "Aufruf: dvbctl osd OPERATION ARGUMENTE\n");
         OsdUsage(stderr);
         return 2;
     }
@@ -137,15 +144,17 @@ int OsdCommand(const std::vector<std::string>& args) {
     for (size_t i = 0; i < words.size(); ++i) {
         if (it->first == "bmp" || (textLast && i == 3)) continue;
         if (!Number(words[i], numbers[i])) {
-            std::fprintf(stderr, "dvbctl osd %s: not a number: %s\n", it->first.c_str(),
+            std::fprintf(stderr, "dvbctl osd %s: keine Zahl: %s\n", it->first.c_str(),
                          words[i].c_str());
             return 2;
         }
     }
+    if (!NeedCard()) return 1;
     COverlay overlay;
     const ErrReturn r = it->second.run(overlay, numbers, words);
     if (r != CCommonDVB::RET_OK) {
-        std::fprintf(stderr, "dvbctl osd %s: failed, result %d\n", it->first.c_str(), int(r));
+        std::fprintf(stderr, "dvbctl osd %s: fehlgeschlagen, Ergebnis %d\n", it->first.c_str(),
+                     int(r));
         return 1;
     }
     return 0;

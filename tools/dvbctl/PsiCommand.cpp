@@ -13,7 +13,7 @@ namespace {
 constexpr const char* kDefaultRoot = "SOFTWARE\\Norvane\\PSI";
 constexpr const char* kSubKey = "dvbctl";
 
-const char* YesNo(int flag) { return flag ? "yes" : "no"; }
+const char* YesNo(int flag) { return flag ? "ja" : "nein"; }
 
 /// Runs the dispatcher until the decoder is done or the time is up; true when done.
 bool RunDecoder(CPsiDecoder& decoder, std::uint32_t timeoutMs) {
@@ -22,8 +22,8 @@ bool RunDecoder(CPsiDecoder& decoder, std::uint32_t timeoutMs) {
     while (!decoder.GetProgress(pat, maps, sdt, elapsed)) {
         if (elapsed >= timeoutMs) {
             std::fprintf(stderr,
-                         "dvbctl psi: time-out after %u ms (association table %s, program maps "
-                         "%s, service table %s)\n",
+                         "dvbctl psi: Zeitablauf nach %u ms (Programmzuordnungstabelle %s, "
+                         "Programmtabellen %s, Servicetabelle %s)\n",
                          elapsed, YesNo(pat), YesNo(maps), YesNo(sdt));
             return false;
         }
@@ -37,23 +37,26 @@ bool RunDecoder(CPsiDecoder& decoder, std::uint32_t timeoutMs) {
 }  // namespace
 
 int PsiCommand(const Options& o) {
+    if (!NeedCard()) return 1;
     if (o.Has("svl") && TuneFromList(o, "psi") != 0) return 1;
     const std::string root = o.Text("root", kDefaultRoot);
     const std::uint32_t timeout = o.Number("timeout").value_or(15000);
     CPsiDecoder decoder;
     const int rc = decoder.StartDecoding(root.c_str(), kSubKey, "dvbctl psi");
     if (rc != 0) {
-        static const char* const kWhy[] = {
-            "association table filter refused", "association table socket failed",
-            "service table filter refused", "service table socket failed"};
-        std::fprintf(stderr, "dvbctl psi: %s (%d)\n", rc >= -4 ? kWhy[-rc - 1] : "failed", rc);
+        static const char* const kWhy[] = {"Filter der Programmzuordnungstabelle abgelehnt",
+                                           "Socket der Programmzuordnungstabelle fehlgeschlagen",
+                                           "Filter der Servicetabelle abgelehnt",
+                                           "Socket der Servicetabelle fehlgeschlagen"};
+        std::fprintf(stderr, "dvbctl psi: %s (%d)\n", rc >= -4 ? kWhy[-rc - 1] : "fehlgeschlagen",
+                     rc);
         return 1;
     }
     const bool done = RunDecoder(decoder, timeout);
     decoder.AbortDecoding();
     kestrel::CRegistry store;
     if (!store.Open(kestrel::CRegistry::DefaultPath(), false)) {
-        std::fprintf(stderr, "dvbctl psi: cannot open the key store\n");
+        std::fprintf(stderr, "dvbctl psi: der Schlüsselspeicher lässt sich nicht öffnen\n");
         return 1;
     }
     std::fputs(kestrel::FormatRegistryTree(store, decoder.ResultPath()).c_str(), stdout);

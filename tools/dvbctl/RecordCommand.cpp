@@ -42,7 +42,7 @@ Status Read(CRecordPlayback& rec) {
 bool Split(const std::vector<std::string>& args, const char* command, Options& o, std::string& file,
            TYPE_REC_PLAY_FORMAT& format) {
     if (args.empty() || args.back().rfind("--", 0) == 0) {
-        std::fprintf(stderr, "dvbctl %s: FILE is missing\n", command);
+        std::fprintf(stderr, "dvbctl %s: DATEI fehlt\n", command);
         return false;
     }
     file = args.back();
@@ -52,7 +52,7 @@ bool Split(const std::vector<std::string>& args, const char* command, Options& o
     }
     const auto f = FormatOf(file);
     if (!f) {
-        std::fprintf(stderr, "dvbctl %s: %s: the extension must be pva, psv, psa, mp2 or ts\n",
+        std::fprintf(stderr, "dvbctl %s: %s: die Endung muss pva, psv, psa, mp2 oder ts sein\n",
                      command, file.c_str());
         return false;
     }
@@ -81,21 +81,23 @@ int RecordCommand(const std::vector<std::string>& args) {
     if (!Split(args, "record", o, file, format)) return 2;
     const auto seconds = o.Number("seconds");
     if (!seconds) {
-        std::fprintf(stderr, "dvbctl record: --seconds N is required\n");
+        std::fprintf(stderr, "dvbctl record: --seconds N ist nötig\n");
         return 2;
     }
+    if (!NeedCard()) return 1;
     if (o.Has("svl") && TuneFromList(o, "record") != 0) return 1;
     CWSRecordPlayback().WS_RecPlayMethod(0);
     CRecordPlayback rec;
     ErrReturn r = rec.Open(file, format, 0);
     if (r != CCommonDVB::RET_OK) {
-        std::fprintf(stderr, "dvbctl record: %s cannot be opened for recording (result %d)\n",
+        std::fprintf(stderr,
+                     "dvbctl record: %s kann nicht zur Aufnahme geöffnet werden (Ergebnis %d)\n",
                      file.c_str(), static_cast<int>(r));
         return 1;
     }
     r = rec.Record();
     if (r != CCommonDVB::RET_OK) {
-        std::fprintf(stderr, "dvbctl record: the recording does not start (result %d)\n",
+        std::fprintf(stderr, "dvbctl record: die Aufnahme startet nicht (Ergebnis %d)\n",
                      static_cast<int>(r));
         rec.Close();
         return 1;
@@ -105,7 +107,7 @@ int RecordCommand(const std::vector<std::string>& args) {
     rec.Stop();
     rec.Close();
     if (!s.ok || s.mode != RP_RECORDING) {
-        std::fprintf(stderr, "dvbctl record: the recording stopped after %.1f s\n",
+        std::fprintf(stderr, "dvbctl record: die Aufnahme endete nach %.1f s\n",
                      s.position / 1000.0);
         return 1;
     }
@@ -118,18 +120,20 @@ int PlayCommand(const std::vector<std::string>& args) {
     std::string file;
     TYPE_REC_PLAY_FORMAT format = RP_NONE;
     if (!Split(args, "play", o, file, format)) return 2;
+    if (!NeedCard()) return 1;
     CWSRecordPlayback().WS_RecPlayMethod(0);
     CRecordPlayback rec;
     ErrReturn r = rec.Open(file, format, 1);
     if (r != CCommonDVB::RET_OK) {
-        std::fprintf(stderr, "dvbctl play: %s cannot be opened for playback (result %d)\n",
+        std::fprintf(stderr,
+                     "dvbctl play: %s kann nicht zur Wiedergabe geöffnet werden (Ergebnis %d)\n",
                      file.c_str(), static_cast<int>(r));
         return 1;
     }
     const Status opened = Read(rec);
     r = rec.Playback(0);
     if (r != CCommonDVB::RET_OK) {
-        std::fprintf(stderr, "dvbctl play: the playback does not start (result %d)\n",
+        std::fprintf(stderr, "dvbctl play: die Wiedergabe startet nicht (Ergebnis %d)\n",
                      static_cast<int>(r));
         rec.Close();
         return 1;
@@ -148,7 +152,7 @@ int PlayCommand(const std::vector<std::string>& args) {
     rec.Stop();
     rec.Close();
     if (!s.ok || !played || (s.mode != RP_PLAYING && s.mode != RP_STOPPED)) {
-        std::fprintf(stderr, "dvbctl play: the playback did not run\n");
+        std::fprintf(stderr, "dvbctl play: die Wiedergabe lief nicht\n");
         return 1;
     }
     std::printf("played %.1f s of %s (length %.1f s)\n", reached / 1000.0, file.c_str(),

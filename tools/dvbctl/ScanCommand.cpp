@@ -64,7 +64,8 @@ void Run(CScanRun& run) {
 
 int ScanCommand(const Options& o) {
     if (!o.Has("svl") || !o.Has("lnb") || !o.Has("out")) {
-        std::fprintf(stderr, "dvbctl scan: --svl LIST.svl, --lnb NAME and --out NEW.svl fehlen\n");
+        std::fprintf(stderr,
+                     "dvbctl scan: --svl LISTE.svl, --lnb NAME und --out NEU.svl sind nötig\n");
         return 2;
     }
     CSVLFile list;
@@ -86,6 +87,7 @@ int ScanCommand(const Options& o) {
     }
     if (transponders.empty()) return Fail("keine Transponder zu durchsuchen");
 
+    if (!NeedCard()) return 1;
     CKestrelScanCard card;
     CScanRun run(card, settings, transponders);
     Run(run);

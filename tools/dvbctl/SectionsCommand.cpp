@@ -41,9 +41,10 @@ int SectionsCommand(const Options& o) {
     const auto pid = o.Number("pid"), table = o.Number("table");
     if (!pid || !table || *pid > 0x1FFF || *table > 0xFF) {
         std::fprintf(stderr,
-                     "dvbctl sections: --pid P (0..8191) and --table T (0..255) are required\n");
+                     "dvbctl sections: --pid P (0..8191) und --table T (0..255) sind nötig\n");
         return 2;
     }
+    if (!NeedCard()) return 1;
     const auto ext = o.Number("ext");
     Printer printer;
     printer.wanted = o.Number("count").value_or(1);
@@ -55,15 +56,15 @@ int SectionsCommand(const Options& o) {
         static_cast<std::uint16_t>(ext.value_or(0)), ext ? 1 : 0, &error,
         o.Number("type5").value_or(0), static_cast<int>(o.Number("mode").value_or(0)));
     if (rc != 0) {
-        std::fprintf(stderr, "dvbctl sections: %s (error %d)\n",
-                     rc == -1 ? "filter refused" : "socket failed", error);
+        std::fprintf(stderr, "dvbctl sections: %s (Fehler %d)\n",
+                     rc == -1 ? "Filter abgelehnt" : "Socket fehlgeschlagen", error);
         return 1;
     }
     const auto timeout = std::chrono::milliseconds(o.Number("timeout").value_or(10000));
     kestrel::DefaultPollDispatcher().RunFor(timeout);
     filter.CloseFilter();
     if (printer.printed < printer.wanted) {
-        std::fprintf(stderr, "dvbctl sections: %u of %u tables before the time-out\n",
+        std::fprintf(stderr, "dvbctl sections: %u von %u Tabellen vor dem Zeitablauf\n",
                      printer.printed, printer.wanted);
         return 3;
     }

@@ -1,5 +1,6 @@
 // dvbctl snapshot FILE.png: the card's composed output (the decoded picture
-// with the on-screen display over it) as the server last published it.
+// with the on-screen display over it) as the server last published it. It
+// reads the card's picture memory only, so it needs no connection.
 #include <cinttypes>
 #include <cstdio>
 
@@ -12,18 +13,18 @@ namespace kp = kestrel::protocol;
 int SnapshotCommand(const std::string& file) {
     kp::PictureReader reader;
     if (!reader.Open(kp::PictureMemoryName())) {
-        std::fprintf(stderr, "dvbctl: no picture memory of the card (%s)\n",
+        std::fprintf(stderr, "dvbctl snapshot: kein Bildspeicher der Karte (%s)\n",
                      kp::PictureMemoryName().c_str());
         return 1;
     }
     kp::PictureFrame frame;
     if (!reader.Read(frame)) {
-        std::fprintf(stderr, "dvbctl: the card has published no picture yet\n");
+        std::fprintf(stderr, "dvbctl snapshot: die Karte hat noch kein Bild veröffentlicht\n");
         return 1;
     }
     std::string error;
     if (!PngWriter::Write(file, frame.pixels.data(), frame.width, frame.height, error)) {
-        std::fprintf(stderr, "dvbctl: %s\n", error.c_str());
+        std::fprintf(stderr, "dvbctl snapshot: %s\n", error.c_str());
         return 1;
     }
     const kp::PictureInfo& i = frame.info;

@@ -44,6 +44,7 @@ std::string TunedLine(ErrReturn rc, std::uint16_t status, const CHANNEL_TYPE& ch
 }  // namespace
 
 int StatusCommand(const Options&) {
+    if (!NeedCard()) return 1;
     CBoardControl board;
     FrontendChipType fe = FE_NONE;
     ErrReturn r = board.GetFrontendType(fe);

@@ -30,7 +30,7 @@ std::optional<SvlTuning> BuildTuning(const CSVLFile& list, const CProgramInfo& p
                                      std::string& error) {
     const CLnb* lnb = list.FindLnb(p.LnbName);
     if (!lnb) {
-        error = "no LNB named \"" + p.LnbName + "\" in the list";
+        error = "kein LNB namens \"" + p.LnbName + "\" in der Liste";
         return std::nullopt;
     }
     SvlTuning t;

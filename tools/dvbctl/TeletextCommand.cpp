@@ -41,8 +41,8 @@ bool StartTeletext(CTeletext& ttx, std::uint16_t pid) {
         ttx.GetFilterHandle() != CTeletext::kNoHandle)
         return true;
     std::fprintf(stderr,
-                 "dvbctl teletext: the card refuses teletext on PID %u (0x%04X), result %d\n", pid,
-                 pid, static_cast<int>(on));
+                 "dvbctl teletext: die Karte lehnt Videotext auf PID %u (0x%04X) ab, Ergebnis %d\n",
+                 pid, pid, static_cast<int>(on));
     return false;
 }
 
@@ -87,6 +87,7 @@ int TeletextCommand(const std::vector<std::string>& args) {
         return 2;
     }
     const TeletextRequest& r = *request;
+    if (!NeedCard()) return 1;
     if (r.options.Has("svl") && TuneFromList(r.options, "teletext", stderr) != 0) return 1;
     CTeletext ttx;
     if (!StartTeletext(ttx, r.pid)) return 1;
@@ -94,7 +95,8 @@ int TeletextCommand(const std::vector<std::string>& args) {
     CPageSocket socket(wait);
     int socketError = 0;
     if (!socket.SOpen(ttx.GetFilterHandle(), &socketError)) {
-        std::fprintf(stderr, "dvbctl teletext: the page socket at port offset %u fails (%d)\n",
+        std::fprintf(stderr,
+                     "dvbctl teletext: der Seiten-Socket am Portversatz %u schlägt fehl (%d)\n",
                      ttx.GetFilterHandle(), socketError);
         ttx.TTXOff();
         return 1;
@@ -102,7 +104,7 @@ int TeletextCommand(const std::vector<std::string>& args) {
     const ErrReturn search =
         ttx.TTXModifySearchTable(kEveryPage, kEveryPage, kEveryPage, TTX_REQUEST(kRequestPages));
     if (search != CCommonDVB::RET_OK)
-        std::fprintf(stderr, "dvbctl teletext: the search table was not set (result %d)\n",
+        std::fprintf(stderr, "dvbctl teletext: die Suchtabelle wurde nicht gesetzt (Ergebnis %d)\n",
                      static_cast<int>(search));
     const bool received = Receive(wait, r.timeoutSeconds);
     ttx.TTXOff();

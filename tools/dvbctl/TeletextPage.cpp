@@ -19,20 +19,20 @@ bool KnownOption(const std::string& name) {
 bool ReadValues(const Options& o, TeletextRequest& r, std::string& error) {
     const auto pid = o.Number("pid");
     if (!pid || *pid > kMaxPid) {
-        error = "--pid PID (0-8191, decimal or 0x hex) is required";
+        error = "--pid PID (0-8191, dezimal oder 0x hex) ist nötig";
         return false;
     }
     r.pid = static_cast<std::uint16_t>(*pid);
     const auto page = o.Decimal("page");
     if (!page || *page < vt::kFirstPage || *page > vt::kLastPage) {
-        error = "--page NNN (100-899) is required";
+        error = "--page NNN (100-899) ist nötig";
         return false;
     }
     r.page = static_cast<int>(*page);
     if (o.Has("sub")) {
         const auto sub = o.Decimal("sub");
         if (!sub || *sub < 1 || *sub > vt::kMaxSubpages) {
-            error = "--sub N must be 1-64";
+            error = "--sub N muss 1-64 sein";
             return false;
         }
         r.sub = static_cast<int>(*sub);
@@ -40,18 +40,18 @@ bool ReadValues(const Options& o, TeletextRequest& r, std::string& error) {
     if (o.Has("timeout")) {
         const auto seconds = o.Decimal("timeout");
         if (!seconds || *seconds < 1 || *seconds > kMaxTimeoutSeconds) {
-            error = "--timeout S must be 1-3600 seconds";
+            error = "--timeout S muss 1-3600 Sekunden sein";
             return false;
         }
         r.timeoutSeconds = static_cast<int>(*seconds);
     }
     r.htmlFile = o.Text("html");
     if (o.Has("html") && r.htmlFile.empty()) {
-        error = "--html FILE needs a file name";
+        error = "--html DATEI braucht einen Dateinamen";
         return false;
     }
     if (o.Has("program") && !o.Has("svl")) {
-        error = "--program NAME needs --svl LIST";
+        error = "--program NAME braucht --svl LISTE";
         return false;
     }
     return true;
@@ -77,12 +77,12 @@ std::optional<TeletextRequest> ParseTeletextRequest(const std::vector<std::strin
     }
     for (const auto& name : r.options.Names()) {
         if (!KnownOption(name)) {
-            error = "unknown option --" + name;
+            error = "unbekannte Option --" + name;
             return std::nullopt;
         }
     }
     if (text && r.options.Has("html")) {
-        error = "--text and --html exclude each other";
+        error = "--text und --html schließen einander aus";
         return std::nullopt;
     }
     if (!ReadValues(r.options, r, error)) return std::nullopt;
@@ -109,13 +109,14 @@ const vt::VtSubpage& CTeletextPageWait::Found() const { return *cache_.Record(pa
 int CTeletextPageWait::SubpageCount() const { return cache_.SubpageCount(page_); }
 
 std::string TimeoutMessage(const CTeletextPageWait& wait, const TeletextRequest& request) {
-    std::string what = "page " + std::to_string(request.page);
-    if (request.sub > 0) what += " subpage " + std::to_string(request.sub);
-    what += " not received within " + std::to_string(request.timeoutSeconds) + " s";
+    std::string what = "Seite " + std::to_string(request.page);
+    if (request.sub > 0) what += " Unterseite " + std::to_string(request.sub);
+    what += " nicht innerhalb von " + std::to_string(request.timeoutSeconds) + " s empfangen";
     if (request.sub > 0 && wait.SubpageCount() > 0)
-        what += " (the page has " + std::to_string(wait.SubpageCount()) + " subpage records)";
-    what += "; " + std::to_string(wait.Fed()) + " pages arrived, " +
-            std::to_string(wait.Cache().CachedCount()) + " in the cache";
+        what += " (die Seite hat " + std::to_string(wait.SubpageCount()) +
+                (wait.SubpageCount() == 1 ? " Unterseite)" : " Unterseiten)");
+    what += "; " + std::to_string(wait.Fed()) + " Seiten eingetroffen, " +
+            std::to_string(wait.Cache().CachedCount()) + " im Speicher";
     return what;
 }
 

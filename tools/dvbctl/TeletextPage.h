@@ -54,8 +54,8 @@ class CTeletextPageWait {
     int fed_ = 0, accepted_ = 0;
 };
 
-/// "page 102 subpage 2" (or "page 102" without a subpage) "not received
-/// within 60 s", with what did arrive of the page.
+/// "Seite 102 Unterseite 2" (or "Seite 102" without a subpage) "nicht
+/// innerhalb von 60 s empfangen", with what did arrive of the page.
 std::string TimeoutMessage(const CTeletextPageWait& wait, const TeletextRequest& request);
 
 /// The found record as dvbctl prints or writes it: 25 lines of text (UTF-8),

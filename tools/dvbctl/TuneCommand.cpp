@@ -35,11 +35,11 @@ int TuneFromList(const Options& o, const char* command, std::FILE* report) {
     CSVLFile list;
     ArchiveError err;
     if (!in.good() && bytes.empty()) {
-        std::fprintf(stderr, "dvbctl %s: cannot read %s\n", command, o.Text("svl").c_str());
+        std::fprintf(stderr, "dvbctl %s: %s ist nicht lesbar\n", command, o.Text("svl").c_str());
         return 1;
     }
     if (!list.Load(bytes, &err)) {
-        std::fprintf(stderr, "dvbctl %s: %s (offset %zu)\n", command, err.message.c_str(),
+        std::fprintf(stderr, "dvbctl %s: %s (Offset %zu)\n", command, err.message.c_str(),
                      err.offset);
         return 1;
     }
@@ -47,12 +47,13 @@ int TuneFromList(const Options& o, const char* command, std::FILE* report) {
     std::string why;
     const auto t = p ? BuildTuning(list, *p, why) : std::nullopt;
     if (!t) {
-        std::fprintf(stderr, "dvbctl %s: %s\n", command, p ? why.c_str() : "no such program");
+        std::fprintf(stderr, "dvbctl %s: %s\n", command, p ? why.c_str() : "kein solches Programm");
         return 1;
     }
+    if (!NeedCard()) return 1;
     CFrontend fe;
     if (!SendSwitch(fe, t->plan))
-        std::fprintf(stderr, "dvbctl %s: switch command failed\n", command);
+        std::fprintf(stderr, "dvbctl %s: der Umschaltbefehl ist fehlgeschlagen\n", command);
     std::uint16_t status = 0xFFFF;
     const ErrReturn r = fe.zSetChannel(status, t->channel);
     CMPEGDecoder dec;
@@ -69,9 +70,10 @@ int TuneCommand(const Options& o) {
     if (o.Has("svl")) return TuneFromList(o, "tune");
     const auto freq = o.Number("freq"), lof = o.Number("lof"), sr = o.Number("sr");
     if (!freq || !sr) {
-        std::fprintf(stderr, "dvbctl tune: --freq KHZ and --sr SYMBOLS/S are required\n");
+        std::fprintf(stderr, "dvbctl tune: --freq KHZ und --sr SYMBOLE/S sind nötig\n");
         return 2;
     }
+    if (!NeedCard()) return 1;
     CHANNEL_TYPE ch;
     ch.Frequency = *freq;
     ch.LOF = lof.value_or(0);
@@ -85,7 +87,7 @@ int TuneCommand(const Options& o) {
     if (pos.size() == 1 && pos[0] >= 'A' && pos[0] <= 'D' &&
         !SendSwitch(fe,
                     CTuningPlan::CommittedSwitch(pos[0] - 'A', horizontal, ch.Tone22kHz != 0))) {
-        std::fprintf(stderr, "dvbctl tune: DiSEqC message failed\n");
+        std::fprintf(stderr, "dvbctl tune: die DiSEqC-Nachricht ist fehlgeschlagen\n");
         return 1;
     }
     std::uint16_t status = 0xFFFF;

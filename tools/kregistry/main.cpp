@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "SvlVersion.h"
 #include "kestrel/CRegistry.h"
 #include "kestrel/RegistryTree.h"
 
@@ -14,20 +15,58 @@ using kestrel::RegValue;
 
 namespace {
 
-int Usage() {
-    std::fprintf(
-        stderr,
-        "usage: kregistry [--file PATH] COMMAND\n"
-        "  dump [KEY]                         keys and values below KEY (default: all)\n"
-        "  tree [KEY]                         the same as an indented tree: KEY, then each\n"
-        "                                     key's values and subkeys two blanks further in\n"
-        "                                     (\"text\", numbers decimal and hex, bytes in hex)\n"
-        "  get KEY NAME                       print one value\n"
-        "  set KEY NAME string|dword|binary VALUE\n"
-        "                                     dword: decimal or 0x hex; binary: hex bytes\n"
-        "  delete KEY [NAME]                  remove a value, or the key with its subtree\n"
-        "Keys are backslash-separated, e.g. \"SOFTWARE\\Norvane\\DVBSERVER\\Settings\".\n");
-    return 2;
+constexpr const char* kSynopsis = R"(Aufruf: kregistry [--file PFAD] BEFEHL
+       kregistry --help | -h
+       kregistry --version
+)";
+
+constexpr const char* kUsage =
+    R"(Zeigt und ändert den Schlüsselspeicher, in dem Client-Bibliothek und Server die
+Karte finden (--file PFAD, sonst $KESTREL_REGISTRY, sonst
+$XDG_CONFIG_HOME/kestrel/registry.db).
+
+Befehle:
+  dump [SCHLÜSSEL]                   Schlüssel und Werte unter SCHLÜSSEL (Vorgabe: alle)
+  tree [SCHLÜSSEL]                   dasselbe als eingerückter Baum: SCHLÜSSEL, dann die
+                                     Werte und Unterschlüssel jedes Schlüssels zwei
+                                     Leerzeichen weiter eingerückt ("Text", Zahlen dezimal
+                                     und hex, Bytes hex)
+  get SCHLÜSSEL NAME                 einen Wert ausgeben
+  set SCHLÜSSEL NAME string|dword|binary WERT
+                                     dword: dezimal oder 0x hex; binary: Bytes hex
+  delete SCHLÜSSEL [NAME]            einen Wert entfernen, oder den Schlüssel mit allem
+                                     darunter
+  --help, -h                         dieser Text
+  --version                          die Version
+Schlüssel werden mit Backslash getrennt, z. B. "SOFTWARE\Norvane\DVBSERVER\Settings".
+
+Exit-Status:
+  0  Erfolg
+  1  Fehler mit Meldung (Speicher nicht zu öffnen, Schlüssel oder Wert fehlt,
+     nichts geschrieben oder gelöscht)
+  2  Aufruffehler
+
+Umgebung:
+  KESTREL_REGISTRY   der Schlüsselspeicher ohne --file
+  XDG_CONFIG_HOME, HOME
+                     der Ort des Speichers ohne KESTREL_REGISTRY
+)";
+
+// The whole text on standard output (--help); after a usage error the
+// synopsis and where the help is, on standard error.
+int Usage(std::FILE* out = stderr) {
+    std::fputs(kSynopsis, out);
+    if (out == stderr) {
+        std::fputs("Hilfe: kregistry --help\n", out);
+        return 2;
+    }
+    std::fputs(kUsage, out);
+    return 0;
+}
+
+int UsageError(const std::string& message) {
+    std::fprintf(stderr, "kregistry: %s\n", message.c_str());
+    return Usage();
 }
 
 std::string Hex(const std::vector<std::uint8_t>& d) {
@@ -76,75 +115,99 @@ bool ParseHex(const std::string& s, std::vector<std::uint8_t>& out) {
     return true;
 }
 
+// A dword value: decimal or 0x hex, 32 bits.
+bool ParseDword(const std::string& s, std::uint32_t& out) {
+    char* end = nullptr;
+    const unsigned long v = std::strtoul(s.c_str(), &end, 0);
+    if (s.empty() || *end || v > 0xFFFFFFFFul) return false;
+    out = static_cast<std::uint32_t>(v);
+    return true;
+}
+
+// What is wrong with the command line (empty when nothing), checked before
+// the key store is opened so that a usage error never creates it.
+std::string UsageProblem(const std::vector<std::string>& a) {
+    const std::string& cmd = a[0];
+    const std::size_t n = a.size();
+    if (cmd == "dump" || cmd == "tree") return n <= 2 ? "" : cmd + " erwartet höchstens SCHLÜSSEL";
+    if (cmd == "get") return n == 3 ? "" : "get erwartet SCHLÜSSEL NAME";
+    if (cmd == "delete") return n == 2 || n == 3 ? "" : "delete erwartet SCHLÜSSEL [NAME]";
+    if (cmd != "set") return "unbekannter Befehl: " + cmd;
+    if (n != 5) return "set erwartet SCHLÜSSEL NAME TYP WERT";
+    std::uint32_t dword = 0;
+    std::vector<std::uint8_t> bytes;
+    if (a[3] == "string") return "";
+    if (a[3] == "dword") return ParseDword(a[4], dword) ? "" : "keine 32-Bit-Zahl: " + a[4];
+    if (a[3] == "binary") return ParseHex(a[4], bytes) ? "" : "keine Hex-Bytes: " + a[4];
+    return "unbekannter Typ: " + a[3] + " (string, dword oder binary)";
+}
+
 int Set(CRegistry& reg, const std::vector<std::string>& a) {
-    if (a.size() != 5) return Usage();
     const std::string& type = a[3];
     bool ok = false;
     if (type == "string") {
         ok = reg.WriteString(a[1], a[2], a[4]);
     } else if (type == "dword") {
-        char* end = nullptr;
-        const unsigned long v = std::strtoul(a[4].c_str(), &end, 0);
-        if (*end || v > 0xFFFFFFFFul) return Usage();
-        ok = reg.WriteDword(a[1], a[2], static_cast<std::uint32_t>(v));
-    } else if (type == "binary") {
-        std::vector<std::uint8_t> d;
-        if (!ParseHex(a[4], d)) return Usage();
-        ok = reg.WriteBinary(a[1], a[2], d);
+        std::uint32_t v = 0;
+        ok = ParseDword(a[4], v) && reg.WriteDword(a[1], a[2], v);
     } else {
-        return Usage();
+        std::vector<std::uint8_t> d;
+        ok = ParseHex(a[4], d) && reg.WriteBinary(a[1], a[2], d);
     }
-    if (!ok) std::fprintf(stderr, "kregistry: cannot write the value\n");
+    if (!ok) std::fprintf(stderr, "kregistry: der Wert lässt sich nicht schreiben\n");
     return ok ? 0 : 1;
 }
 
+// The command, its arguments checked by UsageProblem.
 int Run(CRegistry& reg, const std::vector<std::string>& a) {
     const std::string& cmd = a[0];
-    if (cmd == "dump" && a.size() <= 2) {
+    if (cmd == "dump") {
         Dump(reg, a.size() == 2 ? a[1] : "");
         return 0;
     }
-    if (cmd == "tree" && a.size() <= 2) {
+    if (cmd == "tree") {
         const std::string key = a.size() == 2 ? a[1] : "";
         if (!key.empty() && !reg.KeyExists(key)) {
-            std::fprintf(stderr, "kregistry: no such key\n");
+            std::fprintf(stderr, "kregistry: kein solcher Schlüssel\n");
             return 1;
         }
         std::fputs(kestrel::FormatRegistryTree(reg, key).c_str(), stdout);
         return 0;
     }
-    if (cmd == "get" && a.size() == 3) {
+    if (cmd == "get") {
         const auto v = reg.ReadValue(a[1], a[2]);
         if (!v) {
-            std::fprintf(stderr, "kregistry: no such value\n");
+            std::fprintf(stderr, "kregistry: kein solcher Wert\n");
             return 1;
         }
         std::printf("%s\n", Show(*v).c_str());
         return 0;
     }
     if (cmd == "set") return Set(reg, a);
-    if (cmd == "delete" && (a.size() == 2 || a.size() == 3)) {
-        const bool ok = a.size() == 3 ? reg.DeleteValue(a[1], a[2]) : reg.DeleteKey(a[1]);
-        if (!ok) std::fprintf(stderr, "kregistry: nothing deleted\n");
-        return ok ? 0 : 1;
-    }
-    return Usage();
+    const bool ok = a.size() == 3 ? reg.DeleteValue(a[1], a[2]) : reg.DeleteKey(a[1]);
+    if (!ok) std::fprintf(stderr, "kregistry: nichts gelöscht\n");
+    return ok ? 0 : 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) return Usage(stdout);
+    if (!args.empty() && args[0] == "--version") return PrintSvlVersion("kregistry");
     std::string file = CRegistry::DefaultPath();
-    if (args.size() >= 2 && args[0] == "--file") {
+    if (!args.empty() && args[0] == "--file") {
+        if (args.size() < 2) return UsageError("Wert fehlt nach --file");
         file = args[1];
         args.erase(args.begin(), args.begin() + 2);
     }
-    if (args.empty()) return Usage();
+    if (args.empty()) return UsageError("kein Befehl angegeben");
+    if (const std::string problem = UsageProblem(args); !problem.empty())
+        return UsageError(problem);
     CRegistry reg;
     const bool writes = args[0] == "set" || args[0] == "delete";
     if (!reg.Open(file, writes)) {
-        std::fprintf(stderr, "kregistry: cannot open %s\n", file.c_str());
+        std::fprintf(stderr, "kregistry: %s lässt sich nicht öffnen\n", file.c_str());
         return 1;
     }
     return Run(reg, args);

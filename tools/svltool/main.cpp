@@ -8,19 +8,22 @@
 //   svltool reorder IN.svl REFERENCE.svl OUT.svl
 //   svltool export-csv IN.svl OUT.csv
 //   svltool import-csv IN.csv OUT.svl
+//   svltool --help | --version
 //
 // "-" names standard input or output. Exit codes: 0 success, 1 a file that
 // cannot be read, loaded, converted or written (the message says why and, for
-// format errors, at which byte), 2 wrong usage.
+// format errors, at which byte), 2 wrong usage (SvlCommandLine.h).
 #include <QJsonDocument>
 #include <cstdio>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "SvlCommandLine.h"
 #include "SvlCsv.h"
 #include "SvlJson.h"
 #include "SvlTextDump.h"
+#include "SvlVersion.h"
 #include "channellist/AtomicFile.h"
 #include "channellist/DvbImport.h"
 #include "channellist/ReferenceOrder.h"
@@ -29,19 +32,11 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-enum Exit { Success = 0, Failure = 1, Usage = 2 };
+using namespace svltool;
+using Files = std::vector<std::string>;
 
-int UsageError() {
-    std::cerr << "Aufruf:\n"
-                 "  svltool dump [--json] DATEI.svl\n"
-                 "  svltool check DATEI.svl\n"
-                 "  svltool resave EIN.svl AUS.svl\n"
-                 "  svltool from-json EIN.json AUS.svl\n"
-                 "  svltool import-dvb EIN.dvb AUS.svl\n"
-                 "  svltool reorder EIN.svl REFERENZ.svl AUS.svl\n"
-                 "  svltool export-csv EIN.svl AUS.csv\n"
-                 "  svltool import-csv EIN.csv AUS.svl\n"
-                 "\"-\" steht für die Standardeingabe bzw. -ausgabe.\n";
+int UsageError(const std::string& message) {
+    std::cerr << "svltool: " << message << "\n" << Synopsis() << "Hilfe: svltool --help\n";
     return Usage;
 }
 
@@ -90,20 +85,17 @@ bool LoadList(const std::string& path, CSVLFile& list, Bytes& bytes) {
     return true;
 }
 
-int Dump(const std::vector<std::string>& args) {
-    const bool json = args.size() == 2 && args[0] == "--json";
-    if ((args.size() != 1 && !json) || args.back() == "--json") return UsageError();
+int Dump(const Files& args, bool json) {
     CSVLFile list;
     Bytes bytes;
-    if (!LoadList(args.back(), list, bytes)) return Failure;
+    if (!LoadList(args[0], list, bytes)) return Failure;
     const std::string text =
         json ? ListToJson(list).toJson(QJsonDocument::Indented).toStdString() : ListToText(list);
     std::cout << text;
     return std::cout.flush() ? Success : Failure;
 }
 
-int Check(const std::vector<std::string>& args) {
-    if (args.size() != 1) return UsageError();
+int Check(const Files& args) {
     CSVLFile list;
     Bytes bytes;
     if (!LoadList(args[0], list, bytes)) return Failure;
@@ -126,16 +118,14 @@ int Store(const CSVLFile& list, const std::string& out) {
     return Success;
 }
 
-int Resave(const std::vector<std::string>& args) {
-    if (args.size() != 2) return UsageError();
+int Resave(const Files& args) {
     CSVLFile list;
     Bytes bytes;
     if (!LoadList(args[0], list, bytes)) return Failure;
     return Store(list, args[1]);
 }
 
-int FromJson(const std::vector<std::string>& args) {
-    if (args.size() != 2) return UsageError();
+int FromJson(const Files& args) {
     Bytes bytes;
     std::string error;
     if (!ReadInput(args[0], bytes, error)) return Fail(error);
@@ -152,8 +142,7 @@ int FromJson(const std::vector<std::string>& args) {
     return Store(list, args[1]);
 }
 
-int ImportDvb(const std::vector<std::string>& args) {
-    if (args.size() != 2) return UsageError();
+int ImportDvb(const Files& args) {
     Bytes bytes;
     std::string error;
     if (!ReadInput(args[0], bytes, error)) return Fail(error);
@@ -165,8 +154,7 @@ int ImportDvb(const std::vector<std::string>& args) {
 
 // The list in the reference's order; the summary goes to standard error when
 // the list itself goes to standard output.
-int Reorder(const std::vector<std::string>& args) {
-    if (args.size() != 3) return UsageError();
+int Reorder(const Files& args) {
     CSVLFile list, reference;
     Bytes bytes;
     if (!LoadList(args[0], list, bytes) || !LoadList(args[1], reference, bytes)) return Failure;
@@ -179,8 +167,7 @@ int Reorder(const std::vector<std::string>& args) {
     return Success;
 }
 
-int ExportCsv(const std::vector<std::string>& args) {
-    if (args.size() != 2) return UsageError();
+int ExportCsv(const Files& args) {
     CSVLFile list;
     Bytes bytes;
     if (!LoadList(args[0], list, bytes)) return Failure;
@@ -190,8 +177,7 @@ int ExportCsv(const std::vector<std::string>& args) {
     return Success;
 }
 
-int ImportCsv(const std::vector<std::string>& args) {
-    if (args.size() != 2) return UsageError();
+int ImportCsv(const Files& args) {
     Bytes bytes;
     std::string error;
     if (!ReadInput(args[0], bytes, error)) return Fail(error);
@@ -202,19 +188,34 @@ int ImportCsv(const std::vector<std::string>& args) {
     return Store(list, args[1]);
 }
 
+int Run(const Invocation& call) {
+    const std::string& c = call.command;
+    const Files& files = call.files;
+    if (c == "dump") return Dump(files, call.json);
+    if (c == "check") return Check(files);
+    if (c == "resave") return Resave(files);
+    if (c == "from-json") return FromJson(files);
+    if (c == "import-dvb") return ImportDvb(files);
+    if (c == "reorder") return Reorder(files);
+    if (c == "export-csv") return ExportCsv(files);
+    if (c == "import-csv") return ImportCsv(files);
+    return UsageError("unbekannter Befehl: " + c);  // in the table, but not wired here
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return UsageError();
-    const std::string command = argv[1];
-    const std::vector<std::string> args(argv + 2, argv + argc);
-    if (command == "dump") return Dump(args);
-    if (command == "check") return Check(args);
-    if (command == "resave") return Resave(args);
-    if (command == "from-json") return FromJson(args);
-    if (command == "import-dvb") return ImportDvb(args);
-    if (command == "reorder") return Reorder(args);
-    if (command == "export-csv") return ExportCsv(args);
-    if (command == "import-csv") return ImportCsv(args);
-    return UsageError();
+    const Invocation call = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    switch (call.kind) {
+        case Invocation::Kind::Help:
+            std::cout << HelpText();
+            return std::cout.flush() ? Success : Failure;
+        case Invocation::Kind::Version:
+            return PrintSvlVersion("svltool");
+        case Invocation::Kind::UsageError:
+            return UsageError(call.error);
+        case Invocation::Kind::Run:
+            break;
+    }
+    return Run(call);
 }

@@ -19,6 +19,7 @@
 #include "videotext/tests/PageBuilder.h"
 #include "videotext/windows/CVideotextDlg.h"
 #include "videotext/windows/VtWindowTexts.h"
+#include "videotext/windows/tests/VtTestPages.h"
 
 namespace {
 
@@ -90,4 +91,29 @@ TEST_F(VideotextBinding, ProgramChangeEmptiesTheCache) {
     ASSERT_EQ(vt_->Cache().CachedCount(), 1);
     emit tv_->Switcher().teletextCacheCleared();
     EXPECT_EQ(vt_->Cache().CachedCount(), 0);
+}
+
+TEST_F(VideotextBinding, RefusedTeletextIsReportedAndTheWindowEnds) {
+    state.SetTunedProgramIndex(1);
+    bool ran = false;
+    vt_->SetRunner([&](CVideotextDlg&) { ran = true; });
+    fakeReceiver_.ScriptSubscribeFailure({SubscribeError::CardRefused, 5});
+    QString text, caption;
+    vtwin::AnswerBox(QStringLiteral("OK"), &text, &caption);
+    Command()->trigger();
+    EXPECT_EQ(text, VtWindowTexts::TeletextRefused(5));
+    EXPECT_EQ(caption, VtWindowTexts::Caption);
+    EXPECT_FALSE(ran);
+    EXPECT_FALSE(vt_->Subscribed());
+    EXPECT_FALSE(CVideotextDlg::SlotTaken());
+    EXPECT_TRUE(Command()->isEnabled());
+
+    // A program without a teletext PID does not ask the card at all.
+    doc->List().Programs[1]->TeletextPid = 0;
+    fakeReceiver_.ClearCalls();
+    vtwin::AnswerBox(QStringLiteral("OK"), &text);
+    Command()->trigger();
+    EXPECT_EQ(text, VtWindowTexts::NoTeletext);
+    EXPECT_FALSE(ran);
+    EXPECT_TRUE(fakeReceiver_.Calls().empty());
 }

@@ -5,22 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QFile>
 #include <QLabel>
-#include <QSettings>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 
-#include "channellist/document/CSVL_EditorDoc.h"
-#include "common/CProgramState.h"
 #include "common/CommandIds.h"
 #include "frame/CMainFrame.h"
-#include "frame/tests/FrameFixture.h"
-#include "receiver/CKestrelCard.h"
-#include "receiver/IDeviceSet.h"
-#include "receiver/tests/CardServerTest.h"
-#include "shell/CTvBinding.h"
 #include "shell/CVideotextBinding.h"
+#include "shell/tests/ShellCardTest.h"
 #include "tv/CProgramSwitcher.h"
 #include "videotext/windows/CVideotextDlg.h"
 #include "videotext/windows/VtWindowTexts.h"
@@ -31,38 +22,20 @@ namespace {
 
 constexpr std::uint16_t kRaiTeletextPid = 0x240;
 
-class VideotextCardTest : public CardServerTest {
+class VideotextCardTest : public ShellCardTest {
   protected:
     void SetUp() override {
-        CardServerTest::SetUp();
-        if (IsSkipped()) return;
-        ASSERT_TRUE(Connect());
-        link_.StartUp(nullptr);
-        card_ = link_.Devices();
-        ASSERT_NE(card_, nullptr);
-        list_.Programs[0]->TeletextPid = kRaiTeletextPid;
-        list_.Programs[1]->TeletextPid = kArteTeletextPid;
-        QSettings().clear();
-        doc_ = std::make_unique<CSVL_EditorDoc>(prompts_);
-        ASSERT_TRUE(doc_->OpenDocumentFile(WriteListFile()));
-        frame_ = std::make_unique<CMainFrame>(*doc_, state_);
-        tv_ = new CTvBinding(*frame_, *doc_, *card_);
-        vt_ = AttachVideotext(*frame_, *tv_, [this] { return link_.Receiver(); });
+        ShellCardTest::SetUp();
+        if (Ready()) vt_ = AttachVideotext(*frame_, *tv_, [this] { return link_.Receiver(); });
     }
     void TearDown() override {
         delete vt_;
-        delete tv_;
-        frame_.reset();
-        doc_.reset();
-        link_.TearDown();
-        CardServerTest::TearDown();
+        ShellCardTest::TearDown();
     }
-    QString WriteListFile() {
-        const auto bytes = list_.Store();
-        QFile file(dir_.filePath(QStringLiteral("karte.svl")));
-        if (!file.open(QIODevice::WriteOnly)) return {};
-        file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
-        return file.fileName();
+    void PrepareCard() override {
+        list_.Programs[0]->TeletextPid = kRaiTeletextPid;
+        list_.Programs[1]->TeletextPid = kArteTeletextPid;
+        ASSERT_TRUE(doc_->OpenDocumentFile(WriteListFile()));
     }
     /// Switches to program `index` as the program view does and waits for the end.
     void SwitchTo(int index) {
@@ -92,14 +65,6 @@ class VideotextCardTest : public CardServerTest {
         return cacheText;
     }
 
-    QTemporaryDir dir_;
-    CKestrelCard link_;
-    IDeviceSet* card_ = nullptr;
-    CProgramState state_;
-    SilentPrompts prompts_;
-    std::unique_ptr<CSVL_EditorDoc> doc_;
-    std::unique_ptr<CMainFrame> frame_;
-    CTvBinding* tv_ = nullptr;
     CVideotextBinding* vt_ = nullptr;
 };
 

@@ -204,6 +204,9 @@ TEST(AnnouncedSubpages, TheTotalAfterTheSubpageNumber) {
     EXPECT_EQ(Announced("12/20 und 2/7", 2), 20);
     EXPECT_EQ(Announced("2/x 2/7", 2), 7);
     EXPECT_EQ(Announced("10/12", 10), 12);
+    // The header's date is not a total.
+    EXPECT_EQ(vt::AnnouncedSubpages(PageBuilder().Put(0, 20, "Lun 23/09").chars, 3), 3);
+    EXPECT_EQ(vt::AnnouncedSubpages(PageBuilder().Put(0, 39, "3").Put(1, 0, "/4").chars, 3), 3);
 }
 
 TEST(PageCacheSubpages, SteppingVisitsValidRecordsAndWraps) {

@@ -141,6 +141,11 @@ bool CVideotextDlg::Open() {
     return true;
 }
 
+void CVideotextDlg::Refuse(const QString& text) {
+    ShowError(text);
+    reject();
+}
+
 void CVideotextDlg::reject() {
     timer_.stop();
     if (open_ && g_slotOwner != this) ShowError(T::UnknownDialogs);
@@ -224,10 +229,10 @@ vt::DisplayPage CVideotextDlg::LayoutCurrent(bool& found) {
     if (subpage_ >= static_cast<int>(entry->subpages.size())) subpage_ = 0;
     vt::VtSubpage& record = entry->subpages[static_cast<std::size_t>(subpage_)];
     record.drawing = true;
-    vt::PageChars chars = record.valid ? record.chars : vt::PageChars{};
-    const vt::PageChars header = vt::ComposeDisplayHeader(record.valid ? &record.chars : nullptr,
-                                                          cache_.LiveHeader(), page_);
-    std::copy_n(header.begin(), vt::kCols, chars.begin());
+    // A record not yet received shows the live header in white: the page
+    // is known, only this subpage has not arrived.
+    vt::PageChars chars =
+        vt::ComposeDisplayHeader(&record.chars, cache_.LiveHeader(), page_, record.valid);
     vt::DisplayPage page =
         vt::LayoutForDisplay(chars, record.valid ? record.national : cache_.LiveNational());
     record.drawing = false;

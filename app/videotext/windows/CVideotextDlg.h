@@ -32,6 +32,8 @@ class CVideotextDlg : public QDialog {
     /// Claims the view slot and starts at page 100 with the timer running;
     /// when another window holds the slot: the error box, and false.
     bool Open();
+    /// Tells the user why no page will arrive and ends the window.
+    void Refuse(const QString& text);
     /// One datagram of the card: stored in the cache when its page number
     /// (bytes 8-10) is not above 899; the display updates when a redraw is pending.
     void PageArrived(std::span<const std::uint8_t> datagram);

@@ -26,6 +26,10 @@ inline const QString UnknownDialog = QStringLiteral("Fehler :Unbekannter Videote
 inline const QString UnknownDialogs = QStringLiteral("Fehler :Unbekannter Videotext-Dialoge");
 inline const QString ExportFailed =
     QStringLiteral("Fehler :HTML-Export-Datei kann nicht geöffnet werden");
+inline const QString NoTeletext = QStringLiteral("Dieses Programm hat keinen Videotext.");
+inline QString TeletextRefused(int code) {
+    return QStringLiteral("Der Videotext kann nicht eingeschaltet werden (Fehler %1).").arg(code);
+}
 inline const QString Yes = QStringLiteral("Ja");
 inline const QString No = QStringLiteral("Nein");
 

@@ -3,7 +3,8 @@
 //
 // Loading libkestrel.so runs Connect() with the standard timings, unless the
 // environment variable KESTREL_DEFER_CONNECT is set to a non-empty value other
-// than "0" (then the program or a test calls Connect() itself). A failed
+// than "0", or the program defines KestrelDeferConnectAtLoad() (below) and it
+// returns nonzero; then the program or a test calls Connect() itself. A failed
 // load-time connect prints the message to standard error (and hands it to
 // KestrelReportFatal() when the program defines it) and ends the process with
 // exit code 1. Unloading runs Disconnect().
@@ -84,3 +85,11 @@ class CServerConnection {
 /// Optional hook: a program that defines this function receives a failed
 /// load-time connect's message (for a dialog) before the process exits.
 extern "C" void KestrelReportFatal(const char* message) __attribute__((weak));
+
+/// Optional hook: a program that defines this function (and exports it from
+/// its executable, CMake ENABLE_EXPORTS) decides whether the load-time connect
+/// runs: nonzero skips it, so that e.g. --help works without a card. It is
+/// called from the library's constructor, before main and before the
+/// program's own static objects exist, so it may use only the C library
+/// (the environment, /proc/self/cmdline).
+extern "C" int KestrelDeferConnectAtLoad(void) __attribute__((weak));

@@ -152,7 +152,7 @@ TEST(SvlTuningLookup, MissingLnbAndProgramSelection) {
     EXPECT_EQ(FindProgram(list, "ARD"), nullptr);
     std::string error;
     EXPECT_FALSE(BuildTuning(list, *list.Programs[0], error));
-    EXPECT_EQ(error, "no LNB named \"Nirgends\" in the list");
+    EXPECT_EQ(error, "kein LNB namens \"Nirgends\" in der Liste");
 }
 
 }  // namespace

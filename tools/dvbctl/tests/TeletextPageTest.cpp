@@ -70,9 +70,9 @@ TEST(TeletextRequest, RefusesWhatIsOutOfRangeOrMissing) {
     }
     std::string why;
     Parse({"--pid", "104", "--page", "100", "--text", "--html", "x.html"}, &why);
-    EXPECT_EQ(why, "--text and --html exclude each other");
+    EXPECT_EQ(why, "--text und --html schließen einander aus");
     Parse({"--pid", "104", "--page", "100", "--colour", "red"}, &why);
-    EXPECT_EQ(why, "unknown option --colour");
+    EXPECT_EQ(why, "unbekannte Option --colour");
 }
 
 // A datagram as the card sends it: header "P<page>" at 7-10, a clock, S1,
@@ -139,11 +139,11 @@ TEST(TeletextPageWait, TheTimeOutSaysWhatArrived) {
     wait.Feed(Datagram(101, 0, "page 101"));
     wait.Feed(std::vector<std::uint8_t>(12, 0));
     EXPECT_EQ(TimeoutMessage(wait, r),
-              "page 150 subpage 4 not received within 7 s (the page has 3 subpage records); 3 "
-              "pages arrived, 2 in the cache");
+              "Seite 150 Unterseite 4 nicht innerhalb von 7 s empfangen (die Seite hat 3 "
+              "Unterseiten); 3 Seiten eingetroffen, 2 im Speicher");
     r.sub = 0;
     EXPECT_EQ(TimeoutMessage(CTeletextPageWait(102, 0), r),
-              "page 150 not received within 7 s; 0 pages arrived, 0 in the cache");
+              "Seite 150 nicht innerhalb von 7 s empfangen; 0 Seiten eingetroffen, 0 im Speicher");
 }
 
 TEST(TeletextOutput, TheHtmlIsStampedOnACopy) {

@@ -25,7 +25,7 @@ out=$("$dvbctl" play --seconds 1 "$work/a.ts" 2>&1) || fail "play ts: $out"
 "$dvbctl" record --seconds 1 "$work/a.xyz" >/dev/null 2>&1
 [ $? -eq 2 ] || fail "an unknown extension is a usage error"
 out=$("$dvbctl" play "$work/missing.pva" 2>&1)
-[ $? -eq 1 ] && grep -q "cannot be opened for playback" <<<"$out" || fail "play missing: $out"
+[ $? -eq 1 ] && grep -q "kann nicht zur Wiedergabe geöffnet werden" <<<"$out" || fail "play missing: $out"
 out=$("$dvbctl" record --seconds 1 "$work/no/such/folder.pva" 2>&1)
-[ $? -eq 1 ] && grep -q "cannot be opened for recording" <<<"$out" || fail "record nowhere: $out"
+[ $? -eq 1 ] && grep -q "kann nicht zur Aufnahme geöffnet werden" <<<"$out" || fail "record nowhere: $out"
 echo "dvbctl record and play: ok"

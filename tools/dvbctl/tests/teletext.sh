@@ -59,14 +59,14 @@ out=$("$dvbctl" teletext --pid 104 --page 101 --html "$work/none/p.html" 2>&1)
 start=$(date +%s)
 out=$("$dvbctl" teletext --pid 104 --page 150 --timeout 3 2>&1)
 [ $? -eq 1 ] || fail "absent page: exit not 1: $out"
-grep -q "^dvbctl teletext: page 150 not received within 3 s; [1-9][0-9]* pages arrived, 4 in the cache$" \
+grep -q "^dvbctl teletext: Seite 150 nicht innerhalb von 3 s empfangen; [1-9][0-9]* Seiten eingetroffen, 4 im Speicher$" \
     <<<"$out" || fail "absent page: $out"
 [ $(($(date +%s) - start)) -le 8 ] || fail "the time-out took $(($(date +%s) - start)) s"
 out=$("$dvbctl" teletext --pid 104 --page 100 --sub 2 --timeout 3 2>&1)
-[ $? -eq 1 ] && grep -q "page 100 subpage 2 not received within 3 s (the page has 1 subpage records)" \
+[ $? -eq 1 ] && grep -q "Seite 100 Unterseite 2 nicht innerhalb von 3 s empfangen (die Seite hat 1 Unterseite)" \
     <<<"$out" || fail "absent subpage: $out"
 out=$("$dvbctl" teletext --pid 105 --page 100 --timeout 2 2>&1)
-[ $? -eq 1 ] && grep -q "page 100 not received within 2 s; 0 pages arrived" <<<"$out" \
+[ $? -eq 1 ] && grep -q "Seite 100 nicht innerhalb von 2 s empfangen; 0 Seiten eingetroffen" <<<"$out" \
     || fail "a PID without teletext: $out"
 
 # Usage errors.
@@ -75,10 +75,10 @@ for args in "--page 100" "--pid 104" "--pid 104 --page 900" "--pid 0x2000 --page
     # shellcheck disable=SC2086
     out=$("$dvbctl" teletext $args 2>&1)
     [ $? -eq 2 ] || fail "'teletext $args' is not a usage error: $out"
-    grep -q "^usage: dvbctl COMMAND" <<<"$out" || fail "no usage text for '$args'"
+    grep -q "^Aufruf: dvbctl BEFEHL" <<<"$out" || fail "no usage text for '$args'"
 done
 out=$("$dvbctl" teletext --svl "$list" --program "Niemand" --pid 104 --page 100 2>&1)
-[ $? -eq 1 ] && grep -q "dvbctl teletext: no such program" <<<"$out" || fail "unknown program: $out"
-"$dvbctl" --help | grep -q "^  teletext \[--svl LIST --program NAME\] --pid PID --page NNN" \
+[ $? -eq 1 ] && grep -q "dvbctl teletext: kein solches Programm" <<<"$out" || fail "unknown program: $out"
+"$dvbctl" --help | grep -q "^  teletext \[--svl LISTE --program NAME\] --pid PID --page NNN" \
     || fail "teletext is not in the usage text"
 echo "dvbctl teletext: ok"

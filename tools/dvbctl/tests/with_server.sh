@@ -95,7 +95,7 @@ out=$("$dvbctl" status 2>&1) || fail "status exit $?: $out"
 expect "tuned: 11836.000 MHz pol H lnb 0 V tone on, not locked; video PID 101 (0x0065), audio PID 102 (0x0066)"
 expect "figures: quality 0 % strength 0.0 afc +0 kHz ber 0.00e+00"
 out=$(KESTREL_DEFER_CONNECT=1 KESTREL_INSTANCE=none$$ "$dvbctl" snapshot "$work/none.png" 2>&1)
-[ $? -eq 1 ] && grep -q "no picture memory" <<<"$out" || fail "snapshot without a card: $out"
+[ $? -eq 1 ] && grep -q "kein Bildspeicher der Karte" <<<"$out" || fail "snapshot without a card: $out"
 kill -0 "$holder" 2>/dev/null || fail "the other client left before the end"
 stop_holder
 
@@ -116,7 +116,7 @@ expect "    Data = 1a 48 5f"
 "$dvbctl" tune --freq 11494000 --lof 9750000 --sr 22000000 --pol H --tone 0 --diseqc A >/dev/null 2>&1
 out=$("$dvbctl" psi --timeout 1000 --root 'SOFTWARE\Test' 2>"$work/psi.err")
 [ $? -eq 3 ] || fail "psi on Mediaset should time out: $out"
-grep -q "^dvbctl psi: time-out after [0-9]* ms (association table yes, program maps no, service table" \
+grep -q "^dvbctl psi: Zeitablauf nach [0-9]* ms (Programmzuordnungstabelle ja, Programmtabellen nein, Servicetabelle" \
     "$work/psi.err" || fail "psi time-out: $(cat "$work/psi.err")"
 expect "  TransportStreamID = 6000 (0x1770)"
 expect "    Name = \"Service 0x0001\""

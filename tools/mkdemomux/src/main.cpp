@@ -5,24 +5,30 @@
 //
 //   mkdemomux --list Demo.json --out DIR [--card card.conf] [--seconds N]
 //             [--ffmpeg PROGRAM] [--time UTC-SECONDS]
+//   mkdemomux --help | --version
 //
 // --time holds the clock: the tables (TDT, guide) are made for that moment
 // (seconds since 1970-01-01 00:00 UTC) instead of the current time.
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <limits>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "CDemoList.h"
 #include "CMuxBuilder.h"
+#include "SvlVersion.h"
 
 using namespace demomux;
 namespace fs = std::filesystem;
@@ -35,28 +41,90 @@ struct Options {
     std::time_t time = std::time(nullptr);
 };
 
-bool ParseArgs(int argc, char** argv, Options& o) {
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string a = argv[i], v = argv[i + 1];
-        if (a == "--list")
-            o.list = v;
-        else if (a == "--out")
-            o.out = v;
-        else if (a == "--card")
-            o.card = v;
-        else if (a == "--ffmpeg")
-            o.ffmpeg = v;
-        else if (a == "--seconds")
-            o.seconds = std::atoi(v.c_str());
-        else if (a == "--time") {
-            char* end = nullptr;
-            const auto t = std::strtoll(v.c_str(), &end, 10);
-            if (end == v.c_str() || *end || t <= 0) return false;
-            o.time = std::time_t(t);
-        } else
-            return false;
+enum Exit { Success = 0, Failure = 1, Usage = 2 };
+
+constexpr const char* kSynopsis =
+    "Aufruf: mkdemomux --list LISTE.json --out ORDNER [--card DATEI] [--seconds N]\n"
+    "                 [--ffmpeg PROGRAMM] [--time UTC-SEKUNDEN]\n"
+    "        mkdemomux --help | --version\n";
+
+constexpr const char* kHelp =
+    "\n"
+    "Baut die Demo-Ausstrahlung der emulierten Karte: eine Transportstrom-Datei je\n"
+    "Transponder der Programmliste und die Installationsdatei installation.conf, die\n"
+    "sie nennt. Testbild und Töne erzeugt das Programm ffmpeg.\n"
+    "\n"
+    "Optionen:\n"
+    "  --list DATEI         die Programmliste im JSON-Format (Pflicht)\n"
+    "  --out ORDNER         der Zielordner, wird angelegt (Pflicht)\n"
+    "  --card DATEI         Text, der der Installationsdatei vorangestellt wird (der\n"
+    "                       Abschnitt [card] der Karte)\n"
+    "  --seconds N          Länge der Schleife in Sekunden, 1-60 (Vorgabe 4)\n"
+    "  --ffmpeg PROGRAMM    das ffmpeg-Programm (Vorgabe ffmpeg)\n"
+    "  --time UTC-SEKUNDEN  alle Zeiten der Tabellen für diesen Zeitpunkt (Sekunden seit\n"
+    "                       1970-01-01 00:00 UTC) statt der aktuellen Zeit\n"
+    "  -h, --help           diese Hilfe\n"
+    "  --version            die Version\n"
+    "\n"
+    "Exit-Status:\n"
+    "  0  Erfolg\n"
+    "  1  Fehler mit Meldung: die Programmliste oder die Datei von --card ist nicht\n"
+    "     lesbar, ffmpeg scheitert, eine Datei lässt sich nicht schreiben\n"
+    "  2  falscher Aufruf\n";
+
+enum class Request { Build, Help, Version, Refused };
+
+bool WholeNumber(const std::string& v, long long low, long long high, long long& out) {
+    char* end = nullptr;
+    errno = 0;
+    out = std::strtoll(v.c_str(), &end, 10);
+    return end != v.c_str() && *end == 0 && errno == 0 && out >= low && out <= high;
+}
+
+bool SetOption(const std::string& a, const std::string& v, Options& o, std::string& error) {
+    long long n = 0;
+    if (a == "--list")
+        o.list = v;
+    else if (a == "--out")
+        o.out = v;
+    else if (a == "--card")
+        o.card = v;
+    else if (a == "--ffmpeg")
+        o.ffmpeg = v;
+    else if (a == "--seconds" && WholeNumber(v, 1, 60, n))
+        o.seconds = int(n);
+    else if (a == "--time" && WholeNumber(v, 1, std::numeric_limits<std::time_t>::max(), n))
+        o.time = std::time_t(n);
+    else {
+        error = "ungültiger Wert für " + a + ": " + v;
+        return false;
     }
-    return argc % 2 == 1 && !o.list.empty() && !o.out.empty() && o.seconds >= 1 && o.seconds <= 60;
+    return true;
+}
+
+Request ParseArgs(const std::vector<std::string>& args, Options& o, std::string& error) {
+    static const std::set<std::string> kOptions = {"--list",    "--out",    "--card",
+                                                   "--seconds", "--ffmpeg", "--time"};
+    const auto has = [&](const char* flag) {
+        return std::find(args.begin(), args.end(), flag) != args.end();
+    };
+    if (has("--help") || has("-h")) return Request::Help;
+    if (has("--version")) return Request::Version;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a.empty() || a[0] != '-')
+            error = "unerwartetes Argument: " + a;
+        else if (!kOptions.count(a))
+            error = "unbekannte Option: " + a;
+        else if (i + 1 >= args.size() || args[i + 1].rfind("--", 0) == 0)
+            error = "Wert fehlt nach " + a;
+        if (!error.empty() || !SetOption(a, args[++i], o, error)) return Request::Refused;
+    }
+    if (o.list.empty() || o.out.empty()) {
+        error = o.list.empty() ? "--list fehlt" : "--out fehlt";
+        return Request::Refused;
+    }
+    return Request::Build;
 }
 
 // Runs a program with arguments, without a shell; true on exit code 0.
@@ -130,61 +198,79 @@ bool WriteStream(const std::string& path, const std::vector<Packet>& packets) {
     return bool(out);
 }
 
-std::string Installation(const Options& o, const CDemoList& list) {
+// The card's installation file: the --card text, then the dish position
+// with the transponders. False when the --card file cannot be read.
+bool Installation(const Options& o, const CDemoList& list, std::string& text) {
     std::ostringstream conf;
     conf << "# Demo installation of the emulated card, written by mkdemomux.\n";
     if (!o.card.empty()) {
         std::ifstream card(o.card);
-        conf << card.rdbuf() << "\n";
+        if (!card) return false;
+        // An empty file would leave the stream failed after copying nothing.
+        if (card.peek() != std::ifstream::traits_type::eof()) conf << card.rdbuf();
+        conf << "\n";
     }
     conf << "[position A]\nname = Astra 19.2 Ost\n";
     for (const auto& tp : list.transponders) {
         conf << "transponder = " << tp.frequencyKHz << (tp.vertical ? " V " : " H ")
              << tp.symbolRate << " " << tp.FileName() << "\n";
     }
-    return conf.str();
+    text = conf.str();
+    return true;
+}
+
+int Fail(const std::string& message) {
+    std::cerr << "mkdemomux: " << message << "\n";
+    return Failure;
+}
+
+int Build(const Options& o) {
+    std::string error;
+    auto list = CDemoList::Load(o.list, error);
+    if (!list) return Fail(error);
+    std::string installation;
+    if (!Installation(o, *list, installation)) return Fail("kann nicht lesen: " + o.card);
+    std::error_code ec;
+    fs::create_directories(o.out + "/work", ec);
+    const std::string tvPath = o.out + "/work/sample-tv.ts";
+    const std::string radioPath = o.out + "/work/sample-radio.ts";
+    if (!MakeSamples(o, tvPath, radioPath))
+        return Fail("ffmpeg konnte die Testbilder nicht erzeugen");
+    Sample tv, radio;
+    radio.videoPid = 0;
+    radio.audioPid = 0x100;
+    if (!CMuxBuilder::LoadSample(tvPath, tv, error) ||
+        !CMuxBuilder::LoadSample(radioPath, radio, error))
+        return Fail(error);
+    CMuxBuilder builder(tv, radio, o.seconds, o.time);
+    for (const auto& tp : list->transponders) {
+        const std::string path = o.out + "/" + tp.FileName();
+        if (!WriteStream(path, builder.Build(tp, list->transponders)))
+            return Fail("kann nicht schreiben: " + path);
+    }
+    const std::string confPath = o.out + "/installation.conf";
+    if (!(std::ofstream(confPath) << installation))
+        return Fail("kann nicht schreiben: " + confPath);
+    std::cout << "mkdemomux: " << list->transponders.size() << " Transponder in " << o.out << "\n";
+    return Success;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     Options o;
-    if (!ParseArgs(argc, argv, o)) {
-        std::cerr << "Aufruf: mkdemomux --list Demo.json --out ORDNER [--card card.conf]"
-                     " [--seconds N] [--ffmpeg PROGRAMM] [--time UTC-SEKUNDEN]\n";
-        return 64;
-    }
     std::string error;
-    auto list = CDemoList::Load(o.list, error);
-    if (!list) {
-        std::cerr << "mkdemomux: " << error << "\n";
-        return 1;
+    switch (ParseArgs(std::vector<std::string>(argv + 1, argv + argc), o, error)) {
+        case Request::Help:
+            std::cout << kSynopsis << kHelp;
+            return std::cout.flush() ? Success : Failure;
+        case Request::Version:
+            return PrintSvlVersion("mkdemomux");
+        case Request::Refused:
+            std::cerr << "mkdemomux: " << error << "\n" << kSynopsis << "Hilfe: mkdemomux --help\n";
+            return Usage;
+        case Request::Build:
+            break;
     }
-    std::error_code ec;
-    fs::create_directories(o.out + "/work", ec);
-    const std::string tvPath = o.out + "/work/sample-tv.ts";
-    const std::string radioPath = o.out + "/work/sample-radio.ts";
-    if (!MakeSamples(o, tvPath, radioPath)) {
-        std::cerr << "mkdemomux: ffmpeg konnte die Testbilder nicht erzeugen\n";
-        return 1;
-    }
-    Sample tv, radio;
-    radio.videoPid = 0;
-    radio.audioPid = 0x100;
-    if (!CMuxBuilder::LoadSample(tvPath, tv, error) ||
-        !CMuxBuilder::LoadSample(radioPath, radio, error)) {
-        std::cerr << "mkdemomux: " << error << "\n";
-        return 1;
-    }
-    CMuxBuilder builder(tv, radio, o.seconds, o.time);
-    for (const auto& tp : list->transponders) {
-        const std::string path = o.out + "/" + tp.FileName();
-        if (!WriteStream(path, builder.Build(tp, list->transponders))) {
-            std::cerr << "mkdemomux: kann nicht schreiben: " << path << "\n";
-            return 1;
-        }
-    }
-    std::ofstream(o.out + "/installation.conf") << Installation(o, *list);
-    std::cout << "mkdemomux: " << list->transponders.size() << " Transponder in " << o.out << "\n";
-    return 0;
+    return Build(o);
 }

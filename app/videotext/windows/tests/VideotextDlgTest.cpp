@@ -103,6 +103,24 @@ TEST_F(VideotextDlgTest, UncachedPageShowsOnlyTheLiveHeaderAndKeepsSearching) {
     EXPECT_EQ(dlg.windowTitle(), T::Title);
 }
 
+TEST_F(VideotextDlgTest, RecordNotYetReceivedShowsTheLiveHeaderInWhite) {
+    Arrive(Datagram(300, 2, "Seite 2/5"));
+    cache.Find(300)->subpages[1].valid = false;  // no record of the page is valid
+    dlg.SelectPage(300);
+    Arrive(Datagram(150));
+    const vt::DisplayPage& page = dlg.PageView()->Page();
+    EXPECT_EQ(page.rowCount, vt::kRows);
+    const auto& header = page.rows[0].cells;
+    EXPECT_EQ(header[8].glyph, U'1');  // "P150" of the live header from column 7
+    EXPECT_EQ(header[9].glyph, U'5');
+    EXPECT_EQ(header[8].fg, vt::White);
+    EXPECT_EQ(page.rows[1].cells[0].glyph, U' ');
+
+    dlg.SelectPage(301);  // not cached: the live header in green
+    Arrive(Datagram(151));
+    EXPECT_EQ(dlg.PageView()->Page().rows[0].cells[8].fg, vt::Green);
+}
+
 TEST_F(VideotextDlgTest, WrongDatagramsAreNotStored) {
     std::vector<std::uint8_t> shortOne = Datagram(100);
     shortOne.pop_back();

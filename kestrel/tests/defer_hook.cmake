@@ -1,0 +1,43 @@
+# The program's hook decides the load-time connect: asked and answering 1,
+# main runs unconnected and can connect later (and then gets the library's
+# message); answering 0, the load-time rule holds (exit 1 before main).
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+set(ENV{KESTREL_REGISTRY} ${WORK}/empty.db)
+set(ENV{KESTREL_INSTANCE} deferhook)
+set(ENV{HOME} ${WORK})
+set(ENV{XDG_CONFIG_HOME} ${WORK})
+set(ENV{DEFER_HOOK_ASKED} ${WORK}/asked)
+unset(ENV{KESTREL_DEFER_CONNECT})
+set(message "Registry error: No valid path entry for NVDVBSrv !\n\nDVB Client Application will be closed.")
+
+set(ENV{DEFER_HOOK_ANSWER} 1)
+execute_process(COMMAND ${PROGRAM} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0 OR NOT out STREQUAL "main ran\n" OR NOT err STREQUAL "")
+  message(FATAL_ERROR "deferring hook: exit ${rc}, output '${out}', errors '${err}'")
+endif()
+if(NOT EXISTS ${WORK}/asked)
+  message(FATAL_ERROR "the library never asked the hook")
+endif()
+
+execute_process(COMMAND ${PROGRAM} connect RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 1 OR NOT err STREQUAL "${message}\n")
+  message(FATAL_ERROR "connect after deferring: exit ${rc}, errors '${err}'")
+endif()
+
+file(REMOVE ${WORK}/asked)
+set(ENV{DEFER_HOOK_ANSWER} 0)
+execute_process(COMMAND ${PROGRAM} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 1 OR NOT out STREQUAL "" OR NOT err STREQUAL "${message}\n")
+  message(FATAL_ERROR "hook answering 0: exit ${rc}, output '${out}', errors '${err}'")
+endif()
+if(NOT EXISTS ${WORK}/asked)
+  message(FATAL_ERROR "the library never asked the hook")
+endif()
+
+# The environment variable defers whatever the hook would answer.
+set(ENV{KESTREL_DEFER_CONNECT} 1)
+execute_process(COMMAND ${PROGRAM} RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+if(NOT rc EQUAL 0 OR NOT out STREQUAL "main ran\n")
+  message(FATAL_ERROR "deferred by the environment: exit ${rc}, output '${out}'")
+endif()
