@@ -25,9 +25,11 @@ set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY "=")
 # What the programs start at run time: the launcher is a bash script, the
 # desktop entry and the mime type are read through their databases (whose
 # packages refresh them by their own triggers), mkdemomux runs ffmpeg, the
-# program mails through xdg-email.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "bash")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils, xdg-utils")
+# program mails through xdg-email. The Qt libraries only recommend their
+# platform plugins, without which no window opens; the videotext window draws
+# with DejaVu Sans Mono.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "bash, qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils, xdg-utils, fonts-dejavu-core")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "ffmpeg")
 # The test of the package itself builds it uncompressed.
 if(NOT CPACK_DEBIAN_COMPRESSION_TYPE)

@@ -24,7 +24,7 @@ echo "package $(du -h "$deb" | cut -f1) in $(($(date +%s) - start)) s"
 info=$(dpkg-deb -I "$deb")
 echo "$info" | grep -qx ' Package: svl-editor' || fail "package name: $info"
 depends=$(echo "$info" | sed -n 's/^ Depends: //p')
-for lib in libqt6widgets6 libsqlite3-0 libavcodec libpulse bash; do
+for lib in libqt6widgets6 qt6-qpa-plugins libsqlite3-0 libavcodec libpulse bash; do
     [[ "$depends" == *"$lib"* ]] || fail "Depends lacks $lib: '$depends'"
 done
 [[ "$depends" == *svl-editor* ]] && fail "the package depends on itself: '$depends'"
