@@ -22,7 +22,7 @@ deb=$(ls "$work"/svl-editor_*.deb 2>/dev/null | head -1)
 echo "package $(du -h "$deb" | cut -f1) in $(($(date +%s) - start)) s"
 
 info=$(dpkg-deb -I "$deb")
-echo "$info" | grep -qx ' Package: svl-editor' || fail "package name: $info"
+grep -qx ' Package: svl-editor' <<<"$info" || fail "package name: $info"
 depends=$(echo "$info" | sed -n 's/^ Depends: //p')
 for lib in libqt6widgets6 qt6-qpa-plugins libsqlite3-0 libavcodec libpulse bash; do
     [[ "$depends" == *"$lib"* ]] || fail "Depends lacks $lib: '$depends'"
@@ -36,7 +36,8 @@ tree="$work/x/$prefix"
 found=$(env -u LD_LIBRARY_PATH ldd "$tree/$bindir/dvbctl" | sed -n 's/.*libkestrel.so.[0-9]* => \([^ ]*\).*/\1/p')
 [ "$(dirname "$(readlink -f "$found")")" = "$(readlink -f "$tree/$libdir")" ] ||
     fail "the unpacked dvbctl loads libkestrel from '$found'"
-dpkg-deb -c "$deb" | grep -q '/svl-editor/demo/broadcast/installation.conf$' || fail "no demo in the package"
+contents=$(dpkg-deb -c "$deb")
+grep -q '/svl-editor/demo/broadcast/installation.conf$' <<<"$contents" || fail "no demo in the package"
 
 # The unpacked tool's help without a card.
 bash "$(dirname "$0")/tool_help.sh" "$tree/$bindir/dvbctl" "$(echo "$info" | sed -n 's/^ Version: //p')" \

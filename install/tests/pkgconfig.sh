@@ -42,8 +42,10 @@ out=$(env -u KESTREL_INSTANCE LD_LIBRARY_PATH="$root/$libdir" KESTREL_DEFER_CONN
 rc=$?
 [ "$rc" -eq 0 ] || fail "the consumer exits $rc: $out"
 [ "$out" = "consumer: not connected, key store value 'installed'" ] || fail "the consumer says '$out'"
-env LD_LIBRARY_PATH="$root/$libdir" ldd "$work/consumer" | grep -q "libkestrel.so.[0-9]* => $root/$libdir" ||
-    fail "the consumer does not load the installed library"
+# (the whole list first: grep -q leaving early would break ldd's pipe)
+loaded=$(env LD_LIBRARY_PATH="$root/$libdir" ldd "$work/consumer")
+grep -q "libkestrel.so.[0-9]* => $root/$libdir" <<<"$loaded" ||
+    fail "the consumer does not load the installed library: $loaded"
 
 [ "$failures" -eq 0 ] || exit 1
 echo "built and ran a program against the installed library"
