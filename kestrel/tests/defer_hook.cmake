@@ -1,15 +1,10 @@
 # The program's hook decides the load-time connect: asked and answering 1,
 # main runs unconnected and can connect later (and then gets the library's
 # message); answering 0, the load-time rule holds (exit 1 before main).
-file(REMOVE_RECURSE ${WORK})
-file(MAKE_DIRECTORY ${WORK})
-set(ENV{KESTREL_REGISTRY} ${WORK}/empty.db)
+include(${CMAKE_CURRENT_LIST_DIR}/HookTestCommon.cmake)
 set(ENV{KESTREL_INSTANCE} deferhook)
-set(ENV{HOME} ${WORK})
-set(ENV{XDG_CONFIG_HOME} ${WORK})
 set(ENV{DEFER_HOOK_ASKED} ${WORK}/asked)
-unset(ENV{KESTREL_DEFER_CONNECT})
-set(message "Registry error: No valid path entry for NVDVBSrv !\n\nDVB Client Application will be closed.")
+set(message "${no_card_message}")
 
 set(ENV{DEFER_HOOK_ANSWER} 1)
 execute_process(COMMAND ${PROGRAM} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
@@ -36,8 +31,4 @@ if(NOT EXISTS ${WORK}/asked)
 endif()
 
 # The environment variable defers whatever the hook would answer.
-set(ENV{KESTREL_DEFER_CONNECT} 1)
-execute_process(COMMAND ${PROGRAM} RESULT_VARIABLE rc OUTPUT_VARIABLE out)
-if(NOT rc EQUAL 0 OR NOT out STREQUAL "main ran\n")
-  message(FATAL_ERROR "deferred by the environment: exit ${rc}, output '${out}'")
-endif()
+expect_deferred_by_environment()
